@@ -1,0 +1,110 @@
+#include "D2xxLibrary.h"
+
+#include <cstdlib>
+#include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace {
+
+#if defined(_WIN32)
+const char* const LibraryName = "ftd2xx.dll";
+#elif defined(__APPLE__)
+const char* const LibraryName = "libftd2xx.dylib";
+#else
+const char* const LibraryName = "libftd2xx.so";
+#endif
+
+void* OpenLibrary(const std::string& path, std::string& reason) {
+#if defined(_WIN32)
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (module == nullptr) {
+        reason = "error " + std::to_string(GetLastError());
+    }
+    return reinterpret_cast<void*>(module);
+#else
+    // The library carries its own libusb: keep its symbols to itself.
+    int flags = RTLD_NOW | RTLD_LOCAL;
+#if defined(RTLD_DEEPBIND)
+    flags |= RTLD_DEEPBIND;
+#endif
+    void* handle = dlopen(path.c_str(), flags);
+    if (handle == nullptr) {
+        const char* message = dlerror();
+        reason = message != nullptr ? message : "unknown error";
+    }
+    return handle;
+#endif
+}
+
+void* FindSymbol(void* library, const char* name) {
+#if defined(_WIN32)
+    return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(library), name));
+#else
+    return dlsym(library, name);
+#endif
+}
+
+template <typename Function>
+bool Bind(void* library, const char* name, Function& target, std::string& missing) {
+    target = reinterpret_cast<Function>(FindSymbol(library, name));
+    if (target == nullptr) {
+        missing += missing.empty() ? name : std::string(", ") + name;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool LoadD2xxLibrary(FtdiApi& api, std::string& error) {
+    std::vector<std::string> candidates;
+    if (const char* configured = std::getenv("QUVO_D2XX_LIBRARY");
+        configured != nullptr && *configured != '\0') {
+        candidates.emplace_back(configured);
+    } else {
+        candidates.emplace_back(LibraryName);
+#if !defined(_WIN32)
+        candidates.emplace_back(std::string("/usr/local/lib/") + LibraryName);
+#endif
+    }
+
+    error.clear();
+    for (const std::string& path : candidates) {
+        std::string reason;
+        void* library = OpenLibrary(path, reason);
+        if (library == nullptr) {
+            error += "  " + path + ": " + reason + "\n";
+            continue;
+        }
+        FtdiApi loaded;
+        std::string missing;
+        bool complete = Bind(library, "FT_CreateDeviceInfoList", loaded.CreateDeviceInfoList, missing);
+        complete &= Bind(library, "FT_GetDeviceInfoList", loaded.GetDeviceInfoList, missing);
+        complete &= Bind(library, "FT_OpenEx", loaded.OpenEx, missing);
+        complete &= Bind(library, "FT_Close", loaded.Close, missing);
+        complete &= Bind(library, "FT_Read", loaded.Read, missing);
+        complete &= Bind(library, "FT_Write", loaded.Write, missing);
+        complete &= Bind(library, "FT_ResetDevice", loaded.ResetDevice, missing);
+        complete &= Bind(library, "FT_SetBaudRate", loaded.SetBaudRate, missing);
+        complete &= Bind(library, "FT_SetDataCharacteristics", loaded.SetDataCharacteristics, missing);
+        complete &= Bind(library, "FT_SetFlowControl", loaded.SetFlowControl, missing);
+        complete &= Bind(library, "FT_SetTimeouts", loaded.SetTimeouts, missing);
+        complete &= Bind(library, "FT_Purge", loaded.Purge, missing);
+        complete &= Bind(library, "FT_GetQueueStatus", loaded.GetQueueStatus, missing);
+        complete &= Bind(library, "FT_GetStatus", loaded.GetStatus, missing);
+        if (!complete) {
+            error += "  " + path + ": missing functions " + missing + "\n";
+            continue;
+        }
+        // The library stays loaded for the whole run.
+        api = loaded;
+        return true;
+    }
+    error = "The FTDI D2XX library could not be loaded. Tried:\n" + error;
+    return false;
+}

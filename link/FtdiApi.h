@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+
+// The few D2XX types and the function table through which the port module
+// reaches a back-end (FTDI's library or the virtual panels). Declared from the
+// library's published ABI.
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define FT_API __stdcall
+#else
+#define FT_API
+#endif
+
+using FT_STATUS = std::uint32_t;
+using FT_HANDLE = void*;
+using DWORD = std::uint32_t;
+using ULONG = std::uint32_t;
+using UCHAR = std::uint8_t;
+using USHORT = std::uint16_t;
+
+static_assert(sizeof(FT_STATUS) == 4 && sizeof(DWORD) == 4 && sizeof(ULONG) == 4);
+
+struct FT_DEVICE_LIST_INFO_NODE {
+    ULONG Flags;
+    ULONG Type;
+    ULONG ID;
+    DWORD LocId;
+    char SerialNumber[16];
+    char Description[64];
+    FT_HANDLE ftHandle;
+};
+static_assert(sizeof(void*) != 8 || sizeof(FT_DEVICE_LIST_INFO_NODE) == 104);
+static_assert(sizeof(void*) != 4 || sizeof(FT_DEVICE_LIST_INFO_NODE) == 100);
+
+inline constexpr FT_STATUS FT_OK = 0;
+inline constexpr FT_STATUS FT_INVALID_HANDLE = 1;
+inline constexpr FT_STATUS FT_DEVICE_NOT_FOUND = 2;
+inline constexpr FT_STATUS FT_DEVICE_NOT_OPENED = 3;
+inline constexpr FT_STATUS FT_IO_ERROR = 4;
+inline constexpr FT_STATUS FT_INVALID_PARAMETER = 6;
+inline constexpr FT_STATUS FT_OTHER_ERROR = 18;
+
+inline constexpr DWORD FT_OPEN_BY_LOCATION = 4;
+inline constexpr ULONG FT_PURGE_RX = 1;
+inline constexpr ULONG FT_PURGE_TX = 2;
+inline constexpr UCHAR FT_BITS_8 = 8;
+inline constexpr UCHAR FT_STOP_BITS_1 = 0;
+inline constexpr UCHAR FT_PARITY_NONE = 0;
+inline constexpr USHORT FT_FLOW_NONE = 0;
+inline constexpr ULONG FT_FLAGS_OPENED = 1;
+inline constexpr ULONG FT_DEVICE_232R = 5;
+
+struct FtdiApi {
+    FT_STATUS(FT_API* CreateDeviceInfoList)(DWORD* count) = nullptr;
+    FT_STATUS(FT_API* GetDeviceInfoList)(FT_DEVICE_LIST_INFO_NODE* list, DWORD* count) = nullptr;
+    FT_STATUS(FT_API* OpenEx)(void* argument, DWORD flags, FT_HANDLE* handle) = nullptr;
+    FT_STATUS(FT_API* Close)(FT_HANDLE handle) = nullptr;
+    FT_STATUS(FT_API* Read)(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* got) = nullptr;
+    FT_STATUS(FT_API* Write)(FT_HANDLE handle, void* buffer, DWORD toWrite, DWORD* written) = nullptr;
+    FT_STATUS(FT_API* ResetDevice)(FT_HANDLE handle) = nullptr;
+    FT_STATUS(FT_API* SetBaudRate)(FT_HANDLE handle, ULONG baud) = nullptr;
+    FT_STATUS(FT_API* SetDataCharacteristics)(FT_HANDLE handle, UCHAR wordLength, UCHAR stopBits,
+                                              UCHAR parity) = nullptr;
+    FT_STATUS(FT_API* SetFlowControl)(FT_HANDLE handle, USHORT flow, UCHAR xon, UCHAR xoff) = nullptr;
+    FT_STATUS(FT_API* SetTimeouts)(FT_HANDLE handle, ULONG readMs, ULONG writeMs) = nullptr;
+    FT_STATUS(FT_API* Purge)(FT_HANDLE handle, ULONG mask) = nullptr;
+    FT_STATUS(FT_API* GetQueueStatus)(FT_HANDLE handle, DWORD* rxBytes) = nullptr;
+    FT_STATUS(FT_API* GetStatus)(FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes,
+                                 DWORD* eventWord) = nullptr;
+};

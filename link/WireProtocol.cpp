@@ -1,0 +1,92 @@
+#include "WireProtocol.h"
+
+#include "D2XXUnit_mod.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+std::uint32_t TickCountMs() {
+    using namespace std::chrono;
+    return std::uint32_t(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+} // namespace
+
+std::uint32_t SendFrame(std::uint8_t code, const std::uint8_t* payload) {
+    const std::uint32_t length = CommandPayloadLength[code];
+    std::copy(FrameHeader.begin(), FrameHeader.end(), TxBuffer.begin());
+    TxBuffer[3] = code;
+    if (length > 0) {
+        std::copy_n(payload, length, TxBuffer.begin() + 4);
+    }
+    TxBuffer[4 + length] = FrameTrailer;
+    const std::uint32_t written = Port_Write(length + 5);
+    if (LastIoStatus != 0) {
+        return LinkWriteFailed;
+    }
+    if (written != length + 5) {
+        LastIoStatus = StatusShortTransfer;
+        return LinkWriteFailed;
+    }
+    return LinkOk;
+}
+
+bool ReadExact(std::uint32_t count, const std::atomic<bool>& stopRequest) {
+    const std::uint32_t start = TickCountMs();
+    for (;;) {
+        // Unsigned difference: a wrap of the tick count does no harm.
+        if (TickCountMs() - start > ReplyWaitBudgetMs) {
+            LastIoStatus = StatusReplyTimeout;
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        LastIoStatus = std::int32_t(Port_GetQueueStatus());
+        if (LastIoStatus != 0) {
+            return false;
+        }
+        if (RxQueueBytes >= count) {
+            break;
+        }
+        if (stopRequest.load(std::memory_order_acquire)) {
+            return false;
+        }
+    }
+    const std::uint32_t got = Port_Read(count);
+    if (LastIoStatus != 0) {
+        return false;
+    }
+    if (got != count) {
+        LastIoStatus = StatusShortTransfer;
+        return false;
+    }
+    return true;
+}
+
+std::uint32_t ReceiveReply(std::uint8_t& replyCode, std::uint8_t& errorByte,
+                           const std::atomic<bool>& stopRequest) {
+    replyCode = 0;
+    if (!ReadExact(4, stopRequest)) {
+        return LinkReadFailed;
+    }
+    if (!std::equal(FrameHeader.begin(), FrameHeader.end(), RxBuffer.begin())) {
+        return LinkBadHeader;
+    }
+    replyCode = RxBuffer[3];
+    if (replyCode >= 0x80) {
+        errorByte = ReadExact(1, stopRequest) ? RxBuffer[0] : 0xFF;
+        return LinkDeviceError;
+    }
+    // A code without a payload length cannot be framed: stop here rather than guess.
+    if (replyCode == 0 || replyCode >= ReplyPayloadLength.size()) {
+        return LinkBadTrailer;
+    }
+    const std::uint32_t length = ReplyPayloadLength[replyCode];
+    if (!ReadExact(length + 1, stopRequest)) {
+        return LinkReadFailed;
+    }
+    return RxBuffer[length] == FrameTrailer ? LinkOk : LinkBadTrailer;
+}

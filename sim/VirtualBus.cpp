@@ -1,0 +1,369 @@
+#include "VirtualBus.h"
+
+#include <algorithm>
+#include <cstring>
+
+const char* ApiCallName(ApiCall call) {
+    static const char* const Names[] = {
+        "FT_CreateDeviceInfoList", "FT_GetDeviceInfoList", "FT_OpenEx", "FT_Close",
+        "FT_Read", "FT_Write", "FT_ResetDevice", "FT_SetBaudRate", "FT_SetDataCharacteristics",
+        "FT_SetFlowControl", "FT_SetTimeouts", "FT_Purge RX", "FT_Purge TX",
+        "FT_GetQueueStatus", "FT_GetStatus",
+    };
+    return Names[static_cast<int>(call)];
+}
+
+VirtualBus& VirtualBus::Instance() {
+    static VirtualBus bus;
+    return bus;
+}
+
+std::shared_ptr<VirtualPanel> VirtualBus::AddDevice(const VirtualDeviceInfo& info) {
+    std::lock_guard lock(mutex_);
+    auto device = std::make_shared<Device>();
+    device->info = info;
+    device->panel = std::make_shared<VirtualPanel>();
+    devices_.push_back(device);
+    return device->panel;
+}
+
+void VirtualBus::RemoveDevice(std::uint32_t locationId) {
+    std::lock_guard lock(mutex_);
+    for (auto& device : devices_) {
+        if (device->info.locationId == locationId) {
+            device->plugged = false;
+        }
+    }
+    std::erase_if(devices_, [](const auto& device) { return !device->plugged; });
+}
+
+void VirtualBus::RemoveAllDevices() {
+    std::lock_guard lock(mutex_);
+    for (auto& device : devices_) {
+        device->plugged = false;
+    }
+    devices_.clear();
+}
+
+void VirtualBus::SetOpenElsewhere(std::uint32_t locationId, bool openElsewhere) {
+    std::lock_guard lock(mutex_);
+    for (auto& device : devices_) {
+        if (device->info.locationId == locationId) {
+            device->info.openElsewhere = openElsewhere;
+        }
+    }
+}
+
+std::shared_ptr<VirtualPanel> VirtualBus::Panel(std::uint32_t locationId) {
+    std::lock_guard lock(mutex_);
+    for (auto& device : devices_) {
+        if (device->info.locationId == locationId) {
+            return device->panel;
+        }
+    }
+    return nullptr;
+}
+
+void VirtualBus::FailCall(ApiCall call, FT_STATUS status) {
+    std::lock_guard lock(mutex_);
+    if (status == FT_OK) {
+        failures_.erase(call);
+    } else {
+        failures_[call] = status;
+    }
+}
+
+void VirtualBus::ClearFailures() {
+    std::lock_guard lock(mutex_);
+    failures_.clear();
+}
+
+std::vector<ApiCall> VirtualBus::CallLog() {
+    std::lock_guard lock(mutex_);
+    return callLog_;
+}
+
+void VirtualBus::ClearCallLog() {
+    std::lock_guard lock(mutex_);
+    callLog_.clear();
+}
+
+int VirtualBus::OpenHandleCount() {
+    std::lock_guard lock(mutex_);
+    return int(handles_.size());
+}
+
+FT_STATUS VirtualBus::Enter(ApiCall call) {
+    // Queue polls and reads come a thousand times a second; keep the log to set-up calls.
+    if (call != ApiCall::GetQueueStatus && call != ApiCall::Read && call != ApiCall::Write) {
+        callLog_.push_back(call);
+    }
+    const auto failure = failures_.find(call);
+    return failure == failures_.end() ? FT_OK : failure->second;
+}
+
+FT_STATUS VirtualBus::Lookup(FT_HANDLE handle, OpenPort*& port) {
+    const auto found = handles_.find(handle);
+    if (found == handles_.end()) {
+        return FT_INVALID_HANDLE;
+    }
+    port = found->second.get();
+    return port->device->plugged ? FT_OK : FT_IO_ERROR;
+}
+
+FT_STATUS VirtualBus::CreateDeviceInfoList(DWORD* count) {
+    std::lock_guard lock(mutex_);
+    if (const FT_STATUS failure = Enter(ApiCall::CreateDeviceInfoList); failure != FT_OK) {
+        return failure;
+    }
+    snapshot_ = devices_;
+    *count = DWORD(snapshot_.size());
+    return FT_OK;
+}
+
+FT_STATUS VirtualBus::GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* list, DWORD* count) {
+    std::lock_guard lock(mutex_);
+    if (const FT_STATUS failure = Enter(ApiCall::GetDeviceInfoList); failure != FT_OK) {
+        return failure;
+    }
+    for (std::size_t i = 0; i < snapshot_.size(); ++i) {
+        const Device& device = *snapshot_[i];
+        FT_DEVICE_LIST_INFO_NODE node{};
+        const bool open = device.info.openElsewhere || device.openHere;
+        node.Flags = open ? FT_FLAGS_OPENED : 0;
+        // A device held by another process shows nothing but its flag.
+        if (!device.info.openElsewhere) {
+            node.Type = device.info.type;
+            node.ID = 0x04036001;
+            node.LocId = device.info.locationId;
+            std::strncpy(node.SerialNumber, device.info.serialNumber.c_str(),
+                         sizeof node.SerialNumber - 1);
+            std::strncpy(node.Description, device.info.description.c_str(),
+                         sizeof node.Description - 1);
+        }
+        list[i] = node;
+    }
+    *count = DWORD(snapshot_.size());
+    return FT_OK;
+}
+
+FT_STATUS VirtualBus::OpenByLocation(std::uint32_t locationId, FT_HANDLE* handle) {
+    std::lock_guard lock(mutex_);
+    if (const FT_STATUS failure = Enter(ApiCall::OpenEx); failure != FT_OK) {
+        return failure;
+    }
+    const auto found = std::find_if(devices_.begin(), devices_.end(), [&](const auto& device) {
+        return device->info.locationId == locationId;
+    });
+    if (found == devices_.end()) {
+        return FT_DEVICE_NOT_FOUND;
+    }
+    if ((*found)->openHere || (*found)->info.openElsewhere) {
+        return FT_DEVICE_NOT_OPENED;
+    }
+    (*found)->openHere = true;
+    auto port = std::make_unique<OpenPort>();
+    port->device = *found;
+    *handle = port.get();
+    handles_.emplace(*handle, std::move(port));
+    return FT_OK;
+}
+
+FT_STATUS VirtualBus::Close(FT_HANDLE handle) {
+    std::lock_guard lock(mutex_);
+    const FT_STATUS failure = Enter(ApiCall::Close);
+    const auto found = handles_.find(handle);
+    if (found == handles_.end()) {
+        return FT_INVALID_HANDLE;
+    }
+    if (failure != FT_OK) {
+        return failure;
+    }
+    found->second->device->openHere = false;
+    handles_.erase(found);
+    return FT_OK;
+}
+
+FT_STATUS VirtualBus::Read(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* got) {
+    std::shared_ptr<VirtualPanel> panel;
+    std::uint32_t timeout = 0;
+    {
+        std::lock_guard lock(mutex_);
+        *got = 0;
+        OpenPort* port = nullptr;
+        if (FT_STATUS status = Enter(ApiCall::Read); status != FT_OK) {
+            return status;
+        }
+        if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
+            return status;
+        }
+        panel = port->device->panel;
+        timeout = port->readTimeoutMs;
+    }
+    // The wait for bytes happens outside the bus lock, as in the real library.
+    *got = panel->Read(static_cast<std::uint8_t*>(buffer), toRead,
+                       std::chrono::milliseconds(timeout));
+    return FT_OK;
+}
+
+FT_STATUS VirtualBus::Write(FT_HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written) {
+    std::lock_guard lock(mutex_);
+    *written = 0;
+    OpenPort* port = nullptr;
+    if (FT_STATUS status = Enter(ApiCall::Write); status != FT_OK) {
+        return status;
+    }
+    if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
+        return status;
+    }
+    *written = port->device->panel->Write(static_cast<const std::uint8_t*>(buffer), toWrite);
+    return FT_OK;
+}
+
+FT_STATUS VirtualBus::Configure(ApiCall call, FT_HANDLE handle, std::uint32_t readTimeoutMs) {
+    std::lock_guard lock(mutex_);
+    OpenPort* port = nullptr;
+    if (FT_STATUS status = Enter(call); status != FT_OK) {
+        return status;
+    }
+    if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
+        return status;
+    }
+    if (call == ApiCall::SetTimeouts) {
+        port->readTimeoutMs = readTimeoutMs;
+    }
+    if (call == ApiCall::ResetDevice) {
+        port->device->panel->PurgeReceive();
+        port->device->panel->PurgeTransmit();
+    }
+    return FT_OK;
+}
+
+FT_STATUS VirtualBus::Purge(FT_HANDLE handle, ULONG mask) {
+    std::lock_guard lock(mutex_);
+    OpenPort* port = nullptr;
+    const ApiCall call = mask == FT_PURGE_TX ? ApiCall::PurgeTx : ApiCall::PurgeRx;
+    if (FT_STATUS status = Enter(call); status != FT_OK) {
+        return status;
+    }
+    if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
+        return status;
+    }
+    if (mask & FT_PURGE_RX) {
+        port->device->panel->PurgeReceive();
+    }
+    if (mask & FT_PURGE_TX) {
+        port->device->panel->PurgeTransmit();
+    }
+    return FT_OK;
+}
+
+FT_STATUS VirtualBus::GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes) {
+    std::shared_ptr<VirtualPanel> panel;
+    {
+        std::lock_guard lock(mutex_);
+        OpenPort* port = nullptr;
+        if (FT_STATUS status = Enter(ApiCall::GetQueueStatus); status != FT_OK) {
+            return status;
+        }
+        if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
+            return status;
+        }
+        panel = port->device->panel;
+    }
+    *rxBytes = panel->QueuedBytes();
+    return FT_OK;
+}
+
+FT_STATUS VirtualBus::GetStatus(FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes,
+                                DWORD* eventWord) {
+    std::shared_ptr<VirtualPanel> panel;
+    {
+        std::lock_guard lock(mutex_);
+        OpenPort* port = nullptr;
+        if (FT_STATUS status = Enter(ApiCall::GetStatus); status != FT_OK) {
+            return status;
+        }
+        if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
+            return status;
+        }
+        panel = port->device->panel;
+    }
+    *rxBytes = panel->QueuedBytes();
+    *txBytes = 0;
+    *eventWord = 0;
+    return FT_OK;
+}
+
+namespace {
+
+VirtualBus& Bus() { return VirtualBus::Instance(); }
+
+FT_STATUS FT_API SimCreateDeviceInfoList(DWORD* count) { return Bus().CreateDeviceInfoList(count); }
+FT_STATUS FT_API SimGetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* list, DWORD* count) {
+    return Bus().GetDeviceInfoList(list, count);
+}
+FT_STATUS FT_API SimOpenEx(void* argument, DWORD flags, FT_HANDLE* handle) {
+    if (flags != FT_OPEN_BY_LOCATION) {
+        return FT_INVALID_PARAMETER;
+    }
+    return Bus().OpenByLocation(std::uint32_t(reinterpret_cast<std::uintptr_t>(argument)), handle);
+}
+FT_STATUS FT_API SimClose(FT_HANDLE handle) { return Bus().Close(handle); }
+FT_STATUS FT_API SimRead(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* got) {
+    return Bus().Read(handle, buffer, toRead, got);
+}
+FT_STATUS FT_API SimWrite(FT_HANDLE handle, void* buffer, DWORD toWrite, DWORD* written) {
+    return Bus().Write(handle, buffer, toWrite, written);
+}
+FT_STATUS FT_API SimResetDevice(FT_HANDLE handle) {
+    return Bus().Configure(ApiCall::ResetDevice, handle);
+}
+FT_STATUS FT_API SimSetBaudRate(FT_HANDLE handle, ULONG baud) {
+    return baud == 0 ? FT_STATUS(7) : Bus().Configure(ApiCall::SetBaudRate, handle);
+}
+FT_STATUS FT_API SimSetDataCharacteristics(FT_HANDLE handle, UCHAR, UCHAR, UCHAR) {
+    return Bus().Configure(ApiCall::SetDataCharacteristics, handle);
+}
+FT_STATUS FT_API SimSetFlowControl(FT_HANDLE handle, USHORT, UCHAR, UCHAR) {
+    return Bus().Configure(ApiCall::SetFlowControl, handle);
+}
+FT_STATUS FT_API SimSetTimeouts(FT_HANDLE handle, ULONG readMs, ULONG) {
+    return Bus().Configure(ApiCall::SetTimeouts, handle, readMs);
+}
+FT_STATUS FT_API SimPurge(FT_HANDLE handle, ULONG mask) { return Bus().Purge(handle, mask); }
+FT_STATUS FT_API SimGetQueueStatus(FT_HANDLE handle, DWORD* rxBytes) {
+    return Bus().GetQueueStatus(handle, rxBytes);
+}
+FT_STATUS FT_API SimGetStatus(FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes, DWORD* eventWord) {
+    return Bus().GetStatus(handle, rxBytes, txBytes, eventWord);
+}
+
+} // namespace
+
+FtdiApi SimulatorFtdiApi() {
+    FtdiApi api;
+    api.CreateDeviceInfoList = SimCreateDeviceInfoList;
+    api.GetDeviceInfoList = SimGetDeviceInfoList;
+    api.OpenEx = SimOpenEx;
+    api.Close = SimClose;
+    api.Read = SimRead;
+    api.Write = SimWrite;
+    api.ResetDevice = SimResetDevice;
+    api.SetBaudRate = SimSetBaudRate;
+    api.SetDataCharacteristics = SimSetDataCharacteristics;
+    api.SetFlowControl = SimSetFlowControl;
+    api.SetTimeouts = SimSetTimeouts;
+    api.Purge = SimPurge;
+    api.GetQueueStatus = SimGetQueueStatus;
+    api.GetStatus = SimGetStatus;
+    return api;
+}
+
+void AddDefaultVirtualPanels() {
+    VirtualBus& bus = VirtualBus::Instance();
+    bus.AddDevice({0x1121, "QV826100.FFFF", "QUVO-8261-16", FT_DEVICE_232R, false})
+        ->SetLineTiming(true);
+    bus.AddDevice({0x1122, "QV826101.FF00", "QUVO-8261-08", FT_DEVICE_232R, false})
+        ->SetLineTiming(true);
+}

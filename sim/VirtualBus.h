@@ -1,0 +1,102 @@
+#pragma once
+
+#include "FtdiApi.h"
+#include "VirtualPanel.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// Library calls the virtual bus can be told to fail.
+enum class ApiCall {
+    CreateDeviceInfoList,
+    GetDeviceInfoList,
+    OpenEx,
+    Close,
+    Read,
+    Write,
+    ResetDevice,
+    SetBaudRate,
+    SetDataCharacteristics,
+    SetFlowControl,
+    SetTimeouts,
+    PurgeRx,
+    PurgeTx,
+    GetQueueStatus,
+    GetStatus,
+};
+
+const char* ApiCallName(ApiCall call);
+
+struct VirtualDeviceInfo {
+    std::uint32_t locationId = 0;
+    std::string serialNumber;
+    std::string description;
+    std::uint32_t type = FT_DEVICE_232R;
+    bool openElsewhere = false; // held by another process
+};
+
+// The USB bus as the simulated FTDI library sees it: devices come and go at run
+// time, each with a panel behind it. One bus per process, like the real one.
+class VirtualBus {
+public:
+    static VirtualBus& Instance();
+
+    std::shared_ptr<VirtualPanel> AddDevice(const VirtualDeviceInfo& info);
+    void RemoveDevice(std::uint32_t locationId); // unplug, also while open
+    void RemoveAllDevices();
+    void SetOpenElsewhere(std::uint32_t locationId, bool openElsewhere);
+    std::shared_ptr<VirtualPanel> Panel(std::uint32_t locationId);
+
+    // Every later call of this kind returns `status` (0 clears it).
+    void FailCall(ApiCall call, FT_STATUS status);
+    void ClearFailures();
+    std::vector<ApiCall> CallLog();
+    void ClearCallLog();
+    int OpenHandleCount();
+
+    // Back-end entry points, in the library's terms.
+    FT_STATUS CreateDeviceInfoList(DWORD* count);
+    FT_STATUS GetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* list, DWORD* count);
+    FT_STATUS OpenByLocation(std::uint32_t locationId, FT_HANDLE* handle);
+    FT_STATUS Close(FT_HANDLE handle);
+    FT_STATUS Read(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* got);
+    FT_STATUS Write(FT_HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written);
+    FT_STATUS Configure(ApiCall call, FT_HANDLE handle, std::uint32_t readTimeoutMs = 0);
+    FT_STATUS Purge(FT_HANDLE handle, ULONG mask);
+    FT_STATUS GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes);
+    FT_STATUS GetStatus(FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes, DWORD* eventWord);
+
+private:
+    struct Device {
+        VirtualDeviceInfo info;
+        std::shared_ptr<VirtualPanel> panel;
+        bool plugged = true;
+        bool openHere = false;
+    };
+    struct OpenPort {
+        std::shared_ptr<Device> device;
+        std::uint32_t readTimeoutMs = 0;
+    };
+
+    // Logs the call and gives its injected failure, if any.
+    FT_STATUS Enter(ApiCall call);
+    // The open port behind a handle, or the status to return for it.
+    FT_STATUS Lookup(FT_HANDLE handle, OpenPort*& port);
+
+    std::mutex mutex_;
+    std::vector<std::shared_ptr<Device>> devices_;
+    std::vector<std::shared_ptr<Device>> snapshot_;
+    std::map<FT_HANDLE, std::unique_ptr<OpenPort>> handles_;
+    std::map<ApiCall, FT_STATUS> failures_;
+    std::vector<ApiCall> callLog_;
+};
+
+// The FTDI API table served by the virtual bus.
+FtdiApi SimulatorFtdiApi();
+
+// The panels `--simulate` starts with: all 16 channels, and channels 1..8.
+void AddDefaultVirtualPanels();

@@ -1,0 +1,207 @@
+#include "VirtualPanel.h"
+
+#include "WireProtocol.h"
+
+#include <algorithm>
+#include <thread>
+
+void VirtualPanel::SetLineTiming(bool realBaudRate, std::chrono::microseconds latency) {
+    std::lock_guard lock(mutex_);
+    realBaudRate_ = realBaudRate;
+    latency_ = latency;
+}
+
+void VirtualPanel::SetFault(const LineFaultSettings& fault) {
+    std::lock_guard lock(mutex_);
+    fault_ = fault;
+}
+
+std::uint32_t VirtualPanel::Write(const std::uint8_t* bytes, std::uint32_t count) {
+    std::lock_guard lock(mutex_);
+    const std::uint32_t accepted =
+        fault_.kind == LineFault::ShortWrite && count > 0 ? count - 1 : count;
+    const auto now = Clock::now();
+    for (std::uint32_t i = 0; i < accepted; ++i) {
+        const auto arrivedAt = realBaudRate_ ? now + ByteTime * std::int64_t(i + 1) : now;
+        TakeByte(bytes[i], arrivedAt);
+    }
+    return accepted;
+}
+
+// Collects bytes as the firmware's frame parser would: hunt for the header, then
+// the code, the payload of that code and the trailer.
+void VirtualPanel::TakeByte(std::uint8_t byte, Clock::time_point arrivedAt) {
+    incoming_.push_back(byte);
+    const std::size_t size = incoming_.size();
+    if (size <= FrameHeader.size()) {
+        if (byte != FrameHeader[size - 1]) {
+            incoming_.clear();
+            if (byte == FrameHeader[0]) {
+                incoming_.push_back(byte);
+            }
+        }
+        return;
+    }
+    const std::uint8_t code = incoming_[3];
+    if (code < 1 || code > 6) {
+        incoming_.clear();
+        Answer(PanelFirmware::ErrorReply(code, 0x01), arrivedAt);
+        return;
+    }
+    const std::size_t frameLength = CommandPayloadLength[code] + 5;
+    if (size < frameLength) {
+        return;
+    }
+    std::vector<std::uint8_t> frame;
+    frame.swap(incoming_);
+    received_.push_back(ReceivedFrame{frame, arrivedAt});
+    if (frame.back() != FrameTrailer) {
+        Answer(PanelFirmware::ErrorReply(code, 0x02), arrivedAt);
+        return;
+    }
+    Answer(firmware_.HandleCommand(code, frame.data() + 4, arrivedAt), arrivedAt);
+}
+
+void VirtualPanel::Answer(std::vector<std::uint8_t> reply, Clock::time_point requestEnd) {
+    std::chrono::milliseconds secondHalfDelay{0};
+    std::size_t sent = reply.size();
+    switch (fault_.kind) {
+    case LineFault::NoAnswer:
+        return;
+    case LineFault::ErrorReply:
+        reply = PanelFirmware::ErrorReply(reply[3], fault_.errorByte);
+        sent = reply.size();
+        break;
+    case LineFault::ErrorReplyWithoutByte:
+        reply = PanelFirmware::ErrorReply(reply[3], fault_.errorByte);
+        sent = reply.size() - 1;
+        break;
+    case LineFault::BadHeader:
+        reply[2] = 0xC8;
+        break;
+    case LineFault::BadTrailer:
+        reply.back() = 0x00;
+        break;
+    case LineFault::PartialReply:
+        sent = reply.size() / 2;
+        break;
+    case LineFault::SplitReply:
+        secondHalfDelay = fault_.splitDelay;
+        break;
+    case LineFault::UnknownReplyCode:
+        reply[3] = 0x07;
+        break;
+    default:
+        break;
+    }
+
+    auto start = std::max(requestEnd + latency_, lineFreeAt_);
+    if (!realBaudRate_) {
+        start = std::max(requestEnd, lineFreeAt_);
+    }
+    for (std::size_t i = 0; i < sent; ++i) {
+        auto readableAt = realBaudRate_ ? start + ByteTime * std::int64_t(i + 1) : start;
+        if (i >= reply.size() / 2) {
+            readableAt += secondHalfDelay;
+        }
+        outgoing_.push_back(PendingByte{reply[i], readableAt});
+        lineFreeAt_ = readableAt;
+    }
+}
+
+std::uint32_t VirtualPanel::AvailableLocked(Clock::time_point now) const {
+    std::uint32_t available = 0;
+    for (const PendingByte& pending : outgoing_) {
+        if (pending.readableAt > now) {
+            break;
+        }
+        ++available;
+    }
+    return available;
+}
+
+std::uint32_t VirtualPanel::QueuedBytes() {
+    std::lock_guard lock(mutex_);
+    return AvailableLocked(Clock::now());
+}
+
+std::uint32_t VirtualPanel::Read(std::uint8_t* bytes, std::uint32_t count,
+                                 std::chrono::milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        {
+            std::lock_guard lock(mutex_);
+            const auto now = Clock::now();
+            const std::uint32_t available = AvailableLocked(now);
+            if (available >= count || now >= deadline) {
+                const std::uint32_t got = std::min(available, count);
+                for (std::uint32_t i = 0; i < got; ++i) {
+                    bytes[i] = outgoing_.front().value;
+                    outgoing_.pop_front();
+                }
+                return got;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+}
+
+void VirtualPanel::PurgeReceive() {
+    std::lock_guard lock(mutex_);
+    outgoing_.clear();
+}
+
+void VirtualPanel::PurgeTransmit() {
+    std::lock_guard lock(mutex_);
+    incoming_.clear();
+}
+
+void VirtualPanel::SetGpi(int channel, bool active) {
+    std::lock_guard lock(mutex_);
+    firmware_.SetGpi(channel, active);
+}
+
+void VirtualPanel::SetGpioOutput(int channel, bool active) {
+    std::lock_guard lock(mutex_);
+    firmware_.SetGpioOutput(channel, active);
+}
+
+void VirtualPanel::SetKeyState(int key, std::uint8_t state) {
+    std::lock_guard lock(mutex_);
+    firmware_.SetKeyState(key, state);
+}
+
+void VirtualPanel::SetLockState(std::uint8_t state) {
+    std::lock_guard lock(mutex_);
+    firmware_.SetLockState(state);
+}
+
+void VirtualPanel::SetConfiguration(const ConfigBlock& block) {
+    std::lock_guard lock(mutex_);
+    firmware_.SetConfiguration(block);
+}
+
+ConfigBlock VirtualPanel::Configuration() {
+    std::lock_guard lock(mutex_);
+    return firmware_.Configuration();
+}
+
+StatusBlock VirtualPanel::Status() {
+    std::lock_guard lock(mutex_);
+    return firmware_.Status(Clock::now());
+}
+
+std::vector<VirtualPanel::ReceivedFrame> VirtualPanel::ReceivedFrames() {
+    std::lock_guard lock(mutex_);
+    return received_;
+}
+
+std::size_t VirtualPanel::ReceivedFrameCount() {
+    std::lock_guard lock(mutex_);
+    return received_.size();
+}
+
+void VirtualPanel::ClearReceivedFrames() {
+    std::lock_guard lock(mutex_);
+    received_.clear();
+}

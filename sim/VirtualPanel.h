@@ -1,0 +1,89 @@
+#pragma once
+
+#include "PanelFirmware.h"
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+// Ways the virtual panel can misbehave, for the link's failure paths.
+enum class LineFault {
+    None,
+    NoAnswer,              // frames are taken but never answered
+    ErrorReply,            // C7 D0 C9 (code|0x80) errorByte
+    ErrorReplyWithoutByte, // the error reply stops after its code
+    BadHeader,             // the reply starts C7 D0 C8
+    BadTrailer,            // the reply's last byte is not C5
+    PartialReply,          // only the first half of the reply is sent
+    SplitReply,            // the second half follows after splitDelay
+    ShortWrite,            // the library accepts one byte less than asked
+    UnknownReplyCode,      // the reply carries code 7
+};
+
+struct LineFaultSettings {
+    LineFault kind = LineFault::None;
+    std::uint8_t errorByte = 7;
+    std::chrono::milliseconds splitDelay{0};
+};
+
+// One panel behind its FT232R: the serial line at 115200 baud 8N1 (or instant),
+// the firmware, fault injection and a log of the frames the panel received.
+// Safe to use from the link thread and a test thread at once.
+class VirtualPanel {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    struct ReceivedFrame {
+        std::vector<std::uint8_t> bytes;
+        Clock::time_point arrivedAt;
+    };
+
+    // Time the line needs for one byte: 10 bits at 115200 baud.
+    static constexpr std::chrono::nanoseconds ByteTime{86806};
+
+    // Instant lines (the default) make replies readable at once, for fast tests.
+    void SetLineTiming(bool realBaudRate, std::chrono::microseconds latency = {});
+    void SetFault(const LineFaultSettings& fault);
+
+    // Host side of the line, called through the FTDI API table.
+    std::uint32_t Write(const std::uint8_t* bytes, std::uint32_t count);
+    std::uint32_t QueuedBytes();
+    std::uint32_t Read(std::uint8_t* bytes, std::uint32_t count, std::chrono::milliseconds timeout);
+    void PurgeReceive();
+    void PurgeTransmit();
+
+    // Panel side, for tests and the simulator.
+    void SetGpi(int channel, bool active);
+    void SetGpioOutput(int channel, bool active);
+    void SetKeyState(int key, std::uint8_t state);
+    void SetLockState(std::uint8_t state);
+    void SetConfiguration(const ConfigBlock& block);
+    ConfigBlock Configuration();
+    StatusBlock Status();
+
+    std::vector<ReceivedFrame> ReceivedFrames();
+    std::size_t ReceivedFrameCount();
+    void ClearReceivedFrames();
+
+private:
+    void TakeByte(std::uint8_t byte, Clock::time_point arrivedAt);
+    void Answer(std::vector<std::uint8_t> reply, Clock::time_point requestEnd);
+    std::uint32_t AvailableLocked(Clock::time_point now) const;
+
+    struct PendingByte {
+        std::uint8_t value;
+        Clock::time_point readableAt;
+    };
+
+    std::mutex mutex_;
+    PanelFirmware firmware_;
+    bool realBaudRate_ = false;
+    std::chrono::microseconds latency_{0};
+    LineFaultSettings fault_;
+    std::vector<std::uint8_t> incoming_;
+    std::deque<PendingByte> outgoing_;
+    Clock::time_point lineFreeAt_{};
+    std::vector<ReceivedFrame> received_;
+};

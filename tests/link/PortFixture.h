@@ -1,0 +1,36 @@
+#pragma once
+
+#include "D2XXUnit_mod.h"
+#include "VirtualBus.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// Every test starts with a fresh port module on the virtual bus, and records the
+// error boxes the port would have shown.
+class PortFixture : public ::testing::Test {
+protected:
+    static constexpr std::uint32_t PanelLocation = 0x2001;
+
+    void SetUp() override {
+        VirtualBus::Instance().RemoveAllDevices();
+        VirtualBus::Instance().ClearFailures();
+        VirtualBus::Instance().ClearCallLog();
+        ResetPortModule();
+        SetFtdiApi(SimulatorFtdiApi());
+        SetPortErrorDialog([this](const std::string& text) { dialogs.push_back(text); });
+    }
+    void TearDown() override {
+        SetPortErrorDialog(nullptr);
+        VirtualBus::Instance().ClearFailures();
+        VirtualBus::Instance().RemoveAllDevices();
+    }
+    std::shared_ptr<VirtualPanel> AddPanel(const std::string& serial = "QV1.FFFF") {
+        return VirtualBus::Instance().AddDevice(
+            {PanelLocation, serial, "QUVO-8261-16", FT_DEVICE_232R, false});
+    }
+
+    std::vector<std::string> dialogs;
+};

@@ -1,0 +1,168 @@
+#include "PortFixture.h"
+#include "WireProtocol.h"
+
+#include <chrono>
+#include <future>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+class WireProtocol : public PortFixture {
+protected:
+    void SetUp() override {
+        PortFixture::SetUp();
+        panel = AddPanel();
+        ASSERT_TRUE(PortSetUpSequence(PanelLocation));
+    }
+    void TearDown() override {
+        PortShutDownSequence();
+        PortFixture::TearDown();
+    }
+    // One exchange; returns the result and fills code/error and the elapsed time.
+    std::uint32_t Exchange(std::uint8_t command, const std::uint8_t* payload = nullptr) {
+        EXPECT_EQ(SendFrame(command, payload), LinkOk);
+        const auto start = Clock::now();
+        const std::uint32_t result = ReceiveReply(replyCode, errorByte, stop);
+        elapsed = Clock::now() - start;
+        return result;
+    }
+
+    std::shared_ptr<VirtualPanel> panel;
+    std::atomic<bool> stop{false};
+    std::uint8_t replyCode = 0xEE;
+    std::uint8_t errorByte = 0;
+    Clock::duration elapsed{};
+};
+
+TEST_F(WireProtocol, GoldenCommandFrames) {
+    const std::uint8_t gpio[] = {5, 1};
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    Exchange(CmdPollStatus);
+    Exchange(CmdSetGpio, gpio);
+    Exchange(CmdWriteConfig, block.data());
+    const auto frames = panel->ReceivedFrames();
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0].bytes, (std::vector<std::uint8_t>{0xC7, 0xD0, 0xC9, 0x01, 0xC5}));
+    EXPECT_EQ(frames[1].bytes, (std::vector<std::uint8_t>{0xC7, 0xD0, 0xC9, 0x02, 5, 1, 0xC5}));
+    ASSERT_EQ(frames[2].bytes.size(), 409u);
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), frames[2].bytes.begin() + 4));
+    EXPECT_EQ(frames[2].bytes.back(), 0xC5);
+}
+
+TEST_F(WireProtocol, GoodRepliesLeaveThePayloadAtTheStartOfTheBuffer) {
+    panel->SetGpi(3, true);
+    EXPECT_EQ(Exchange(CmdPollStatus), LinkOk);
+    EXPECT_EQ(replyCode, 1);
+    EXPECT_EQ(RxBuffer[2], 0x02) << "GPI of channel 3";
+
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    block[ConfigMODE18] = 2;
+    panel->SetConfiguration(block);
+    EXPECT_EQ(Exchange(CmdReadConfig), LinkOk);
+    EXPECT_EQ(replyCode, 3);
+    EXPECT_EQ(RxBuffer[StatusBlockSize + ConfigMODE18], 2);
+    EXPECT_EQ(LastIoStatus, 0);
+}
+
+TEST_F(WireProtocol, ErrorReplyWithItsErrorByte) {
+    panel->SetFault({LineFault::ErrorReply, 7});
+    EXPECT_EQ(Exchange(CmdPollStatus), LinkDeviceError);
+    EXPECT_EQ(replyCode, 0x81);
+    EXPECT_EQ(errorByte, 7);
+    EXPECT_EQ(LastIoStatus, 0);
+}
+
+TEST_F(WireProtocol, ErrorReplyWithoutItsByteWaitsOutTheBudget) {
+    panel->SetFault({LineFault::ErrorReplyWithoutByte, 7});
+    EXPECT_EQ(Exchange(CmdPollStatus), LinkDeviceError);
+    EXPECT_EQ(replyCode, 0x81);
+    EXPECT_EQ(errorByte, 0xFF);
+    EXPECT_EQ(LastIoStatus, StatusReplyTimeout);
+    EXPECT_GE(elapsed, 2000ms);
+    EXPECT_LT(elapsed, 2500ms);
+}
+
+TEST_F(WireProtocol, BadHeaderBadTrailerAndUnknownCode) {
+    panel->SetFault({LineFault::BadHeader});
+    EXPECT_EQ(Exchange(CmdPollStatus), LinkBadHeader);
+    EXPECT_EQ(replyCode, 0);
+    panel->SetFault({});
+    PortShutDownSequence();
+    ASSERT_TRUE(PortSetUpSequence(PanelLocation));
+
+    panel->SetFault({LineFault::BadTrailer});
+    EXPECT_EQ(Exchange(CmdPollStatus), LinkBadTrailer);
+    EXPECT_EQ(replyCode, 1);
+
+    panel->SetFault({LineFault::UnknownReplyCode});
+    EXPECT_EQ(Exchange(CmdPollStatus), LinkBadTrailer);
+    EXPECT_EQ(replyCode, 7) << "the message can name the code";
+    EXPECT_LT(elapsed, 500ms) << "fails at once, without waiting for a payload";
+}
+
+TEST_F(WireProtocol, PartialReplyTimesOutFromTheStartOfItsOwnRead) {
+    panel->SetFault({LineFault::PartialReply});
+    EXPECT_EQ(Exchange(CmdPollStatus), LinkReadFailed);
+    EXPECT_EQ(LastIoStatus, StatusReplyTimeout);
+    EXPECT_EQ(replyCode, 1) << "the header did arrive";
+    EXPECT_GE(elapsed, 2000ms);
+    EXPECT_LT(elapsed, 2500ms);
+}
+
+TEST_F(WireProtocol, ReplySplitInTwoHalvesIsAccepted) {
+    panel->SetFault({LineFault::SplitReply, 0, 1500ms});
+    EXPECT_EQ(Exchange(CmdPollStatus), LinkOk);
+    EXPECT_EQ(replyCode, 1);
+    EXPECT_GE(elapsed, 1500ms);
+}
+
+TEST_F(WireProtocol, StopRequestWhileWaitingEndsWithinMilliseconds) {
+    panel->SetFault({LineFault::NoAnswer});
+    ASSERT_EQ(SendFrame(CmdPollStatus, nullptr), LinkOk);
+    auto stopper = std::async(std::launch::async, [this] {
+        std::this_thread::sleep_for(100ms);
+        stop.store(true, std::memory_order_release);
+        return Clock::now();
+    });
+    const std::uint32_t result = ReceiveReply(replyCode, errorByte, stop);
+    const auto ended = Clock::now();
+    const auto stoppedAt = stopper.get();
+    EXPECT_EQ(result, LinkReadFailed);
+    EXPECT_EQ(LastIoStatus, 0);
+    EXPECT_LT(ended - stoppedAt, 20ms);
+}
+
+TEST_F(WireProtocol, LibraryErrorsAndShortWrites) {
+    VirtualBus::Instance().FailCall(ApiCall::Write, FT_IO_ERROR);
+    EXPECT_EQ(SendFrame(CmdPollStatus, nullptr), LinkWriteFailed);
+    EXPECT_EQ(LastIoStatus, 4);
+    VirtualBus::Instance().ClearFailures();
+
+    panel->SetFault({LineFault::ShortWrite});
+    EXPECT_EQ(SendFrame(CmdPollStatus, nullptr), LinkWriteFailed);
+    EXPECT_EQ(LastIoStatus, StatusShortTransfer);
+    panel->SetFault({});
+
+    ASSERT_EQ(SendFrame(CmdPollStatus, nullptr), LinkOk);
+    VirtualBus::Instance().FailCall(ApiCall::GetQueueStatus, FT_IO_ERROR);
+    EXPECT_EQ(ReceiveReply(replyCode, errorByte, stop), LinkReadFailed);
+    EXPECT_EQ(LastIoStatus, 4);
+    VirtualBus::Instance().ClearFailures();
+
+    VirtualBus::Instance().FailCall(ApiCall::Read, FT_IO_ERROR);
+    EXPECT_EQ(ReceiveReply(replyCode, errorByte, stop), LinkReadFailed);
+    EXPECT_EQ(LastIoStatus, 4);
+}
+
+TEST_F(WireProtocol, UnplugWhileOpenFailsTheNextExchange) {
+    VirtualBus::Instance().RemoveDevice(PanelLocation);
+    EXPECT_EQ(SendFrame(CmdPollStatus, nullptr), LinkWriteFailed);
+    EXPECT_EQ(LastIoStatus, 4);
+}
+
+} // namespace

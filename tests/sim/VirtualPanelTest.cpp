@@ -1,0 +1,102 @@
+#include "PanelFirmware.h"
+#include "VirtualPanel.h"
+#include "WireProtocol.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = PanelFirmware::Clock;
+
+std::uint8_t GpioState(PanelFirmware& firmware, int channel, Clock::time_point now) {
+    return firmware.Status(now)[StatusStateOffset(channel)];
+}
+
+TEST(PanelFirmware, GpioFollowsTheChannelMode) {
+    PanelFirmware firmware;
+    ConfigBlock block = firmware.Configuration();
+    block[RecordOffset(2) + RecordMODE] = ModeFixed;
+    block[RecordOffset(3) + RecordMODE] = ModePulse;
+    block[RecordOffset(3) + RecordDURATION] = 5;
+    firmware.SetConfiguration(block);
+    const auto t0 = Clock::now();
+    const std::uint8_t press1[] = {1, 1}, release1[] = {1, 0};
+    const std::uint8_t press2[] = {2, 1}, release2[] = {2, 0};
+    const std::uint8_t press3[] = {3, 1}, release3[] = {3, 0};
+
+    firmware.HandleCommand(CmdSetGpio, press1, t0);
+    EXPECT_EQ(GpioState(firmware, 1, t0), 1) << "Free: active while pressed";
+    firmware.HandleCommand(CmdSetGpio, release1, t0);
+    EXPECT_EQ(GpioState(firmware, 1, t0), 0);
+
+    firmware.HandleCommand(CmdSetGpio, press2, t0);
+    firmware.HandleCommand(CmdSetGpio, release2, t0);
+    EXPECT_EQ(GpioState(firmware, 2, t0), 1) << "Fixed: toggles on press";
+    firmware.HandleCommand(CmdSetGpio, press2, t0);
+    EXPECT_EQ(GpioState(firmware, 2, t0), 0);
+
+    firmware.HandleCommand(CmdSetGpio, press3, t0);
+    firmware.HandleCommand(CmdSetGpio, release3, t0);
+    EXPECT_EQ(GpioState(firmware, 3, t0 + 499ms), 1) << "Pulse: DURATION tenths";
+    EXPECT_EQ(GpioState(firmware, 3, t0 + 500ms), 0);
+
+    firmware.SetGpi(3, true);
+    EXPECT_EQ(GpioState(firmware, 3, t0 + 100ms), 3);
+    firmware.HandleCommand(CmdGpioOff, nullptr, t0);
+    EXPECT_EQ(GpioState(firmware, 2, t0), 0);
+    EXPECT_EQ(GpioState(firmware, 3, t0 + 100ms), 2) << "command 6 leaves the inputs";
+}
+
+TEST(PanelFirmware, RepliesCarryTheCommandCodeAndUnknownCodesAnError) {
+    PanelFirmware firmware;
+    firmware.SetKeyState(2, 1);
+    firmware.SetLockState(0x80);
+    const auto poll = firmware.HandleCommand(CmdPollStatus, nullptr, Clock::now());
+    ASSERT_EQ(poll.size(), 24u);
+    EXPECT_EQ(poll[3], 1);
+    EXPECT_EQ(poll[4 + StatusSTATE18], 1);
+    EXPECT_EQ(poll[4 + StatusLOCKSTATE], 0x80);
+    EXPECT_EQ(poll.back(), FrameTrailer);
+
+    const auto config = firmware.HandleCommand(CmdReadConfig, nullptr, Clock::now());
+    ASSERT_EQ(config.size(), 428u);
+    EXPECT_EQ(config[4 + StatusBlockSize + RecordOffset(16)], 16);
+
+    const auto unknown = firmware.HandleCommand(9, nullptr, Clock::now());
+    EXPECT_EQ(unknown, (std::vector<std::uint8_t>{0xC7, 0xD0, 0xC9, 0x89, 0x01}));
+}
+
+TEST(VirtualLine, RepliesArriveAtTheLineRate) {
+    VirtualPanel panel;
+    panel.SetLineTiming(true, 2ms);
+    const std::uint8_t poll[] = {0xC7, 0xD0, 0xC9, 0x01, 0xC5};
+    const auto start = Clock::now();
+    ASSERT_EQ(panel.Write(poll, 5), 5u);
+    EXPECT_EQ(panel.QueuedBytes(), 0u);
+    std::uint8_t reply[24];
+    EXPECT_EQ(panel.Read(reply, 24, 100ms), 24u);
+    // 5 bytes out, 2 ms latency, 24 bytes back at 86.8 us each.
+    EXPECT_GE(Clock::now() - start, 4500us);
+    EXPECT_EQ(reply[3], 1);
+}
+
+TEST(VirtualLine, BrokenFramesAndPurges) {
+    VirtualPanel panel;
+    const std::uint8_t badTrailer[] = {0xC7, 0xD0, 0xC9, 0x01, 0x00};
+    panel.Write(badTrailer, 5);
+    std::uint8_t reply[5];
+    ASSERT_EQ(panel.Read(reply, 5, 0ms), 5u);
+    EXPECT_EQ(reply[3], 0x81);
+
+    const std::uint8_t noise[] = {0x00, 0xC7, 0xC7, 0xD0, 0xC9, 0x01, 0xC5};
+    panel.Write(noise, 7);
+    EXPECT_EQ(panel.QueuedBytes(), 24u) << "the parser finds the header after noise";
+    panel.PurgeReceive();
+    EXPECT_EQ(panel.QueuedBytes(), 0u);
+    EXPECT_EQ(panel.ReceivedFrameCount(), 2u);
+}
+
+} // namespace

@@ -32,9 +32,13 @@ FT_STATUS Checked(const char* label, FT_STATUS status) {
 
 } // namespace
 
-void SetFtdiApi(const FtdiApi& api) { Api = api; }
+void SetFtdiApi(const FtdiApi& api) {
+    Api = api;
+}
 
-void SetPortErrorDialog(PortErrorDialog dialog) { ErrorDialog = std::move(dialog); }
+void SetPortErrorDialog(PortErrorDialog dialog) {
+    ErrorDialog = std::move(dialog);
+}
 
 void ResetPortModule() {
     PortHandle = nullptr;
@@ -95,7 +99,9 @@ FT_STATUS Port_OpenByLocation(std::uint32_t locationId) {
                    Api.OpenEx(location, FT_OPEN_BY_LOCATION, &PortHandle));
 }
 
-FT_STATUS Port_Close() { return Checked("FT_Close", Api.Close(PortHandle)); }
+FT_STATUS Port_Close() {
+    return Checked("FT_Close", Api.Close(PortHandle));
+}
 
 std::uint32_t Port_Read(std::uint32_t count) {
     DWORD got = 0;
@@ -113,15 +119,18 @@ std::uint32_t Port_Write(std::uint32_t count) {
     return written;
 }
 
-FT_STATUS Port_Reset() { return Checked("FT_ResetDevice", Api.ResetDevice(PortHandle)); }
+FT_STATUS Port_Reset() {
+    return Checked("FT_ResetDevice", Api.ResetDevice(PortHandle));
+}
 
 FT_STATUS Port_SetBaudRate() {
     return Checked("FT_SetBaudRate", Api.SetBaudRate(PortHandle, PortBaudRate));
 }
 
 FT_STATUS Port_SetDataCharacteristics() {
-    return Checked("FT_SetDataCharacteristics",
-                   Api.SetDataCharacteristics(PortHandle, PortWordLength, PortStopBits, PortParity));
+    return Checked(
+        "FT_SetDataCharacteristics",
+        Api.SetDataCharacteristics(PortHandle, PortWordLength, PortStopBits, PortParity));
 }
 
 FT_STATUS Port_SetFlowControl() {
@@ -133,9 +142,13 @@ FT_STATUS Port_SetTimeouts(std::uint32_t readMs, std::uint32_t writeMs) {
     return Checked("FT_SetTimeouts", Api.SetTimeouts(PortHandle, readMs, writeMs));
 }
 
-FT_STATUS Port_PurgeRx() { return Checked("FT_Purge RX", Api.Purge(PortHandle, FT_PURGE_RX)); }
+FT_STATUS Port_PurgeRx() {
+    return Checked("FT_Purge RX", Api.Purge(PortHandle, FT_PURGE_RX));
+}
 
-FT_STATUS Port_PurgeTx() { return Checked("FT_Purge TX", Api.Purge(PortHandle, FT_PURGE_TX)); }
+FT_STATUS Port_PurgeTx() {
+    return Checked("FT_Purge TX", Api.Purge(PortHandle, FT_PURGE_TX));
+}
 
 FT_STATUS Port_GetQueueStatus() {
     return Checked("FT_GetQueueStatus", Api.GetQueueStatus(PortHandle, &RxQueueBytes));

@@ -83,7 +83,8 @@ bool LoadD2xxLibrary(FtdiApi& api, std::string& error) {
         }
         FtdiApi loaded;
         std::string missing;
-        bool complete = Bind(library, "FT_CreateDeviceInfoList", loaded.CreateDeviceInfoList, missing);
+        bool complete =
+            Bind(library, "FT_CreateDeviceInfoList", loaded.CreateDeviceInfoList, missing);
         complete &= Bind(library, "FT_GetDeviceInfoList", loaded.GetDeviceInfoList, missing);
         complete &= Bind(library, "FT_OpenEx", loaded.OpenEx, missing);
         complete &= Bind(library, "FT_Close", loaded.Close, missing);
@@ -91,7 +92,8 @@ bool LoadD2xxLibrary(FtdiApi& api, std::string& error) {
         complete &= Bind(library, "FT_Write", loaded.Write, missing);
         complete &= Bind(library, "FT_ResetDevice", loaded.ResetDevice, missing);
         complete &= Bind(library, "FT_SetBaudRate", loaded.SetBaudRate, missing);
-        complete &= Bind(library, "FT_SetDataCharacteristics", loaded.SetDataCharacteristics, missing);
+        complete &=
+            Bind(library, "FT_SetDataCharacteristics", loaded.SetDataCharacteristics, missing);
         complete &= Bind(library, "FT_SetFlowControl", loaded.SetFlowControl, missing);
         complete &= Bind(library, "FT_SetTimeouts", loaded.SetTimeouts, missing);
         complete &= Bind(library, "FT_Purge", loaded.Purge, missing);

@@ -57,15 +57,17 @@ struct FtdiApi {
     FT_STATUS(FT_API* OpenEx)(void* argument, DWORD flags, FT_HANDLE* handle) = nullptr;
     FT_STATUS(FT_API* Close)(FT_HANDLE handle) = nullptr;
     FT_STATUS(FT_API* Read)(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* got) = nullptr;
-    FT_STATUS(FT_API* Write)(FT_HANDLE handle, void* buffer, DWORD toWrite, DWORD* written) = nullptr;
+    FT_STATUS(FT_API* Write)
+    (FT_HANDLE handle, void* buffer, DWORD toWrite, DWORD* written) = nullptr;
     FT_STATUS(FT_API* ResetDevice)(FT_HANDLE handle) = nullptr;
     FT_STATUS(FT_API* SetBaudRate)(FT_HANDLE handle, ULONG baud) = nullptr;
-    FT_STATUS(FT_API* SetDataCharacteristics)(FT_HANDLE handle, UCHAR wordLength, UCHAR stopBits,
-                                              UCHAR parity) = nullptr;
-    FT_STATUS(FT_API* SetFlowControl)(FT_HANDLE handle, USHORT flow, UCHAR xon, UCHAR xoff) = nullptr;
+    FT_STATUS(FT_API* SetDataCharacteristics)
+    (FT_HANDLE handle, UCHAR wordLength, UCHAR stopBits, UCHAR parity) = nullptr;
+    FT_STATUS(FT_API* SetFlowControl)
+    (FT_HANDLE handle, USHORT flow, UCHAR xon, UCHAR xoff) = nullptr;
     FT_STATUS(FT_API* SetTimeouts)(FT_HANDLE handle, ULONG readMs, ULONG writeMs) = nullptr;
     FT_STATUS(FT_API* Purge)(FT_HANDLE handle, ULONG mask) = nullptr;
     FT_STATUS(FT_API* GetQueueStatus)(FT_HANDLE handle, DWORD* rxBytes) = nullptr;
-    FT_STATUS(FT_API* GetStatus)(FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes,
-                                 DWORD* eventWord) = nullptr;
+    FT_STATUS(FT_API* GetStatus)
+    (FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes, DWORD* eventWord) = nullptr;
 };

@@ -1,6 +1,9 @@
 #include "WireProtocol.h"
 
 #include "D2XXUnit_mod.h"
+#include "LinkLogging.h"
+
+#include <QByteArray>
 
 #include <algorithm>
 #include <chrono>
@@ -24,6 +27,10 @@ std::uint32_t SendFrame(std::uint8_t code, const std::uint8_t* payload) {
         std::copy_n(payload, length, TxBuffer.begin() + 4);
     }
     TxBuffer[4 + length] = FrameTrailer;
+    qCDebug(lcWire) << "sent"
+                    << QByteArray::fromRawData(reinterpret_cast<const char*>(TxBuffer.data()),
+                                               qsizetype(length + 5))
+                           .toHex(' ');
     const std::uint32_t written = Port_Write(length + 5);
     if (LastIoStatus != 0) {
         return LinkWriteFailed;
@@ -88,5 +95,9 @@ std::uint32_t ReceiveReply(std::uint8_t& replyCode, std::uint8_t& errorByte,
     if (!ReadExact(length + 1, stopRequest)) {
         return LinkReadFailed;
     }
+    qCDebug(lcWire) << "reply" << replyCode
+                    << QByteArray::fromRawData(reinterpret_cast<const char*>(RxBuffer.data()),
+                                               qsizetype(length + 1))
+                           .toHex(' ');
     return RxBuffer[length] == FrameTrailer ? LinkOk : LinkBadTrailer;
 }

@@ -24,7 +24,9 @@ inline constexpr std::size_t StatusSTATE17 = 16;   // F1 key: 0 idle, 1 active
 inline constexpr std::size_t StatusSTATE18 = 17;   // F2 key
 inline constexpr std::size_t StatusLOCKSTATE = 18; // 0 unlocked, otherwise locked
 
-inline constexpr std::size_t StatusStateOffset(int channel) { return std::size_t(channel - 1); }
+inline constexpr std::size_t StatusStateOffset(int channel) {
+    return std::size_t(channel - 1);
+}
 
 // Configuration block: 16 channel records, then four panel-wide bytes.
 inline constexpr std::size_t ConfigSAVE = 400;
@@ -37,8 +39,9 @@ inline constexpr std::size_t RecordCHANNEL = 0;
 inline constexpr std::size_t RecordGROUP = 1;
 inline constexpr std::size_t RecordMODE = 2;
 inline constexpr std::size_t RecordDURATION = 3;
-inline constexpr std::size_t RecordCOLOR0 = 4; // COLORs starts at 4 + 4 * s: blue, green, red, intensity
-inline constexpr std::size_t RecordMEM0 = 20;  // MEMk at 20 + k
+inline constexpr std::size_t RecordCOLOR0 =
+    4; // COLORs starts at 4 + 4 * s: blue, green, red, intensity
+inline constexpr std::size_t RecordMEM0 = 20; // MEMk at 20 + k
 inline constexpr std::size_t RecordISMEM = 24;
 
 // Device colour byte order inside a colour field.

@@ -23,8 +23,7 @@ inline constexpr std::array<ScreenColor, 13> ColourPalette = {
 // Function key tables, indexed [key state][key function].
 inline constexpr ScreenColor F1Background[2][2] = {{0x00FFFFFF, 0x00AAAAFF},
                                                    {0x00FFFFFF, 0x005555FF}};
-inline constexpr ScreenColor F1Text[2][2] = {{0x00000000, 0x00000000},
-                                             {0x00000000, 0x00FFFFFF}};
+inline constexpr ScreenColor F1Text[2][2] = {{0x00000000, 0x00000000}, {0x00000000, 0x00FFFFFF}};
 inline constexpr ScreenColor F2Background[2][3] = {{0x00FFFFFF, 0x00AAAAFF, 0x00FFBB99},
                                                    {0x00FFFFFF, 0x005555FF, 0x00FF5500}};
 inline constexpr ScreenColor F2Text[2][3] = {{0x00000000, 0x00000000, 0x00000000},

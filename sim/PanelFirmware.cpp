@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
-PanelFirmware::PanelFirmware() { LoadFactoryValues(configuration_); }
+PanelFirmware::PanelFirmware() {
+    LoadFactoryValues(configuration_);
+}
 
 void PanelFirmware::SetGpioOutput(int channel, bool active) {
     gpio_[channel] = active;

@@ -1,14 +1,29 @@
 #include "VirtualBus.h"
 
+#include <QLoggingCategory>
+
 #include <algorithm>
 #include <cstring>
 
+Q_LOGGING_CATEGORY(lcSim, "quvo.sim", QtWarningMsg)
+
 const char* ApiCallName(ApiCall call) {
     static const char* const Names[] = {
-        "FT_CreateDeviceInfoList", "FT_GetDeviceInfoList", "FT_OpenEx", "FT_Close",
-        "FT_Read", "FT_Write", "FT_ResetDevice", "FT_SetBaudRate", "FT_SetDataCharacteristics",
-        "FT_SetFlowControl", "FT_SetTimeouts", "FT_Purge RX", "FT_Purge TX",
-        "FT_GetQueueStatus", "FT_GetStatus",
+        "FT_CreateDeviceInfoList",
+        "FT_GetDeviceInfoList",
+        "FT_OpenEx",
+        "FT_Close",
+        "FT_Read",
+        "FT_Write",
+        "FT_ResetDevice",
+        "FT_SetBaudRate",
+        "FT_SetDataCharacteristics",
+        "FT_SetFlowControl",
+        "FT_SetTimeouts",
+        "FT_Purge RX",
+        "FT_Purge TX",
+        "FT_GetQueueStatus",
+        "FT_GetStatus",
     };
     return Names[static_cast<int>(call)];
 }
@@ -162,6 +177,7 @@ FT_STATUS VirtualBus::OpenByLocation(std::uint32_t locationId, FT_HANDLE* handle
         return FT_DEVICE_NOT_OPENED;
     }
     (*found)->openHere = true;
+    qCDebug(lcSim) << "opened" << (*found)->info.description.c_str();
     auto port = std::make_unique<OpenPort>();
     port->device = *found;
     *handle = port.get();
@@ -180,6 +196,7 @@ FT_STATUS VirtualBus::Close(FT_HANDLE handle) {
         return failure;
     }
     found->second->device->openHere = false;
+    qCDebug(lcSim) << "closed" << found->second->device->info.description.c_str();
     handles_.erase(found);
     return FT_OK;
 }
@@ -201,8 +218,8 @@ FT_STATUS VirtualBus::Read(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* 
         timeout = port->readTimeoutMs;
     }
     // The wait for bytes happens outside the bus lock, as in the real library.
-    *got = panel->Read(static_cast<std::uint8_t*>(buffer), toRead,
-                       std::chrono::milliseconds(timeout));
+    *got =
+        panel->Read(static_cast<std::uint8_t*>(buffer), toRead, std::chrono::milliseconds(timeout));
     return FT_OK;
 }
 
@@ -297,9 +314,13 @@ FT_STATUS VirtualBus::GetStatus(FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes
 
 namespace {
 
-VirtualBus& Bus() { return VirtualBus::Instance(); }
+VirtualBus& Bus() {
+    return VirtualBus::Instance();
+}
 
-FT_STATUS FT_API SimCreateDeviceInfoList(DWORD* count) { return Bus().CreateDeviceInfoList(count); }
+FT_STATUS FT_API SimCreateDeviceInfoList(DWORD* count) {
+    return Bus().CreateDeviceInfoList(count);
+}
 FT_STATUS FT_API SimGetDeviceInfoList(FT_DEVICE_LIST_INFO_NODE* list, DWORD* count) {
     return Bus().GetDeviceInfoList(list, count);
 }
@@ -309,7 +330,9 @@ FT_STATUS FT_API SimOpenEx(void* argument, DWORD flags, FT_HANDLE* handle) {
     }
     return Bus().OpenByLocation(std::uint32_t(reinterpret_cast<std::uintptr_t>(argument)), handle);
 }
-FT_STATUS FT_API SimClose(FT_HANDLE handle) { return Bus().Close(handle); }
+FT_STATUS FT_API SimClose(FT_HANDLE handle) {
+    return Bus().Close(handle);
+}
 FT_STATUS FT_API SimRead(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* got) {
     return Bus().Read(handle, buffer, toRead, got);
 }
@@ -331,7 +354,9 @@ FT_STATUS FT_API SimSetFlowControl(FT_HANDLE handle, USHORT, UCHAR, UCHAR) {
 FT_STATUS FT_API SimSetTimeouts(FT_HANDLE handle, ULONG readMs, ULONG) {
     return Bus().Configure(ApiCall::SetTimeouts, handle, readMs);
 }
-FT_STATUS FT_API SimPurge(FT_HANDLE handle, ULONG mask) { return Bus().Purge(handle, mask); }
+FT_STATUS FT_API SimPurge(FT_HANDLE handle, ULONG mask) {
+    return Bus().Purge(handle, mask);
+}
 FT_STATUS FT_API SimGetQueueStatus(FT_HANDLE handle, DWORD* rxBytes) {
     return Bus().GetQueueStatus(handle, rxBytes);
 }

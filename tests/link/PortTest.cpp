@@ -39,10 +39,10 @@ TEST_F(Port, SuccessfulSetUpConfiguresTheLineAndSilencesErrors) {
     EXPECT_EQ(PortStopBits, 0);
     EXPECT_EQ(PortParity, 0);
     EXPECT_EQ(PortFlowControl, 0);
-    const std::vector<ApiCall> expected = {
-        ApiCall::OpenEx,         ApiCall::ResetDevice, ApiCall::SetBaudRate,
-        ApiCall::SetDataCharacteristics, ApiCall::SetFlowControl, ApiCall::SetTimeouts,
-        ApiCall::PurgeRx,        ApiCall::PurgeTx};
+    const std::vector<ApiCall> expected = {ApiCall::OpenEx,         ApiCall::ResetDevice,
+                                           ApiCall::SetBaudRate,    ApiCall::SetDataCharacteristics,
+                                           ApiCall::SetFlowControl, ApiCall::SetTimeouts,
+                                           ApiCall::PurgeRx,        ApiCall::PurgeTx};
     EXPECT_EQ(VirtualBus::Instance().CallLog(), expected);
     EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 1);
     PortShutDownSequence();
@@ -100,8 +100,8 @@ TEST_F(Port, ShutDownPurgesOnlyWhenTheStatusQuerySucceedsAndAlwaysCloses) {
     ASSERT_TRUE(PortSetUpSequence(PanelLocation));
     VirtualBus::Instance().ClearCallLog();
     PortShutDownSequence();
-    EXPECT_EQ(VirtualBus::Instance().CallLog(),
-              (std::vector{ApiCall::GetStatus, ApiCall::PurgeRx, ApiCall::PurgeTx, ApiCall::Close}));
+    EXPECT_EQ(VirtualBus::Instance().CallLog(), (std::vector{ApiCall::GetStatus, ApiCall::PurgeRx,
+                                                             ApiCall::PurgeTx, ApiCall::Close}));
 
     ASSERT_TRUE(PortSetUpSequence(PanelLocation));
     VirtualBus::Instance().ClearCallLog();

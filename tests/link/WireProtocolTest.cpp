@@ -1,5 +1,5 @@
-#include "PortFixture.h"
 #include "WireProtocol.h"
+#include "PortFixture.h"
 
 #include <chrono>
 #include <future>

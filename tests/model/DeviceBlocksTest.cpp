@@ -42,7 +42,8 @@ TEST(ChannelMask, AnythingButFourHexDigitsGivesNoChannel) {
 }
 
 TEST(ChannelMask, SerialNumberSplitsAtTheLastDot) {
-    EXPECT_EQ(SplitAtLastDot("AB.CD.00F0"), std::make_pair(std::string("AB.CD"), std::string("00F0")));
+    EXPECT_EQ(SplitAtLastDot("AB.CD.00F0"),
+              std::make_pair(std::string("AB.CD"), std::string("00F0")));
     EXPECT_EQ(PresentChannels(SplitAtLastDot("AB.CD.00F0").second), (std::vector{9, 10, 11, 12}));
     EXPECT_EQ(SplitAtLastDot("NODOT"), std::make_pair(std::string("NODOT"), std::string()));
     EXPECT_EQ(SplitAtLastDot("ENDS."), std::make_pair(std::string("ENDS"), std::string()));
@@ -62,9 +63,9 @@ TEST(FactoryValues, EveryRecordHoldsItsChannelAndTheFactoryColours) {
             EXPECT_EQ(block[MemoryByteOffset(channel, k)], 0);
         }
         EXPECT_EQ(block[record + RecordISMEM], 0);
-        const DeviceColor state0{block[ColourOffset(channel, 0)], block[ColourOffset(channel, 0) + 1],
-                                 block[ColourOffset(channel, 0) + 2],
-                                 block[ColourOffset(channel, 0) + 3]};
+        const DeviceColor state0{
+            block[ColourOffset(channel, 0)], block[ColourOffset(channel, 0) + 1],
+            block[ColourOffset(channel, 0) + 2], block[ColourOffset(channel, 0) + 3]};
         EXPECT_EQ(state0, (DeviceColor{127, 127, 127, 2}));
         EXPECT_EQ(BrightnessText(DecodeColourEntry(state0).Brightness), "min");
         for (int state = 1; state < 4; ++state) {

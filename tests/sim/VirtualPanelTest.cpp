@@ -1,5 +1,5 @@
-#include "PanelFirmware.h"
 #include "VirtualPanel.h"
+#include "PanelFirmware.h"
 #include "WireProtocol.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,4 @@
+#include "LinkLogging.h"
+
+Q_LOGGING_CATEGORY(lcLink, "quvo.link", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcWire, "quvo.wire", QtWarningMsg)

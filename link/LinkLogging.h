@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcLink)
+Q_DECLARE_LOGGING_CATEGORY(lcWire)

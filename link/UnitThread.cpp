@@ -1,0 +1,173 @@
+#include "UnitThread.h"
+
+#include "D2XXUnit_mod.h"
+#include "LinkLogging.h"
+#include "WireProtocol.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+
+void TDeviceThread::Mailbox::Open() {
+    std::lock_guard lock(mutex_);
+    messages_.clear();
+    open_ = true;
+}
+
+void TDeviceThread::Mailbox::Close() {
+    std::deque<std::unique_ptr<LinkCommandMessage>> left;
+    {
+        std::lock_guard lock(mutex_);
+        open_ = false;
+        left.swap(messages_);
+    }
+}
+
+void TDeviceThread::Mailbox::Post(std::unique_ptr<LinkCommandMessage> message) {
+    std::lock_guard lock(mutex_);
+    if (open_) {
+        messages_.push_back(std::move(message));
+    }
+}
+
+std::unique_ptr<LinkCommandMessage> TDeviceThread::Mailbox::Take() {
+    std::lock_guard lock(mutex_);
+    if (messages_.empty()) {
+        return nullptr;
+    }
+    auto message = std::move(messages_.front());
+    messages_.pop_front();
+    return message;
+}
+
+TDeviceThread::TDeviceThread(QObject* targetWindow) : TargetWindow(targetWindow) {}
+
+TDeviceThread::~TDeviceThread() {
+    Stop();
+}
+
+bool TDeviceThread::IsRunning() const {
+    return !Finished.load(std::memory_order_acquire) && ThreadHandle.joinable();
+}
+
+void TDeviceThread::Start() {
+    if (IsRunning()) {
+        Stop();
+    }
+    if (ThreadHandle.joinable()) {
+        ThreadHandle.join(); // ended by itself: returns at once
+    }
+    StopRequest.store(false, std::memory_order_release);
+    ThreadHandle = std::thread([this] { LinkThreadMain(); });
+    ThreadId = ThreadHandle.get_id();
+}
+
+void TDeviceThread::Stop() {
+    StopRequest.store(true, std::memory_order_release);
+    if (ThreadHandle.joinable()) {
+        ThreadHandle.join();
+    }
+    ThreadId = std::thread::id();
+}
+
+void TDeviceThread::Post(std::unique_ptr<LinkCommandMessage> message) {
+    mailbox_.Post(std::move(message));
+}
+
+void TDeviceThread::PostGpioOff() {
+    if (IsRunning()) {
+        Post(std::make_unique<LinkCommandMessage>(LinkCommandMessage{CmdGpioOff, {}}));
+    }
+}
+
+void TDeviceThread::PostSetGpio(std::uint8_t channel, std::uint8_t state) {
+    if (IsRunning()) {
+        Post(
+            std::make_unique<LinkCommandMessage>(LinkCommandMessage{CmdSetGpio, {channel, state}}));
+    }
+}
+
+void TDeviceThread::PostWriteConfig(const ConfigBlock& block) {
+    if (!IsRunning()) {
+        return;
+    }
+    Post(std::make_unique<LinkCommandMessage>(
+        LinkCommandMessage{CmdWriteConfig, std::vector<std::uint8_t>(block.begin(), block.end())}));
+    Post(std::make_unique<LinkCommandMessage>(LinkCommandMessage{CmdReadConfig, {}}));
+}
+
+void TDeviceThread::LinkThreadMain() {
+    using Clock = std::chrono::steady_clock;
+    const auto stopRequested = [this] { return StopRequest.load(std::memory_order_acquire); };
+
+    mailbox_.Open();
+    Finished.store(false, std::memory_order_release);
+    qCDebug(lcLink) << "link thread started";
+
+    const auto waitStart = Clock::now();
+    while (!stopRequested() && Clock::now() - waitStart < std::chrono::milliseconds(500)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+
+    std::uint8_t command = CmdReadConfig;
+    std::array<std::uint8_t, 32768> payload{};
+    StatusBlock previousStatus{};
+    bool reportNext = true;
+    std::uint8_t replyCode = 0;
+    std::uint8_t errorByte = 0;
+    std::uint32_t result = LinkOk;
+
+    while (!stopRequested()) {
+        result = SendFrame(command, CommandPayloadLength[command] > 0 ? payload.data() : nullptr);
+        if (result != LinkOk || stopRequested()) {
+            break;
+        }
+        result = ReceiveReply(replyCode, errorByte, StopRequest);
+        if (result != LinkOk) {
+            break;
+        }
+        if (replyCode == CmdReadConfig) {
+            std::copy_n(RxBuffer.begin(), StatusBlockSize, previousStatus.begin());
+            QCoreApplication::postEvent(
+                TargetWindow,
+                new LinkReplyEvent(replyCode,
+                                   std::vector<std::uint8_t>(RxBuffer.begin(),
+                                                             RxBuffer.begin() + ConfigReplySize)));
+        } else if (reportNext ||
+                   !std::equal(previousStatus.begin(), previousStatus.end(), RxBuffer.begin())) {
+            std::copy_n(RxBuffer.begin(), StatusBlockSize, previousStatus.begin());
+            QCoreApplication::postEvent(
+                TargetWindow,
+                new LinkReplyEvent(replyCode, std::vector<std::uint8_t>(previousStatus.begin(),
+                                                                        previousStatus.end())));
+        }
+        reportNext = false;
+
+        if (auto message = mailbox_.Take()) {
+            command = message->command;
+            if (!message->payload.empty()) {
+                std::copy_n(
+                    message->payload.begin(),
+                    std::min<std::size_t>(CommandPayloadLength[command], message->payload.size()),
+                    payload.begin());
+            }
+        } else {
+            command = CmdPollStatus;
+        }
+        replyCode = 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+
+    StoppedOnRequest = stopRequested();
+    LinkResult = result;
+    IoStatus = LastIoStatus;
+    ErrorByte = errorByte;
+    LastCommand = command;
+    LastReply = replyCode;
+    mailbox_.Close();
+    qCDebug(lcLink) << "link thread ended: result" << result << "status" << IoStatus;
+    Finished.store(true, std::memory_order_release);
+    QCoreApplication::postEvent(TargetWindow, new LinkEndedEvent());
+}

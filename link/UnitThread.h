@@ -1,0 +1,71 @@
+#pragma once
+
+#include "DeviceBlocks.h"
+#include "LinkMessages.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+// The device link thread: owns the line while a panel is open. It reads the
+// configuration, then polls the status as fast as the panel answers, reports
+// every configuration reply and every changed status block to the target, and
+// sends the commands posted to it in place of the next poll. It ends at the
+// first failed exchange or on a stop request and then posts MsgLinkEnded.
+//
+// All operations are called on the GUI thread.
+class TDeviceThread {
+public:
+    explicit TDeviceThread(QObject* targetWindow);
+    virtual ~TDeviceThread();
+    TDeviceThread(const TDeviceThread&) = delete;
+    TDeviceThread& operator=(const TDeviceThread&) = delete;
+
+    bool IsRunning() const;
+    void Start();
+    void Stop();
+
+    void PostGpioOff();
+    void PostSetGpio(std::uint8_t channel, std::uint8_t state);
+    void PostWriteConfig(const ConfigBlock& block);
+
+    // Result fields: final once MsgLinkEnded has arrived or Stop has returned.
+    bool StoppedOnRequest = false;
+    std::uint32_t LinkResult = 0;
+    std::int32_t IoStatus = 0;
+    std::uint8_t ErrorByte = 0;
+    std::uint8_t LastCommand = 0;
+    std::uint8_t LastReply = 0;
+
+    QObject* const TargetWindow;
+    std::thread::id ThreadId;
+
+private:
+    // Mutex-guarded queue of owned messages. It accepts messages only while the
+    // thread runs; what is left when the thread ends is freed with the queue.
+    class Mailbox {
+    public:
+        void Open();
+        void Close();
+        void Post(std::unique_ptr<LinkCommandMessage> message);
+        std::unique_ptr<LinkCommandMessage> Take();
+
+    private:
+        std::mutex mutex_;
+        bool open_ = false;
+        std::deque<std::unique_ptr<LinkCommandMessage>> messages_;
+    };
+
+    void LinkThreadMain();
+    void Post(std::unique_ptr<LinkCommandMessage> message);
+
+    std::thread ThreadHandle;
+    std::atomic<bool> StopRequest{false};
+    std::atomic<bool> Finished{true};
+    Mailbox mailbox_;
+};

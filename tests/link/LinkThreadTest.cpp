@@ -1,0 +1,292 @@
+#include "PortFixture.h"
+#include "UnitThread.h"
+#include "WireProtocol.h"
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Stands in for the editor window: records what the link thread posts.
+class Receiver : public QObject {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::Type(MsgLinkReply)) {
+            const auto* reply = static_cast<LinkReplyEvent*>(event);
+            replies.push_back(reply->ReplyCode());
+            payloadSizes.push_back(reply->Payload().size());
+            return true;
+        }
+        if (event->type() == QEvent::Type(MsgLinkEnded)) {
+            ++ended;
+            return true;
+        }
+        return QObject::event(event);
+    }
+    std::vector<int> replies;
+    std::vector<std::size_t> payloadSizes;
+    int ended = 0;
+};
+
+template <typename Predicate>
+bool WaitFor(Predicate done, std::chrono::milliseconds timeout = 3000ms) {
+    const auto deadline = Clock::now() + timeout;
+    while (!done()) {
+        if (Clock::now() > deadline) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+void Settle(std::chrono::milliseconds time) {
+    WaitFor([] { return false; }, time);
+}
+
+std::vector<std::uint8_t> Codes(const std::vector<VirtualPanel::ReceivedFrame>& frames) {
+    std::vector<std::uint8_t> codes;
+    for (const auto& frame : frames) {
+        codes.push_back(frame.bytes[3]);
+    }
+    return codes;
+}
+
+class LinkThread : public PortFixture {
+protected:
+    void SetUp() override {
+        PortFixture::SetUp();
+        panel = AddPanel();
+        ASSERT_TRUE(PortSetUpSequence(PanelLocation));
+    }
+    void TearDown() override {
+        thread.Stop();
+        PortShutDownSequence();
+        PortFixture::TearDown();
+    }
+    void StartAndWaitForConfiguration() {
+        thread.Start();
+        ASSERT_TRUE(WaitFor([&] { return !receiver.replies.empty(); }));
+        ASSERT_EQ(receiver.replies[0], 3);
+    }
+
+    std::shared_ptr<VirtualPanel> panel;
+    Receiver receiver;
+    TDeviceThread thread{&receiver};
+};
+
+TEST_F(LinkThread, ReportsTheConfigurationOnceThenOnlyChanges) {
+    StartAndWaitForConfiguration();
+    EXPECT_EQ(receiver.payloadSizes[0], ConfigReplySize);
+    Settle(300ms);
+    EXPECT_EQ(receiver.replies.size(), 1u) << "an idle panel produces no messages";
+    EXPECT_GT(panel->ReceivedFrameCount(), 20u) << "but is polled all the time";
+
+    panel->SetGpi(4, true);
+    ASSERT_TRUE(WaitFor([&] { return receiver.replies.size() == 2; }));
+    Settle(100ms);
+    EXPECT_EQ(receiver.replies, (std::vector<int>{3, 1}));
+    EXPECT_EQ(receiver.payloadSizes[1], StatusBlockSize);
+}
+
+TEST_F(LinkThread, WriteConfigIsFollowedByReadBackInTheNextCycle) {
+    StartAndWaitForConfiguration();
+    panel->ClearReceivedFrames();
+    ConfigBlock block = panel->Configuration();
+    thread.PostWriteConfig(block);
+    ASSERT_TRUE(WaitFor([&] { return receiver.replies.size() == 2; }));
+    EXPECT_EQ(receiver.replies[1], 3) << "reported even though nothing changed";
+    auto codes = Codes(panel->ReceivedFrames());
+    auto write = std::find(codes.begin(), codes.end(), CmdWriteConfig);
+    ASSERT_NE(write, codes.end());
+    ASSERT_NE(write + 1, codes.end());
+    EXPECT_EQ(*(write + 1), CmdReadConfig);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), CmdWriteConfig), 1);
+}
+
+TEST_F(LinkThread, CommandsGoOutInPostingOrderOnePerCycle) {
+    StartAndWaitForConfiguration();
+    panel->ClearReceivedFrames();
+    thread.PostSetGpio(5, 1);
+    thread.PostSetGpio(5, 0);
+    thread.PostGpioOff();
+    ASSERT_TRUE(WaitFor([&] {
+        auto codes = Codes(panel->ReceivedFrames());
+        return std::count(codes.begin(), codes.end(), CmdGpioOff) == 1;
+    }));
+    const auto frames = panel->ReceivedFrames();
+    std::vector<std::vector<std::uint8_t>> commands;
+    for (const auto& frame : frames) {
+        if (frame.bytes[3] != CmdPollStatus) {
+            commands.push_back(frame.bytes);
+        }
+    }
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0], (std::vector<std::uint8_t>{0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5}));
+    EXPECT_EQ(commands[1], (std::vector<std::uint8_t>{0xC7, 0xD0, 0xC9, 2, 5, 0, 0xC5}));
+    EXPECT_EQ(commands[2], (std::vector<std::uint8_t>{0xC7, 0xD0, 0xC9, 6, 0xC5}));
+}
+
+TEST_F(LinkThread, PostsAreDroppedWhenTheThreadIsNotRunning) {
+    thread.PostSetGpio(1, 1);
+    thread.PostGpioOff();
+    thread.PostWriteConfig(ConfigBlock{});
+    EXPECT_FALSE(thread.IsRunning());
+
+    panel->SetFault({LineFault::BadHeader});
+    thread.Start();
+    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
+    const std::size_t sent = panel->ReceivedFrameCount();
+    thread.PostSetGpio(1, 1);
+    Settle(50ms);
+    EXPECT_EQ(panel->ReceivedFrameCount(), sent);
+    EXPECT_EQ(thread.LinkResult, LinkBadHeader);
+}
+
+TEST_F(LinkThread, StopWhileAReplyIsAwaited) {
+    panel->SetFault({LineFault::NoAnswer});
+    thread.Start();
+    ASSERT_TRUE(WaitFor([&] { return panel->ReceivedFrameCount() == 1; }));
+    Settle(20ms);
+    const auto start = Clock::now();
+    thread.Stop();
+    EXPECT_LT(Clock::now() - start, 50ms);
+    EXPECT_TRUE(thread.StoppedOnRequest);
+    EXPECT_EQ(thread.LinkResult, LinkReadFailed);
+    EXPECT_EQ(thread.IoStatus, 0);
+    EXPECT_EQ(thread.LastCommand, CmdReadConfig);
+    EXPECT_EQ(thread.LastReply, 0);
+    EXPECT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
+}
+
+TEST_F(LinkThread, StopDuringTheStartWaitSendsNothing) {
+    thread.Start();
+    std::this_thread::sleep_for(50ms);
+    const auto start = Clock::now();
+    thread.Stop();
+    EXPECT_LT(Clock::now() - start, 50ms);
+    EXPECT_EQ(panel->ReceivedFrameCount(), 0u);
+    EXPECT_TRUE(thread.StoppedOnRequest);
+    EXPECT_EQ(thread.LinkResult, LinkOk);
+    EXPECT_EQ(thread.LastCommand, CmdReadConfig);
+    EXPECT_EQ(thread.LastReply, 0);
+    EXPECT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
+    EXPECT_FALSE(thread.IsRunning());
+}
+
+TEST_F(LinkThread, StopOnAnEndedThreadReturnsAtOnce) {
+    panel->SetFault({LineFault::BadTrailer});
+    thread.Start();
+    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
+    EXPECT_FALSE(thread.IsRunning());
+    const auto start = Clock::now();
+    thread.Stop();
+    EXPECT_LT(Clock::now() - start, 5ms);
+    EXPECT_EQ(thread.ThreadId, std::thread::id());
+    EXPECT_FALSE(thread.StoppedOnRequest);
+    EXPECT_EQ(thread.LinkResult, LinkBadTrailer);
+    EXPECT_EQ(thread.LastReply, 3);
+}
+
+TEST_F(LinkThread, PanelThatStopsAnsweringEndsTheLinkAfterTheBudget) {
+    StartAndWaitForConfiguration();
+    panel->SetFault({LineFault::NoAnswer});
+    const auto start = Clock::now();
+    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 4000ms));
+    const auto elapsed = Clock::now() - start;
+    EXPECT_GE(elapsed, 1900ms);
+    EXPECT_LT(elapsed, 2600ms);
+    EXPECT_FALSE(thread.StoppedOnRequest);
+    EXPECT_EQ(thread.LinkResult, LinkReadFailed);
+    EXPECT_EQ(thread.IoStatus, StatusReplyTimeout);
+    EXPECT_EQ(thread.LastReply, 0);
+    EXPECT_EQ(thread.LastCommand, CmdPollStatus);
+}
+
+TEST_F(LinkThread, ErrorReplyEndsTheLinkWithTheErrorByte) {
+    panel->SetFault({LineFault::ErrorReply, 0x2A});
+    thread.Start();
+    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
+    EXPECT_TRUE(receiver.replies.empty()) << "a panel that sends an error is never shown";
+    EXPECT_EQ(thread.LinkResult, LinkDeviceError);
+    EXPECT_EQ(thread.ErrorByte, 0x2A);
+    EXPECT_EQ(thread.LastReply, 0x83);
+    EXPECT_EQ(thread.IoStatus, 0);
+}
+
+TEST_F(LinkThread, LibraryFailuresAndUnplug) {
+    struct Case {
+        const char* name;
+        std::function<void()> inject;
+        std::uint32_t result;
+        std::int32_t status;
+    };
+    const Case cases[] = {
+        {"write error", [] { VirtualBus::Instance().FailCall(ApiCall::Write, 10); },
+         LinkWriteFailed, 10},
+        {"read error", [] { VirtualBus::Instance().FailCall(ApiCall::Read, FT_IO_ERROR); },
+         LinkReadFailed, 4},
+        {"queue error",
+         [] { VirtualBus::Instance().FailCall(ApiCall::GetQueueStatus, FT_IO_ERROR); },
+         LinkReadFailed, 4},
+        {"unplug", [] { VirtualBus::Instance().RemoveDevice(PanelLocation); }, 0, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        receiver.replies.clear();
+        receiver.ended = 0;
+        StartAndWaitForConfiguration();
+        c.inject();
+        ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
+        EXPECT_FALSE(thread.StoppedOnRequest);
+        if (c.result != 0) {
+            EXPECT_EQ(thread.LinkResult, c.result);
+        } else { // an unplug shows on whichever call comes next
+            EXPECT_TRUE(thread.LinkResult == LinkWriteFailed ||
+                        thread.LinkResult == LinkReadFailed);
+        }
+        EXPECT_EQ(thread.IoStatus, c.status);
+        thread.Stop();
+        VirtualBus::Instance().ClearFailures();
+        // As the device list does between two openings: drops what is left on the line.
+        PortShutDownSequence();
+        PortSetUpSequence(PanelLocation);
+    }
+}
+
+// Start and stop at random moments: during the start wait, in the middle of an
+// exchange, between cycles. Nothing may hang, leak or lose its MsgLinkEnded.
+TEST_F(LinkThread, StartStopStress) {
+    panel->SetLineTiming(true, 300us);
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> startWait(0, 3000);
+    std::uniform_int_distribution<int> running(500000, 515000);
+    std::bernoulli_distribution early(0.5);
+    constexpr int Cycles = 300;
+    for (int cycle = 0; cycle < Cycles; ++cycle) {
+        thread.Start();
+        if (cycle % 7 == 0) {
+            thread.PostSetGpio(1, std::uint8_t(cycle & 1));
+            thread.PostWriteConfig(panel->Configuration());
+        }
+        const int micros = early(random) ? startWait(random) : running(random);
+        std::this_thread::sleep_for(std::chrono::microseconds(micros));
+        const auto start = Clock::now();
+        thread.Stop();
+        ASSERT_LT(Clock::now() - start, 100ms) << "cycle " << cycle;
+        ASSERT_TRUE(thread.StoppedOnRequest) << "cycle " << cycle;
+        PortShutDownSequence();
+        ASSERT_TRUE(PortSetUpSequence(PanelLocation));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(WaitFor([&] { return receiver.ended == Cycles; }));
+}
+
+} // namespace

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Every message box of the program goes through here, so that tests can record
+// them instead of blocking on a modal window.
+namespace Dialogs {
+
+enum class Icon { Error, Warning };
+
+struct Message {
+    QString text; // as the program words it, with "\r\n" line breaks
+    QString caption;
+    Icon icon;
+};
+
+using Recorder = std::function<void(const Message&)>;
+
+// Shows a modal box with a single OK button; `owner` may be null.
+void ShowMessage(QWidget* owner, const QString& text, const QString& caption, Icon icon);
+
+// While a recorder is set, messages go to it and nothing is shown.
+void SetRecorder(Recorder recorder);
+
+} // namespace Dialogs

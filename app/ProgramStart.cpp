@@ -1,0 +1,122 @@
+#include "ProgramStart.h"
+
+#include "D2XXUnit_mod.h"
+#include "D2xxLibrary.h"
+#include "Dialogs.h"
+#include "ProgramPaths.h"
+#include "SingleInstance.h"
+#include "UnitGPI.h"
+#include "UnitMain.h"
+#include "VirtualBus.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+
+#include <cstdio>
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    CommandLine line;
+    line.showTestButton =
+        !arguments.isEmpty() && arguments.first().trimmed().toLower() == QLatin1String("test");
+    for (const QString& argument : arguments) {
+        if (argument == "--simulate" || argument == "--driver=sim") {
+            line.driver = CommandLine::Driver::Simulator;
+        } else if (argument == "--driver=d2xx") {
+            line.driver = CommandLine::Driver::D2xx;
+        } else if (argument == "--help" || argument == "-h") {
+            line.help = true;
+        } else if (argument.startsWith("--")) {
+            line.error = "Unknown option " + argument;
+        }
+    }
+    return line;
+}
+
+QString UsageText() {
+    return "Usage: QUVO8261 [test] [--driver=d2xx|sim] [--simulate] [--help]\n"
+           "  test            show the editor's TEST button (first argument only)\n"
+           "  --driver=d2xx   use FTDI's D2XX library (the default); QUVO_D2XX_LIBRARY\n"
+           "                  names its file if it is not found by the usual name\n"
+           "  --driver=sim    use two virtual panels instead of hardware\n"
+           "  --simulate      the same as --driver=sim\n"
+           "  --help          show this text\n"
+           "Set QUVO_MESSAGES_TO_STDERR=1 to print message boxes instead of showing them.\n";
+}
+
+void RegisterFonts() {
+    const QDir folder("/usr/share/wine/fonts");
+    for (const char* file : {"tahoma.ttf", "tahomabd.ttf", "small_fonts.ttf"}) {
+        if (folder.exists(file)) {
+            QFontDatabase::addApplicationFont(folder.filePath(file));
+        }
+    }
+}
+
+int RunProgram(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    // Answered before any window system is needed.
+    const CommandLine line = ParseCommandLine(arguments);
+    if (line.help || !line.error.isEmpty()) {
+        if (!line.error.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(line.error));
+        }
+        std::fputs(qPrintable(UsageText()), line.help ? stdout : stderr);
+        return line.help ? 0 : 2;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("QUVO-8261 Settings");
+
+    if (qEnvironmentVariableIntValue("QUVO_MESSAGES_TO_STDERR") != 0) {
+        Dialogs::SetRecorder([](const Dialogs::Message& message) {
+            std::fprintf(stderr, "[%s] %s\n", qPrintable(message.caption),
+                         qPrintable(QString(message.text).replace("\r\n", "\n")));
+        });
+    }
+
+    CurrentPaths() = PathsForProgram(QApplication::applicationFilePath());
+
+    const SingleInstance instance("QUVO_8261_OneCopy");
+    if (instance.Result() == SingleInstance::Outcome::Failed) {
+        return 0;
+    }
+    if (instance.Result() == SingleInstance::Outcome::AlreadyRunning) {
+        Dialogs::ShowMessage(nullptr, "QUVO USB driver used by another application",
+                             "Cannot run program", Dialogs::Icon::Warning);
+        return 0;
+    }
+
+    if (line.driver == CommandLine::Driver::Simulator) {
+        SetFtdiApi(SimulatorFtdiApi());
+        AddDefaultVirtualPanels();
+    } else {
+        FtdiApi api;
+        std::string error;
+        if (!LoadD2xxLibrary(api, error)) {
+            Dialogs::ShowMessage(nullptr,
+                                 QString::fromStdString(error) +
+                                     "\r\nInstall FTDI's D2XX driver, set QUVO_D2XX_LIBRARY to "
+                                     "its file, or start with --simulate.",
+                                 "Cannot run program", Dialogs::Icon::Error);
+            return 0;
+        }
+        SetFtdiApi(api);
+    }
+    SetPortErrorDialog([](const std::string& text) {
+        Dialogs::ShowMessage(QApplication::activeWindow(), QString::fromStdString(text), "Error",
+                             Dialogs::Icon::Error);
+    });
+
+    RegisterFonts();
+    TFormMain main(CurrentPaths().programSettingsFile);
+    TFormEdit editor(line.showTestButton);
+    main.SetEditor(&editor);
+    main.show();
+    QApplication::exec();
+    return 0;
+}

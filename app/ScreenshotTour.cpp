@@ -1,0 +1,110 @@
+// Drives the real windows on the virtual panels and saves pictures of them:
+// the device list, and the editor online on each default virtual panel with a
+// few GPIO, GPI and key states set. Run it under Xvfb (scripts/screenshot).
+#include "D2XXUnit_mod.h"
+#include "Dialogs.h"
+#include "ProgramStart.h"
+#include "UnitGPI.h"
+#include "UnitMain.h"
+#include "VirtualBus.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+void Pause(int ms) {
+    WaitUntil([] { return false; }, ms);
+}
+
+bool Save(QWidget& window, const QString& file) {
+    const bool saved = window.grab().save(file);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("QUVO-8261 Settings");
+    const QString outFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : "screenshots";
+    QDir().mkpath(outFolder);
+    Dialogs::SetRecorder([](const Dialogs::Message& message) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
+    });
+    RegisterFonts();
+    SetFtdiApi(SimulatorFtdiApi());
+    AddDefaultVirtualPanels();
+
+    const QTemporaryDir settings;
+    TFormMain main(settings.filePath("QUVO8261.dat"));
+    TFormEdit editor(true);
+    main.SetEditor(&editor);
+    main.show();
+    if (!WaitUntil([&] { return main.EntryCount == 2; })) {
+        std::puts("the device list did not fill");
+        return 1;
+    }
+    Pause(200);
+    bool ok = Save(main, outFolder + "/device-list.png");
+
+    for (int row = 0; row < 2; ++row) {
+        const TGPIItem entry = main.Entries[row];
+        auto panel = VirtualBus::Instance().Panel(entry.LocationId);
+        panel->SetGpioOutput(2, true);
+        panel->SetGpi(3, true);
+        panel->SetGpioOutput(5, true);
+        panel->SetGpi(5, true);
+        panel->SetKeyState(2, 1);
+        ConfigBlock block = panel->Configuration();
+        block[ConfigMODE17] = 1;
+        block[ConfigMODE18] = 2;
+        block[ConfigLOCK] = 1;
+        block[RecordOffset(4) + RecordMODE] = ModePulse;
+        block[RecordOffset(6) + RecordMODE] = ModeFixed;
+        block[RecordOffset(7) + RecordGROUP] = 3;
+        block[ColourOffset(8, 0) + ColourIntensity] = 0;
+        block[ColourOffset(8, 0)] = 0;
+        block[ColourOffset(8, 0) + 1] = 0;
+        block[ColourOffset(8, 0) + 2] = 0;
+        panel->SetConfiguration(block);
+        panel->SetLockState(row == 0 ? 1 : 0);
+
+        main.LView->setCurrentItem(main.LView->topLevelItem(row));
+        const QString file =
+            QString("%1/editor-%2.png").arg(outFolder, QString::fromStdString(entry.Description));
+        QTimer::singleShot(0, [&] {
+            if (WaitUntil([&] { return editor.Online; })) {
+                Pause(400);
+                ok = Save(editor, file) && ok;
+            } else {
+                std::puts("the editor did not go online");
+                ok = false;
+            }
+            editor.reject();
+        });
+        main.OpenSelectedDevice();
+    }
+    main.close();
+    return ok ? 0 : 1;
+}

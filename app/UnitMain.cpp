@@ -1,0 +1,234 @@
+#include "UnitMain.h"
+
+#include "D2XXUnit_mod.h"
+#include "Dialogs.h"
+#include "IniFile.h"
+#include "ProgramPaths.h"
+#include "UnitGPI.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+const char* const WindowSection = "WINDOW";
+
+std::string UpperAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+        return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : char(c);
+    });
+    return text;
+}
+
+} // namespace
+
+TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
+    : QWidget(parent), programSettingsFile_(std::move(programSettingsFile)) {
+    setObjectName("FormMain");
+    setWindowTitle(QApplication::applicationName() + " v1.2");
+    setWindowIcon(QApplication::windowIcon());
+    setMinimumSize(400, 200);
+    setAutoFillBackground(true);
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, QColor(0xED, 0xED, 0xED));
+    setPalette(windowPalette);
+
+    LView = new QTreeWidget(this);
+    LView->setObjectName("LView");
+    LView->setRootIsDecorated(false);
+    LView->setUniformRowHeights(true);
+    LView->setSelectionMode(QAbstractItemView::SingleSelection);
+    LView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LView->setFrameShape(QFrame::Box);
+    QFont listFont("Tahoma");
+    listFont.setPixelSize(12);
+    LView->setFont(listFont);
+    LView->setStyleSheet("QTreeWidget { background: white; }");
+    LView->setHeaderLabels({"Name", "S/N"});
+    LView->header()->setSectionsClickable(false);
+    LView->header()->setMinimumSectionSize(100);
+    LView->header()->setStretchLastSection(true);
+    // The selection stays visible when the list loses the focus.
+    QPalette listPalette = LView->palette();
+    listPalette.setColor(QPalette::Inactive, QPalette::Highlight,
+                         listPalette.color(QPalette::Active, QPalette::Highlight));
+    listPalette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                         listPalette.color(QPalette::Active, QPalette::HighlightedText));
+    LView->setPalette(listPalette);
+    LView->installEventFilter(this);
+    LView->viewport()->installEventFilter(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(LView);
+
+    Timer.setInterval(2000);
+    connect(&Timer, &QTimer::timeout, this, [this] { TimerTimer(true); });
+    QTimer::singleShot(0, this, &TFormMain::FirstIdle);
+
+    ShowErrors = false;
+    LoadWindowSettings();
+}
+
+void TFormMain::FirstIdle() {
+    TimerTimer(false);
+}
+
+void TFormMain::LoadWindowSettings() {
+    const IniFile ini(programSettingsFile_);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const auto left = int(ini.ReadInteger(WindowSection, "LEFT", (screen.width() - 500) / 2));
+    const auto top = int(ini.ReadInteger(WindowSection, "TOP", (screen.height() - 300) / 2));
+    auto width = int(ini.ReadInteger(WindowSection, "WIDTH", 500));
+    auto height = int(ini.ReadInteger(WindowSection, "HEIGHT", 300));
+    if (width > screen.width()) {
+        width = 500;
+    }
+    if (height > screen.height()) {
+        height = 300;
+    }
+    move(left, top);
+    resize(width, height);
+    if (ini.ReadBool(WindowSection, "MAXIMIZED", false)) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    // The list fills the window; its client area lies inside its one-pixel frame.
+    const int listClientWidth = width() - 2 * LView->frameWidth();
+    LView->setColumnWidth(
+        0, int(ini.ReadInteger(WindowSection, "COL_NAME_WD", listClientWidth / 2)));
+    if (LView->columnWidth(0) < 100) {
+        LView->setColumnWidth(0, 100);
+    }
+    ProgramPaths& paths = CurrentPaths();
+    const QString folder = WithTrailingSeparator(QString::fromStdString(
+        ini.ReadString(WindowSection, "PATH", paths.settingsFolder.toStdString())));
+    if (!folder.isEmpty() && QDir(folder).exists()) {
+        paths.settingsFolder = folder;
+    }
+}
+
+void TFormMain::SaveWindowSettings() {
+    IniFile ini(programSettingsFile_);
+    const bool maximized = isMaximized();
+    if (!maximized) {
+        ini.WriteInteger(WindowSection, "LEFT", x());
+        ini.WriteInteger(WindowSection, "TOP", y());
+        ini.WriteInteger(WindowSection, "WIDTH", width());
+        ini.WriteInteger(WindowSection, "HEIGHT", height());
+    }
+    ini.WriteBool(WindowSection, "MAXIMIZED", maximized);
+    ini.WriteInteger(WindowSection, "COL_NAME_WD", LView->columnWidth(0));
+    ini.WriteString(WindowSection, "PATH", CurrentPaths().settingsFolder.toStdString());
+    ini.UpdateFile();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    ClearEntries();
+    try {
+        SaveWindowSettings();
+    } catch (const std::exception& error) {
+        Dialogs::ShowMessage(this, QString::fromStdString(error.what()), "Error",
+                             Dialogs::Icon::Error);
+    }
+    event->accept();
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LView && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            OpenSelectedDevice();
+            return true;
+        }
+    }
+    if (watched == LView->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        OpenSelectedDevice();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFormMain::TimerTimer(bool fromTimer) {
+    if (!Timer.isActive() && fromTimer) {
+        return;
+    }
+    Timer.stop();
+    if (EnumerateDevices() != FT_OK) {
+        Dialogs::ShowMessage(this, "Cannot get USB Device List", "Error", Dialogs::Icon::Error);
+        return;
+    }
+    if (EntriesChanged()) {
+        RebuildEntries();
+    }
+    Timer.start();
+}
+
+bool TFormMain::IsPanelDevice(std::uint32_t index) const {
+    const FT_DEVICE_LIST_INFO_NODE& node = DeviceInfoList[index];
+    return (node.Flags & FT_FLAGS_OPENED) == 0 && node.Type == FT_DEVICE_232R &&
+           UpperAscii(DescriptionOf(node)).find("QUVO-8261-") != std::string::npos;
+}
+
+std::vector<TGPIItem> TFormMain::CurrentPanels() const {
+    std::vector<TGPIItem> panels;
+    for (std::uint32_t i = 0; i < DeviceInfoCount; ++i) {
+        if (IsPanelDevice(i)) {
+            const FT_DEVICE_LIST_INFO_NODE& node = DeviceInfoList[i];
+            panels.push_back(
+                TGPIItem{std::int32_t(i), node.LocId, SerialNumberOf(node), DescriptionOf(node)});
+        }
+    }
+    return panels;
+}
+
+bool TFormMain::EntriesChanged() const {
+    const std::vector<TGPIItem> panels = CurrentPanels();
+    return panels.size() != std::size_t(EntryCount) ||
+           !std::equal(panels.begin(), panels.end(), Entries.begin());
+}
+
+void TFormMain::ClearEntries() {
+    LView->clear();
+    EntryCount = 0;
+    Entries.clear();
+}
+
+void TFormMain::RebuildEntries() {
+    ClearEntries();
+    LView->viewport()->update();
+    for (const TGPIItem& item : CurrentPanels()) {
+        Entries.push_back(item);
+        ++EntryCount;
+        new QTreeWidgetItem(LView, {QString::fromStdString(item.Description),
+                                    QString::fromStdString(item.SerialNumber)});
+    }
+}
+
+void TFormMain::OpenSelectedDevice() {
+    Timer.stop();
+    const QModelIndex current = LView->currentIndex();
+    const int selected = LView->selectionModel()->isSelected(current) ? current.row() : -1;
+    if (selected >= 0 && selected < EntryCount && PortSetUpSequence(Entries[selected].LocationId)) {
+        const TGPIItem entry = Entries[selected];
+        editor_->SetChannelMask(QString::fromStdString(SplitAtLastDot(entry.SerialNumber).second));
+        editor_->GoOffline();
+        editor_->move(geometry().center() - editor_->rect().center());
+        hide();
+        editor_->setWindowTitle(QString::fromStdString(entry.Description));
+        editor_->DeviceThread().Start();
+        editor_->exec();
+        editor_->DeviceThread().Stop();
+        show();
+        PortShutDownSequence();
+    }
+    ShowErrors = false;
+    TimerTimer(false);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QTreeWidget;
+class TFormEdit;
+
+// One row of the device list.
+struct TGPIItem {
+    std::int32_t ListIndex = 0;
+    std::uint32_t LocationId = 0;
+    std::string SerialNumber;
+    std::string Description;
+
+    bool operator==(const TGPIItem&) const = default;
+};
+
+// The device list window: lists the attached free panels, refreshes every
+// 2000 ms, and runs the open - edit - close cycle of the panel the user picks.
+class TFormMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFormMain(QString programSettingsFile, QWidget* parent = nullptr);
+    // The editor window, created right after this window.
+    void SetEditor(TFormEdit* editor) { editor_ = editor; }
+
+    // The refresh; fromTimer is true for a tick of Timer.
+    void TimerTimer(bool fromTimer);
+    void OpenSelectedDevice();
+    void SaveWindowSettings();
+
+    QTreeWidget* LView = nullptr;
+    QTimer Timer;
+    std::vector<TGPIItem> Entries;
+    int EntryCount = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FirstIdle();
+    void LoadWindowSettings();
+    bool IsPanelDevice(std::uint32_t index) const;
+    std::vector<TGPIItem> CurrentPanels() const;
+    bool EntriesChanged() const;
+    void RebuildEntries();
+    void ClearEntries();
+
+    TFormEdit* editor_ = nullptr;
+    QString programSettingsFile_;
+};

@@ -1,0 +1,143 @@
+#pragma once
+
+#include "DeviceBlocks.h"
+#include "UnitProcs.h"
+#include "UnitThread.h"
+
+#include <QDialog>
+
+#include <array>
+#include <memory>
+
+class ColourButton;
+class ColourLabel;
+class DurationField;
+class Panel;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QMenu;
+class QTimer;
+class QWidget;
+
+// The editor window: one opened panel, its 16 channel strips, the live state and
+// the configuration. Shown modally by the device list window.
+class TFormEdit : public QDialog {
+    Q_OBJECT
+public:
+    // `testButtonShown`: the program was started with "test" as its first argument.
+    explicit TFormEdit(bool testButtonShown, QWidget* parent = nullptr);
+    ~TFormEdit() override;
+
+    void SetChannelMask(const QString& maskText);
+    void GoOffline();
+    void GoOnline();
+    TDeviceThread& DeviceThread() { return *deviceThread_; }
+
+    // Live status display.
+    void ApplyConfiguration(const ConfigBlock& block);
+    void ShowStatus(const StatusBlock& status);
+    void SendConfiguration();
+
+    // Editor data, read by the other parts and by tests.
+    ChannelFlags ChannelPresent{};
+    bool Online = false;
+    ConfigBlock Configuration{};
+    std::array<std::array<ColourEntry, ChannelCount + 1>, 4> ColourEntries{};
+    std::array<std::array<bool, ChannelCount + 1>, ChannelCount + 1> MemoryLinks{};
+    std::array<bool, ChannelCount + 1> MemoryEnabled{};
+    bool SendPending = false;
+    bool ConfigReceived = true;
+    bool Updating = false;
+    int HoverRow = 0;
+    int HoverColumn = 0;
+    int MemoryButtonOffset = 0;
+
+    // Strip tables, index = channel 1..16 (index 0: the legend where it has one).
+    std::array<Panel*, ChannelCount + 1> Columns{};
+    std::array<Panel*, ChannelCount + 1> NumberCells{};
+    std::array<Panel*, ChannelCount + 1> GpioCells{};
+    std::array<ColourLabel*, ChannelCount + 1> GpioLabels{};
+    std::array<ColourLabel*, ChannelCount + 1> GpiLabels{};
+    std::array<ColourButton*, ChannelCount + 1> GpioButtons{};
+    std::array<QComboBox*, ChannelCount + 1> GroupBoxes{};
+    std::array<ColourButton*, ChannelCount + 1> FreeButtons{};
+    std::array<ColourButton*, ChannelCount + 1> FixedButtons{};
+    std::array<ColourButton*, ChannelCount + 1> PulseButtons{};
+    std::array<DurationField*, ChannelCount + 1> DurationFields{};
+    std::array<std::array<ColourButton*, ChannelCount + 1>, 4> ColourButtons{};
+    std::array<QWidget*, 4> Indicators{};
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Construction (EditorLayout.cpp): builds every control with its name and place.
+    void BuildLayout();
+    void BuildLegendColumn(Panel* column);
+    void BuildChannelColumn(Panel* column, int channel);
+    void BuildControlPanel(Panel* panel);
+    void BuildCommandPanel(Panel* panel);
+    void BuildMemoryPanel();
+    void BuildMenus();
+    void FillStripTables();
+    void ConnectHandlers();
+
+    // Link events (LiveStatus.cpp).
+    void MsgLinkReplyHandler(std::uint8_t replyCode, const std::vector<std::uint8_t>& payload);
+    void MsgLinkEndedHandler();
+    void SetFunctionKeyButton(ColourButton* button, QMenu* menu, int function);
+
+    // Direct channel commands and housekeeping (ChannelOperations.cpp).
+    void BtnGPO1MouseDown(ColourButton* button);
+    void BtnGPO1MouseUp(ColourButton* button);
+    void BtnGPO1KeyDown(ColourButton* button);
+    void BtnGPO1KeyUp(ColourButton* button);
+    void BtnOffClick();
+    void TimerBtnsTimer();
+
+    void PanNClick();
+    void BtnCloseClick();
+    void SetModeButtonsExclusive(bool exclusive);
+    void RefreshMemoryMap();
+
+    std::unique_ptr<TDeviceThread> deviceThread_;
+    QTimer* TimerBtns = nullptr;
+    QTimer* TimerTest = nullptr;
+    std::array<QButtonGroup*, ChannelCount + 1> modeGroups_{};
+
+public:
+    // Controls outside the strips, by their names.
+    Panel* PanN = nullptr;
+    ColourButton* BtnClose = nullptr;
+    ColourButton* BtnOff = nullptr;
+    ColourButton* BtnLoad = nullptr;
+    ColourButton* BtnSave = nullptr;
+    ColourButton* BtnTest = nullptr;
+    ColourButton* BtnMem = nullptr;
+    ColourButton* BtnCtrl1 = nullptr;
+    ColourButton* BtnCtrl2 = nullptr;
+    QCheckBox* BoxSave = nullptr;
+    QCheckBox* BoxLock = nullptr;
+    ColourLabel* LabLock = nullptr;
+    Panel* PanBack = nullptr;
+    Panel* PanCtrl = nullptr;
+    Panel* PanTemp = nullptr;
+    Panel* PanMemBack = nullptr;
+    QWidget* PBoxMem = nullptr;
+    QMenu* CMenu = nullptr;
+    QMenu* BMenu = nullptr;
+    QMenu* SMenu = nullptr;
+    QMenu* MMenu = nullptr;
+    QMenu* DMenu = nullptr;
+    QMenu* CtrlMenu1 = nullptr;
+    QMenu* CtrlMenu2 = nullptr;
+    QMenu* MenuLoad = nullptr;
+    QMenu* MenuSave = nullptr;
+};
+
+// Tag of a channel control: channel in the low 16 bits, mode or state in the high.
+int TagOf(const QObject* control);
+void SetTag(QObject* control, int tag);

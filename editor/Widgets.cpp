@@ -1,0 +1,199 @@
+#include "Widgets.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+
+QColor QColorFromScreen(ScreenColor colour) {
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+ScreenColor ScreenFromQColor(const QColor& colour) {
+    return ScreenColor(colour.blue()) << 16 | ScreenColor(colour.green()) << 8 |
+           ScreenColor(colour.red());
+}
+
+QString DisplayText(const QString& caption) {
+    QString text = caption;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+QFont PixelFont(const QString& family, int pixelSize, bool bold) {
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+ColourButton::ColourButton(QWidget* parent) : QPushButton(parent) {
+    setAttribute(Qt::WA_Hover);
+}
+
+void ColourButton::SetFaceColour(ScreenColor colour) {
+    if (face_ != colour) {
+        face_ = colour;
+        update();
+    }
+}
+
+void ColourButton::SetTextColour(ScreenColor colour) {
+    if (text_ != colour) {
+        text_ = colour;
+        update();
+    }
+}
+
+void ColourButton::SetCaption(const QString& caption) {
+    if (caption_ != caption) {
+        caption_ = caption;
+        setText(DisplayText(caption));
+    }
+}
+
+void ColourButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect area = rect();
+    painter.fillRect(area, QColorFromScreen(face_));
+    const bool hot = isEnabled() && underMouse();
+    painter.setPen(QColorFromScreen(hot ? 0x00C0C0C0 : 0x00606060));
+    painter.drawRect(area.adjusted(0, 0, -1, -1));
+    if (isDown() || (isCheckable() && isChecked())) {
+        painter.setPen(QColorFromScreen(0x00404040));
+        painter.drawRect(area.adjusted(1, 1, -2, -2));
+    }
+    painter.setFont(font());
+    painter.setPen(isEnabled() ? QColorFromScreen(text_) : QColor(0xA8, 0xA8, 0xA8));
+    const QRect textArea =
+        area.adjusted(2, 1, -2, -1).translated(isDown() ? 1 : 0, isDown() ? 1 : 0);
+    painter.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, text());
+    if (focusRectangle_ && hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = area.adjusted(3, 3, -3, -3);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+Panel::Panel(QWidget* parent) : QFrame(parent) {}
+
+void Panel::SetFaceColour(ScreenColor colour) {
+    if (face_ != colour) {
+        face_ = colour;
+        update();
+    }
+}
+
+void Panel::SetCaption(const QString& caption, Qt::Alignment alignment) {
+    caption_ = caption;
+    alignment_ = alignment;
+    update();
+}
+
+void Panel::SetTextColour(ScreenColor colour) {
+    if (text_ != colour) {
+        text_ = colour;
+        update();
+    }
+}
+
+void Panel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColorFromScreen(face_));
+    if (!caption_.isEmpty()) {
+        painter.setFont(font());
+        painter.setPen(QColorFromScreen(text_));
+        painter.drawText(rect().adjusted(2, 0, -2, 0), int(alignment_), DisplayText(caption_));
+    }
+}
+
+void Panel::mousePressEvent(QMouseEvent* event) {
+    emit Clicked();
+    QFrame::mousePressEvent(event);
+}
+
+void Panel::mouseDoubleClickEvent(QMouseEvent* event) {
+    emit DoubleClicked();
+    QFrame::mouseDoubleClickEvent(event);
+}
+
+ColourLabel::ColourLabel(QWidget* parent, bool vertical) : QWidget(parent), vertical_(vertical) {}
+
+void ColourLabel::SetCaption(const QString& caption) {
+    if (caption_ != caption) {
+        caption_ = caption;
+        update();
+    }
+}
+
+void ColourLabel::SetColours(ScreenColor background, ScreenColor text) {
+    if (background_ != background || text_ != text) {
+        background_ = background;
+        text_ = text;
+        update();
+    }
+}
+
+void ColourLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColorFromScreen(background_));
+    painter.setFont(font());
+    painter.setPen(QColorFromScreen(text_));
+    if (vertical_) {
+        painter.translate(0, height());
+        painter.rotate(-90);
+        painter.drawText(QRect(0, 0, height(), width()), textFlags_, DisplayText(caption_));
+    } else {
+        painter.drawText(rect(), textFlags_, DisplayText(caption_));
+    }
+}
+
+DurationField::DurationField(QWidget* parent) : QDoubleSpinBox(parent) {
+    setRange(0.1, 2.0);
+    setSingleStep(0.1);
+    setDecimals(1);
+    setKeyboardTracking(false);
+    lineEdit()->setReadOnly(true);
+    setValue(0.3);
+}
+
+double DurationField::Value() const {
+    return text().isEmpty() ? 0.1 : value();
+}
+
+void DurationField::SetValue(double seconds) {
+    const QSignalBlocker blocker(this);
+    setValue(seconds);
+    lineEdit()->setText(textFromValue(value()));
+}
+
+void DurationField::ClearText() {
+    lineEdit()->clear();
+}
+
+void DurationField::stepBy(int steps) {
+    const double stepped = std::clamp(Value() + 0.1 * steps, 0.1, 2.0);
+    SetValue(stepped);
+    emit Stepped();
+}
+
+void DurationField::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
+        if (isEnabled()) {
+            stepBy(event->key() == Qt::Key_PageUp ? 5 : -5);
+        }
+        event->accept();
+        return;
+    }
+    QDoubleSpinBox::keyPressEvent(event);
+}
+
+void DurationField::wheelEvent(QWheelEvent* event) {
+    const int notches = event->angleDelta().y() / 120;
+    if (notches != 0 && isEnabled()) {
+        stepBy(notches * ((event->modifiers() & Qt::ControlModifier) ? 5 : 1));
+    }
+    event->accept();
+}

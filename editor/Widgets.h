@@ -1,0 +1,119 @@
+#pragma once
+
+#include "UnitProcs.h"
+
+#include <QDoubleSpinBox>
+#include <QFrame>
+#include <QPushButton>
+#include <QWidget>
+
+// The one place where a screen colour 0x00BBGGRR becomes a QColor.
+QColor QColorFromScreen(ScreenColor colour);
+ScreenColor ScreenFromQColor(const QColor& colour);
+
+// Captions are written with "\r\n" line breaks; Qt draws "\n".
+QString DisplayText(const QString& caption);
+
+// A font of the given family and pixel size.
+QFont PixelFont(const QString& family, int pixelSize, bool bold = false);
+
+// A push button that paints its own face and text colour, so that colours set by
+// the program show on every platform style, and changes repaint only when needed.
+class ColourButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit ColourButton(QWidget* parent = nullptr);
+
+    ScreenColor FaceColour() const { return face_; }
+    ScreenColor TextColour() const { return text_; }
+    void SetFaceColour(ScreenColor colour);
+    void SetTextColour(ScreenColor colour);
+    void SetFocusRectangle(bool shown) { focusRectangle_ = shown; }
+    // The caption as set, with "\r\n" line breaks.
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ScreenColor face_ = 0x00EDEDED;
+    ScreenColor text_ = 0x00000000;
+    bool focusRectangle_ = true;
+    QString caption_;
+};
+
+// A flat panel with an optional caption; every click on it is reported.
+class Panel : public QFrame {
+    Q_OBJECT
+public:
+    explicit Panel(QWidget* parent = nullptr);
+
+    void SetFaceColour(ScreenColor colour);
+    ScreenColor FaceColour() const { return face_; }
+    void SetCaption(const QString& caption, Qt::Alignment alignment = Qt::AlignCenter);
+    QString Caption() const { return caption_; }
+    void SetTextColour(ScreenColor colour);
+
+signals:
+    void Clicked();
+    void DoubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    ScreenColor face_ = 0x00808080;
+    ScreenColor text_ = 0x00FFFFFF;
+    QString caption_;
+    Qt::Alignment alignment_ = Qt::AlignCenter;
+};
+
+// A label with its own background and text colour; text rotated by 90 degrees
+// (reading upwards) when vertical.
+class ColourLabel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ColourLabel(QWidget* parent = nullptr, bool vertical = false);
+
+    void SetCaption(const QString& caption);
+    QString Caption() const { return caption_; }
+    void SetColours(ScreenColor background, ScreenColor text);
+    ScreenColor BackgroundColour() const { return background_; }
+    ScreenColor TextColour() const { return text_; }
+    // Qt::Alignment and Qt::TextFlag values.
+    void SetTextFlags(int flags) { textFlags_ = flags; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool vertical_;
+    QString caption_;
+    ScreenColor background_ = 0x00808080;
+    ScreenColor text_ = 0x00FFFFFF;
+    int textFlags_ = Qt::AlignCenter;
+};
+
+// The pulse duration: 0.1 .. 2.0 s in steps of 0.1 (page step 0.5), no typing.
+// Stepped() is raised by the user's steps only, also by one that stayed at a limit.
+class DurationField : public QDoubleSpinBox {
+    Q_OBJECT
+public:
+    explicit DurationField(QWidget* parent = nullptr);
+
+    // A blank field reads as 0.1.
+    double Value() const;
+    void SetValue(double seconds);
+    void ClearText();
+    void stepBy(int steps) override;
+
+signals:
+    void Stepped();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+};

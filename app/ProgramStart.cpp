@@ -70,7 +70,7 @@ int RunProgram(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
-    QApplication::setApplicationName("QUVO-8261 Settings");
+    QApplication::setApplicationName(ApplicationTitle);
 
     if (qEnvironmentVariableIntValue("QUVO_MESSAGES_TO_STDERR") != 0) {
         Dialogs::SetRecorder([](const Dialogs::Message& message) {

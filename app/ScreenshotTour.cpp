@@ -46,7 +46,7 @@ bool Save(QWidget& window, const QString& file) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName("QUVO-8261 Settings");
+    QApplication::setApplicationName(ApplicationTitle);
     const QString outFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : "screenshots";
     QDir().mkpath(outFolder);
     Dialogs::SetRecorder([](const Dialogs::Message& message) {

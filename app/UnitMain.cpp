@@ -33,7 +33,7 @@ std::string UpperAscii(std::string text) {
 TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
     : QWidget(parent), programSettingsFile_(std::move(programSettingsFile)) {
     setObjectName("FormMain");
-    setWindowTitle(QApplication::applicationName() + " v1.2");
+    setWindowTitle(QString(ApplicationTitle) + " v1.2");
     setWindowIcon(QApplication::windowIcon());
     setMinimumSize(400, 200);
     setAutoFillBackground(true);
@@ -87,23 +87,23 @@ void TFormMain::LoadWindowSettings() {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const auto left = int(ini.ReadInteger(WindowSection, "LEFT", (screen.width() - 500) / 2));
     const auto top = int(ini.ReadInteger(WindowSection, "TOP", (screen.height() - 300) / 2));
-    auto width = int(ini.ReadInteger(WindowSection, "WIDTH", 500));
-    auto height = int(ini.ReadInteger(WindowSection, "HEIGHT", 300));
-    if (width > screen.width()) {
-        width = 500;
+    auto storedWidth = int(ini.ReadInteger(WindowSection, "WIDTH", 500));
+    auto storedHeight = int(ini.ReadInteger(WindowSection, "HEIGHT", 300));
+    if (storedWidth > screen.width()) {
+        storedWidth = 500;
     }
-    if (height > screen.height()) {
-        height = 300;
+    if (storedHeight > screen.height()) {
+        storedHeight = 300;
     }
     move(left, top);
-    resize(width, height);
+    resize(storedWidth, storedHeight);
     if (ini.ReadBool(WindowSection, "MAXIMIZED", false)) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     // The list fills the window; its client area lies inside its one-pixel frame.
     const int listClientWidth = width() - 2 * LView->frameWidth();
-    LView->setColumnWidth(
-        0, int(ini.ReadInteger(WindowSection, "COL_NAME_WD", listClientWidth / 2)));
+    LView->setColumnWidth(0,
+                          int(ini.ReadInteger(WindowSection, "COL_NAME_WD", listClientWidth / 2)));
     if (LView->columnWidth(0) < 100) {
         LView->setColumnWidth(0, 100);
     }
@@ -226,6 +226,8 @@ void TFormMain::OpenSelectedDevice() {
         editor_->DeviceThread().Start();
         editor_->exec();
         editor_->DeviceThread().Stop();
+        // The link's end notice is handled now, so it can never close a later opening.
+        QCoreApplication::sendPostedEvents(editor_, MsgLinkEnded);
         show();
         PortShutDownSequence();
     }

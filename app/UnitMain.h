@@ -10,6 +10,9 @@
 class QTreeWidget;
 class TFormEdit;
 
+// The application's title; the device list window shows it with " v1.2".
+inline constexpr const char* ApplicationTitle = "QUVO-8261 Settings";
+
 // One row of the device list.
 struct TGPIItem {
     std::int32_t ListIndex = 0;

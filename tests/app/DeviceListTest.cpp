@@ -1,0 +1,161 @@
+#include "IniFile.h"
+#include "WindowsFixture.h"
+
+#include <QFile>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+
+using DeviceList = WindowsFixture;
+
+QStringList Rows(QTreeWidget* list, int column) {
+    QStringList rows;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        rows << list->topLevelItem(i)->text(column);
+    }
+    return rows;
+}
+
+TEST_F(DeviceList, ShowsOnlyFreePanelsOfTheRightChip) {
+    AddPanel(0x10, "A.FFFF", "QUVO-8261-16");
+    AddPanel(0x11, "B.FFFF", "QUVO-8261-16", 8);        // another chip type
+    AddPanel(0x12, "C.FFFF", "QUVO-8261-16", 5, true);  // open in another program
+    AddPanel(0x13, "D.FFFF", "Some other device");      // no prefix
+    AddPanel(0x14, "E.FF00", "lab quvo-8261-08 bench"); // lower case, not at the start
+    CreateWindows();
+    EXPECT_EQ(main->windowTitle(), "QUVO-8261 Settings v1.2");
+    EXPECT_EQ(main->LView->headerItem()->text(0), "Name");
+    EXPECT_EQ(main->LView->headerItem()->text(1), "S/N");
+    EXPECT_EQ(Rows(main->LView, 0), (QStringList{"QUVO-8261-16", "lab quvo-8261-08 bench"}));
+    EXPECT_EQ(Rows(main->LView, 1), (QStringList{"A.FFFF", "E.FF00"}));
+    EXPECT_EQ(main->Entries[1].ListIndex, 4);
+    EXPECT_EQ(main->Entries[1].LocationId, 0x14u);
+    EXPECT_TRUE(main->Timer.isActive());
+}
+
+TEST_F(DeviceList, RefreshKeepsTheSelectionUnlessTheListChanged) {
+    AddDefaultPanels();
+    CreateWindows();
+    Select(1);
+    main->TimerTimer(true);
+    ASSERT_NE(main->LView->currentItem(), nullptr);
+    EXPECT_TRUE(main->LView->currentItem()->isSelected());
+    EXPECT_EQ(main->LView->indexOfTopLevelItem(main->LView->currentItem()), 1);
+
+    AddPanel(0x77, "N.FFFF", "QUVO-8261-16");
+    main->TimerTimer(true);
+    EXPECT_EQ(main->EntryCount, 3);
+    EXPECT_TRUE(main->LView->selectedItems().isEmpty());
+}
+
+TEST_F(DeviceList, EnumerationFailureIsShownOnceAndStopsTheRefresh) {
+    AddDefaultPanels();
+    CreateWindows();
+    ASSERT_EQ(main->EntryCount, 2);
+    VirtualBus::Instance().FailCall(ApiCall::CreateDeviceInfoList, FT_OTHER_ERROR);
+    main->TimerTimer(true);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Cannot get USB Device List");
+    EXPECT_EQ(messages[0].caption, "Error");
+    EXPECT_EQ(messages[0].icon, Dialogs::Icon::Error);
+    EXPECT_FALSE(main->Timer.isActive());
+    EXPECT_EQ(main->EntryCount, 2) << "the rows stay as they were";
+    main->TimerTimer(true); // a tick queued before the stop does nothing
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(DeviceList, EmptyBusOpensNothingAndKeepsRefreshing) {
+    CreateWindows();
+    EXPECT_EQ(main->EntryCount, 0);
+    QTest::keyClick(main->LView, Qt::Key_Return);
+    EXPECT_TRUE(main->Timer.isActive());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DeviceList, OpenFailureShowsTheCallAndRefreshes) {
+    AddDefaultPanels();
+    CreateWindows();
+    Select(0);
+    VirtualBus::Instance().FailCall(ApiCall::SetBaudRate, 7);
+    main->OpenSelectedDevice();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "FT_SetBaudRate - Invalid baud rate...");
+    EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 0);
+    EXPECT_FALSE(ShowErrors);
+    EXPECT_TRUE(main->Timer.isActive());
+    EXPECT_FALSE(editor->isVisible());
+}
+
+TEST_F(DeviceList, WindowSettingsRoundTripAndKeepOtherSections) {
+    {
+        QFile file(SettingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[DEFAULT]\nDATA=00\n\n[WINDOW]\nLEFT=30\nTOP=40\nWIDTH=640\nHEIGHT=320\n"
+                   "COL_NAME_WD=210\n");
+    }
+    CreateWindows();
+    EXPECT_EQ(main->width(), 640);
+    EXPECT_EQ(main->height(), 320);
+    EXPECT_EQ(main->LView->columnWidth(0), 210);
+    main->LView->setColumnWidth(0, 150);
+    main->close();
+    const IniFile ini(SettingsFile());
+    EXPECT_EQ(ini.ReadString("DEFAULT", "DATA", ""), "00");
+    EXPECT_EQ(ini.ReadInteger("WINDOW", "WIDTH", 0), 640);
+    EXPECT_EQ(ini.ReadInteger("WINDOW", "COL_NAME_WD", 0), 150);
+    EXPECT_FALSE(ini.ReadBool("WINDOW", "MAXIMIZED", true));
+    EXPECT_EQ(QString::fromStdString(ini.ReadString("WINDOW", "PATH", "")),
+              CurrentPaths().settingsFolder);
+}
+
+TEST_F(DeviceList, OversizedWidthFallsBackAndMaximizedLeavesBoundsUnwritten) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    {
+        QFile file(SettingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QString("[WINDOW]\nWIDTH=%1\nHEIGHT=%2\nLEFT=11\n")
+                       .arg(screen.width() + 1)
+                       .arg(screen.height() + 1)
+                       .toLatin1());
+    }
+    CreateWindows();
+    EXPECT_EQ(main->width(), 500);
+    EXPECT_EQ(main->height(), 300);
+    main->showMaximized();
+    ASSERT_TRUE(WaitFor([&] { return main->isMaximized(); }));
+    main->close();
+    const IniFile ini(SettingsFile());
+    EXPECT_TRUE(ini.ReadBool("WINDOW", "MAXIMIZED", false));
+    EXPECT_EQ(ini.ReadInteger("WINDOW", "LEFT", 0), 11) << "the last normal bounds survive";
+    EXPECT_EQ(ini.ReadInteger("WINDOW", "WIDTH", 0), screen.width() + 1);
+}
+
+TEST_F(DeviceList, StoredPathBecomesTheSettingsFolderOnlyWhenItExists) {
+    const QString existing = settingsFolder.filePath("gpi");
+    QDir().mkpath(existing);
+    {
+        QFile file(SettingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(("[WINDOW]\nPATH=" + existing + "\n").toUtf8());
+    }
+    CreateWindows();
+    EXPECT_EQ(CurrentPaths().settingsFolder, existing + "/");
+    main.reset();
+    {
+        QFile file(SettingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[WINDOW]\nPATH=/no/such/folder\n");
+    }
+    CreateWindows();
+    EXPECT_EQ(CurrentPaths().settingsFolder, existing + "/");
+}
+
+TEST(ProgramPaths, SettingsFileFollowsTheProgramName) {
+    const ProgramPaths paths = PathsForProgram("/opt/tools/Renamed.bin");
+    EXPECT_EQ(paths.programFolder, "/opt/tools/");
+    EXPECT_EQ(paths.settingsFolder, "/opt/tools/");
+    EXPECT_EQ(paths.programSettingsFile, "/opt/tools/Renamed.dat");
+}
+
+} // namespace

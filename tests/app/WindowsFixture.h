@@ -1,0 +1,123 @@
+#pragma once
+
+#include "D2XXUnit_mod.h"
+#include "Dialogs.h"
+#include "ProgramPaths.h"
+#include "UnitGPI.h"
+#include "UnitMain.h"
+#include "VirtualBus.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// Both windows on the virtual bus, with message boxes recorded.
+class WindowsFixture : public ::testing::Test {
+protected:
+    static constexpr std::uint32_t Panel16 = 0x5001;
+    static constexpr std::uint32_t Panel8 = 0x5002;
+
+    void SetUp() override {
+        VirtualBus::Instance().RemoveAllDevices();
+        VirtualBus::Instance().ClearFailures();
+        ResetPortModule();
+        SetFtdiApi(SimulatorFtdiApi());
+        Dialogs::SetRecorder(
+            [this](const Dialogs::Message& message) { messages.push_back(message); });
+        SetPortErrorDialog([this](const std::string& text) {
+            messages.push_back({QString::fromStdString(text), "Error", Dialogs::Icon::Error});
+        });
+        CurrentPaths() = PathsForProgram(settingsFolder.filePath("QUVO8261"));
+    }
+    void TearDown() override {
+        main.reset();
+        editor.reset();
+        Dialogs::SetRecorder(nullptr);
+        SetPortErrorDialog(nullptr);
+        VirtualBus::Instance().ClearFailures();
+        VirtualBus::Instance().RemoveAllDevices();
+    }
+
+    std::shared_ptr<VirtualPanel> AddPanel(std::uint32_t location, const std::string& serial,
+                                           const std::string& description,
+                                           std::uint32_t type = FT_DEVICE_232R,
+                                           bool openElsewhere = false) {
+        return VirtualBus::Instance().AddDevice(
+            {location, serial, description, type, openElsewhere});
+    }
+    void AddDefaultPanels() {
+        panel16 = AddPanel(Panel16, "QV1.FFFF", "QUVO-8261-16");
+        panel8 = AddPanel(Panel8, "QV2.FF00", "QUVO-8261-08");
+    }
+
+    QString SettingsFile() const { return CurrentPaths().programSettingsFile; }
+
+    void CreateWindows(bool testButton = false) {
+        main = std::make_unique<TFormMain>(SettingsFile());
+        editor = std::make_unique<TFormEdit>(testButton);
+        main->SetEditor(editor.get());
+        main->show();
+        ASSERT_TRUE(WaitFor([&] { return main->Timer.isActive() || !messages.empty(); }));
+    }
+
+    static bool WaitFor(const std::function<bool()>& done, int timeoutMs = 4000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done()) {
+            if (timer.elapsed() > timeoutMs) {
+                return false;
+            }
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        return true;
+    }
+    static void Settle(int ms) {
+        WaitFor([] { return false; }, ms);
+    }
+
+    void Select(int row) { main->LView->setCurrentItem(main->LView->topLevelItem(row)); }
+
+    // Opens the selected panel with `open` and runs `whileOpen` while the editor
+    // is shown modally; the body closes the editor itself unless the link does.
+    void RunEditor(const std::function<void()>& open, const std::function<void()>& whileOpen) {
+        bool ran = false;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!ran && editor->isVisible()) {
+                ran = true;
+                poll.stop();
+                whileOpen();
+            }
+        });
+        poll.start();
+        open();
+        EXPECT_TRUE(ran) << "the editor was not shown";
+    }
+    bool WaitOnline() {
+        return WaitFor([&] { return editor->Online; });
+    }
+    std::vector<std::vector<std::uint8_t>> CommandsSentTo(VirtualPanel& panel) {
+        std::vector<std::vector<std::uint8_t>> commands;
+        for (const auto& frame : panel.ReceivedFrames()) {
+            if (frame.bytes[3] != 1) {
+                commands.push_back(frame.bytes);
+            }
+        }
+        return commands;
+    }
+
+    QTemporaryDir settingsFolder;
+    std::vector<Dialogs::Message> messages;
+    std::unique_ptr<TFormMain> main;
+    std::unique_ptr<TFormEdit> editor;
+    std::shared_ptr<VirtualPanel> panel16;
+    std::shared_ptr<VirtualPanel> panel8;
+};

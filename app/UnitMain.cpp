@@ -11,11 +11,14 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLoggingCategory>
 #include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+
+Q_LOGGING_CATEGORY(lcApp, "quvo.app", QtWarningMsg)
 
 namespace {
 
@@ -80,6 +83,7 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
 
 void TFormMain::FirstIdle() {
     TimerTimer(false);
+    qCInfo(lcApp) << "device list shown with" << EntryCount << "panels";
 }
 
 void TFormMain::LoadWindowSettings() {

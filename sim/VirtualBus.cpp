@@ -117,7 +117,10 @@ FT_STATUS VirtualBus::Enter(ApiCall call) {
     return failure == failures_.end() ? FT_OK : failure->second;
 }
 
-FT_STATUS VirtualBus::Lookup(FT_HANDLE handle, OpenPort*& port) {
+FT_STATUS VirtualBus::EnterPort(ApiCall call, FT_HANDLE handle, OpenPort*& port) {
+    if (const FT_STATUS failure = Enter(call); failure != FT_OK) {
+        return failure;
+    }
     const auto found = handles_.find(handle);
     if (found == handles_.end()) {
         return FT_INVALID_HANDLE;
@@ -208,10 +211,7 @@ FT_STATUS VirtualBus::Read(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* 
         std::lock_guard lock(mutex_);
         *got = 0;
         OpenPort* port = nullptr;
-        if (FT_STATUS status = Enter(ApiCall::Read); status != FT_OK) {
-            return status;
-        }
-        if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
+        if (FT_STATUS status = EnterPort(ApiCall::Read, handle, port); status != FT_OK) {
             return status;
         }
         panel = port->device->panel;
@@ -227,10 +227,7 @@ FT_STATUS VirtualBus::Write(FT_HANDLE handle, const void* buffer, DWORD toWrite,
     std::lock_guard lock(mutex_);
     *written = 0;
     OpenPort* port = nullptr;
-    if (FT_STATUS status = Enter(ApiCall::Write); status != FT_OK) {
-        return status;
-    }
-    if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
+    if (FT_STATUS status = EnterPort(ApiCall::Write, handle, port); status != FT_OK) {
         return status;
     }
     *written = port->device->panel->Write(static_cast<const std::uint8_t*>(buffer), toWrite);
@@ -240,10 +237,7 @@ FT_STATUS VirtualBus::Write(FT_HANDLE handle, const void* buffer, DWORD toWrite,
 FT_STATUS VirtualBus::Configure(ApiCall call, FT_HANDLE handle, std::uint32_t readTimeoutMs) {
     std::lock_guard lock(mutex_);
     OpenPort* port = nullptr;
-    if (FT_STATUS status = Enter(call); status != FT_OK) {
-        return status;
-    }
-    if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
+    if (FT_STATUS status = EnterPort(call, handle, port); status != FT_OK) {
         return status;
     }
     if (call == ApiCall::SetTimeouts) {
@@ -260,10 +254,7 @@ FT_STATUS VirtualBus::Purge(FT_HANDLE handle, ULONG mask) {
     std::lock_guard lock(mutex_);
     OpenPort* port = nullptr;
     const ApiCall call = mask == FT_PURGE_TX ? ApiCall::PurgeTx : ApiCall::PurgeRx;
-    if (FT_STATUS status = Enter(call); status != FT_OK) {
-        return status;
-    }
-    if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
+    if (FT_STATUS status = EnterPort(call, handle, port); status != FT_OK) {
         return status;
     }
     if (mask & FT_PURGE_RX) {
@@ -275,18 +266,21 @@ FT_STATUS VirtualBus::Purge(FT_HANDLE handle, ULONG mask) {
     return FT_OK;
 }
 
+FT_STATUS VirtualBus::PanelBehind(ApiCall call, FT_HANDLE handle,
+                                  std::shared_ptr<VirtualPanel>& panel) {
+    std::lock_guard lock(mutex_);
+    OpenPort* port = nullptr;
+    if (FT_STATUS status = EnterPort(call, handle, port); status != FT_OK) {
+        return status;
+    }
+    panel = port->device->panel;
+    return FT_OK;
+}
+
 FT_STATUS VirtualBus::GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes) {
     std::shared_ptr<VirtualPanel> panel;
-    {
-        std::lock_guard lock(mutex_);
-        OpenPort* port = nullptr;
-        if (FT_STATUS status = Enter(ApiCall::GetQueueStatus); status != FT_OK) {
-            return status;
-        }
-        if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
-            return status;
-        }
-        panel = port->device->panel;
+    if (FT_STATUS status = PanelBehind(ApiCall::GetQueueStatus, handle, panel); status != FT_OK) {
+        return status;
     }
     *rxBytes = panel->QueuedBytes();
     return FT_OK;
@@ -295,16 +289,8 @@ FT_STATUS VirtualBus::GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes) {
 FT_STATUS VirtualBus::GetStatus(FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes,
                                 DWORD* eventWord) {
     std::shared_ptr<VirtualPanel> panel;
-    {
-        std::lock_guard lock(mutex_);
-        OpenPort* port = nullptr;
-        if (FT_STATUS status = Enter(ApiCall::GetStatus); status != FT_OK) {
-            return status;
-        }
-        if (FT_STATUS status = Lookup(handle, port); status != FT_OK) {
-            return status;
-        }
-        panel = port->device->panel;
+    if (FT_STATUS status = PanelBehind(ApiCall::GetStatus, handle, panel); status != FT_OK) {
+        return status;
     }
     *rxBytes = panel->QueuedBytes();
     *txBytes = 0;

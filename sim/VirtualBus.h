@@ -84,8 +84,10 @@ private:
 
     // Logs the call and gives its injected failure, if any.
     FT_STATUS Enter(ApiCall call);
-    // The open port behind a handle, or the status to return for it.
-    FT_STATUS Lookup(FT_HANDLE handle, OpenPort*& port);
+    // Enter, then the open port behind a handle, or the status to return for it.
+    FT_STATUS EnterPort(ApiCall call, FT_HANDLE handle, OpenPort*& port);
+    // The same under the bus lock, giving the panel for calls that wait outside it.
+    FT_STATUS PanelBehind(ApiCall call, FT_HANDLE handle, std::shared_ptr<VirtualPanel>& panel);
 
     std::mutex mutex_;
     std::vector<std::shared_ptr<Device>> devices_;

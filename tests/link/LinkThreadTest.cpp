@@ -59,17 +59,11 @@ std::vector<std::uint8_t> Codes(const std::vector<VirtualPanel::ReceivedFrame>& 
     return codes;
 }
 
-class LinkThread : public PortFixture {
+class LinkThread : public OpenPortFixture {
 protected:
-    void SetUp() override {
-        PortFixture::SetUp();
-        panel = AddPanel();
-        ASSERT_TRUE(PortSetUpSequence(PanelLocation));
-    }
     void TearDown() override {
         thread.Stop();
-        PortShutDownSequence();
-        PortFixture::TearDown();
+        OpenPortFixture::TearDown();
     }
     void StartAndWaitForConfiguration() {
         thread.Start();
@@ -77,7 +71,6 @@ protected:
         ASSERT_EQ(receiver.replies[0], 3);
     }
 
-    std::shared_ptr<VirtualPanel> panel;
     Receiver receiver;
     TDeviceThread thread{&receiver};
 };

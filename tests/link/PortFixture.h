@@ -34,3 +34,19 @@ protected:
 
     std::vector<std::string> dialogs;
 };
+
+// A panel on the bus with its port set up, as the device list leaves it for the link.
+class OpenPortFixture : public PortFixture {
+protected:
+    void SetUp() override {
+        PortFixture::SetUp();
+        panel = AddPanel();
+        ASSERT_TRUE(PortSetUpSequence(PanelLocation));
+    }
+    void TearDown() override {
+        PortShutDownSequence();
+        PortFixture::TearDown();
+    }
+
+    std::shared_ptr<VirtualPanel> panel;
+};

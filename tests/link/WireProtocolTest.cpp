@@ -10,17 +10,8 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-class WireProtocol : public PortFixture {
+class WireProtocol : public OpenPortFixture {
 protected:
-    void SetUp() override {
-        PortFixture::SetUp();
-        panel = AddPanel();
-        ASSERT_TRUE(PortSetUpSequence(PanelLocation));
-    }
-    void TearDown() override {
-        PortShutDownSequence();
-        PortFixture::TearDown();
-    }
     // One exchange; returns the result and fills code/error and the elapsed time.
     std::uint32_t Exchange(std::uint8_t command, const std::uint8_t* payload = nullptr) {
         EXPECT_EQ(SendFrame(command, payload), LinkOk);
@@ -30,7 +21,6 @@ protected:
         return result;
     }
 
-    std::shared_ptr<VirtualPanel> panel;
     std::atomic<bool> stop{false};
     std::uint8_t replyCode = 0xEE;
     std::uint8_t errorByte = 0;

@@ -29,7 +29,8 @@ void* OpenLibrary(const std::string& path, std::string& reason) {
 #else
     // The library carries its own libusb: keep its symbols to itself.
     int flags = RTLD_NOW | RTLD_LOCAL;
-#if defined(RTLD_DEEPBIND)
+    // The sanitizer runtimes refuse RTLD_DEEPBIND; their builds do without it.
+#if defined(RTLD_DEEPBIND) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
     flags |= RTLD_DEEPBIND;
 #endif
     void* handle = dlopen(path.c_str(), flags);

@@ -3,6 +3,7 @@
 // few GPIO, GPI and key states set. Run it under Xvfb (scripts/screenshot).
 #include "D2XXUnit_mod.h"
 #include "Dialogs.h"
+#include "EventLoopWait.h"
 #include "ProgramStart.h"
 #include "UnitGPI.h"
 #include "UnitMain.h"
@@ -10,7 +11,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -21,15 +21,7 @@
 namespace {
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
+    return ProcessEventsUntil(done, timeoutMs);
 }
 
 void Pause(int ms) {

@@ -2,6 +2,7 @@
 // platform, time from process start to the device list shown (--simulate), and
 // resident memory with an editor open.
 #include "D2XXUnit_mod.h"
+#include "EventLoopWait.h"
 #include "UnitGPI.h"
 #include "UnitMain.h"
 #include "VirtualBus.h"
@@ -105,18 +106,10 @@ void MemoryWithEditorOpen() {
     TFormEdit editor(false);
     main.SetEditor(&editor);
     main.show();
-    QElapsedTimer timer;
-    timer.start();
-    while (main.EntryCount == 0 && timer.elapsed() < 5000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+    ProcessEventsUntil([&] { return main.EntryCount > 0; }, 5000);
     main.LView->setCurrentItem(main.LView->topLevelItem(0));
     QTimer::singleShot(0, [&] {
-        QElapsedTimer wait;
-        wait.start();
-        while (!editor.Online && wait.elapsed() < 5000) {
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
+        ProcessEventsUntil([&] { return editor.Online; }, 5000);
         std::printf("resident memory with an editor open: %.1f MB\n", ResidentMegabytes());
         editor.reject();
     });

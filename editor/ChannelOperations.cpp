@@ -17,8 +17,9 @@ constexpr ScreenColor ModeUp = 0x00EDEDED;
 } // namespace
 
 bool TFormEdit::eventFilter(QObject* watched, QEvent* event) {
+    // Only the GPIO buttons carry this filter.
     auto* button = qobject_cast<ColourButton*>(watched);
-    if (button == nullptr || !button->objectName().startsWith("BtnGPO")) {
+    if (button == nullptr) {
         return QDialog::eventFilter(watched, event);
     }
     switch (event->type()) {

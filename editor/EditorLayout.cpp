@@ -1,6 +1,8 @@
 // Builds the editor window: every control with its name, place, caption, font
 // and colours. The handlers are connected in ConnectHandlers.
 #include "UnitGPI.h"
+
+#include "EditorLook.h"
 #include "Widgets.h"
 
 #include <QActionGroup>
@@ -11,8 +13,6 @@
 
 namespace {
 
-constexpr ScreenColor WindowColour = 0x00808080;
-constexpr ScreenColor ControlFace = 0x00EDEDED;
 constexpr int LegendWidth = 122;
 constexpr int StripWidth = 49;
 // Row tops and heights, the same in every column.
@@ -24,7 +24,6 @@ constexpr int ColoursTop = 238, ColoursHeight = 160;
 constexpr int ChannelAreaHeight = ColoursTop + ColoursHeight + 2;
 constexpr int StateButtonTops[4] = {9, 46, 83, 120};
 constexpr int LegendStateTops[4] = {5, 42, 79, 116};
-const char* const StateNames[4] = {"No signals", "GPIO", "GPI", "GPIO+GPI"};
 
 Panel* MakePanel(QWidget* parent, const QString& name, QRect geometry) {
     auto* panel = new Panel(parent);

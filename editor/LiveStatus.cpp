@@ -2,6 +2,8 @@
 // is reported in words, and every edit reaches the panel through SendConfiguration.
 #include "UnitGPI.h"
 
+#include "EditorLook.h"
+
 #include "Dialogs.h"
 #include "Widgets.h"
 #include "WireProtocol.h"
@@ -15,9 +17,7 @@
 
 namespace {
 
-constexpr ScreenColor WindowColour = 0x00808080;
 constexpr ScreenColor White = 0x00FFFFFF;
-const char* const StateNames[4] = {"No signals", "GPIO", "GPI", "GPIO+GPI"};
 
 DeviceColor ColourBytes(const ConfigBlock& block, int channel, int state) {
     const std::size_t offset = ColourOffset(channel, state);

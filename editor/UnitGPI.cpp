@@ -1,5 +1,7 @@
 #include "UnitGPI.h"
 
+#include "EditorLook.h"
+
 #include "Widgets.h"
 
 #include <QApplication>
@@ -10,13 +12,6 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QTimer>
-
-namespace {
-
-constexpr ScreenColor WindowColour = 0x00808080;
-const char* const StateNames[4] = {"No signals", "GPIO", "GPI", "GPIO+GPI"};
-
-} // namespace
 
 TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     setObjectName("FormEdit");
@@ -33,9 +28,6 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     BuildLayout();
     FillStripTables();
 
-    for (ColourButton* button : findChildren<ColourButton*>()) {
-        button->SetFocusRectangle(true);
-    }
     BtnTest->setVisible(testButtonShown);
 
     for (int state = 0; state < 4; ++state) {

@@ -2,13 +2,13 @@
 
 #include "D2XXUnit_mod.h"
 #include "Dialogs.h"
+#include "EventLoopWait.h"
 #include "ProgramPaths.h"
 #include "UnitGPI.h"
 #include "UnitMain.h"
 #include "VirtualBus.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -68,15 +68,7 @@ protected:
     }
 
     static bool WaitFor(const std::function<bool()>& done, int timeoutMs = 4000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > timeoutMs) {
-                return false;
-            }
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-        }
-        return true;
+        return ProcessEventsUntil(done, timeoutMs);
     }
     static void Settle(int ms) {
         WaitFor([] { return false; }, ms);
@@ -100,6 +92,23 @@ protected:
         poll.start();
         open();
         EXPECT_TRUE(ran) << "the editor was not shown";
+    }
+    // Opens the 16-channel default panel, waits until the editor is online with a
+    // clean frame log, runs `body` and closes the editor again.
+    void WithPanel16Online(const std::function<void()>& body) {
+        AddDefaultPanels();
+        CreateWindows();
+        Select(0);
+        RunEditor([&] { main->OpenSelectedDevice(); },
+                  [&] {
+                      if (WaitOnline()) {
+                          panel16->ClearReceivedFrames();
+                          body();
+                      } else {
+                          ADD_FAILURE() << "the editor did not go online";
+                      }
+                      editor->reject();
+                  });
     }
     bool WaitOnline() {
         return WaitFor([&] { return editor->Online; });

@@ -209,69 +209,51 @@ TEST_F(Editor, LinkFailuresAreReportedInWordsAndCloseTheEditor) {
 }
 
 TEST_F(Editor, QuickSendsWaitForTheReadBackOfTheFirst) {
-    AddDefaultPanels();
-    CreateWindows();
-    Select(0);
-    RunEditor([&] { main->OpenSelectedDevice(); },
-              [&] {
-                  ASSERT_TRUE(WaitOnline());
-                  panel16->ClearReceivedFrames();
-                  editor->GroupBoxes[1]->setCurrentIndex(5);
-                  editor->SendConfiguration();
-                  EXPECT_FALSE(editor->ConfigReceived);
-                  editor->GroupBoxes[1]->setCurrentIndex(6);
-                  editor->SendConfiguration();
-                  EXPECT_TRUE(editor->SendPending);
-                  editor->SendConfiguration(); // collapses into the one pending send
-                  ASSERT_TRUE(
-                      WaitFor([&] { return editor->ConfigReceived && !editor->SendPending; }));
-                  Settle(50);
-                  std::vector<int> writtenGroups;
-                  std::vector<std::uint8_t> codes;
-                  for (const auto& command : CommandsSentTo(*panel16)) {
-                      codes.push_back(command[3]);
-                      if (command[3] == CmdWriteConfig) {
-                          writtenGroups.push_back(command[4 + RecordOffset(1) + RecordGROUP]);
-                      }
-                  }
-                  EXPECT_EQ(codes, (std::vector<std::uint8_t>{4, 3, 4, 3}));
-                  EXPECT_EQ(writtenGroups, (std::vector{5, 6}))
-                      << "the first read-back did not refresh the box";
-                  EXPECT_EQ(editor->GroupBoxes[1]->currentIndex(), 6);
-                  editor->reject();
-              });
+    WithPanel16Online([&] {
+        editor->GroupBoxes[1]->setCurrentIndex(5);
+        editor->SendConfiguration();
+        EXPECT_FALSE(editor->ConfigReceived);
+        editor->GroupBoxes[1]->setCurrentIndex(6);
+        editor->SendConfiguration();
+        EXPECT_TRUE(editor->SendPending);
+        editor->SendConfiguration(); // collapses into the one pending send
+        ASSERT_TRUE(WaitFor([&] { return editor->ConfigReceived && !editor->SendPending; }));
+        Settle(50);
+        std::vector<int> writtenGroups;
+        std::vector<std::uint8_t> codes;
+        for (const auto& command : CommandsSentTo(*panel16)) {
+            codes.push_back(command[3]);
+            if (command[3] == CmdWriteConfig) {
+                writtenGroups.push_back(command[4 + RecordOffset(1) + RecordGROUP]);
+            }
+        }
+        EXPECT_EQ(codes, (std::vector<std::uint8_t>{4, 3, 4, 3}));
+        EXPECT_EQ(writtenGroups, (std::vector{5, 6}))
+            << "the first read-back did not refresh the box";
+        EXPECT_EQ(editor->GroupBoxes[1]->currentIndex(), 6);
+    });
 }
 
 TEST_F(Editor, GpioButtonsSendMomentaryPresses) {
-    AddDefaultPanels();
-    CreateWindows();
-    Select(0);
-    RunEditor([&] { main->OpenSelectedDevice(); },
-              [&] {
-                  ASSERT_TRUE(WaitOnline());
-                  panel16->ClearReceivedFrames();
-                  ColourButton* button = editor->GpioButtons[5];
-                  QTest::mousePress(button, Qt::LeftButton);
-                  QTest::mouseRelease(button, Qt::LeftButton);
-                  QTest::mouseClick(button, Qt::RightButton);
-                  button->setFocus();
-                  QTest::sendKeyEvent(QTest::KeyAction::Press, button, Qt::Key_Space, ' ',
-                                      Qt::NoModifier);
-                  QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
-                  QApplication::sendEvent(button, &repeated);
-                  QTest::sendKeyEvent(QTest::KeyAction::Release, button, Qt::Key_Space, ' ',
-                                      Qt::NoModifier);
-                  QTest::mouseClick(editor->BtnOff, Qt::LeftButton);
-                  const std::vector<std::vector<std::uint8_t>> expected = {
-                      {0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5}, {0xC7, 0xD0, 0xC9, 2, 5, 0, 0xC5},
-                      {0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5}, {0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5},
-                      {0xC7, 0xD0, 0xC9, 2, 5, 0, 0xC5}, {0xC7, 0xD0, 0xC9, 6, 0xC5}};
-                  EXPECT_TRUE(
-                      WaitFor([&] { return CommandsSentTo(*panel16).size() >= expected.size(); }));
-                  Settle(30);
-                  EXPECT_EQ(CommandsSentTo(*panel16), expected);
-                  editor->reject();
-              });
+    WithPanel16Online([&] {
+        ColourButton* button = editor->GpioButtons[5];
+        QTest::mousePress(button, Qt::LeftButton);
+        QTest::mouseRelease(button, Qt::LeftButton);
+        QTest::mouseClick(button, Qt::RightButton);
+        button->setFocus();
+        QTest::sendKeyEvent(QTest::KeyAction::Press, button, Qt::Key_Space, ' ', Qt::NoModifier);
+        QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
+        QApplication::sendEvent(button, &repeated);
+        QTest::sendKeyEvent(QTest::KeyAction::Release, button, Qt::Key_Space, ' ', Qt::NoModifier);
+        QTest::mouseClick(editor->BtnOff, Qt::LeftButton);
+        const std::vector<std::vector<std::uint8_t>> expected = {
+            {0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5}, {0xC7, 0xD0, 0xC9, 2, 5, 0, 0xC5},
+            {0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5}, {0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5},
+            {0xC7, 0xD0, 0xC9, 2, 5, 0, 0xC5}, {0xC7, 0xD0, 0xC9, 6, 0xC5}};
+        EXPECT_TRUE(WaitFor([&] { return CommandsSentTo(*panel16).size() >= expected.size(); }));
+        Settle(30);
+        EXPECT_EQ(CommandsSentTo(*panel16), expected);
+    });
 }
 
 TEST_F(Editor, ConstructionMaskAndOfflineLook) {

@@ -1,11 +1,17 @@
 // What a channel strip does: GPIO buttons send momentary presses, "GPIO Switch
-// off" switches every output off, and the housekeeping timer keeps the mode
-// buttons' colours and the duration fields in step with the chosen mode.
+// off" switches every output off, mode, group and duration edits are sent, the
+// mode and duration menus copy a strip's value to all channels or its group, and
+// the housekeeping timer keeps the mode buttons' colours and the duration fields
+// in step with the chosen mode.
 #include "UnitGPI.h"
 
 #include "Widgets.h"
 
+#include <QAction>
+#include <QButtonGroup>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -14,7 +20,45 @@ namespace {
 constexpr ScreenColor ModeDown = 0x00DDFFDD;
 constexpr ScreenColor ModeUp = 0x00EDEDED;
 
+int ChannelOf(const QObject* control) {
+    return TagOf(control) & 0xFFFF;
+}
+
 } // namespace
+
+void TFormEdit::ConnectChannelOperations() {
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        GpioButtons[channel]->installEventFilter(this);
+        GpioButtons[channel]->SetEnterClicks(false);
+        connect(FreeButtons[channel], &QPushButton::clicked, this,
+                [this, button = FreeButtons[channel]] { BtnAny1Click(button); });
+        connect(FixedButtons[channel], &QPushButton::clicked, this,
+                [this, button = FixedButtons[channel]] { BtnFix1Click(button); });
+        connect(PulseButtons[channel], &QPushButton::clicked, this,
+                [this, button = PulseButtons[channel]] { BtnPls1Click(button); });
+        for (ColourButton* button :
+             {FreeButtons[channel], FixedButtons[channel], PulseButtons[channel]}) {
+            connect(button, &QWidget::customContextMenuRequested, this,
+                    [this, button](const QPoint& at) {
+                        MMenuPopup(button);
+                        MMenu->popup(button->mapToGlobal(at));
+                    });
+        }
+        connect(GroupBoxes[channel], &QComboBox::activated, this, &TFormEdit::BoxGrp1Click);
+        DurationField* field = DurationFields[channel];
+        connect(field, &DurationField::Stepped, this, &TFormEdit::EditMs1ButtonClick);
+        connect(field, &QWidget::customContextMenuRequested, this, [this, field](const QPoint& at) {
+            DMenuPopup(field);
+            DMenu->popup(field->mapToGlobal(at));
+        });
+    }
+    connect(findChild<QAction*>("MMenuCA"), &QAction::triggered, this, &TFormEdit::MMenuCAClick);
+    connect(findChild<QAction*>("MMenuCG"), &QAction::triggered, this, &TFormEdit::MMenuCGClick);
+    connect(findChild<QAction*>("DMenuCA"), &QAction::triggered, this, &TFormEdit::DMenuCAClick);
+    connect(findChild<QAction*>("DMenuCG"), &QAction::triggered, this, &TFormEdit::DMenuCGClick);
+    connect(BtnOff, &QPushButton::clicked, this, &TFormEdit::BtnOffClick);
+    connect(TimerBtns, &QTimer::timeout, this, &TFormEdit::TimerBtnsTimer);
+}
 
 bool TFormEdit::eventFilter(QObject* watched, QEvent* event) {
     // Only the GPIO buttons carry this filter.
@@ -53,24 +97,145 @@ bool TFormEdit::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+// The filter sees events before the button does, also those of a disabled
+// button, so the GPIO handlers check that the window is online themselves.
 void TFormEdit::BtnGPO1MouseDown(ColourButton* button) {
-    deviceThread_->PostSetGpio(std::uint8_t(TagOf(button) & 0xFFFF), 1);
+    if (Online && button->isEnabled()) {
+        deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 1);
+    }
 }
 
 void TFormEdit::BtnGPO1MouseUp(ColourButton* button) {
-    deviceThread_->PostSetGpio(std::uint8_t(TagOf(button) & 0xFFFF), 0);
+    if (Online && button->isEnabled()) {
+        deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 0);
+    }
 }
 
 void TFormEdit::BtnGPO1KeyDown(ColourButton* button) {
-    deviceThread_->PostSetGpio(std::uint8_t(TagOf(button) & 0xFFFF), 1);
+    if (Online && button->isEnabled()) {
+        deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 1);
+    }
 }
 
 void TFormEdit::BtnGPO1KeyUp(ColourButton* button) {
-    deviceThread_->PostSetGpio(std::uint8_t(TagOf(button) & 0xFFFF), 0);
+    if (Online && button->isEnabled()) {
+        deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 0);
+    }
 }
 
 void TFormEdit::BtnOffClick() {
-    deviceThread_->PostGpioOff();
+    if (Online) {
+        deviceThread_->PostGpioOff();
+    }
+}
+
+void TFormEdit::PutModeDown(int channel, int mode) {
+    ColourButton* buttons[] = {FreeButtons[channel], FixedButtons[channel], PulseButtons[channel]};
+    buttons[mode]->setChecked(true);
+}
+
+void TFormEdit::BtnAny1Click(ColourButton* button) {
+    if (Online) {
+        PutModeDown(ChannelOf(button), ModeFree);
+        SendConfiguration();
+    }
+}
+
+void TFormEdit::BtnFix1Click(ColourButton* button) {
+    if (Online) {
+        PutModeDown(ChannelOf(button), ModeFixed);
+        SendConfiguration();
+    }
+}
+
+void TFormEdit::BtnPls1Click(ColourButton* button) {
+    if (Online) {
+        PutModeDown(ChannelOf(button), ModePulse);
+        SendConfiguration();
+    }
+}
+
+void TFormEdit::BoxGrp1Click() {
+    if (Online) {
+        SendConfiguration();
+    }
+}
+
+void TFormEdit::EditMs1ButtonClick() {
+    if (Online) {
+        SendConfiguration();
+    }
+}
+
+bool TFormEdit::SameGroup(int channel, int source) const {
+    return GroupBoxes[channel]->currentIndex() == GroupBoxes[source]->currentIndex();
+}
+
+void TFormEdit::MMenuPopup(ColourButton* source) {
+    modeMenuSource_ = source;
+    const QString prefix = "set " + source->Caption() + " mode -> ";
+    findChild<QAction*>("MMenuCA")->setText(prefix + "All");
+    findChild<QAction*>("MMenuCG")->setText(prefix + "Same Group");
+}
+
+void TFormEdit::MMenuCAClick() {
+    if (!Online || modeMenuSource_ == nullptr) {
+        return;
+    }
+    const int mode = TagOf(modeMenuSource_) >> 16;
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        PutModeDown(channel, mode);
+    }
+    SendConfiguration();
+}
+
+void TFormEdit::MMenuCGClick() {
+    if (!Online || modeMenuSource_ == nullptr) {
+        return;
+    }
+    const int source = ChannelOf(modeMenuSource_);
+    const int mode = TagOf(modeMenuSource_) >> 16;
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        if (SameGroup(channel, source)) {
+            PutModeDown(channel, mode);
+        }
+    }
+    SendConfiguration();
+}
+
+void TFormEdit::DMenuPopup(DurationField* source) {
+    durationMenuSource_ = source;
+    const QString prefix =
+        "set Duration = " + QString::number(source->Value(), 'f', 1) + " sec. -> ";
+    findChild<QAction*>("DMenuCA")->setText(prefix + "All");
+    findChild<QAction*>("DMenuCG")->setText(prefix + "Same Group");
+}
+
+void TFormEdit::DMenuCAClick() {
+    if (!Online || durationMenuSource_ == nullptr) {
+        return;
+    }
+    const double value = durationMenuSource_->Value();
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        if (DurationFields[channel]->isEnabled()) {
+            DurationFields[channel]->SetValue(value);
+        }
+    }
+    SendConfiguration();
+}
+
+void TFormEdit::DMenuCGClick() {
+    if (!Online || durationMenuSource_ == nullptr) {
+        return;
+    }
+    const int source = ChannelOf(durationMenuSource_);
+    const double value = durationMenuSource_->Value();
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        if (DurationFields[channel]->isEnabled() && SameGroup(channel, source)) {
+            DurationFields[channel]->SetValue(value);
+        }
+    }
+    SendConfiguration();
 }
 
 void TFormEdit::TimerBtnsTimer() {

@@ -13,6 +13,8 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <thread>
+
 TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     setObjectName("FormEdit");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
@@ -24,6 +26,7 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     TimerTest = new QTimer(this);
     TimerTest->setObjectName("TimerTest");
     TimerTest->setInterval(10);
+    TestPause = [](std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); };
 
     BuildLayout();
     FillStripTables();
@@ -80,7 +83,16 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
 }
 
 TFormEdit::~TFormEdit() {
+    ClearTestScript();
     deviceThread_.reset(); // stops a thread that still runs
+}
+
+void TFormEdit::done(int result) {
+    // Nothing is left to send once the editor closes, and a pause step would
+    // freeze the device list window.
+    TimerTest->stop();
+    ClearTestScript();
+    QDialog::done(result);
 }
 
 void TFormEdit::FillStripTables() {
@@ -127,11 +139,8 @@ void TFormEdit::ConnectHandlers() {
         connect(panel, &Panel::Clicked, this, &TFormEdit::PanNClick);
     }
     connect(BtnClose, &QPushButton::clicked, this, &TFormEdit::BtnCloseClick);
-    connect(BtnOff, &QPushButton::clicked, this, &TFormEdit::BtnOffClick);
-    connect(TimerBtns, &QTimer::timeout, this, &TFormEdit::TimerBtnsTimer);
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        GpioButtons[channel]->installEventFilter(this);
-    }
+    ConnectChannelOperations();
+    ConnectControlOptions();
 }
 
 void TFormEdit::SetChannelMask(const QString& maskText) {
@@ -165,6 +174,7 @@ void TFormEdit::SetModeButtonsExclusive(bool exclusive) {
 
 void TFormEdit::GoOffline() {
     Online = false;
+    ClearTestScript();
 
     SetModeButtonsExclusive(false);
     for (ColourButton* button : findChildren<ColourButton*>()) {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "DeviceBlocks.h"
+#include "TestScript.h"
 #include "UnitProcs.h"
 #include "UnitThread.h"
 
 #include <QDialog>
 
 #include <array>
+#include <chrono>
+#include <functional>
 #include <memory>
 
 class ColourButton;
@@ -15,6 +18,7 @@ class DurationField;
 class Panel;
 class QButtonGroup;
 class QCheckBox;
+class QAction;
 class QComboBox;
 class QMenu;
 class QTimer;
@@ -52,6 +56,10 @@ public:
     int HoverRow = 0;
     int HoverColumn = 0;
     int MemoryButtonOffset = 0;
+    // The panel test's remaining steps; null when no test was prepared.
+    std::unique_ptr<TestScript> TestSteps;
+    // How a pause step of the panel test waits: on the window's thread, blocking it.
+    std::function<void(std::chrono::milliseconds)> TestPause;
 
     // Strip tables, index = channel 1..16 (index 0: the legend where it has one).
     std::array<Panel*, ChannelCount + 1> Columns{};
@@ -67,6 +75,35 @@ public:
     std::array<DurationField*, ChannelCount + 1> DurationFields{};
     std::array<std::array<ColourButton*, ChannelCount + 1>, 4> ColourButtons{};
     std::array<QWidget*, 4> Indicators{};
+
+    // Channel operations (ChannelOperations.cpp).
+    void BtnAny1Click(ColourButton* button);
+    void BtnFix1Click(ColourButton* button);
+    void BtnPls1Click(ColourButton* button);
+    void BoxGrp1Click();
+    void EditMs1ButtonClick();
+    void MMenuPopup(ColourButton* source);
+    void MMenuCAClick();
+    void MMenuCGClick();
+    void DMenuPopup(DurationField* source);
+    void DMenuCAClick();
+    void DMenuCGClick();
+
+    // Control options and the panel test (ControlOptions.cpp, TestMode.cpp).
+    void CtrlMenu1Popup();
+    void CtrlMenu1NoneClick(QAction* item);
+    void CtrlMenu2Popup();
+    void CtrlMenu2NoneClick(QAction* item);
+    void BoxSaveClick();
+    void BoxLockClick();
+    void PanTempDblClick(Qt::KeyboardModifiers modifiers);
+    void BuildTestScript();
+    void ClearTestScript();
+    void RunTestStep();
+    void BtnTestClick();
+    void TimerTestTimer();
+
+    void done(int result) override;
 
 protected:
     bool event(QEvent* event) override;
@@ -97,6 +134,11 @@ private:
     void BtnGPO1KeyUp(ColourButton* button);
     void BtnOffClick();
     void TimerBtnsTimer();
+    void PutModeDown(int channel, int mode);
+    // Channels whose group box shows the same item as the given channel's.
+    bool SameGroup(int channel, int source) const;
+    void ConnectChannelOperations();
+    void ConnectControlOptions();
 
     void PanNClick();
     void BtnCloseClick();
@@ -104,9 +146,9 @@ private:
     void RefreshMemoryMap();
 
     std::unique_ptr<TDeviceThread> deviceThread_;
-    QTimer* TimerBtns = nullptr;
-    QTimer* TimerTest = nullptr;
     std::array<QButtonGroup*, ChannelCount + 1> modeGroups_{};
+    ColourButton* modeMenuSource_ = nullptr;
+    DurationField* durationMenuSource_ = nullptr;
 
 public:
     // Controls outside the strips, by their names.
@@ -136,6 +178,8 @@ public:
     QMenu* CtrlMenu2 = nullptr;
     QMenu* MenuLoad = nullptr;
     QMenu* MenuSave = nullptr;
+    QTimer* TimerBtns = nullptr;
+    QTimer* TimerTest = nullptr;
 };
 
 // Tag of a channel control: channel in the low 16 bits, mode or state in the high.

@@ -30,6 +30,21 @@ QFont PixelFont(const QString& family, int pixelSize, bool bold) {
 
 ColourButton::ColourButton(QWidget* parent) : QPushButton(parent) {
     setAttribute(Qt::WA_Hover);
+    // Inside a dialog a push button would become the default one, and Enter
+    // would press it wherever the focus is.
+    setAutoDefault(false);
+}
+
+void ColourButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        if (enterClicks_ && isEnabled()) {
+            click();
+        }
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void ColourButton::SetFaceColour(ScreenColor colour) {
@@ -115,7 +130,7 @@ void Panel::mousePressEvent(QMouseEvent* event) {
 }
 
 void Panel::mouseDoubleClickEvent(QMouseEvent* event) {
-    emit DoubleClicked();
+    emit DoubleClicked(event->modifiers());
     QFrame::mouseDoubleClickEvent(event);
 }
 
@@ -160,17 +175,27 @@ DurationField::DurationField(QWidget* parent) : QDoubleSpinBox(parent) {
 }
 
 double DurationField::Value() const {
-    return text().isEmpty() ? 0.1 : value();
+    return blank_ ? 0.1 : value();
 }
 
 void DurationField::SetValue(double seconds) {
     const QSignalBlocker blocker(this);
+    blank_ = false;
     setValue(seconds);
     lineEdit()->setText(textFromValue(value()));
 }
 
 void DurationField::ClearText() {
+    blank_ = true;
     lineEdit()->clear();
+}
+
+QString DurationField::textFromValue(double value) const {
+    return blank_ ? QString() : QDoubleSpinBox::textFromValue(value);
+}
+
+QAbstractSpinBox::StepEnabled DurationField::stepEnabled() const {
+    return isEnabled() ? (StepUpEnabled | StepDownEnabled) : StepNone;
 }
 
 void DurationField::stepBy(int steps) {

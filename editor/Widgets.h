@@ -29,17 +29,21 @@ public:
     void SetFaceColour(ScreenColor colour);
     void SetTextColour(ScreenColor colour);
     void SetFocusRectangle(bool shown) { focusRectangle_ = shown; }
+    // Enter clicks a focused button unless it answers only to the mouse and Space.
+    void SetEnterClicks(bool clicks) { enterClicks_ = clicks; }
     // The caption as set, with "\r\n" line breaks.
     QString Caption() const { return caption_; }
     void SetCaption(const QString& caption);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ScreenColor face_ = 0x00EDEDED;
     ScreenColor text_ = 0x00000000;
     bool focusRectangle_ = true;
+    bool enterClicks_ = true;
     QString caption_;
 };
 
@@ -57,7 +61,7 @@ public:
 
 signals:
     void Clicked();
-    void DoubleClicked();
+    void DoubleClicked(Qt::KeyboardModifiers modifiers);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -107,13 +111,20 @@ public:
     // A blank field reads as 0.1.
     double Value() const;
     void SetValue(double seconds);
+    // Blank until the next SetValue, also when the field is shown again.
     void ClearText();
     void stepBy(int steps) override;
+    QString textFromValue(double value) const override;
 
 signals:
     void Stepped();
 
 protected:
+    // Steps at a limit still count: each one is sent.
+    StepEnabled stepEnabled() const override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+
+private:
+    bool blank_ = false;
 };

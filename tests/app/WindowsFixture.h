@@ -123,6 +123,23 @@ protected:
         return commands;
     }
 
+    // The configuration blocks written to the panel (command 4), in order.
+    std::vector<ConfigBlock> WrittenBlocks(VirtualPanel& panel) {
+        std::vector<ConfigBlock> blocks;
+        for (const auto& command : CommandsSentTo(panel)) {
+            if (command[3] == 4 && command.size() == ConfigBlockSize + 5) {
+                ConfigBlock block;
+                std::copy_n(command.begin() + 4, ConfigBlockSize, block.begin());
+                blocks.push_back(block);
+            }
+        }
+        return blocks;
+    }
+    // Waits until every send has been read back and nothing more is pending.
+    bool WaitSendsAnswered() {
+        return WaitFor([&] { return editor->ConfigReceived && !editor->SendPending; });
+    }
+
     QTemporaryDir settingsFolder;
     std::vector<Dialogs::Message> messages;
     std::unique_ptr<TFormMain> main;

@@ -1,0 +1,76 @@
+// The panel-wide options: the F1/F2 key functions, restore-on-power-up and key
+// lock, and the hidden way to show the TEST button.
+#include "UnitGPI.h"
+
+#include "Widgets.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QTimer>
+
+namespace {
+
+void CheckItemAt(QMenu* menu, int position) {
+    const QList<QAction*> items = menu->actions();
+    for (int i = 0; i < items.size(); ++i) {
+        items[i]->setChecked(i == position);
+    }
+}
+
+} // namespace
+
+void TFormEdit::ConnectControlOptions() {
+    connect(CtrlMenu1, &QMenu::aboutToShow, this, &TFormEdit::CtrlMenu1Popup);
+    connect(CtrlMenu1, &QMenu::triggered, this, &TFormEdit::CtrlMenu1NoneClick);
+    connect(CtrlMenu2, &QMenu::aboutToShow, this, &TFormEdit::CtrlMenu2Popup);
+    connect(CtrlMenu2, &QMenu::triggered, this, &TFormEdit::CtrlMenu2NoneClick);
+    connect(BoxSave, &QCheckBox::toggled, this, &TFormEdit::BoxSaveClick);
+    connect(BoxLock, &QCheckBox::toggled, this, &TFormEdit::BoxLockClick);
+    connect(PanTemp, &Panel::DoubleClicked, this, &TFormEdit::PanTempDblClick);
+    connect(PanCtrl, &Panel::DoubleClicked, this, &TFormEdit::PanTempDblClick);
+    connect(BtnTest, &QPushButton::clicked, this, &TFormEdit::BtnTestClick);
+    connect(TimerTest, &QTimer::timeout, this, &TFormEdit::TimerTestTimer);
+}
+
+// The caption shows the function the panel reported; the check follows it, not
+// the last choice, until the panel's read-back arrives.
+void TFormEdit::CtrlMenu1Popup() {
+    CheckItemAt(CtrlMenu1, TagOf(BtnCtrl1));
+}
+
+void TFormEdit::CtrlMenu1NoneClick(QAction* item) {
+    if (Online) {
+        Configuration[ConfigMODE17] = std::uint8_t(item->data().toInt());
+        SendConfiguration();
+    }
+}
+
+void TFormEdit::CtrlMenu2Popup() {
+    CheckItemAt(CtrlMenu2, TagOf(BtnCtrl2));
+}
+
+void TFormEdit::CtrlMenu2NoneClick(QAction* item) {
+    if (Online) {
+        Configuration[ConfigMODE18] = std::uint8_t(item->data().toInt());
+        SendConfiguration();
+    }
+}
+
+void TFormEdit::BoxSaveClick() {
+    if (!Updating && Online) {
+        SendConfiguration();
+    }
+}
+
+void TFormEdit::BoxLockClick() {
+    if (!Updating && Online) {
+        SendConfiguration();
+    }
+}
+
+void TFormEdit::PanTempDblClick(Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::ControlModifier) {
+        BtnTest->show();
+    }
+}

@@ -1,0 +1,196 @@
+#include "Widgets.h"
+#include "WindowsFixture.h"
+#include "WireProtocol.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QTest>
+
+namespace {
+
+using ControlOptions = WindowsFixture;
+
+TEST_F(ControlOptions, FunctionKeyMenuSendsAndTheCaptionFollowsTheReadBack) {
+    WithPanel16Online([&] {
+        EXPECT_EQ(editor->BtnCtrl2->Caption(), "None");
+        editor->findChild<QAction*>("CtrlMenu2Mem")->trigger();
+        EXPECT_EQ(editor->BtnCtrl2->Caption(), "None") << "until the panel answers";
+        ASSERT_TRUE(WaitSendsAnswered());
+        const auto blocks = WrittenBlocks(*panel16);
+        ASSERT_EQ(blocks.size(), 1u);
+        EXPECT_EQ(blocks[0][403], 2);
+        EXPECT_EQ(editor->BtnCtrl2->Caption(), "MEM");
+        emit editor->CtrlMenu2->aboutToShow();
+        EXPECT_TRUE(editor->findChild<QAction*>("CtrlMenu2Mem")->isChecked());
+        EXPECT_FALSE(editor->findChild<QAction*>("CtrlMenu2None")->isChecked());
+
+        editor->findChild<QAction*>("CtrlMenu2GPO")->trigger();
+        ASSERT_TRUE(WaitSendsAnswered());
+        EXPECT_EQ(editor->BtnCtrl2->Caption(), "GPIO\r\n OFF");
+        editor->findChild<QAction*>("CtrlMenu1Lock")->trigger();
+        ASSERT_TRUE(WaitSendsAnswered());
+        EXPECT_EQ(editor->BtnCtrl1->Caption(), "UnLock");
+        EXPECT_EQ(panel16->Configuration()[402], 1);
+        emit editor->CtrlMenu1->aboutToShow();
+        EXPECT_TRUE(editor->findChild<QAction*>("CtrlMenu1Lock")->isChecked());
+    });
+}
+
+TEST_F(ControlOptions, CheckBoxesSendOnlyWhenTheUserChangesThem) {
+    WithPanel16Online([&] {
+        QTest::mouseClick(editor->BoxLock, Qt::LeftButton, {}, QPoint(6, 9));
+        ASSERT_TRUE(WaitSendsAnswered());
+        auto blocks = WrittenBlocks(*panel16);
+        ASSERT_EQ(blocks.size(), 1u);
+        EXPECT_EQ(blocks[0][ConfigLOCK], 1);
+        EXPECT_EQ(blocks[0][ConfigSAVE], 0);
+        EXPECT_FALSE(editor->LabLock->isHidden());
+        EXPECT_EQ(editor->LabLock->Caption(), "UNLOCKED");
+        panel16->SetLockState(1);
+        ASSERT_TRUE(WaitFor([&] { return editor->LabLock->Caption() == "LOCKED"; }));
+        EXPECT_EQ(editor->LabLock->BackgroundColour(), 0x007777FFu);
+        EXPECT_EQ(editor->LabLock->TextColour(), 0x00FFFFFFu);
+
+        QTest::mouseClick(editor->BoxSave, Qt::LeftButton, {}, QPoint(6, 9));
+        ASSERT_TRUE(WaitSendsAnswered());
+        EXPECT_EQ(panel16->Configuration()[ConfigSAVE], 1);
+
+        // A reply that changes the options sets the boxes without a send.
+        panel16->ClearReceivedFrames();
+        ConfigBlock block = panel16->Configuration();
+        block[ConfigSAVE] = 0;
+        block[ConfigLOCK] = 0;
+        editor->ApplyConfiguration(block);
+        EXPECT_FALSE(editor->BoxSave->isChecked());
+        EXPECT_FALSE(editor->BoxLock->isChecked());
+        EXPECT_TRUE(editor->LabLock->isHidden());
+        Settle(30);
+        EXPECT_TRUE(WrittenBlocks(*panel16).empty());
+    });
+}
+
+TEST_F(ControlOptions, ControlDoubleClickShowsTheTestButton) {
+    CreateWindows();
+    editor->show();
+    const QPoint empty(45, 320);
+    QTest::mouseDClick(editor->PanTemp, Qt::LeftButton, {}, empty);
+    EXPECT_TRUE(editor->BtnTest->isHidden());
+    QTest::mouseDClick(editor->PanCtrl, Qt::LeftButton, Qt::ControlModifier, QPoint(70, 300));
+    EXPECT_FALSE(editor->BtnTest->isHidden());
+    editor->GoOffline();
+    EXPECT_FALSE(editor->BtnTest->isHidden()) << "for the rest of the run";
+    editor->hide();
+}
+
+class TestMode : public WindowsFixture {
+protected:
+    // The frames the script sends, in order, as the panel must receive them.
+    static std::vector<std::vector<std::uint8_t>> ExpectedFrames(const TestScript& script) {
+        std::vector<std::vector<std::uint8_t>> frames;
+        for (const TestStep& step : script) {
+            switch (step.Kind) {
+            case TestStepKind::Pause:
+                break;
+            case TestStepKind::SetGpio: {
+                const std::uint8_t payload[] = {step.Channel, step.State};
+                frames.push_back(BuildFrame(2, payload, 2));
+                break;
+            }
+            case TestStepKind::WriteConfig:
+                frames.push_back(BuildFrame(4, step.Block.data(), step.Block.size()));
+                frames.push_back(BuildFrame(3, nullptr, 0));
+                break;
+            case TestStepKind::GpioOff:
+                frames.push_back(BuildFrame(6, nullptr, 0));
+                break;
+            }
+        }
+        return frames;
+    }
+    static std::vector<std::uint8_t> BuildFrame(std::uint8_t code, const std::uint8_t* payload,
+                                                std::size_t length) {
+        std::vector<std::uint8_t> frame(length + 5);
+        frame[0] = 0xC7;
+        frame[1] = 0xD0;
+        frame[2] = 0xC9;
+        frame[3] = code;
+        std::copy_n(payload, length, frame.begin() + 4);
+        frame[length + 4] = 0xC5;
+        return frame;
+    }
+    void ShortPauses() {
+        editor->TestPause = [this](std::chrono::milliseconds duration) {
+            pauses += duration;
+            QTest::qSleep(1);
+        };
+    }
+    std::chrono::milliseconds pauses{0};
+};
+
+TEST_F(TestMode, RunsTheWholeScriptAndEndsOnTheFactoryConfiguration) {
+    WithPanel16Online([&] {
+        ShortPauses();
+        const auto expected = ExpectedFrames(MakeTestScript(editor->ChannelPresent));
+        editor->BtnTestClick();
+        EXPECT_EQ(editor->BtnTest->Caption(), "STOP");
+        ASSERT_TRUE(WaitFor([&] { return !editor->TimerTest->isActive(); }, 20000));
+        EXPECT_EQ(editor->BtnTest->Caption(), "TEST");
+        ASSERT_TRUE(WaitSendsAnswered());
+        EXPECT_EQ(CommandsSentTo(*panel16), expected);
+        EXPECT_EQ(pauses.count(), 21100);
+        ConfigBlock factory;
+        LoadFactoryValues(factory);
+        EXPECT_EQ(panel16->Configuration(), factory);
+        EXPECT_EQ(editor->Configuration, factory) << "the editor shows the factory values";
+    });
+}
+
+TEST_F(TestMode, StopKeepsTheRestAndEveryEndClearsIt) {
+    WithPanel16Online([&] {
+        ShortPauses();
+        editor->BtnTestClick();
+        ASSERT_TRUE(WaitFor([&] { return editor->TestSteps && editor->TestSteps->size() < 100; }));
+        editor->BtnTestClick();
+        EXPECT_EQ(editor->BtnTest->Caption(), "TEST");
+        EXPECT_FALSE(editor->TimerTest->isActive());
+        ASSERT_TRUE(editor->TestSteps);
+        const std::size_t left = editor->TestSteps->size();
+        EXPECT_GT(left, 0u);
+        ASSERT_TRUE(WaitSendsAnswered());
+        Settle(50); // a command posted just before the stop still goes out
+        const std::size_t sent = CommandsSentTo(*panel16).size();
+        Settle(100);
+        EXPECT_EQ(CommandsSentTo(*panel16).size(), sent);
+        EXPECT_EQ(editor->TestSteps->size(), left);
+
+        // Started again, it begins from the first step.
+        editor->BtnTestClick();
+        ASSERT_TRUE(WaitFor([&] { return editor->TestSteps->size() < 120; }));
+        EXPECT_GT(editor->TestSteps->size(), left);
+    });
+    EXPECT_FALSE(editor->TimerTest->isActive()) << "closing the editor stops the test";
+    EXPECT_FALSE(editor->TestSteps);
+}
+
+TEST_F(TestMode, ALinkFailureDuringTheTestClearsIt) {
+    AddDefaultPanels();
+    CreateWindows();
+    Select(0);
+    RunEditor([&] { main->OpenSelectedDevice(); },
+              [&] {
+                  ASSERT_TRUE(WaitOnline());
+                  editor->TestPause = [](std::chrono::milliseconds) {};
+                  editor->BtnTestClick();
+                  ASSERT_TRUE(WaitFor([&] { return editor->TestSteps->size() < 110; }));
+                  panel16->SetFault({LineFault::NoAnswer});
+                  if (!WaitFor([&] { return !editor->isVisible(); }, 5000)) {
+                      ADD_FAILURE() << "the editor stayed open";
+                      editor->reject();
+                  }
+              });
+    EXPECT_FALSE(editor->TestSteps);
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+} // namespace

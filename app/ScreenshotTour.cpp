@@ -1,6 +1,7 @@
 // Drives the real windows on the virtual panels and saves pictures of them:
-// the device list, and the editor online on each default virtual panel with a
-// few GPIO, GPI and key states set. Run it under Xvfb (scripts/screenshot).
+// the device list, the editor online on each default virtual panel with a few
+// GPIO, GPI and key states set, the editor after some edits, and its F2 menu
+// open. Run it under Xvfb (scripts/screenshot).
 #include "D2XXUnit_mod.h"
 #include "Dialogs.h"
 #include "EventLoopWait.h"
@@ -9,8 +10,12 @@
 #include "UnitMain.h"
 #include "VirtualBus.h"
 
+#include "Widgets.h"
+
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -28,10 +33,44 @@ void Pause(int ms) {
     WaitUntil([] { return false; }, ms);
 }
 
-bool Save(QWidget& window, const QString& file) {
-    const bool saved = window.grab().save(file);
+bool Report(bool saved, const QString& file) {
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
     return saved;
+}
+
+bool Save(QWidget& window, const QString& file) {
+    return Report(window.grab().save(file), file);
+}
+
+// A drop-down menu runs its own event loop: the picture is taken from inside it,
+// of the screen area around the window, then the menu is closed.
+bool SaveWithMenu(TFormEdit& editor, ColourButton* button, const QString& file) {
+    bool saved = false;
+    QTimer::singleShot(300, [&] {
+        QWidget* menu = QApplication::activePopupWidget();
+        const QRect area = editor.frameGeometry().united(menu ? menu->geometry() : QRect());
+        saved = QGuiApplication::primaryScreen()
+                    ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                    .save(file);
+        if (menu != nullptr) {
+            menu->close();
+        }
+    });
+    button->showMenu();
+    return Report(saved, file);
+}
+
+// Edits as a user makes them: modes, a group and a pulse duration.
+void EditSomeChannels(TFormEdit& editor) {
+    editor.FixedButtons[2]->click();
+    editor.PulseButtons[9]->click();
+    editor.PulseButtons[10]->click();
+    editor.GroupBoxes[10]->setCurrentIndex(5);
+    emit editor.GroupBoxes[10]->activated(5);
+    WaitUntil([&] { return editor.DurationFields[9]->isEnabled(); });
+    editor.DurationFields[9]->stepBy(5);
+    WaitUntil([&] { return editor.ConfigReceived && !editor.SendPending; });
+    Pause(300);
 }
 
 } // namespace
@@ -89,6 +128,12 @@ int main(int argc, char** argv) {
             if (WaitUntil([&] { return editor.Online; })) {
                 Pause(400);
                 ok = Save(editor, file) && ok;
+                if (row == 0) {
+                    EditSomeChannels(editor);
+                    ok = Save(editor, outFolder + "/editor-edited.png") && ok;
+                    ok = SaveWithMenu(editor, editor.BtnCtrl2, outFolder + "/editor-f2-menu.png") &&
+                         ok;
+                }
             } else {
                 std::puts("the editor did not go online");
                 ok = false;

@@ -1,11 +1,12 @@
 // Figures for the windows: ApplyConfiguration and ShowStatus on the offscreen
-// platform, time from process start to the device list shown (--simulate), and
-// resident memory with an editor open.
+// platform, time from process start to the device list shown (--simulate),
+// resident memory with an editor open, and a mode click's GUI-thread time.
 #include "D2XXUnit_mod.h"
 #include "EventLoopWait.h"
 #include "UnitGPI.h"
 #include "UnitMain.h"
 #include "VirtualBus.h"
+#include "Widgets.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,7 +18,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -98,7 +102,9 @@ void StartUpTime() {
     program.waitForFinished();
 }
 
-void MemoryWithEditorOpen() {
+// Opens the first default virtual panel in the real windows and runs `body`
+// while the editor is online.
+void WithEditorOnline(const std::function<void(TFormEdit&)>& body) {
     SetFtdiApi(SimulatorFtdiApi());
     AddDefaultVirtualPanels();
     const QTemporaryDir temp;
@@ -110,10 +116,37 @@ void MemoryWithEditorOpen() {
     main.LView->setCurrentItem(main.LView->topLevelItem(0));
     QTimer::singleShot(0, [&] {
         ProcessEventsUntil([&] { return editor.Online; }, 5000);
-        std::printf("resident memory with an editor open: %.1f MB\n", ResidentMegabytes());
+        body(editor);
         editor.reject();
     });
     main.OpenSelectedDevice();
+}
+
+void MemoryWithEditorOpen() {
+    WithEditorOnline([](TFormEdit&) {
+        std::printf("resident memory with an editor open: %.1f MB\n", ResidentMegabytes());
+    });
+}
+
+// GUI-thread time of a mode-button click: the handler, SendConfiguration and
+// the post of the configuration frame to the link thread.
+void ModeClickToFrame() {
+    WithEditorOnline([](TFormEdit& editor) {
+        std::vector<qint64> nanoseconds;
+        for (int click = 0; click < 1000; ++click) {
+            ProcessEventsUntil([&] { return editor.ConfigReceived; }, 1000);
+            ColourButton* button = click % 2 ? editor.FixedButtons[1 + click % 16]
+                                             : editor.FreeButtons[1 + click % 16];
+            QElapsedTimer timer;
+            timer.start();
+            button->click();
+            nanoseconds.push_back(timer.nsecsElapsed());
+        }
+        std::sort(nanoseconds.begin(), nanoseconds.end());
+        std::printf("mode click to configuration frame posted: median %.3f ms, p99 %.3f ms\n",
+                    double(nanoseconds[nanoseconds.size() / 2]) / 1e6,
+                    double(nanoseconds[nanoseconds.size() * 99 / 100]) / 1e6);
+    });
 }
 
 } // namespace
@@ -125,6 +158,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     StartUpTime();
     MemoryWithEditorOpen();
+    ModeClickToFrame();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include <QColorDialog>
 #include <QMessageBox>
 
 namespace Dialogs {
@@ -8,6 +9,10 @@ namespace {
 Recorder& CurrentRecorder() {
     static Recorder recorder;
     return recorder;
+}
+ColourChooser& CurrentColourChooser() {
+    static ColourChooser chooser;
+    return chooser;
 }
 } // namespace
 
@@ -25,6 +30,21 @@ void ShowMessage(QWidget* owner, const QString& text, const QString& caption, Ic
 
 void SetRecorder(Recorder recorder) {
     CurrentRecorder() = std::move(recorder);
+}
+
+std::optional<QColor> ChooseColour(QWidget* owner, const QColor& initial) {
+    if (CurrentColourChooser()) {
+        return CurrentColourChooser()(initial);
+    }
+    const QColor chosen = QColorDialog::getColor(initial, owner);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+void SetColourChooser(ColourChooser chooser) {
+    CurrentColourChooser() = std::move(chooser);
 }
 
 } // namespace Dialogs

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -25,5 +27,12 @@ void ShowMessage(QWidget* owner, const QString& text, const QString& caption, Ic
 
 // While a recorder is set, messages go to it and nothing is shown.
 void SetRecorder(Recorder recorder);
+
+// The colour dialog (full, any colour), starting at `initial`; empty when cancelled.
+std::optional<QColor> ChooseColour(QWidget* owner, const QColor& initial);
+
+// While a chooser is set, it answers in place of the dialog.
+using ColourChooser = std::function<std::optional<QColor>(const QColor& initial)>;
+void SetColourChooser(ColourChooser chooser);
 
 } // namespace Dialogs

@@ -1,7 +1,7 @@
 // Drives the real windows on the virtual panels and saves pictures of them:
 // the device list, the editor online on each default virtual panel with a few
-// GPIO, GPI and key states set, the editor after some edits, and its F2 menu
-// open. Run it under Xvfb (scripts/screenshot).
+// GPIO, GPI and key states set, the editor after some edits, and its F2, colour
+// and brightness menus open. Run it under Xvfb (scripts/screenshot).
 #include "D2XXUnit_mod.h"
 #include "Dialogs.h"
 #include "EventLoopWait.h"
@@ -12,6 +12,7 @@
 
 #include "Widgets.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -44,10 +45,15 @@ bool Save(QWidget& window, const QString& file) {
 
 // A drop-down menu runs its own event loop: the picture is taken from inside it,
 // of the screen area around the window, then the menu is closed.
-bool SaveWithMenu(TFormEdit& editor, ColourButton* button, const QString& file) {
+bool SaveWithMenu(TFormEdit& editor, ColourButton* button, const QString& file,
+                  int selectedItem = -1) {
     bool saved = false;
     QTimer::singleShot(300, [&] {
-        QWidget* menu = QApplication::activePopupWidget();
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu != nullptr && selectedItem >= 0) {
+            menu->setActiveAction(menu->actions().value(selectedItem));
+            Pause(100);
+        }
         const QRect area = editor.frameGeometry().united(menu ? menu->geometry() : QRect());
         saved = QGuiApplication::primaryScreen()
                     ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
@@ -70,6 +76,23 @@ void EditSomeChannels(TFormEdit& editor) {
     WaitUntil([&] { return editor.DurationFields[9]->isEnabled(); });
     editor.DurationFields[9]->stepBy(5);
     WaitUntil([&] { return editor.ConfigReceived && !editor.SendPending; });
+    Pause(300);
+}
+
+// Colour edits as a user makes them: palette colours, "OFF", a brightness level
+// and a copy to all channels.
+void EditSomeColours(TFormEdit& editor) {
+    const auto choose = [&](QMenu* menu, ColourButton* opener, const char* item) {
+        editor.SetPopupOpener(menu, opener);
+        editor.findChild<QAction*>(item)->trigger();
+        WaitUntil([&] { return editor.ConfigReceived && !editor.SendPending; });
+    };
+    choose(editor.CMenu, editor.ColourButtons[0][3], "CMenuItem3");
+    choose(editor.CMenu, editor.ColourButtons[0][4], "CMenuItem9");
+    choose(editor.CMenu, editor.ColourButtons[1][5], "CMenuItem12");
+    choose(editor.CMenu, editor.ColourButtons[2][1], "CMenuItem8");
+    choose(editor.SMenu, editor.ColourButtons[2][1], "SMenuCA");
+    choose(editor.BMenu, editor.ColourButtons[3][0], "BMenu30");
     Pause(300);
 }
 
@@ -132,6 +155,16 @@ int main(int argc, char** argv) {
                     EditSomeChannels(editor);
                     ok = Save(editor, outFolder + "/editor-edited.png") && ok;
                     ok = SaveWithMenu(editor, editor.BtnCtrl2, outFolder + "/editor-f2-menu.png") &&
+                         ok;
+                    EditSomeColours(editor);
+                    ok = Save(editor, outFolder + "/editor-colours.png") && ok;
+                    editor.SetPopupOpener(editor.CMenu, editor.ColourButtons[1][6]);
+                    ok = SaveWithMenu(editor, editor.ColourButtons[1][6],
+                                      outFolder + "/editor-colour-menu.png", 4) &&
+                         ok;
+                    editor.SetPopupOpener(editor.BMenu, editor.ColourButtons[2][0]);
+                    ok = SaveWithMenu(editor, editor.ColourButtons[2][0],
+                                      outFolder + "/editor-brightness-menu.png") &&
                          ok;
                 }
             } else {

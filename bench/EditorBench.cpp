@@ -1,6 +1,7 @@
 // Figures for the windows: ApplyConfiguration and ShowStatus on the offscreen
 // platform, time from process start to the device list shown (--simulate),
-// resident memory with an editor open, and a mode click's GUI-thread time.
+// resident memory with an editor open, a mode click's GUI-thread time, opening
+// the swatch menu and applying a reply after a colour edit.
 #include "D2XXUnit_mod.h"
 #include "EventLoopWait.h"
 #include "UnitGPI.h"
@@ -66,6 +67,34 @@ void ShowStatus(benchmark::State& state) {
     }
 }
 BENCHMARK(ShowStatus)->Unit(benchmark::kMicrosecond);
+
+// Opening the swatch menu: measuring and drawing its 12 items.
+void OpenColourMenu(benchmark::State& state) {
+    TFormEdit* editor = Editor();
+    editor->SetPopupOpener(editor->CMenu, editor->ColourButtons[1][5]);
+    for (auto _ : state) {
+        editor->CMenu->resize(editor->CMenu->sizeHint());
+        benchmark::DoNotOptimize(editor->CMenu->grab());
+    }
+}
+BENCHMARK(OpenColourMenu)->Unit(benchmark::kMillisecond);
+
+// A configuration reply after a colour edit: every colour button of one state changes.
+void ApplyAfterColourEdit(benchmark::State& state) {
+    ConfigBlock blocks[2];
+    LoadFactoryValues(blocks[0]);
+    LoadFactoryValues(blocks[1]);
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        blocks[1][ColourOffset(channel, 2) + ColourBlue] = 127;
+        blocks[1][ColourOffset(channel, 2) + ColourRed] = 0;
+    }
+    int flip = 0;
+    for (auto _ : state) {
+        Editor()->ApplyConfiguration(blocks[flip ^= 1]);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(ApplyAfterColourEdit)->Unit(benchmark::kMillisecond);
 
 double ResidentMegabytes() {
     QFile status("/proc/self/status");

@@ -100,12 +100,14 @@ void TFormEdit::BuildLayout() {
 }
 
 void TFormEdit::BuildMenus() {
-    CMenu = MakeMenu(this, "CMenu");
+    CMenu = new OwnerDrawnMenu(this);
+    CMenu->setObjectName("CMenu");
     for (int slot = 1; slot <= OffSlot; ++slot) {
         AddItem(CMenu, QString("CMenuItem%1").arg(slot), QString(), slot);
     }
     BMenu = MakeMenu(this, "BMenu");
     auto* levels = new QActionGroup(BMenu);
+    levels->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     const std::pair<const char*, int> levelItems[] = {{"100%", 255}, {"75%", 192}, {"50%", 128},
                                                       {"30%", 64},   {"15%", 32},  {"Min", 4}};
     const char* const levelNames[] = {"BMenu100", "BMenu75", "BMenu50",
@@ -133,10 +135,12 @@ void TFormEdit::BuildMenus() {
 
     CtrlMenu1 = MakeMenu(this, "CtrlMenu1");
     auto* functions1 = new QActionGroup(CtrlMenu1);
+    functions1->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     functions1->addAction(AddItem(CtrlMenu1, "CtrlMenu1None", "None", 0))->setCheckable(true);
     functions1->addAction(AddItem(CtrlMenu1, "CtrlMenu1Lock", "UnLock", 1))->setCheckable(true);
     CtrlMenu2 = MakeMenu(this, "CtrlMenu2");
     auto* functions2 = new QActionGroup(CtrlMenu2);
+    functions2->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     functions2->addAction(AddItem(CtrlMenu2, "CtrlMenu2None", "None", 0))->setCheckable(true);
     QAction* gpioOff = AddItem(CtrlMenu2, "CtrlMenu2GPO", "GPIO OFF", 1);
     gpioOff->setProperty("caption", "GPIO\r\n OFF");
@@ -199,12 +203,10 @@ void TFormEdit::BuildLegendColumn(Panel* column) {
     for (int state = 0; state < 4; ++state) {
         ColourButton* button = MakeButton(buttons, QString("BtnC%1").arg(state), StateNames[state],
                                           QRect(2, LegendStateTops[state], 80, 35));
-        button->setMenu(BMenu);
         SetTag(button, state);
-        auto* indicator = new QWidget(buttons);
+        auto* indicator = new PaintBox(buttons);
         indicator->setObjectName(QString("IndC%1").arg(state));
         indicator->setGeometry(85, LegendStateTops[state] + 2, 5, 31);
-        indicator->setAutoFillBackground(true);
         SetTag(indicator, state);
         Indicators[state] = indicator;
     }

@@ -47,7 +47,6 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
             button->setFont(colourFont);
             button->SetTextColour(0x00FFFFFF);
             button->SetFocusRectangle(false);
-            button->setMenu(CMenu);
             button->setContextMenuPolicy(Qt::CustomContextMenu);
         }
         QComboBox* group = GroupBoxes[channel];
@@ -141,6 +140,7 @@ void TFormEdit::ConnectHandlers() {
     connect(BtnClose, &QPushButton::clicked, this, &TFormEdit::BtnCloseClick);
     ConnectChannelOperations();
     ConnectControlOptions();
+    ConnectColourEditing();
 }
 
 void TFormEdit::SetChannelMask(const QString& maskText) {

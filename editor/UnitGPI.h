@@ -15,7 +15,10 @@
 class ColourButton;
 class ColourLabel;
 class DurationField;
+class OwnerDrawnMenu;
+class PaintBox;
 class Panel;
+class QPainter;
 class QButtonGroup;
 class QCheckBox;
 class QAction;
@@ -74,7 +77,7 @@ public:
     std::array<ColourButton*, ChannelCount + 1> PulseButtons{};
     std::array<DurationField*, ChannelCount + 1> DurationFields{};
     std::array<std::array<ColourButton*, ChannelCount + 1>, 4> ColourButtons{};
-    std::array<QWidget*, 4> Indicators{};
+    std::array<PaintBox*, 4> Indicators{};
 
     // Channel operations (ChannelOperations.cpp).
     void BtnAny1Click(ColourButton* button);
@@ -102,6 +105,21 @@ public:
     void RunTestStep();
     void BtnTestClick();
     void TimerTestTimer();
+
+    // Colour editing (ColourEditing.cpp).
+    QSize CMenuItemMeasureItem() const;
+    void CMenuItemDrawItem(QPainter& painter, const QRect& area, int slot, bool selected) const;
+    void CMenuItemClick(QAction* item);
+    void BMenuPopup();
+    void BMenu100Click(QAction* item);
+    void SMenuCAClick();
+    void SMenuCGClick();
+    void SMenuSAClick();
+    void SMenuSGClick();
+    void IndC0Paint(const PaintBox* indicator, QPainter& painter) const;
+    // The signal state and channel of the control that opened `menu`.
+    std::pair<int, int> PopupTarget(const QMenu* menu) const;
+    void SetPopupOpener(QMenu* menu, const QObject* opener);
 
     void done(int result) override;
 
@@ -139,6 +157,8 @@ private:
     bool SameGroup(int channel, int source) const;
     void ConnectChannelOperations();
     void ConnectControlOptions();
+    void ConnectColourEditing();
+    void CopyColours(bool allStates, bool sameGroupOnly);
 
     void PanNClick();
     void BtnCloseClick();
@@ -169,7 +189,7 @@ public:
     Panel* PanTemp = nullptr;
     Panel* PanMemBack = nullptr;
     QWidget* PBoxMem = nullptr;
-    QMenu* CMenu = nullptr;
+    OwnerDrawnMenu* CMenu = nullptr;
     QMenu* BMenu = nullptr;
     QMenu* SMenu = nullptr;
     QMenu* MMenu = nullptr;

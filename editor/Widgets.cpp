@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyleOptionFocusRect>
 
 QColor QColorFromScreen(ScreenColor colour) {
@@ -221,4 +222,57 @@ void DurationField::wheelEvent(QWheelEvent* event) {
         stepBy(notches * ((event->modifiers() & Qt::ControlModifier) ? 5 : 1));
     }
     event->accept();
+}
+
+void PaintBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (OnPaint) {
+        painter.fillRect(rect(), palette().window());
+        OnPaint(painter);
+    }
+}
+
+namespace {
+
+// Gives the items of an owner-drawn menu the size its owner measures.
+class OwnerDrawnMenuStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override {
+        const auto* menu = qobject_cast<const OwnerDrawnMenu*>(widget);
+        if (type == CT_MenuItem && menu != nullptr && menu->MeasureItem) {
+            const QSize measured = menu->MeasureItem();
+            return {measured.width() + menu->CheckMarkWidth(), measured.height()};
+        }
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
+};
+
+} // namespace
+
+OwnerDrawnMenu::OwnerDrawnMenu(QWidget* parent) : QMenu(parent) {
+    auto* itemStyle = new OwnerDrawnMenuStyle();
+    itemStyle->setParent(this);
+    setStyle(itemStyle);
+}
+
+int OwnerDrawnMenu::CheckMarkWidth() const {
+    return style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
+}
+
+void OwnerDrawnMenu::paintEvent(QPaintEvent* event) {
+    QMenu::paintEvent(event);
+    if (!DrawItem) {
+        return;
+    }
+    QPainter painter(this);
+    for (const QAction* action : actions()) {
+        const QRect area = actionGeometry(const_cast<QAction*>(action));
+        if (area.isValid()) {
+            painter.save();
+            DrawItem(painter, area, action, action == activeAction());
+            painter.restore();
+        }
+    }
 }

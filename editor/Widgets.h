@@ -4,8 +4,11 @@
 
 #include <QDoubleSpinBox>
 #include <QFrame>
+#include <QMenu>
 #include <QPushButton>
 #include <QWidget>
+
+#include <functional>
 
 // The one place where a screen colour 0x00BBGGRR becomes a QColor.
 QColor QColorFromScreen(ScreenColor colour);
@@ -127,4 +130,30 @@ protected:
 
 private:
     bool blank_ = false;
+};
+
+// A widget whose painting is done by its owner.
+class PaintBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PaintBox(QWidget* parent = nullptr) : QWidget(parent) {}
+    std::function<void(QPainter&)> OnPaint;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A popup menu whose items are measured and drawn by its owner. The platform
+// adds the check-mark column to the measured width, as native menus do.
+class OwnerDrawnMenu : public QMenu {
+    Q_OBJECT
+public:
+    explicit OwnerDrawnMenu(QWidget* parent = nullptr);
+    std::function<QSize()> MeasureItem;
+    std::function<void(QPainter&, const QRect&, const QAction*, bool selected)> DrawItem;
+    // The style's check-mark width, which the measured width leaves out.
+    int CheckMarkWidth() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };

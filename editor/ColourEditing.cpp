@@ -1,0 +1,217 @@
+// Colour editing: the swatch menu under every colour button (palette, custom
+// colour, "OFF"), the brightness menu of the legend buttons, the copy menu of
+// the colour buttons and the brightness indicators. Edits change the colour
+// entries and are sent; the buttons follow the panel's read-back.
+#include "UnitGPI.h"
+
+#include "EditorLook.h"
+
+#include "Dialogs.h"
+#include "Widgets.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr ScreenColor Silver = 0x00C0C0C0;
+
+QFont SmallFont(int points) {
+    // Pixel sizes of "Small Fonts" at 6 and 7 pt; drawn without smoothing, as the
+    // bitmap font it stands for.
+    QFont font = PixelFont("Small Fonts", points == 6 ? 8 : 9);
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+} // namespace
+
+void TFormEdit::ConnectColourEditing() {
+    // The opener is recorded on `pressed`, which a menu button raises before its
+    // menu opens, so the connection must precede setMenu.
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        for (int state = 0; state < 4; ++state) {
+            ColourButton* button = ColourButtons[state][channel];
+            connect(button, &QPushButton::pressed, this,
+                    [this, button] { SetPopupOpener(CMenu, button); });
+            button->setMenu(CMenu);
+            connect(button, &QWidget::customContextMenuRequested, this,
+                    [this, button](const QPoint& at) {
+                        SetPopupOpener(SMenu, button);
+                        SMenu->popup(button->mapToGlobal(at));
+                    });
+        }
+    }
+    for (int state = 0; state < 4; ++state) {
+        ColourButton* legend = ColourButtons[state][0];
+        connect(legend, &QPushButton::pressed, this,
+                [this, legend] { SetPopupOpener(BMenu, legend); });
+        legend->setMenu(BMenu);
+        PaintBox* indicator = Indicators[state];
+        indicator->OnPaint = [this, indicator](QPainter& painter) {
+            IndC0Paint(indicator, painter);
+        };
+    }
+    CMenu->MeasureItem = [this] { return CMenuItemMeasureItem(); };
+    CMenu->DrawItem = [this](QPainter& painter, const QRect& area, const QAction* item,
+                             bool selected) {
+        CMenuItemDrawItem(painter, area, item->data().toInt(), selected);
+    };
+    connect(CMenu, &QMenu::triggered, this, &TFormEdit::CMenuItemClick);
+    connect(BMenu, &QMenu::aboutToShow, this, &TFormEdit::BMenuPopup);
+    connect(BMenu, &QMenu::triggered, this, &TFormEdit::BMenu100Click);
+    connect(findChild<QAction*>("SMenuCA"), &QAction::triggered, this, &TFormEdit::SMenuCAClick);
+    connect(findChild<QAction*>("SMenuCG"), &QAction::triggered, this, &TFormEdit::SMenuCGClick);
+    connect(findChild<QAction*>("SMenuSA"), &QAction::triggered, this, &TFormEdit::SMenuSAClick);
+    connect(findChild<QAction*>("SMenuSG"), &QAction::triggered, this, &TFormEdit::SMenuSGClick);
+}
+
+void TFormEdit::SetPopupOpener(QMenu* menu, const QObject* opener) {
+    menu->setProperty("openerTag", TagOf(opener));
+}
+
+std::pair<int, int> TFormEdit::PopupTarget(const QMenu* menu) const {
+    const int tag = menu->property("openerTag").toInt();
+    return {tag >> 16, tag & 0xFFFF};
+}
+
+QSize TFormEdit::CMenuItemMeasureItem() const {
+    const QSize button = ColourButtons[0][1]->size();
+    return {button.width() + 5 - CMenu->CheckMarkWidth(), button.height() + 4};
+}
+
+void TFormEdit::CMenuItemDrawItem(QPainter& painter, const QRect& area, int slot,
+                                  bool selected) const {
+    const ScreenColor pen = selected ? 0x00000000 : Silver;
+    painter.fillRect(area, QColorFromScreen(selected ? 0x00EDEDED : WindowColour));
+
+    ScreenColor swatch = 0;
+    if (slot == CustomSlot) {
+        const auto [state, channel] = PopupTarget(CMenu);
+        const bool valid = state >= 0 && state < 4 && channel >= 1 && channel <= ChannelCount;
+        const ColourEntry* target = valid ? &ColourEntries[state][channel] : nullptr;
+        swatch = target != nullptr && target->PaletteSlot == CustomSlot ? target->ScreenColor
+                                                                        : ColourPalette[CustomSlot];
+    } else if (slot == OffSlot) {
+        swatch = Silver;
+    } else if (slot >= 1 && slot < OffSlot) {
+        swatch = ColourPalette[slot];
+    }
+    // The swatch is the item shrunk by 2 px, outlined in the pen colour.
+    const QRect inset = area.adjusted(2, 2, -2, -2);
+    painter.setPen(QColorFromScreen(pen));
+    painter.setBrush(QColorFromScreen(swatch));
+    painter.drawRect(inset.adjusted(0, 0, -1, -1));
+
+    if (slot == CustomSlot || slot == OffSlot) {
+        painter.setFont(SmallFont(slot == CustomSlot ? 6 : 7));
+        painter.setPen(QColorFromScreen(slot == CustomSlot ? ~swatch & 0x00FFFFFF : 0));
+        painter.setClipRect(inset);
+        painter.drawText(inset, Qt::AlignCenter, slot == CustomSlot ? "Custom" : "OFF");
+        painter.setClipping(false);
+    }
+}
+
+void TFormEdit::CMenuItemClick(QAction* item) {
+    const auto [state, channel] = PopupTarget(CMenu);
+    const int slot = item->data().toInt();
+    if (!Online || state > 3 || channel < 1 || channel > ChannelCount || slot < 1 ||
+        slot > OffSlot) {
+        return;
+    }
+    ColourEntry& entry = ColourEntries[state][channel];
+    ScreenColor colour = ColourPalette[slot];
+    if (slot == CustomSlot) {
+        const std::optional<QColor> chosen =
+            Dialogs::ChooseColour(this, QColorFromScreen(entry.ScreenColor));
+        if (!chosen) {
+            return;
+        }
+        colour = ScreenFromQColor(*chosen);
+    }
+    SetColourEntry(entry, slot, colour, entry.Brightness);
+    SendConfiguration();
+}
+
+void TFormEdit::BMenuPopup() {
+    const int state = PopupTarget(BMenu).second;
+    const int level = state >= 0 && state < 4 ? ColourEntries[state][1].Brightness : -1;
+    for (QAction* item : BMenu->actions()) {
+        if (item->isCheckable()) {
+            item->setChecked(item->data().toInt() == level);
+        }
+    }
+}
+
+void TFormEdit::BMenu100Click(QAction* item) {
+    // The legend buttons' tags are their state, in the low 16 bits.
+    const int state = PopupTarget(BMenu).second;
+    if (!Online || !item->isCheckable() || state > 3) {
+        return;
+    }
+    const auto level = std::uint8_t(item->data().toInt() & 0xFF);
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        ColourEntries[state][channel].Brightness = level;
+    }
+    SendConfiguration();
+}
+
+void TFormEdit::CopyColours(bool allStates, bool sameGroupOnly) {
+    const auto [state, source] = PopupTarget(SMenu);
+    if (!Online || state > 3 || source < 1 || source > ChannelCount) {
+        return;
+    }
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        if (sameGroupOnly && !SameGroup(channel, source)) {
+            continue;
+        }
+        for (int copied = 0; copied < 4; ++copied) {
+            if (allStates || copied == state) {
+                ColourEntries[copied][channel] = ColourEntries[copied][source];
+            }
+        }
+    }
+    SendConfiguration();
+}
+
+void TFormEdit::SMenuCAClick() {
+    CopyColours(false, false);
+}
+
+void TFormEdit::SMenuCGClick() {
+    CopyColours(false, true);
+}
+
+void TFormEdit::SMenuSAClick() {
+    CopyColours(true, false);
+}
+
+void TFormEdit::SMenuSGClick() {
+    CopyColours(true, true);
+}
+
+void TFormEdit::IndC0Paint(const PaintBox* indicator, QPainter& painter) const {
+    const QRect client = indicator->rect();
+    if (!ColourButtons[0][1]->isEnabled()) {
+        painter.fillRect(client, QColorFromScreen(WindowColour));
+        return;
+    }
+    const int state = TagOf(indicator) & 3;
+    const int intensity = Configuration[ColourOffset(1, state) + ColourIntensity];
+    const int level = ClampByte(2 * intensity);
+    painter.setPen(QColorFromScreen(intensity != 0 ? Silver : WindowColour));
+    painter.setBrush(QColorFromScreen(WindowColour));
+    painter.drawRect(client.adjusted(0, 0, -1, -1));
+
+    // Halves round to even, as the bar height always has.
+    const int bar = int(std::nearbyint(double(level) * client.height() / 255.0));
+    const int bottom = client.height() - 1; // exclusive, inside the frame
+    const int top = bottom - bar;
+    if (bar > 0) {
+        painter.fillRect(QRect(QPoint(1, top), QPoint(client.width() - 2, bottom - 1)),
+                         QColorFromScreen(0x00FFFFFF));
+    }
+}

@@ -1,7 +1,8 @@
 // Drives the real windows on the virtual panels and saves pictures of them:
 // the device list, the editor online on each default virtual panel with a few
 // GPIO, GPI and key states set, the editor after some edits, and its F2, colour
-// and brightness menus open. Run it under Xvfb (scripts/screenshot).
+// and brightness menus open, and the memory map shown. Run it under Xvfb
+// (scripts/screenshot).
 #include "D2XXUnit_mod.h"
 #include "Dialogs.h"
 #include "EventLoopWait.h"
@@ -79,6 +80,19 @@ void EditSomeChannels(TFormEdit& editor) {
     Pause(300);
 }
 
+// The memory panel shown, with the mouse over a cell of slot 3; hidden again after.
+bool SaveMemoryMap(TFormEdit& editor, const QString& file) {
+    editor.BtnMem->click();
+    Pause(200);
+    editor.PBoxMemMouseMove(QPoint(96 + 49 * 5 + 20, 31 + 24 * 2 + 12));
+    Pause(200);
+    const bool saved = Save(editor, file);
+    editor.PanMemDrawMouseLeave();
+    editor.BtnMem->click();
+    Pause(200);
+    return saved;
+}
+
 // Colour edits as a user makes them: palette colours, "OFF", a brightness level
 // and a copy to all channels.
 void EditSomeColours(TFormEdit& editor) {
@@ -141,6 +155,12 @@ int main(int argc, char** argv) {
         block[ColourOffset(8, 0)] = 0;
         block[ColourOffset(8, 0) + 1] = 0;
         block[ColourOffset(8, 0) + 2] = 0;
+        for (const int slot : {1, 3, 6}) {
+            block[RecordOffset(slot) + RecordISMEM] = 1;
+            block[MemoryByteOffset(slot, 0)] = std::uint8_t(0b1010 >> (slot % 2));
+            block[MemoryByteOffset(slot, 1)] = 0b0011;
+        }
+        block[MemoryByteOffset(2, 0)] = 0b0110;
         panel->SetConfiguration(block);
         panel->SetLockState(row == 0 ? 1 : 0);
 
@@ -151,6 +171,10 @@ int main(int argc, char** argv) {
             if (WaitUntil([&] { return editor.Online; })) {
                 Pause(400);
                 ok = Save(editor, file) && ok;
+                ok = SaveMemoryMap(
+                         editor, QString("%1/editor-memory-%2.png")
+                                     .arg(outFolder, QString::fromStdString(entry.Description))) &&
+                     ok;
                 if (row == 0) {
                     EditSomeChannels(editor);
                     ok = Save(editor, outFolder + "/editor-edited.png") && ok;

@@ -1,7 +1,7 @@
 // Figures for the windows: ApplyConfiguration and ShowStatus on the offscreen
 // platform, time from process start to the device list shown (--simulate),
 // resident memory with an editor open, a mode click's GUI-thread time, opening
-// the swatch menu and applying a reply after a colour edit.
+// the swatch menu, applying a reply after a colour edit, and the memory map.
 #include "D2XXUnit_mod.h"
 #include "EventLoopWait.h"
 #include "UnitGPI.h"
@@ -95,6 +95,35 @@ void ApplyAfterColourEdit(benchmark::State& state) {
     }
 }
 BENCHMARK(ApplyAfterColourEdit)->Unit(benchmark::kMillisecond);
+
+void DrawMemoryMapFull(benchmark::State& state) {
+    TFormEdit* editor = Editor();
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    for (int slot = 1; slot <= ChannelCount; ++slot) {
+        block[RecordOffset(slot) + RecordISMEM] = std::uint8_t(slot % 2);
+        block[MemoryByteOffset(slot, 1)] = 0x0F;
+    }
+    editor->ApplyConfiguration(block);
+    for (auto _ : state) {
+        editor->DrawMemoryMap();
+    }
+}
+BENCHMARK(DrawMemoryMapFull)->Unit(benchmark::kMillisecond);
+
+// One hover change: the map drawn again and copied to the screen.
+void MemoryMapHover(benchmark::State& state) {
+    TFormEdit* editor = Editor();
+    editor->BtnMemClick();
+    int cell = 0;
+    for (auto _ : state) {
+        cell = (cell + 1) % 16;
+        editor->PBoxMemMouseMove(QPoint(100 + 49 * cell, 40 + 24 * cell));
+        editor->PBoxMem->repaint();
+    }
+    editor->BtnMemClick();
+}
+BENCHMARK(MemoryMapHover)->Unit(benchmark::kMillisecond);
 
 double ResidentMegabytes() {
     QFile status("/proc/self/status");

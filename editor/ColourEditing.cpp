@@ -51,7 +51,7 @@ void TFormEdit::ConnectColourEditing() {
                 [this, legend] { SetPopupOpener(BMenu, legend); });
         legend->setMenu(BMenu);
         PaintBox* indicator = Indicators[state];
-        indicator->OnPaint = [this, indicator](QPainter& painter) {
+        indicator->OnPaint = [this, indicator](QPainter& painter, const QRect&) {
             IndC0Paint(indicator, painter);
         };
     }

@@ -323,9 +323,15 @@ void TFormEdit::BuildMemoryPanel() {
     const int frameWidth = last->x() + last->width() - left->x() - 2;
     Panel* frame = MakePanel(PanMemBack, "PanMemFrame", QRect(title->width(), 0, frameWidth, 417));
     Panel* draw = MakePanel(frame, "PanMemDraw", frame->rect());
-    PBoxMem = new QWidget(draw);
+    PanMemDraw = draw;
+    PBoxMem = new PaintBox(draw);
     PBoxMem->setObjectName("PBoxMem");
     PBoxMem->setGeometry(draw->rect());
+    PBoxMem->setMouseTracking(true);
     PanMemBack->resize(PanBack->width(), frame->y() + frame->height() + 2);
     MemoryButtonOffset = PanTemp->height() - BtnMem->y();
+    MemoryBitmap = QImage(PBoxMem->size(), QImage::Format_RGB888);
+    MemoryLayout = LayoutMemoryMap(MemoryBitmap.width(), MemoryBitmap.height(), left->width() + 2,
+                                   findChild<QWidget*>("PanGrp")->height());
+    DrawMemoryMap();
 }

@@ -141,6 +141,7 @@ void TFormEdit::ConnectHandlers() {
     ConnectChannelOperations();
     ConnectControlOptions();
     ConnectColourEditing();
+    ConnectMemoryMap();
 }
 
 void TFormEdit::SetChannelMask(const QString& maskText) {
@@ -239,10 +240,6 @@ void TFormEdit::GoOnline() {
     TimerBtns->start();
     Online = true;
     RefreshMemoryMap();
-}
-
-void TFormEdit::RefreshMemoryMap() {
-    PBoxMem->update();
 }
 
 void TFormEdit::PanNClick() {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "DeviceBlocks.h"
+#include "MemoryMap.h"
 #include "TestScript.h"
 #include "UnitProcs.h"
 #include "UnitThread.h"
 
 #include <QDialog>
+#include <QImage>
 
 #include <array>
 #include <chrono>
@@ -59,6 +61,8 @@ public:
     int HoverRow = 0;
     int HoverColumn = 0;
     int MemoryButtonOffset = 0;
+    MemoryMapLayout MemoryLayout;
+    QImage MemoryBitmap;
     // The panel test's remaining steps; null when no test was prepared.
     std::unique_ptr<TestScript> TestSteps;
     // How a pause step of the panel test waits: on the window's thread, blocking it.
@@ -121,6 +125,15 @@ public:
     std::pair<int, int> PopupTarget(const QMenu* menu) const;
     void SetPopupOpener(QMenu* menu, const QObject* opener);
 
+    // Memory map (MemoryMapView.cpp).
+    void DrawMemoryMap();
+    void RefreshMemoryMap();
+    void ClearMemoryHover();
+    void PBoxMemMouseMove(const QPoint& at);
+    void PBoxMemMouseDown(const QPoint& at);
+    void PanMemDrawMouseLeave();
+    void BtnMemClick();
+
     void done(int result) override;
 
 protected:
@@ -163,7 +176,7 @@ private:
     void PanNClick();
     void BtnCloseClick();
     void SetModeButtonsExclusive(bool exclusive);
-    void RefreshMemoryMap();
+    void ConnectMemoryMap();
 
     std::unique_ptr<TDeviceThread> deviceThread_;
     std::array<QButtonGroup*, ChannelCount + 1> modeGroups_{};
@@ -188,7 +201,8 @@ public:
     Panel* PanCtrl = nullptr;
     Panel* PanTemp = nullptr;
     Panel* PanMemBack = nullptr;
-    QWidget* PBoxMem = nullptr;
+    PaintBox* PBoxMem = nullptr;
+    QWidget* PanMemDraw = nullptr;
     OwnerDrawnMenu* CMenu = nullptr;
     QMenu* BMenu = nullptr;
     QMenu* SMenu = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOptionFocusRect>
@@ -130,6 +132,11 @@ void Panel::mousePressEvent(QMouseEvent* event) {
     QFrame::mousePressEvent(event);
 }
 
+void Panel::leaveEvent(QEvent* event) {
+    emit MouseLeft();
+    QFrame::leaveEvent(event);
+}
+
 void Panel::mouseDoubleClickEvent(QMouseEvent* event) {
     emit DoubleClicked(event->modifiers());
     QFrame::mouseDoubleClickEvent(event);
@@ -224,11 +231,20 @@ void DurationField::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-void PaintBox::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+void PaintBox::mouseMoveEvent(QMouseEvent* event) {
+    emit MouseMoved(event->position().toPoint());
+    QWidget::mouseMoveEvent(event);
+}
+
+void PaintBox::mousePressEvent(QMouseEvent* event) {
+    emit MousePressed(event->position().toPoint());
+    QWidget::mousePressEvent(event);
+}
+
+void PaintBox::paintEvent(QPaintEvent* event) {
     if (OnPaint) {
-        painter.fillRect(rect(), palette().window());
-        OnPaint(painter);
+        QPainter painter(this);
+        OnPaint(painter, event->rect());
     }
 }
 

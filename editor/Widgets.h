@@ -65,8 +65,10 @@ public:
 signals:
     void Clicked();
     void DoubleClicked(Qt::KeyboardModifiers modifiers);
+    void MouseLeft();
 
 protected:
+    void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -132,15 +134,21 @@ private:
     bool blank_ = false;
 };
 
-// A widget whose painting is done by its owner.
+// A widget whose painting is done by its owner, given the area to paint.
 class PaintBox : public QWidget {
     Q_OBJECT
 public:
     explicit PaintBox(QWidget* parent = nullptr) : QWidget(parent) {}
-    std::function<void(QPainter&)> OnPaint;
+    std::function<void(QPainter&, const QRect&)> OnPaint;
+
+signals:
+    void MouseMoved(QPoint at);
+    void MousePressed(QPoint at);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 };
 
 // A popup menu whose items are measured and drawn by its owner. The platform

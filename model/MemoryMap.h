@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <utility>
+
+// Geometry of the memory map: a 17 x 17 grid whose row 0 holds the column
+// headers and column 0 the row headers, laid out over a bitmap of a given size.
+
+// Left and top inclusive, right and bottom exclusive.
+struct CellRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+    bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
+    bool operator==(const CellRect&) const = default;
+};
+
+inline constexpr int MemoryMapSize = 17;
+
+struct MemoryMapLayout {
+    std::array<std::array<CellRect, MemoryMapSize>, MemoryMapSize> CellRects{};
+    int MarkerWidth = 0;
+    int MarkerHeight = 0;
+};
+
+// `headerWidth` and `headerHeight`: the size of the header cell (0, 0).
+MemoryMapLayout LayoutMemoryMap(int width, int height, int headerWidth, int headerHeight);
+
+// The (row, column) of the first cell, rows 1..16 and within a row columns
+// 0..16, that contains the point; row 0 is never hit.
+std::optional<std::pair<int, int>> HitTestMemoryMap(const MemoryMapLayout& layout, int x, int y);
+
+// Where a window's top goes when it grows by `growth` pixels at the bottom: up by
+// as much as it would pass the work area's bottom, but not above the work area.
+int TopAfterGrowing(int windowTop, int windowHeight, int growth, int workAreaTop,
+                    int workAreaBottom);

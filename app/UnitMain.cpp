@@ -3,8 +3,10 @@
 #include "D2XXUnit_mod.h"
 #include "Dialogs.h"
 #include "IniFile.h"
+#include "ProgramIcon.h"
 #include "ProgramPaths.h"
 #include "UnitGPI.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -37,7 +39,7 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
     : QWidget(parent), programSettingsFile_(std::move(programSettingsFile)) {
     setObjectName("FormMain");
     setWindowTitle(QString(ApplicationTitle) + " v1.2");
-    setWindowIcon(QApplication::windowIcon());
+    setWindowIcon(ProgramIcon());
     setMinimumSize(400, 200);
     setAutoFillBackground(true);
     QPalette windowPalette = palette();
@@ -89,18 +91,30 @@ void TFormMain::FirstIdle() {
 void TFormMain::LoadWindowSettings() {
     const IniFile ini(programSettingsFile_);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const auto left = int(ini.ReadInteger(WindowSection, "LEFT", (screen.width() - 500) / 2));
-    const auto top = int(ini.ReadInteger(WindowSection, "TOP", (screen.height() - 300) / 2));
-    auto storedWidth = int(ini.ReadInteger(WindowSection, "WIDTH", 500));
-    auto storedHeight = int(ini.ReadInteger(WindowSection, "HEIGHT", 300));
+    // Read whole, limited, and only then narrowed to the window's int coordinates.
+    const auto coordinate = [&](const char* key, long long fallback) {
+        const long long value = ini.ReadInteger(WindowSection, key, fallback);
+        return int(std::clamp(value, -1000000LL, 1000000LL));
+    };
+    const int left = coordinate("LEFT", (screen.width() - 500) / 2);
+    const int top = coordinate("TOP", (screen.height() - 300) / 2);
+    long long storedWidth = ini.ReadInteger(WindowSection, "WIDTH", 500);
+    long long storedHeight = ini.ReadInteger(WindowSection, "HEIGHT", 300);
     if (storedWidth > screen.width()) {
         storedWidth = 500;
     }
     if (storedHeight > screen.height()) {
         storedHeight = 300;
     }
-    move(left, top);
-    resize(storedWidth, storedHeight);
+    resize(int(std::max(storedWidth, 0LL)), int(std::max(storedHeight, 0LL)));
+    // A place off every screen (a monitor removed, a lower resolution) would leave
+    // the window out of reach.
+    QList<QRect> areas;
+    for (const QScreen* each : QGuiApplication::screens()) {
+        areas.append(each->availableGeometry());
+    }
+    move(ReachablePosition(QRect(QPoint(left, top), size()), areas,
+                           QGuiApplication::primaryScreen()->availableGeometry()));
     if (ini.ReadBool(WindowSection, "MAXIMIZED", false)) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
@@ -206,6 +220,7 @@ void TFormMain::ClearEntries() {
 }
 
 void TFormMain::RebuildEntries() {
+    const bool hadSelection = !LView->selectedItems().isEmpty();
     ClearEntries();
     LView->viewport()->update();
     for (const TGPIItem& item : CurrentPanels()) {
@@ -213,6 +228,12 @@ void TFormMain::RebuildEntries() {
         ++EntryCount;
         new QTreeWidgetItem(LView, {QString::fromStdString(item.Description),
                                     QString::fromStdString(item.SerialNumber)});
+    }
+    // A rebuild drops the user's selection; a list that had none (at start, or
+    // when the first panel is plugged in) gets its first row selected, so Enter
+    // opens a panel without an arrow key first.
+    if (EntryCount > 0 && !hadSelection) {
+        LView->setCurrentItem(LView->topLevelItem(0));
     }
 }
 
@@ -224,7 +245,11 @@ void TFormMain::OpenSelectedDevice() {
         const TGPIItem entry = Entries[selected];
         editor_->SetChannelMask(QString::fromStdString(SplitAtLastDot(entry.SerialNumber).second));
         editor_->GoOffline();
-        editor_->move(geometry().center() - editor_->rect().center());
+        const QRect centred(geometry().center() - editor_->rect().center(), editor_->size());
+        const QScreen* screen = QGuiApplication::screenAt(geometry().center());
+        editor_->move(KeptInside(
+            centred,
+            (screen != nullptr ? screen : QGuiApplication::primaryScreen())->availableGeometry()));
         hide();
         editor_->setWindowTitle(QString::fromStdString(entry.Description));
         editor_->DeviceThread().Start();

@@ -79,6 +79,8 @@ void TFormEdit::BuildLayout() {
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, QColorFromScreen(WindowColour));
     windowPalette.setColor(QPalette::WindowText, Qt::white);
+    // Disabled check boxes look disabled: grey text on the grey window.
+    windowPalette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0xA8, 0xA8, 0xA8));
     setPalette(windowPalette);
     setFont(PixelFont("Tahoma", 11));
 
@@ -159,7 +161,10 @@ void TFormEdit::BuildMenus() {
 
 void TFormEdit::BuildLegendColumn(Panel* column) {
     PanN = MakePanel(column, "PanN", QRect(0, NumberTop, LegendWidth, NumberHeight));
-    PanN->setFont(PixelFont("Tahoma", 12, true));
+    // Tahoma's stand-in has no "№"; Liberation Sans draws it.
+    QFont numberFont = PixelFont("Tahoma", 12, true);
+    numberFont.setFamilies({"Liberation Sans", "DejaVu Sans", "Tahoma"});
+    PanN->setFont(numberFont);
     PanN->SetCaption(QString::fromUtf8("\u2116"));
     PanN->setFocusPolicy(Qt::StrongFocus);
 
@@ -287,15 +292,12 @@ void TFormEdit::BuildControlPanel(Panel* panel) {
     Panel* options = MakePanel(panel, "PanOptions", QRect(0, 100, 144, 24));
     options->setFont(PixelFont("Tahoma", 11, true));
     options->SetCaption("Options");
-    BoxSave = new QCheckBox(panel);
+    // The caption is the box's own text, so it toggles and takes the focus mark;
+    // it is broken into two lines to fit the panel.
+    BoxSave = new QCheckBox("Restore GPIO state\non Power up", panel);
     BoxSave->setObjectName("BoxSave");
-    BoxSave->setGeometry(6, 130, 18, 18);
+    BoxSave->setGeometry(6, 128, 136, 32);
     BoxSave->setAccessibleName("Restore GPIO state on Power up");
-    auto* saveLabel = new ColourLabel(panel);
-    saveLabel->setObjectName("LabSave");
-    saveLabel->setGeometry(24, 128, 116, 32);
-    saveLabel->SetTextFlags(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
-    saveLabel->SetCaption("Restore GPIO state on Power up");
 }
 
 void TFormEdit::BuildCommandPanel(Panel* panel) {

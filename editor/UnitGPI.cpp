@@ -1,6 +1,7 @@
 #include "UnitGPI.h"
 
 #include "EditorLook.h"
+#include "ProgramIcon.h"
 
 #include "Widgets.h"
 
@@ -20,6 +21,7 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
                    Qt::WindowTitleHint | Qt::CustomizeWindowHint);
     setModal(true);
+    setWindowIcon(ProgramIcon());
     TimerBtns = new QTimer(this);
     TimerBtns->setObjectName("TimerBtns");
     TimerBtns->setInterval(50);

@@ -53,11 +53,10 @@ bool TDeviceThread::IsRunning() const {
 }
 
 void TDeviceThread::Start() {
-    if (IsRunning()) {
-        Stop();
-    }
+    // A thread still starting has not cleared Finished yet: ask every joinable
+    // thread to stop, or the join below would wait for a link that never ends.
     if (ThreadHandle.joinable()) {
-        ThreadHandle.join(); // ended by itself: returns at once
+        Stop();
     }
     StopRequest.store(false, std::memory_order_release);
     ThreadHandle = std::thread([this] { LinkThreadMain(); });
@@ -120,7 +119,7 @@ void TDeviceThread::LinkThreadMain() {
     std::uint32_t result = LinkOk;
 
     while (!stopRequested()) {
-        result = SendFrame(command, CommandPayloadLength[command] > 0 ? payload.data() : nullptr);
+        result = SendFrame(command, payload.data());
         if (result != LinkOk || stopRequested()) {
             break;
         }
@@ -145,7 +144,9 @@ void TDeviceThread::LinkThreadMain() {
         }
         reportNext = false;
 
-        if (auto message = mailbox_.Take()) {
+        auto message = mailbox_.Take();
+        // Only the post operations fill the mailbox; a code they never use is not sent.
+        if (message && message->command < CommandPayloadLength.size() && message->command != 0) {
             command = message->command;
             if (!message->payload.empty()) {
                 std::copy_n(

@@ -20,7 +20,9 @@ std::uint32_t TickCountMs() {
 } // namespace
 
 std::uint32_t SendFrame(std::uint8_t code, const std::uint8_t* payload) {
-    const std::uint32_t length = CommandPayloadLength[code];
+    // A code without a payload length is sent bare rather than read past the table.
+    const std::uint32_t length =
+        code < CommandPayloadLength.size() ? CommandPayloadLength[code] : 0;
     std::copy(FrameHeader.begin(), FrameHeader.end(), TxBuffer.begin());
     TxBuffer[3] = code;
     if (length > 0) {

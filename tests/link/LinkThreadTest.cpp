@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <chrono>
+#include <future>
 #include <random>
 #include <thread>
 
@@ -172,6 +173,19 @@ TEST_F(LinkThread, StopDuringTheStartWaitSendsNothing) {
     EXPECT_EQ(thread.LastReply, 0);
     EXPECT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
     EXPECT_FALSE(thread.IsRunning());
+}
+
+TEST_F(LinkThread, StartWhileTheThreadIsStillStartingRestartsIt) {
+    // The first thread may not have opened its mailbox yet; Start must still stop it.
+    auto restarted = std::async(std::launch::async, [this] {
+        thread.Start();
+        thread.Start();
+        return true;
+    });
+    ASSERT_EQ(restarted.wait_for(3s), std::future_status::ready) << "Start hung";
+    ASSERT_TRUE(WaitFor([&] { return receiver.replies.size() >= 1; }));
+    thread.Stop();
+    EXPECT_TRUE(WaitFor([&] { return receiver.ended == 2; }));
 }
 
 TEST_F(LinkThread, StopOnAnEndedThreadReturnsAtOnce) {

@@ -127,6 +127,17 @@ TEST_F(WireProtocol, StopRequestWhileWaitingEndsWithinMilliseconds) {
     EXPECT_LT(ended - stoppedAt, 20ms);
 }
 
+TEST_F(WireProtocol, CodesOutsideTheTableAreSentWithoutAPayload) {
+    const std::uint8_t payload[4] = {9, 9, 9, 9};
+    for (const std::uint8_t code : {std::uint8_t(0), std::uint8_t(7), std::uint8_t(0xFF)}) {
+        TxBuffer.fill(0xEE);
+        ASSERT_EQ(SendFrame(code, payload), LinkOk);
+        EXPECT_EQ(std::vector<std::uint8_t>(TxBuffer.begin(), TxBuffer.begin() + 6),
+                  (std::vector<std::uint8_t>{0xC7, 0xD0, 0xC9, code, 0xC5, 0xEE}));
+        EXPECT_EQ(ReceiveReply(replyCode, errorByte, stop), LinkDeviceError) << "the panel refuses";
+    }
+}
+
 TEST_F(WireProtocol, LibraryErrorsAndShortWrites) {
     VirtualBus::Instance().FailCall(ApiCall::Write, FT_IO_ERROR);
     EXPECT_EQ(SendFrame(CmdPollStatus, nullptr), LinkWriteFailed);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+
+// A window whose stored place lies off every screen (a monitor removed, the
+// resolution lowered) is moved where the user can reach it.
+
+// The window keeps `window` while its title bar lies on one of the available
+// areas; otherwise it is moved inside `primaryArea`, as far as it fits.
+QPoint ReachablePosition(const QRect& window, const QList<QRect>& availableAreas,
+                         const QRect& primaryArea);
+
+// The position inside `area` nearest to `window`'s own.
+QPoint KeptInside(const QRect& window, const QRect& area);

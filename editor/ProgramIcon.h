@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's icon: a panel of sixteen lit keys, drawn at the usual sizes.
+QIcon ProgramIcon();

@@ -1,0 +1,73 @@
+#include "WindowPlacement.h"
+#include "WindowsFixture.h"
+
+#include <QFile>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+
+TEST(WindowPlacement, TitleBarOnAScreenKeepsThePlaceElseTheWindowMovesOnThePrimary) {
+    const QRect primary(0, 0, 1920, 1050);
+    const QRect right(1920, 0, 1280, 1024);
+    const QList<QRect> both{primary, right};
+    struct Case {
+        QRect window;
+        QList<QRect> areas;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {{100, 100, 500, 300}, both, {100, 100}},
+        {{3000, 200, 500, 300}, both, {3000, 200}} /* on the second monitor */,
+        {{3000, 200, 500, 300}, {primary}, {1420, 200}} /* that monitor is gone */,
+        {{3000, 2000, 500, 300}, {primary}, {1420, 750}},
+        {{-460, 10, 500, 300}, {primary}, {-460, 10}} /* 40 px of the title bar to grab */,
+        {{-470, 10, 500, 300}, {primary}, {0, 10}},
+        {{100, 1045, 500, 300}, {primary}, {100, 750}},
+        {{100, -15, 500, 300}, {primary}, {100, 0}},
+        {{-100000, -100000, 3000, 2000}, {primary}, {0, 0}} /* larger than the screen */,
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ReachablePosition(c.window, c.areas, primary), c.expected)
+            << c.window.x() << "," << c.window.y();
+    }
+}
+
+using StoredPlacement = WindowsFixture;
+
+TEST_F(StoredPlacement, OffScreenAndHugeValuesGiveAReachableWindow) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const char* const files[] = {
+        "[WINDOW]\nLEFT=3000\nTOP=2000\n",
+        "[WINDOW]\nLEFT=-4294967296\nTOP=99999999999\nWIDTH=4294967896\nHEIGHT=-7\n",
+    };
+    for (const char* text : files) {
+        SCOPED_TRACE(text);
+        {
+            QFile file(SettingsFile());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+        }
+        CreateWindows();
+        EXPECT_TRUE(area.contains(main->geometry().topLeft()));
+        EXPECT_LE(main->width(), 500) << "a width larger than the screen falls back";
+        main.reset();
+        editor.reset();
+    }
+}
+
+TEST_F(StoredPlacement, FirstRowIsSelectedAtStartAndEnterOpensIt) {
+    AddDefaultPanels();
+    CreateWindows();
+    ASSERT_EQ(main->LView->selectedItems().size(), 1);
+    EXPECT_EQ(main->LView->indexOfTopLevelItem(main->LView->selectedItems()[0]), 0);
+    RunEditor([&] { QTest::keyClick(main->LView, Qt::Key_Return); },
+              [&] {
+                  EXPECT_EQ(editor->windowTitle(), "QUVO-8261-16");
+                  const QRect screen = editor->screen()->availableGeometry();
+                  EXPECT_TRUE(screen.contains(editor->frameGeometry().topLeft()));
+                  editor->reject();
+              });
+}
+
+} // namespace

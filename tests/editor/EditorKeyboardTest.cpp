@@ -1,0 +1,128 @@
+#include "ProgramIcon.h"
+#include "Widgets.h"
+#include "WindowsFixture.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QTest>
+
+namespace {
+
+using EditorKeyboard = WindowsFixture;
+
+std::vector<std::uint8_t> CommandCodes(const std::vector<std::vector<std::uint8_t>>& commands) {
+    std::vector<std::uint8_t> codes;
+    for (const auto& command : commands) {
+        codes.push_back(command[3]);
+    }
+    return codes;
+}
+
+TEST_F(EditorKeyboard, EnterPressesOnlyTheFocusedPushButton) {
+    WithPanel16Online([&] {
+        for (QPushButton* button : editor->findChildren<QPushButton*>()) {
+            EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
+            EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+        }
+        // A menu that opened would run its own loop: close it and remember it.
+        bool popupSeen = false;
+        QTimer guard;
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                popupSeen = true;
+                popup->close();
+            }
+        });
+        guard.start(50);
+
+        editor->activateWindow();
+        editor->PanN->setFocus();
+        QTest::keyClick(editor.get(), Qt::Key_Return);
+        QTest::keyClick(editor->PanN, Qt::Key_Enter);
+        Settle(100);
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_FALSE(popupSeen);
+        EXPECT_TRUE(CommandsSentTo(*panel16).empty());
+
+        editor->GpioButtons[4]->setFocus();
+        QTest::keyClick(editor->GpioButtons[4], Qt::Key_Return);
+        Settle(50);
+        EXPECT_TRUE(CommandsSentTo(*panel16).empty()) << "GPIO buttons answer to Space only";
+
+        editor->FixedButtons[3]->setFocus();
+        QTest::keyClick(editor->FixedButtons[3], Qt::Key_Return);
+        ASSERT_TRUE(WaitSendsAnswered());
+        Settle(30);
+        EXPECT_EQ(CommandCodes(CommandsSentTo(*panel16)), (std::vector<std::uint8_t>{4, 3}));
+        EXPECT_TRUE(editor->FixedButtons[3]->isChecked());
+        EXPECT_FALSE(popupSeen);
+    });
+}
+
+TEST_F(EditorKeyboard, DisabledGpioButtonsSendNothing) {
+    AddDefaultPanels();
+    CreateWindows();
+    Select(0);
+    RunEditor([&] { main->OpenSelectedDevice(); },
+              [&] {
+                  // Still offline: the configuration is read after half a second.
+                  ASSERT_FALSE(editor->GpioButtons[3]->isEnabled());
+                  QTest::mousePress(editor->GpioButtons[3], Qt::LeftButton);
+                  QTest::mouseRelease(editor->GpioButtons[3], Qt::LeftButton);
+                  QTest::keyPress(editor->GpioButtons[3], Qt::Key_Space);
+                  QTest::keyRelease(editor->GpioButtons[3], Qt::Key_Space);
+                  QTest::mouseClick(editor->BtnOff, Qt::LeftButton);
+                  ASSERT_TRUE(WaitOnline());
+                  Settle(50);
+                  EXPECT_EQ(CommandCodes(CommandsSentTo(*panel16)), (std::vector<std::uint8_t>{3}))
+                      << "only the configuration read";
+                  editor->reject();
+              });
+}
+
+TEST_F(EditorKeyboard, DurationsAreEmptyWhileOfflineOnAShownWindow) {
+    AddDefaultPanels();
+    CreateWindows();
+    for (int opening = 0; opening < 2; ++opening) {
+        Select(0);
+        RunEditor([&] { main->OpenSelectedDevice(); },
+                  [&] {
+                      EXPECT_EQ(editor->DurationFields[1]->text(), "");
+                      EXPECT_EQ(editor->DurationFields[16]->text(), "");
+                      ASSERT_TRUE(WaitOnline());
+                      EXPECT_EQ(editor->DurationFields[1]->text(), "0.3");
+                      editor->DurationFields[1]->SetValue(1.2);
+                      editor->reject();
+                  });
+    }
+}
+
+TEST_F(EditorKeyboard, RestoreCaptionTogglesItsBoxAndDisabledBoxesLookDisabled) {
+    WithPanel16Online([&] {
+        QTest::mouseClick(editor->BoxSave, Qt::LeftButton, {}, QPoint(80, 20));
+        EXPECT_TRUE(editor->BoxSave->isChecked()) << "a click on the caption";
+        ASSERT_TRUE(WaitSendsAnswered());
+        EXPECT_EQ(panel16->Configuration()[ConfigSAVE], 1);
+        EXPECT_TRUE(editor->BoxSave->text().contains("Restore GPIO state"));
+    });
+    editor->GoOffline();
+    editor->show();
+    const QImage disabled = editor->BoxSave->grab().toImage();
+    bool whiteText = false;
+    for (int y = 0; y < disabled.height(); ++y) {
+        for (int x = 20; x < disabled.width(); ++x) {
+            whiteText = whiteText || disabled.pixelColor(x, y) == Qt::white;
+        }
+    }
+    EXPECT_FALSE(whiteText) << "the caption of a disabled box is greyed";
+    editor->hide();
+}
+
+TEST_F(EditorKeyboard, WindowsCarryTheProgramIconAndTheNumberSign) {
+    CreateWindows();
+    EXPECT_FALSE(main->windowIcon().isNull());
+    EXPECT_FALSE(editor->windowIcon().isNull());
+    EXPECT_TRUE(QFontMetrics(editor->PanN->font()).inFont(QChar(0x2116)));
+}
+
+} // namespace

@@ -3,8 +3,41 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QStandardPaths>
+#include <QSysInfo>
+
+namespace {
+
+// The lock belongs to the user's session: the runtime folder, which no other
+// user can write to, or else the user's own home folder.
+QString LockFolder() {
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty() && QDir().mkpath(runtime)) {
+        return runtime;
+    }
+    return QDir::homePath();
+}
+
+// A lock file nobody can hold: one whose content names no process of this
+// machine (empty, garbage, another host's), left there a while ago. A fresh file
+// without content is a copy that is just taking the lock.
+bool Unusable(const QLockFile& lock, const QString& path) {
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    const bool readable = lock.getLockInfo(&pid, &host, &application);
+    if (readable && host == QSysInfo::machineHostName()) {
+        return false; // QLockFile itself takes over a lock whose process is gone
+    }
+    const QDateTime modified = QFileInfo(path).lastModified();
+    return !modified.isValid() || modified.secsTo(QDateTime::currentDateTime()) >= 2;
+}
+
+} // namespace
 #endif
 
 SingleInstance::SingleInstance(const QString& name) {
@@ -20,8 +53,12 @@ SingleInstance::SingleInstance(const QString& name) {
         outcome_ = Outcome::First;
     }
 #else
-    lock_ = std::make_unique<QLockFile>(QDir::temp().filePath(name + ".lock"));
+    const QString path = QDir(LockFolder()).filePath(name + ".lock");
+    lock_ = std::make_unique<QLockFile>(path);
     lock_->setStaleLockTime(0); // only a lock whose process is gone counts as stale
+    if (QFileInfo::exists(path) && Unusable(*lock_, path)) {
+        lock_->removeStaleLockFile();
+    }
     if (lock_->tryLock(0)) {
         outcome_ = Outcome::First;
     } else {

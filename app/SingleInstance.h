@@ -7,8 +7,8 @@
 class QLockFile;
 
 // Keeps a second copy of the program from running: the named mutex on Windows,
-// a lock file of that name in the temporary folder elsewhere (a crashed copy's
-// stale lock is taken over).
+// a lock file of that name in the user's runtime folder elsewhere (a crashed
+// copy's lock, and a broken or foreign lock file, are taken over).
 class SingleInstance {
 public:
     enum class Outcome { First, AlreadyRunning, Failed };

@@ -84,12 +84,18 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
 }
 
 void TFormMain::FirstIdle() {
+    if (!settingsFileError_.isEmpty()) {
+        Dialogs::ShowMessage(this,
+                             settingsFileError_ + "\r\n\r\nThe program goes on with its defaults.",
+                             "Error", Dialogs::Icon::Warning);
+    }
     TimerTimer(false);
     qCInfo(lcApp) << "device list shown with" << EntryCount << "panels";
 }
 
 void TFormMain::LoadWindowSettings() {
     const IniFile ini(programSettingsFile_);
+    settingsFileError_ = ini.LoadError();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     // Read whole, limited, and only then narrowed to the window's int coordinates.
     const auto coordinate = [&](const char* key, long long fallback) {
@@ -135,6 +141,9 @@ void TFormMain::LoadWindowSettings() {
 
 void TFormMain::SaveWindowSettings() {
     IniFile ini(programSettingsFile_);
+    if (!ini.LoadError().isEmpty()) {
+        return; // a file that was not read is not overwritten; the user was told at start
+    }
     const bool maximized = isMaximized();
     if (!maximized) {
         ini.WriteInteger(WindowSection, "LEFT", x());
@@ -144,6 +153,8 @@ void TFormMain::SaveWindowSettings() {
     }
     ini.WriteBool(WindowSection, "MAXIMIZED", maximized);
     ini.WriteInteger(WindowSection, "COL_NAME_WD", LView->columnWidth(0));
+    // A folder whose name holds a line break cannot be stored; the next start then
+    // begins in the default folder.
     ini.WriteString(WindowSection, "PATH", CurrentPaths().settingsFolder.toStdString());
     ini.UpdateFile();
 }

@@ -57,4 +57,5 @@ private:
 
     TFormEdit* editor_ = nullptr;
     QString programSettingsFile_;
+    QString settingsFileError_;
 };

@@ -144,7 +144,7 @@ void StartUpTime() {
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("QT_LOGGING_RULES", "quvo.app.info=true");
     const QTemporaryDir temp;
-    environment.insert("TMPDIR", temp.path());
+    environment.insert("XDG_RUNTIME_DIR", temp.path());
     program.setProcessEnvironment(environment);
     program.setReadChannel(QProcess::StandardError);
     QElapsedTimer timer;

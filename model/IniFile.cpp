@@ -7,17 +7,26 @@
 #include <cctype>
 #include <charconv>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 
+// Blanks, tabs and carriage returns around names and values are not part of them.
 std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
+    const char* const blanks = " \t\r";
+    const auto first = text.find_first_not_of(blanks);
     if (first == std::string::npos) {
         return std::string();
     }
-    const auto last = text.find_last_not_of(" \t");
+    const auto last = text.find_last_not_of(blanks);
     return text.substr(first, last - first + 1);
 }
+
+bool HasLineBreak(const std::string& text) {
+    return text.find_first_of("\r\n") != std::string::npos;
+}
+
+const std::string ByteOrderMark = "\xEF\xBB\xBF";
 
 bool SameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -32,7 +41,8 @@ std::optional<long long> ParseInteger(const std::string& text) {
     const std::string trimmed = Trim(text);
     const char* begin = trimmed.data();
     const char* end = begin + trimmed.size();
-    if (begin != end && *begin == '+') {
+    // One optional sign, then digits: "+-3" is no number.
+    if (begin != end && *begin == '+' && end - begin > 1 && begin[1] != '-') {
         ++begin;
     }
     long long value = 0;
@@ -43,26 +53,58 @@ std::optional<long long> ParseInteger(const std::string& text) {
     return value;
 }
 
-IniFile::IniFile(QString path) : path_(std::move(path)) {
+IniFile::IniFile(QString path, std::string newFileLineEnding)
+    : path_(std::move(path)), lineEnding_(std::move(newFileLineEnding)) {
     QFile file(path_);
-    if (file.open(QIODevice::ReadOnly)) {
-        Parse(file.readAll().toStdString());
+    if (!file.exists()) {
+        Parse(std::string());
+        return;
     }
+    if (file.size() > MaximumFileSize) {
+        loadError_ =
+            QString("%1 is larger than 1 MiB and is no settings file of this program").arg(path_);
+    } else if (!file.open(QIODevice::ReadOnly)) {
+        loadError_ = QString("Cannot read file %1: %2").arg(path_, file.errorString());
+    } else {
+        // Read no more than the limit, even if the file grew meanwhile.
+        Parse(file.read(MaximumFileSize + 1).toStdString());
+        return;
+    }
+    Parse(std::string());
 }
 
-void IniFile::Parse(const std::string& text) {
+IniFile IniFile::FromText(const std::string& text, QString path) {
+    IniFile ini(QString(), "\n");
+    ini.path_ = std::move(path);
+    ini.sections_.clear();
+    ini.Parse(text);
+    return ini;
+}
+
+void IniFile::Parse(const std::string& content) {
+    std::string_view text(content);
+    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
+        byteOrderMark_ = true;
+        text.remove_prefix(ByteOrderMark.size());
+    }
     sections_.push_back(Section{});
+    bool endingKnown = false;
     std::size_t start = 0;
     while (start < text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string::npos) {
+        auto end = text.find_first_of("\r\n", start);
+        std::size_t next = text.size();
+        if (end == std::string_view::npos) {
             end = text.size();
+        } else {
+            const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+            next = end + (crlf ? 2 : 1);
+            if (!endingKnown) {
+                lineEnding_ = std::string(text.substr(end, next - end));
+                endingKnown = true;
+            }
         }
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        start = end + 1;
+        std::string line(text.substr(start, end - start));
+        start = next;
 
         const std::string trimmed = Trim(line);
         if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
@@ -111,7 +153,7 @@ std::optional<std::string> IniFile::ReadString(const std::string& section,
     if (line == nullptr) {
         return std::nullopt;
     }
-    return line->text.substr(line->text.find('=') + 1);
+    return Trim(line->text.substr(line->text.find('=') + 1));
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
@@ -132,8 +174,16 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key, bool 
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-void IniFile::WriteString(const std::string& section, const std::string& key,
+bool IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) {
+    // A line break would end the line early and let the rest be read as other
+    // keys or sections; names must read back as themselves.
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
+        Trim(section) != section || Trim(key) != key || key.empty() ||
+        key.find('=') != std::string::npos || section.find(']') != std::string::npos ||
+        key.front() == '[' || key.front() == ';' || key.front() == '#' || Trim(value) != value) {
+        return false;
+    }
     Section* found = FindSection(section);
     if (found == nullptr) {
         // A new section is separated from what precedes it by one empty line.
@@ -147,7 +197,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key,
     for (Line& line : found->lines) {
         if (!line.key.empty() && SameName(line.key, key)) {
             line.text = line.key + "=" + value;
-            return;
+            return true;
         }
     }
     // After the section's last non-blank line, so trailing empty lines stay last.
@@ -156,6 +206,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key,
         --position;
     }
     found->lines.insert(position, Line{key + "=" + value, key});
+    return true;
 }
 
 void IniFile::WriteInteger(const std::string& section, const std::string& key, long long value) {
@@ -167,19 +218,22 @@ void IniFile::WriteBool(const std::string& section, const std::string& key, bool
 }
 
 std::string IniFile::Text() const {
-    std::string text;
+    std::string text = byteOrderMark_ ? ByteOrderMark : std::string();
     for (const Section& section : sections_) {
         if (section.hasHeader) {
-            text += "[" + section.name + "]\n";
+            text += "[" + section.name + "]" + lineEnding_;
         }
         for (const Line& line : section.lines) {
-            text += line.text + "\n";
+            text += line.text + lineEnding_;
         }
     }
     return text;
 }
 
 void IniFile::UpdateFile() const {
+    if (!loadError_.isEmpty()) {
+        throw std::runtime_error(loadError_.toStdString());
+    }
     QSaveFile file(path_);
     const std::string text = Text();
     if (!file.open(QIODevice::WriteOnly) ||

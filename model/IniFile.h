@@ -9,11 +9,22 @@
 // An INI file held whole in memory. Section and key names match without regard
 // to letter case; order, comments and unknown content survive a write. Values are
 // replaced in place; a missing key is added at the end of its section and a
-// missing section at the end of the file.
+// missing section at the end of the file. Lines end at LF, CRLF or a lone CR; a
+// file is written back with the line ending and byte-order mark it had.
 class IniFile {
 public:
-    // Loads the file; a missing or unreadable file gives an empty one.
-    explicit IniFile(QString path);
+    // Larger files are not settings files; they are neither read nor overwritten.
+    static constexpr qint64 MaximumFileSize = 1024 * 1024;
+
+    // Loads the file; a missing or unreadable file gives an empty one. A new file
+    // will end its lines with `newFileLineEnding`.
+    explicit IniFile(QString path, std::string newFileLineEnding = "\n");
+    // Parses text as the content of a file at `path`, for tests and fuzzing.
+    static IniFile FromText(const std::string& text, QString path = QString());
+
+    // Why the file was not read (too large, unreadable); empty when it was, or
+    // when it does not exist.
+    const QString& LoadError() const { return loadError_; }
 
     std::optional<std::string> ReadString(const std::string& section, const std::string& key) const;
     std::string ReadString(const std::string& section, const std::string& key,
@@ -23,12 +34,15 @@ public:
                           long long fallback) const;
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
 
-    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    // A name or value holding a line break, or a name that would not read back as
+    // itself, is not written: false, nothing changed.
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, long long value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
     std::string Text() const;
-    // Writes the file atomically; throws std::runtime_error naming the file on failure.
+    // Writes the file atomically; throws std::runtime_error naming the file on
+    // failure, and for a file that was not read (see LoadError).
     void UpdateFile() const;
 
 private:
@@ -48,6 +62,9 @@ private:
     const Line* FindLine(const std::string& section, const std::string& key) const;
 
     QString path_;
+    QString loadError_;
+    std::string lineEnding_;
+    bool byteOrderMark_ = false;
     std::vector<Section> sections_;
 };
 

@@ -1,7 +1,15 @@
 // Starts the real program twice: the second copy must say why and end, the
 // first must keep running, and after the first has ended a new start works.
+// Lock files left broken, by another host or by a killed copy never block a start.
+#include "SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,7 +26,7 @@ QProcess* StartProgram(QObject* parent, const QString& tempFolder,
     }
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("QUVO_MESSAGES_TO_STDERR", "1");
-    environment.insert("TMPDIR", tempFolder); // the lock lives in the temporary folder
+    environment.insert("XDG_RUNTIME_DIR", tempFolder); // the lock lives in the runtime folder
     process->setProcessEnvironment(environment);
     process->start(QUVO_PROGRAM, arguments);
     return process;
@@ -49,6 +57,68 @@ TEST(SingleInstance, SecondCopyReportsAndEndsFirstKeepsRunning) {
     EXPECT_FALSE(third->waitForFinished(1500)) << "a new start runs after the first has ended";
     third->terminate();
     third->waitForFinished(10000);
+}
+
+TEST(SingleInstance, BrokenForeignAndStaleLockFilesAreTakenOver) {
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const QString lockPath = QDir(runtime.path()).filePath("QUVO_Test.lock");
+    struct Case {
+        const char* name;
+        QByteArray content;
+        bool takenOver;
+    };
+    const Case cases[] = {
+        {"empty", "", true},
+        {"garbage", "\x01\x02 not a lock \xff", true},
+        {"another host", "123\nQUVO-8261 Settings\nsome-other-host\n", true},
+        {"a process that is gone",
+         "999999999\nQUVO-8261 Settings\n" + QSysInfo::machineHostName().toUtf8() + "\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            QFile file(lockPath);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(c.content);
+            file.flush();
+            // Left there a while ago, not a copy that is just taking the lock.
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                             QFileDevice::FileModificationTime);
+        }
+        SingleInstance instance("QUVO_Test");
+        EXPECT_EQ(instance.Result(), SingleInstance::Outcome::First);
+        SingleInstance second("QUVO_Test");
+        EXPECT_EQ(second.Result(), SingleInstance::Outcome::AlreadyRunning);
+    }
+}
+
+TEST(SingleInstance, TwoCopiesStartedAtOnceLeaveExactlyOneRunning) {
+    QTemporaryDir temp;
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        QObject owner;
+        QProcess* a = StartProgram(&owner, temp.path());
+        QProcess* b = StartProgram(&owner, temp.path());
+        ASSERT_TRUE(a->waitForStarted());
+        ASSERT_TRUE(b->waitForStarted());
+        // The copy that lost ends by itself; the other keeps running.
+        QProcess* ended = nullptr;
+        for (int waited = 0; waited < 10000 && ended == nullptr; waited += 20) {
+            QCoreApplication::processEvents();
+            a->waitForFinished(10);
+            b->waitForFinished(10);
+            ended = a->state() == QProcess::NotRunning   ? a
+                    : b->state() == QProcess::NotRunning ? b
+                                                         : nullptr;
+        }
+        ASSERT_NE(ended, nullptr) << "both copies kept running";
+        QProcess* survivor = ended == a ? b : a;
+        EXPECT_TRUE(ended->readAllStandardError().contains("used by another application"));
+        EXPECT_FALSE(survivor->waitForFinished(300)) << "both copies ended";
+        survivor->kill();
+        survivor->waitForFinished(5000);
+    }
 }
 
 TEST(ProgramStart, MissingDriverLibraryIsNamedAndTheProgramEnds) {

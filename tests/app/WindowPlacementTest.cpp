@@ -56,6 +56,35 @@ TEST_F(StoredPlacement, OffScreenAndHugeValuesGiveAReachableWindow) {
     }
 }
 
+TEST_F(StoredPlacement, AnOversizedSettingsFileIsReportedOnceAndNotOverwritten) {
+    const QByteArray huge = "[WINDOW]\nLEFT=5\n" + QByteArray(2 * 1024 * 1024, '\n');
+    {
+        QFile file(SettingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(huge);
+    }
+    CreateWindows();
+    ASSERT_TRUE(WaitFor([&] { return !messages.empty(); }));
+    EXPECT_TRUE(messages[0].text.contains(SettingsFile()));
+    main->close();
+    EXPECT_EQ(messages.size(), 1u) << "said once";
+    QFile file(SettingsFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), huge);
+}
+
+TEST_F(StoredPlacement, AFolderNameWithALineBreakIsNotStored) {
+    CreateWindows();
+    CurrentPaths().settingsFolder = settingsFolder.filePath("a\n[DEFAULT]\nDATA=00/");
+    main->close();
+    QFile file(SettingsFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_FALSE(text.contains("DEFAULT"));
+    EXPECT_FALSE(text.contains("PATH"));
+    EXPECT_TRUE(text.contains("LEFT="));
+}
+
 TEST_F(StoredPlacement, FirstRowIsSelectedAtStartAndEnterOpensIt) {
     AddDefaultPanels();
     CreateWindows();

@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -62,6 +63,80 @@ TEST_F(IniFileTest, UpdateKeepsOtherContentAndReplacesInPlace) {
     IniFile again(Path());
     EXPECT_EQ(again.ReadString("DEFAULT", "DATA", ""), "00FF");
     EXPECT_EQ(again.ReadInteger("WINDOW", "LEFT", 0), 40);
+}
+
+TEST_F(IniFileTest, LineEndingsAndCarriageReturnsNeverLoseAValue) {
+    // Every line ending reads the same; blanks and CRs are not part of names and values.
+    for (const std::string text :
+         {"[W]\nA=1\nB = 2 \n", "[W]\r\nA=1\r\nB = 2 \r\n", "[W]\rA=1\rB = 2 \r",
+          "\xEF\xBB\xBF[W]\r\nA=1\r\r\nB = 2 \r\r", "[W]\r\rA=1\r\rB=2\r\r"}) {
+        const IniFile ini = IniFile::FromText(text);
+        EXPECT_EQ(ini.ReadInteger("W", "A", 0), 1) << text;
+        EXPECT_EQ(ini.ReadString("W", "B", ""), "2") << text;
+    }
+    // "[window]\r\r" is a header when loaded, so the program's WINDOW values read back.
+    WriteFile("[window]\r\r");
+    {
+        IniFile ini(Path());
+        ini.WriteInteger("WINDOW", "LEFT", 40);
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(ReadFile(), "[window]\rLEFT=40\r\r");
+    EXPECT_EQ(IniFile(Path()).ReadInteger("WINDOW", "LEFT", 0), 40);
+}
+
+TEST_F(IniFileTest, SaveThenReloadIsAFixedPoint) {
+    const std::string inputs[] = {"\r\r",
+                                  "a=\r\r=b",
+                                  "[x]\r\n\r[x]\nk=1\r\n",
+                                  "\xEF\xBB\xBF",
+                                  "[ s ]\n k = v \n;c=1\n[]\n=\n[[t]]\n",
+                                  std::string("\0=\0", 3)};
+    for (const std::string& input : inputs) {
+        const std::string once = IniFile::FromText(input).Text();
+        EXPECT_EQ(IniFile::FromText(once).Text(), once) << input;
+    }
+    const IniFile kept = IniFile::FromText("[ s ]\r\n k = v \r\n");
+    EXPECT_EQ(kept.Text(), "[s]\r\n k = v \r\n");
+    EXPECT_EQ(kept.ReadString("S", "K", ""), "v");
+}
+
+TEST_F(IniFileTest, OneSignThenDigits) {
+    EXPECT_EQ(ParseInteger("+-3"), std::nullopt);
+    EXPECT_EQ(ParseInteger("-+3"), std::nullopt);
+    EXPECT_EQ(ParseInteger("++3"), std::nullopt);
+    EXPECT_EQ(ParseInteger("+"), std::nullopt);
+    EXPECT_EQ(ParseInteger(" +3 "), 3);
+    EXPECT_EQ(ParseInteger("-3"), -3);
+    EXPECT_EQ(ParseInteger("99999999999999999999"), std::nullopt);
+}
+
+TEST_F(IniFileTest, ValuesAndNamesThatWouldNotReadBackAreNotWritten) {
+    IniFile ini(Path());
+    EXPECT_FALSE(ini.WriteString("WINDOW", "PATH", "/tmp/a\n[DEFAULT]\nDATA=00"));
+    EXPECT_FALSE(ini.WriteString("WINDOW", "PATH", "/tmp/a\rb"));
+    EXPECT_FALSE(ini.WriteString("WIN\nDOW", "PATH", "x"));
+    EXPECT_FALSE(ini.WriteString("WINDOW", "A=B", "x"));
+    EXPECT_FALSE(ini.WriteString("WINDOW", "", "x"));
+    EXPECT_FALSE(ini.WriteString("WIN]DOW", "A", "x"));
+    EXPECT_TRUE(ini.WriteString("WINDOW", "PATH", "/tmp/a b/"));
+    ini.UpdateFile();
+    const IniFile again(Path());
+    EXPECT_EQ(again.ReadString("DEFAULT", "DATA"), std::nullopt);
+    EXPECT_EQ(again.ReadString("WINDOW", "PATH", ""), "/tmp/a b/");
+}
+
+TEST_F(IniFileTest, AFileLargerThanOneMebibyteIsNeitherReadNorOverwritten) {
+    const std::string huge = "[WINDOW]\nLEFT=5\n" + std::string(50 * 1024 * 1024, '\n');
+    WriteFile(huge);
+    IniFile ini(Path());
+    EXPECT_FALSE(ini.LoadError().isEmpty());
+    EXPECT_TRUE(ini.LoadError().contains(Path()));
+    EXPECT_EQ(ini.ReadInteger("WINDOW", "LEFT", 7), 7) << "not read";
+    EXPECT_LT(ini.Text().size(), 100u);
+    ini.WriteInteger("WINDOW", "LEFT", 1);
+    EXPECT_THROW(ini.UpdateFile(), std::runtime_error);
+    EXPECT_EQ(QFileInfo(Path()).size(), qint64(huge.size())) << "left as it was";
 }
 
 TEST_F(IniFileTest, WriteToAMissingFolderThrows) {

@@ -11,13 +11,27 @@
 
 namespace {
 
-std::uint32_t TickCountMs() {
+std::uint32_t SteadyTickCountMs() {
     using namespace std::chrono;
     return std::uint32_t(
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+void SleepOneMs() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+WireClock Clock{SteadyTickCountMs, SleepOneMs};
+
 } // namespace
+
+void SetWireClock(const WireClock& clock) {
+    Clock = clock;
+}
+
+void UseRealWireClock() {
+    Clock = WireClock{SteadyTickCountMs, SleepOneMs};
+}
 
 std::uint32_t SendFrame(std::uint8_t code, const std::uint8_t* payload) {
     // A code without a payload length is sent bare rather than read past the table.
@@ -45,14 +59,14 @@ std::uint32_t SendFrame(std::uint8_t code, const std::uint8_t* payload) {
 }
 
 bool ReadExact(std::uint32_t count, const std::atomic<bool>& stopRequest) {
-    const std::uint32_t start = TickCountMs();
+    const std::uint32_t start = Clock.NowMs();
     for (;;) {
         // Unsigned difference: a wrap of the tick count does no harm.
-        if (TickCountMs() - start > ReplyWaitBudgetMs) {
+        if (Clock.NowMs() - start > ReplyWaitBudgetMs) {
             LastIoStatus = StatusReplyTimeout;
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        Clock.SleepOneMs();
         LastIoStatus = std::int32_t(Port_GetQueueStatus());
         if (LastIoStatus != 0) {
             return false;

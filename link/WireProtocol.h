@@ -37,6 +37,15 @@ inline constexpr std::int32_t StatusReplyTimeout = 32;
 
 inline constexpr std::uint32_t ReplyWaitBudgetMs = 2000;
 
+// How the reply wait tells time and takes its 1 ms steps. The steady clock and
+// real sleeps unless replaced (fuzzing runs two thousand steps in no time).
+struct WireClock {
+    std::uint32_t (*NowMs)() = nullptr;
+    void (*SleepOneMs)() = nullptr;
+};
+void SetWireClock(const WireClock& clock);
+void UseRealWireClock();
+
 // Builds the frame for `code` (1..6) in TxBuffer and writes it.
 std::uint32_t SendFrame(std::uint8_t code, const std::uint8_t* payload);
 // Waits (1 ms grid, 2000 ms budget) until n bytes are queued, then reads them into RxBuffer.

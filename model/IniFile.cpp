@@ -217,6 +217,22 @@ void IniFile::WriteBool(const std::string& section, const std::string& key, bool
     WriteString(section, key, value ? "1" : "0");
 }
 
+std::vector<IniFile::Entry> IniFile::Entries() const {
+    std::vector<Entry> entries;
+    for (const Section& section : sections_) {
+        if (!section.hasHeader) {
+            continue;
+        }
+        for (const Line& line : section.lines) {
+            if (!line.key.empty()) {
+                entries.push_back({section.name, line.key,
+                                   ReadString(section.name, line.key).value_or(std::string())});
+            }
+        }
+    }
+    return entries;
+}
+
 std::string IniFile::Text() const {
     std::string text = byteOrderMark_ ? ByteOrderMark : std::string();
     for (const Section& section : sections_) {

@@ -40,6 +40,14 @@ public:
     void WriteInteger(const std::string& section, const std::string& key, long long value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
+    struct Entry {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+    // Every key in file order, as ReadString finds it (the first of duplicates wins there).
+    std::vector<Entry> Entries() const;
+
     std::string Text() const;
     // Writes the file atomically; throws std::runtime_error naming the file on
     // failure, and for a file that was not read (see LoadError).

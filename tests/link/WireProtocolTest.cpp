@@ -127,6 +127,22 @@ TEST_F(WireProtocol, StopRequestWhileWaitingEndsWithinMilliseconds) {
     EXPECT_LT(ended - stoppedAt, 20ms);
 }
 
+std::uint32_t FakeNow = 0;
+
+TEST_F(WireProtocol, TheReplyBudgetCountsTheClocksMilliseconds) {
+    SetWireClock({[] { return FakeNow; }, [] { ++FakeNow; }});
+    panel->SetFault({LineFault::PartialReply});
+    ASSERT_EQ(SendFrame(CmdPollStatus, nullptr), LinkOk);
+    const auto start = Clock::now();
+    FakeNow = 0;
+    EXPECT_EQ(ReceiveReply(replyCode, errorByte, stop), LinkReadFailed);
+    const auto waited = Clock::now() - start;
+    UseRealWireClock();
+    EXPECT_EQ(LastIoStatus, StatusReplyTimeout);
+    EXPECT_GE(FakeNow, ReplyWaitBudgetMs);
+    EXPECT_LT(waited, 1000ms) << "no real waiting on a fake clock";
+}
+
 TEST_F(WireProtocol, CodesOutsideTheTableAreSentWithoutAPayload) {
     const std::uint8_t payload[4] = {9, 9, 9, 9};
     for (const std::uint8_t code : {std::uint8_t(0), std::uint8_t(7), std::uint8_t(0xFF)}) {

@@ -1,0 +1,93 @@
+// Replies from a panel as the link reads them: SendFrame, then ReceiveReply over
+// an FTDI table that delivers the fuzz bytes, in chunks the input chooses, on a
+// clock that only moves when the reader waits.
+#include "D2XXUnit_mod.h"
+#include "WireProtocol.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const std::uint8_t* Data = nullptr;
+std::size_t Size = 0;
+std::size_t Position = 0;
+std::size_t Queued = 0; // bytes the fake chip reports as waiting
+std::uint32_t Now = 0;
+
+FT_STATUS FT_API Write(FT_HANDLE, void*, DWORD toWrite, DWORD* written) {
+    *written = toWrite;
+    return FT_OK;
+}
+
+// Each poll lets a chunk of the next bytes arrive; a zero chunk is a pause.
+FT_STATUS FT_API QueueStatus(FT_HANDLE, DWORD* rxBytes) {
+    if (Position + Queued < Size) {
+        const std::size_t chunk = Data[Position + Queued] % 32;
+        Queued = std::min(Size - Position, Queued + chunk);
+    }
+    *rxBytes = DWORD(Queued);
+    return FT_OK;
+}
+
+FT_STATUS FT_API Read(FT_HANDLE, void* buffer, DWORD toRead, DWORD* got) {
+    const std::size_t count = std::min<std::size_t>(toRead, Queued);
+    std::memcpy(buffer, Data + Position, count);
+    Position += count;
+    Queued -= count;
+    *got = DWORD(count);
+    return FT_OK;
+}
+
+std::uint32_t NowMs() {
+    return Now;
+}
+
+void SleepOneMs() {
+    ++Now;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool ready = [] {
+        FtdiApi api;
+        api.Write = Write;
+        api.GetQueueStatus = QueueStatus;
+        api.Read = Read;
+        SetFtdiApi(api);
+        SetWireClock({NowMs, SleepOneMs});
+        return true;
+    }();
+    (void)ready;
+    if (size == 0) {
+        return 0;
+    }
+    Data = data + 1;
+    Size = size - 1;
+    Position = 0;
+    Queued = 0;
+    const std::uint8_t command = std::uint8_t(data[0] % 8);
+    std::atomic<bool> stop{false};
+    std::uint8_t payload[404] = {};
+    for (int exchange = 0; exchange < 8 && Position < Size; ++exchange) {
+        if (SendFrame(command, payload) != LinkOk) {
+            std::abort();
+        }
+        std::uint8_t replyCode = 0;
+        std::uint8_t errorByte = 0;
+        const std::uint32_t result = ReceiveReply(replyCode, errorByte, stop);
+        if (result > LinkBadTrailer) {
+            std::abort();
+        }
+        if (result == LinkOk && (replyCode == 0 || replyCode >= ReplyPayloadLength.size() ||
+                                 RxBuffer[ReplyPayloadLength[replyCode]] != FrameTrailer)) {
+            std::abort();
+        }
+        if (result != LinkOk) {
+            break;
+        }
+    }
+    return 0;
+}

@@ -209,13 +209,14 @@ void TFormEdit::MsgLinkEndedHandler() {
         QString text;
         switch (link.LinkResult) {
         case LinkWriteFailed:
+            // Library statuses are unsigned; one of 2^31 or more must not show negative.
             text = QString("USB Connection Failed\r\n\r\n(write error = %1:%2)")
-                       .arg(link.IoStatus)
+                       .arg(std::uint32_t(link.IoStatus))
                        .arg(link.LastCommand);
             break;
         case LinkReadFailed:
             text = QString("USB Connection Failed\r\n\r\n(read error = %1:%2)")
-                       .arg(link.IoStatus)
+                       .arg(std::uint32_t(link.IoStatus))
                        .arg(link.LastReply);
             break;
         case LinkBadHeader:

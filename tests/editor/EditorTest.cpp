@@ -208,6 +208,23 @@ TEST_F(Editor, LinkFailuresAreReportedInWordsAndCloseTheEditor) {
     }
 }
 
+TEST_F(Editor, ALibraryStatusAboveTwoToTheThirtyFirstShowsUnsigned) {
+    AddDefaultPanels();
+    CreateWindows();
+    Select(0);
+    RunEditor([&] { main->OpenSelectedDevice(); },
+              [&] {
+                  ASSERT_TRUE(WaitOnline());
+                  VirtualBus::Instance().FailCall(ApiCall::Write, 0x80000005u);
+                  if (!WaitFor([&] { return !editor->isVisible(); })) {
+                      editor->reject();
+                  }
+              });
+    VirtualBus::Instance().ClearFailures();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "USB Connection Failed\r\n\r\n(write error = 2147483653:1)");
+}
+
 TEST_F(Editor, QuickSendsWaitForTheReadBackOfTheFirst) {
     WithPanel16Online([&] {
         editor->GroupBoxes[1]->setCurrentIndex(5);

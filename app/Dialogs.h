@@ -35,4 +35,17 @@ std::optional<QColor> ChooseColour(QWidget* owner, const QColor& initial);
 using ColourChooser = std::function<std::optional<QColor>(const QColor& initial)>;
 void SetColourChooser(ColourChooser chooser);
 
+// A Yes/No question captioned "Confirm" with a warning icon, No the default: true for Yes.
+bool Confirm(QWidget* owner, const QString& question);
+using Answerer = std::function<bool(const QString& question)>;
+void SetAnswerer(Answerer answerer);
+
+// The open and save dialogs for settings files: title, starting folder, the
+// filter "GPIO/GPI Settings (*.gpi)" and the default suffix "gpi". The chosen
+// file's path, or nothing when cancelled. Opening needs an existing file.
+enum class FileDialog { Open, Save };
+std::optional<QString> ChooseSettingsFile(QWidget* owner, FileDialog kind, const QString& folder);
+using FileChooser = std::function<std::optional<QString>(FileDialog kind, const QString& folder)>;
+void SetFileChooser(FileChooser chooser);
+
 } // namespace Dialogs

@@ -1,9 +1,11 @@
 // Figures for the windows: ApplyConfiguration and ShowStatus on the offscreen
 // platform, time from process start to the device list shown (--simulate),
 // resident memory with an editor open, a mode click's GUI-thread time, opening
-// the swatch menu, applying a reply after a colour edit, and the memory map.
+// the swatch menu, applying a reply after a colour edit, the memory map, and
+// saving and loading a .gpi file.
 #include "D2XXUnit_mod.h"
 #include "EventLoopWait.h"
+#include "SettingsFiles.h"
 #include "UnitGPI.h"
 #include "UnitMain.h"
 #include "VirtualBus.h"
@@ -124,6 +126,30 @@ void MemoryMapHover(benchmark::State& state) {
     editor->BtnMemClick();
 }
 BENCHMARK(MemoryMapHover)->Unit(benchmark::kMillisecond);
+
+// A .gpi file written over and read back, as "to File..." and "from File..." do.
+void SaveSettingsFileToDisk(benchmark::State& state) {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("bench.gpi");
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    for (auto _ : state) {
+        WriteSettingsFile(path, block);
+    }
+}
+BENCHMARK(SaveSettingsFileToDisk)->Unit(benchmark::kMillisecond);
+
+void LoadSettingsFileFromDisk(benchmark::State& state) {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath("bench.gpi");
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    WriteSettingsFile(path, block);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadSettingsFile(path));
+    }
+}
+BENCHMARK(LoadSettingsFileFromDisk)->Unit(benchmark::kMillisecond);
 
 double ResidentMegabytes() {
     QFile status("/proc/self/status");

@@ -144,6 +144,7 @@ void TFormEdit::ConnectHandlers() {
     ConnectControlOptions();
     ConnectColourEditing();
     ConnectMemoryMap();
+    ConnectSettingsFileMenus();
 }
 
 void TFormEdit::SetChannelMask(const QString& maskText) {

@@ -134,6 +134,13 @@ public:
     void PanMemDrawMouseLeave();
     void BtnMemClick();
 
+    // Load and Save menus (SettingsFileMenus.cpp).
+    void MenuLoadFileClick();
+    void MenuLoadDefaultClick();
+    void MenuLoadFactoryClick();
+    void MenuSaveFileClick();
+    void MenuSaveDefaultClick();
+
     void done(int result) override;
 
 protected:
@@ -171,6 +178,10 @@ private:
     void ConnectChannelOperations();
     void ConnectControlOptions();
     void ConnectColourEditing();
+    void ConnectSettingsFileMenus();
+    void SendLoadedBlock(const ConfigBlock& block);
+    template <typename Operation>
+    void ReportingFileErrors(Operation operation);
     void CopyColours(bool allStates, bool sameGroupOnly);
 
     void PanNClick();

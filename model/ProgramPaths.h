@@ -10,8 +10,14 @@ struct ProgramPaths {
     QString programSettingsFile; // the program file with extension ".dat"
 };
 
-// Derives the paths from the program file's full path.
+// Derives the paths from the program file's full path. Where the program's folder
+// cannot be written to (an installed program), the program settings file lives in
+// the user's configuration folder and the settings folder starts in the user's
+// documents.
 ProgramPaths PathsForProgram(const QString& programFile);
+
+// Whether a file can be created in the folder (tried, not judged from the modes).
+bool FolderIsWritable(const QString& folder);
 
 ProgramPaths& CurrentPaths();
 

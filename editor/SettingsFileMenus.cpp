@@ -1,0 +1,113 @@
+// The Load and Save menus: `.gpi` settings files, the user's default values and
+// the factory settings. A load replaces the editor's block and sends it; the
+// panel's read-back then refreshes the window.
+#include "UnitGPI.h"
+
+#include "Dialogs.h"
+#include "ProgramPaths.h"
+#include "SettingsFiles.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace {
+
+void FollowChosenFile(const QString& path) {
+    CurrentPaths().settingsFolder = WithTrailingSeparator(QFileInfo(path).absolutePath());
+}
+
+} // namespace
+
+void TFormEdit::ConnectSettingsFileMenus() {
+    const std::pair<const char*, void (TFormEdit::*)()> items[] = {
+        {"MenuLoadFile", &TFormEdit::MenuLoadFileClick},
+        {"MenuLoadDefault", &TFormEdit::MenuLoadDefaultClick},
+        {"MenuLoadFactory", &TFormEdit::MenuLoadFactoryClick},
+        {"MenuSaveFile", &TFormEdit::MenuSaveFileClick},
+        {"MenuSaveDefault", &TFormEdit::MenuSaveDefaultClick},
+    };
+    for (const auto& [name, handler] : items) {
+        connect(findChild<QAction*>(name), &QAction::triggered, this, handler);
+    }
+}
+
+void TFormEdit::SendLoadedBlock(const ConfigBlock& block) {
+    Configuration = block;
+    // The loaded block replaces edits still waiting to be sent, which would
+    // otherwise overwrite it on the panel once its read-back arrives.
+    SendPending = false;
+    ConfigReceived = false;
+    deviceThread_->PostWriteConfig(Configuration);
+}
+
+// Files fail in many ways; each is told in one message box and changes nothing.
+template <typename Operation>
+void TFormEdit::ReportingFileErrors(Operation operation) {
+    try {
+        operation();
+    } catch (const std::exception& error) {
+        Dialogs::ShowMessage(this, QString::fromStdString(error.what()), "Error",
+                             Dialogs::Icon::Error);
+    }
+}
+
+void TFormEdit::MenuLoadFileClick() {
+    if (!Online) {
+        return;
+    }
+    ReportingFileErrors([&] {
+        ConfigBlock block = Configuration;
+        const auto path = Dialogs::ChooseSettingsFile(this, Dialogs::FileDialog::Open,
+                                                      CurrentPaths().settingsFolder);
+        if (path) {
+            FollowChosenFile(*path);
+            block = ReadSettingsFile(*path);
+        }
+        // Also after a cancel: the panel then gets its own configuration again.
+        SendLoadedBlock(block);
+    });
+}
+
+void TFormEdit::MenuLoadDefaultClick() {
+    if (!Online || !Dialogs::Confirm(this, "Load Default values?")) {
+        return;
+    }
+    ReportingFileErrors([&] {
+        ConfigBlock block = Configuration;
+        LoadDefaultValues(block, CurrentPaths().programSettingsFile);
+        SendLoadedBlock(block);
+    });
+}
+
+void TFormEdit::MenuLoadFactoryClick() {
+    if (!Online || !Dialogs::Confirm(this, "Load Factory settings?")) {
+        return;
+    }
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    SendLoadedBlock(block);
+}
+
+void TFormEdit::MenuSaveFileClick() {
+    if (!Online) {
+        return;
+    }
+    ReportingFileErrors([&] {
+        const auto path = Dialogs::ChooseSettingsFile(this, Dialogs::FileDialog::Save,
+                                                      CurrentPaths().settingsFolder);
+        if (path) {
+            FollowChosenFile(*path);
+            WriteSettingsFile(*path, Configuration);
+        }
+    });
+}
+
+void TFormEdit::MenuSaveDefaultClick() {
+    if (!Online || !Dialogs::Confirm(this, "Overwrite Default values?")) {
+        return;
+    }
+    ReportingFileErrors(
+        [&] { SaveDefaultValues(Configuration, CurrentPaths().programSettingsFile); });
+}

@@ -1,0 +1,153 @@
+#include "SettingsFiles.h"
+
+#include "IniFile.h"
+
+#include <QFile>
+
+#include <stdexcept>
+
+namespace {
+
+const char* const DefaultSection = "DEFAULT";
+const char* const DataKey = "DATA";
+const char* const ColourKeys[4] = {"_R", "_G", "_B", "_I"};
+// Record bytes of a colour's red, green, blue and intensity, relative to its field.
+constexpr std::size_t ColourBytes[4] = {ColourRed, ColourGreen, ColourBlue, ColourIntensity};
+
+int HexDigit(char digit) {
+    if (digit >= '0' && digit <= '9') {
+        return digit - '0';
+    }
+    if (digit >= 'A' && digit <= 'F') {
+        return digit - 'A' + 10;
+    }
+    if (digit >= 'a' && digit <= 'f') {
+        return digit - 'a' + 10;
+    }
+    return -1;
+}
+
+// Every key of the format with the block byte it stands for, in the format's order.
+template <typename Visit>
+void ForEachKey(Visit visit) {
+    visit(std::string("COMMON"), std::string("SAVE"), ConfigSAVE);
+    visit(std::string("COMMON"), std::string("LOCK"), ConfigLOCK);
+    visit(std::string("COMMON"), std::string("MODE17"), ConfigMODE17);
+    visit(std::string("COMMON"), std::string("MODE18"), ConfigMODE18);
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        const std::string section = "GPIO" + std::to_string(channel);
+        const std::size_t record = RecordOffset(channel);
+        visit(section, std::string("GROUP"), record + RecordGROUP);
+        visit(section, std::string("MODE"), record + RecordMODE);
+        visit(section, std::string("DURATION"), record + RecordDURATION);
+        for (int state = 0; state < 4; ++state) {
+            for (int component = 0; component < 4; ++component) {
+                visit(section, "COLOR" + std::to_string(state) + ColourKeys[component],
+                      ColourOffset(channel, state) + ColourBytes[component]);
+            }
+        }
+        for (int k = 0; k < 4; ++k) {
+            visit(section, "MEM" + std::to_string(k), MemoryByteOffset(channel, k));
+        }
+        visit(section, std::string("ISMEM"), record + RecordISMEM);
+    }
+}
+
+// Text files only: a settings file holds no control characters but tabs and line ends.
+void CheckIsText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw std::runtime_error("Cannot read file " + path.toStdString() + ": " +
+                                 file.errorString().toStdString());
+    }
+    const QByteArray content = file.read(IniFile::MaximumFileSize + 1);
+    for (const char byte : content) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (value < 0x20 && value != '\t' && value != '\r' && value != '\n') {
+            throw std::runtime_error(path.toStdString() +
+                                     " is not a settings file: it holds binary data.");
+        }
+    }
+}
+
+IniFile OpenChecked(const QString& path, const char* newFileLineEnding) {
+    IniFile ini(path, newFileLineEnding);
+    if (!ini.LoadError().isEmpty()) {
+        throw std::runtime_error(ini.LoadError().toStdString());
+    }
+    return ini;
+}
+
+} // namespace
+
+std::string EncodeDefaultData(const ConfigBlock& block) {
+    static const char* const Digits = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(2 * block.size());
+    for (const std::uint8_t byte : block) {
+        text += Digits[byte >> 4];
+        text += Digits[byte & 0x0F];
+    }
+    return text;
+}
+
+std::optional<ConfigBlock> DecodeDefaultData(const std::string& text) {
+    // An odd last digit (809 characters) is no byte of its own and is ignored.
+    if (text.size() != 2 * ConfigBlockSize && text.size() != 2 * ConfigBlockSize + 1) {
+        return std::nullopt;
+    }
+    ConfigBlock block{};
+    for (std::size_t i = 0; i < ConfigBlockSize; ++i) {
+        const int high = HexDigit(text[2 * i]);
+        const int low = HexDigit(text[2 * i + 1]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        block[i] = std::uint8_t(high * 16 + low);
+    }
+    return block;
+}
+
+void LoadDefaultValues(ConfigBlock& block, const QString& programSettingsFile) {
+    const IniFile ini = OpenChecked(programSettingsFile, "\n");
+    const auto decoded = DecodeDefaultData(ini.ReadString(DefaultSection, DataKey, std::string()));
+    if (decoded) {
+        block = *decoded;
+        return;
+    }
+    ConfigBlock factory;
+    LoadFactoryValues(factory);
+    SaveDefaultValues(factory, programSettingsFile);
+    block = factory;
+}
+
+void SaveDefaultValues(const ConfigBlock& block, const QString& programSettingsFile) {
+    IniFile ini = OpenChecked(programSettingsFile, "\n");
+    ini.WriteString(DefaultSection, DataKey, EncodeDefaultData(block));
+    ini.UpdateFile();
+}
+
+ConfigBlock ReadSettingsFile(const QString& path) {
+    CheckIsText(path);
+    const IniFile ini = OpenChecked(path, "\r\n");
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {
+        block[offset] = std::uint8_t(ini.ReadInteger(section, key, block[offset]) & 0xFF);
+    });
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        block[RecordOffset(channel) + RecordCHANNEL] = std::uint8_t(channel);
+    }
+    return block;
+}
+
+void WriteSettingsFile(const QString& path, const ConfigBlock& block) {
+    if (QFile::exists(path)) {
+        CheckIsText(path);
+    }
+    IniFile ini = OpenChecked(path, "\r\n");
+    ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {
+        ini.WriteInteger(section, key, block[offset]);
+    });
+    ini.UpdateFile();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "DeviceBlocks.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+// A panel's configuration outside the panel: `.gpi` settings files and the
+// user's default values in the program settings file. Every failure to read or
+// write throws std::runtime_error with a text that names the file and the reason;
+// nothing is changed then, neither the block nor the file.
+
+// The 404 bytes as 808 upper-case hexadecimal digits.
+std::string EncodeDefaultData(const ConfigBlock& block);
+// 808 or 809 characters of hexadecimal digits (either case) give a block;
+// anything else gives nothing.
+std::optional<ConfigBlock> DecodeDefaultData(const std::string& text);
+
+// `DEFAULT` / `DATA` of the program settings file; a missing or damaged value is
+// replaced by the factory configuration, which is stored as the new default.
+void LoadDefaultValues(ConfigBlock& block, const QString& programSettingsFile);
+void SaveDefaultValues(const ConfigBlock& block, const QString& programSettingsFile);
+
+// The block a `.gpi` file describes: the factory configuration with every key
+// found put in (an integer as its low 8 bits, without range checks).
+ConfigBlock ReadSettingsFile(const QString& path);
+// Writes the block into the file: an existing file keeps its other content, its
+// order and its line ending; a new one gets the sections and keys in the
+// format's order and CRLF line ends.
+void WriteSettingsFile(const QString& path, const ConfigBlock& block);

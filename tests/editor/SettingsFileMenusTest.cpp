@@ -1,0 +1,142 @@
+#include "SettingsFiles.h"
+#include "Widgets.h"
+#include "WindowsFixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+class SettingsFileMenus : public WindowsFixture {
+protected:
+    void TearDown() override {
+        Dialogs::SetAnswerer(nullptr);
+        Dialogs::SetFileChooser(nullptr);
+        WindowsFixture::TearDown();
+    }
+    void Choose(const char* item) { editor->findChild<QAction*>(item)->trigger(); }
+    // Answers every question with `yes` and records them.
+    void Answer(bool yes) {
+        Dialogs::SetAnswerer([this, yes](const QString& question) {
+            questions << question;
+            return yes;
+        });
+    }
+    void ChooseFile(std::optional<QString> path) {
+        Dialogs::SetFileChooser([this, path](Dialogs::FileDialog kind, const QString& folder) {
+            dialogs.push_back({kind, folder});
+            return path;
+        });
+    }
+    std::vector<std::uint8_t> Codes() {
+        std::vector<std::uint8_t> codes;
+        for (const auto& command : CommandsSentTo(*panel16)) {
+            codes.push_back(command[3]);
+        }
+        return codes;
+    }
+    QStringList questions;
+    std::vector<std::pair<Dialogs::FileDialog, QString>> dialogs;
+};
+
+TEST_F(SettingsFileMenus, QuestionsNoDoesNothingYesSendsTheBlock) {
+    WithPanel16Online([&] {
+        Answer(false);
+        for (const char* item : {"MenuLoadDefault", "MenuLoadFactory", "MenuSaveDefault"}) {
+            Choose(item);
+        }
+        EXPECT_EQ(questions, (QStringList{"Load Default values?", "Load Factory settings?",
+                                          "Overwrite Default values?"}));
+        Settle(50);
+        EXPECT_TRUE(CommandsSentTo(*panel16).empty());
+        EXPECT_FALSE(QFile::exists(SettingsFile()));
+
+        ConfigBlock changed = panel16->Configuration();
+        changed[RecordOffset(4) + RecordMODE] = ModeFixed;
+        panel16->SetConfiguration(changed);
+        editor->SendConfiguration(); // the editor's block is what the panel last reported
+        ASSERT_TRUE(WaitSendsAnswered());
+        const ConfigBlock reported = editor->Configuration;
+        Answer(true);
+        Choose("MenuSaveDefault");
+        Choose("MenuLoadFactory");
+        EXPECT_FALSE(editor->ConfigReceived) << "cleared before the send";
+        ASSERT_TRUE(WaitSendsAnswered());
+        ConfigBlock factory;
+        LoadFactoryValues(factory);
+        EXPECT_EQ(panel16->Configuration(), factory);
+        panel16->ClearReceivedFrames();
+        Choose("MenuLoadDefault");
+        ASSERT_TRUE(WaitSendsAnswered());
+        Settle(30);
+        EXPECT_EQ(Codes(), (std::vector<std::uint8_t>{4, 3}));
+        ASSERT_EQ(WrittenBlocks(*panel16).size(), 1u);
+        EXPECT_EQ(WrittenBlocks(*panel16)[0], reported);
+        EXPECT_EQ(editor->Configuration, reported);
+    });
+}
+
+TEST_F(SettingsFileMenus, FilesAreWrittenAndLoadedAndTheFolderFollowsThem) {
+    const QString folder = settingsFolder.filePath("racks");
+    QDir().mkpath(folder);
+    const QString file = folder + "/rack 1.gpi";
+    WithPanel16Online([&] {
+        ChooseFile(file);
+        Choose("MenuSaveFile");
+        ASSERT_EQ(dialogs.size(), 1u);
+        EXPECT_EQ(dialogs[0].first, Dialogs::FileDialog::Save);
+        EXPECT_EQ(CurrentPaths().settingsFolder, folder + "/");
+        EXPECT_EQ(ReadSettingsFile(file), editor->Configuration);
+
+        QFile edit(file);
+        ASSERT_TRUE(edit.open(QIODevice::ReadWrite));
+        QByteArray text = edit.readAll();
+        ASSERT_TRUE(text.contains("[GPIO7]\r\nGROUP=0\r\nMODE=0\r\n"));
+        text.replace("[GPIO7]\r\nGROUP=0\r\nMODE=0\r\n", "[GPIO7]\r\nGROUP=0\r\nMODE=2\r\n");
+        edit.seek(0);
+        edit.write(text);
+        edit.close();
+        Choose("MenuLoadFile");
+        EXPECT_EQ(dialogs[1].second, folder + "/") << "starts in the settings folder";
+        ASSERT_TRUE(WaitSendsAnswered());
+        EXPECT_EQ(panel16->Configuration()[RecordOffset(7) + RecordMODE], ModePulse);
+        EXPECT_TRUE(WaitFor([&] { return editor->PulseButtons[7]->isChecked(); }));
+
+        // A cancelled load sends the block unchanged.
+        const ConfigBlock before = editor->Configuration;
+        panel16->ClearReceivedFrames();
+        ChooseFile(std::nullopt);
+        Choose("MenuLoadFile");
+        ASSERT_TRUE(WaitSendsAnswered());
+        Settle(30);
+        ASSERT_EQ(WrittenBlocks(*panel16).size(), 1u);
+        EXPECT_EQ(WrittenBlocks(*panel16)[0], before);
+    });
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(SettingsFileMenus, AFileThatCannotBeUsedIsReportedOnceAndChangesNothing) {
+    const QString junk = settingsFolder.filePath("junk.gpi");
+    {
+        QFile file(junk);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\x00\x01\x02[GPIO1]", 10));
+    }
+    WithPanel16Online([&] {
+        const ConfigBlock before = editor->Configuration;
+        ChooseFile(junk);
+        Choose("MenuLoadFile");
+        ChooseFile(settingsFolder.filePath("no/such/folder/x.gpi"));
+        Choose("MenuSaveFile");
+        Settle(50);
+        EXPECT_TRUE(CommandsSentTo(*panel16).empty()) << "nothing sent after a failed load";
+        EXPECT_EQ(editor->Configuration, before);
+        ASSERT_EQ(messages.size(), 2u);
+        EXPECT_TRUE(messages[0].text.contains(junk));
+        EXPECT_TRUE(messages[1].text.contains("x.gpi"));
+        EXPECT_EQ(messages[1].caption, "Error");
+    });
+}
+
+} // namespace

@@ -1,6 +1,8 @@
-// Runs the link thread against a virtual panel on a 115200-baud line for 5 s and
-// prints polling rate, cycle time against its lower bound, CPU use of the link
-// thread and the latency of a posted command, one figure per line.
+// Runs the link thread against a virtual panel whose line behaves as an FT232R
+// does (115200 baud, 62-byte packets, the latency timer), once with the chip's
+// default timer of 16 ms and once with the timer the program sets, and prints
+// per run: polling rate, cycle time against its bound, CPU use of the link
+// thread, command latency and GPIO press to status; then the ratio of the two.
 #include "D2XXUnit_mod.h"
 #include "UnitThread.h"
 #include "VirtualBus.h"
@@ -26,25 +28,56 @@ double CpuSeconds(clockid_t clock) {
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    constexpr std::uint32_t Location = 0x4000;
-    auto panel = VirtualBus::Instance().AddDevice({Location, "B.FFFF", "QUVO-8261-16", 5, false});
-    panel->SetLineTiming(true, 0us);
-    SetFtdiApi(SimulatorFtdiApi());
-    ShowErrors = false;
-    if (!PortSetUpSequence(Location)) {
-        std::puts("port set-up failed");
-        return 1;
+// Stands in for the editor: notes when a status showing channel 1's GPIO arrives.
+class StatusWatcher : public QObject {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::Type(MsgLinkReply)) {
+            const auto* reply = static_cast<LinkReplyEvent*>(event);
+            if (!reply->Payload().empty() && (reply->Payload()[0] & 1) == expected) {
+                seenAt = Clock::now();
+            }
+            return true;
+        }
+        return QObject::event(event);
     }
+    std::uint8_t expected = 0;
+    Clock::time_point seenAt{};
+};
 
-    QObject target;
-    TDeviceThread thread(&target);
+struct Figures {
+    double pollsPerSecond = 0;
+    double cycleMs = 0;
+    double boundMs = 0;
+    double linkCpuMicroseconds = 0;
+    double linkCpuShare = 0;
+    double commandMedianMs = 0;
+    double commandP99Ms = 0;
+    double pressMedianMs = 0;
+    double pressP99Ms = 0;
+};
+
+double Percentile(std::vector<double> values, int percent) {
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, values.size() * std::size_t(percent) / 100)];
+}
+
+Figures Measure(std::uint32_t location, std::uint8_t latencyTimerMs) {
+    auto panel = VirtualBus::Instance().AddDevice({location, "B.FFFF", "QUVO-8261-16", 5, false});
+    panel->SetLineTiming(LineModel::Chip);
+    ShowErrors = false;
+    Figures figures;
+    if (!PortSetUpSequence(location)) {
+        std::puts("port set-up failed");
+        return figures;
+    }
+    Port_SetLatencyTimer(latencyTimerMs);
+
+    StatusWatcher watcher;
+    TDeviceThread thread(&watcher);
     thread.Start();
-    std::this_thread::sleep_for(700ms); // start wait and the configuration read
-    application.processEvents();
+    std::this_thread::sleep_for(800ms); // start wait and the configuration read
+    QCoreApplication::processEvents();
 
     // Polling rate and CPU use over 5 s of an idle panel.
     panel->ClearReceivedFrames();
@@ -53,48 +86,81 @@ int main(int argc, char** argv) {
     const auto start = Clock::now();
     while (Clock::now() - start < 5s) {
         std::this_thread::sleep_for(50ms);
-        application.processEvents();
+        QCoreApplication::processEvents();
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const double linkCpu = (CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processCpuStart) -
                            (CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - mainCpuStart);
     const auto polls = double(panel->ReceivedFrameCount());
-    const double cycleMs = seconds * 1000.0 / polls;
-    const double lowerBoundMs = (5 + 24) * 10.0 / 115200.0 * 1000.0 + 1.0;
+    figures.pollsPerSecond = polls / seconds;
+    figures.cycleMs = seconds * 1000.0 / polls;
+    // Line time of a poll and its reply, the 1 ms pause of each queue poll, the timer.
+    figures.boundMs = (5 + 24) * 10.0 / 115200.0 * 1000.0 + 1.0 + latencyTimerMs;
+    figures.linkCpuMicroseconds = linkCpu / polls * 1e6;
+    figures.linkCpuShare = linkCpu / seconds * 100.0;
 
-    // Command latency: from PostSetGpio to the frame's arrival at the panel.
+    // Command latency (post to the frame at the panel) and GPIO press to the
+    // status that shows it, as the editor would receive it.
     std::mt19937 random(7);
     std::uniform_int_distribution<int> pause(0, 4000);
-    std::vector<double> latenciesMs;
-    for (int sample = 0; sample < 400; ++sample) {
+    std::vector<double> commandMs;
+    std::vector<double> pressMs;
+    for (int sample = 0; sample < 300; ++sample) {
         std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+        QCoreApplication::processEvents();
         panel->ClearReceivedFrames();
+        watcher.expected = std::uint8_t(~sample & 1);
+        watcher.seenAt = {};
         const auto posted = Clock::now();
-        thread.PostSetGpio(1, std::uint8_t(sample & 1));
-        for (;;) {
-            const auto frames = panel->ReceivedFrames();
-            const auto found = std::find_if(frames.begin(), frames.end(),
-                                            [](const auto& frame) { return frame.bytes[3] == 2; });
-            if (found != frames.end()) {
-                latenciesMs.push_back(
-                    std::chrono::duration<double, std::milli>(found->arrivedAt - posted).count());
-                break;
-            }
-            std::this_thread::sleep_for(100us);
+        thread.PostSetGpio(1, watcher.expected);
+        while (watcher.seenAt == Clock::time_point{} && Clock::now() - posted < 1s) {
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(50us);
         }
-        application.processEvents();
+        pressMs.push_back(
+            std::chrono::duration<double, std::milli>(watcher.seenAt - posted).count());
+        const auto frames = panel->ReceivedFrames();
+        const auto found = std::find_if(frames.begin(), frames.end(),
+                                        [](const auto& frame) { return frame.bytes[3] == 2; });
+        if (found != frames.end()) {
+            commandMs.push_back(
+                std::chrono::duration<double, std::milli>(found->arrivedAt - posted).count());
+        }
     }
     thread.Stop();
     PortShutDownSequence();
-    std::sort(latenciesMs.begin(), latenciesMs.end());
+    VirtualBus::Instance().RemoveDevice(location);
+    figures.commandMedianMs = Percentile(commandMs, 50);
+    figures.commandP99Ms = Percentile(commandMs, 99);
+    figures.pressMedianMs = Percentile(pressMs, 50);
+    figures.pressP99Ms = Percentile(pressMs, 99);
+    return figures;
+}
 
-    std::printf("polls per second: %.1f\n", polls / seconds);
-    std::printf("mean cycle time: %.3f ms\n", cycleMs);
-    std::printf("cycle lower bound: %.3f ms\n", lowerBoundMs);
-    std::printf("cycle ratio: %.2f\n", cycleMs / lowerBoundMs);
-    std::printf("link thread CPU per cycle: %.1f us\n", linkCpu / polls * 1e6);
-    std::printf("link thread CPU share of one core: %.2f %%\n", linkCpu / seconds * 100.0);
-    std::printf("command latency median: %.3f ms\n", latenciesMs[latenciesMs.size() / 2]);
-    std::printf("command latency p99: %.3f ms\n", latenciesMs[latenciesMs.size() * 99 / 100]);
+void Print(const char* title, const Figures& f) {
+    std::printf("%s\n", title);
+    std::printf("  polls per second: %.1f\n", f.pollsPerSecond);
+    std::printf("  mean cycle time: %.3f ms (bound %.3f ms)\n", f.cycleMs, f.boundMs);
+    std::printf("  link thread CPU per cycle: %.1f us, share of one core: %.2f %%\n",
+                f.linkCpuMicroseconds, f.linkCpuShare);
+    std::printf("  command latency median %.3f ms, p99 %.3f ms\n", f.commandMedianMs,
+                f.commandP99Ms);
+    std::printf("  GPIO press to status shown: median %.3f ms, p99 %.3f ms\n", f.pressMedianMs,
+                f.pressP99Ms);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    SetFtdiApi(SimulatorFtdiApi());
+    const Figures chipDefault = Measure(0x4000, VirtualPanel::DefaultLatencyTimerMs);
+    const Figures programs = Measure(0x4001, PortLatencyTimerMs);
+    Print("chip's default latency timer (16 ms):", chipDefault);
+    std::printf("the program's latency timer (%d ms):\n", PortLatencyTimerMs);
+    Print("", programs);
+    std::printf("polling rate ratio, program's setting / chip default: %.2f\n",
+                programs.pollsPerSecond / chipDefault.pollsPerSecond);
+    std::printf("cycle ratio: %.2f\n", programs.cycleMs / programs.boundMs);
     return 0;
 }

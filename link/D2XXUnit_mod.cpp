@@ -1,5 +1,7 @@
 #include "D2XXUnit_mod.h"
 
+#include "LinkLogging.h"
+
 #include <cstring>
 
 FT_HANDLE PortHandle = nullptr;
@@ -159,6 +161,17 @@ FT_STATUS Port_GetStatus() {
                    Api.GetStatus(PortHandle, &RxQueueBytes, &TxQueueBytes, &PortEventStatus));
 }
 
+FT_STATUS Port_SetLatencyTimer(std::uint8_t milliseconds) {
+    const FT_STATUS status = Api.SetLatencyTimer != nullptr
+                                 ? Api.SetLatencyTimer(PortHandle, milliseconds)
+                                 : FT_OTHER_ERROR;
+    if (status != FT_OK) {
+        qCInfo(lcLink) << "FT_SetLatencyTimer" << milliseconds << "failed with status" << status
+                       << "- the panel answers more slowly";
+    }
+    return status;
+}
+
 FT_STATUS DeviceList_Create() {
     return Checked("FT_CreateDeviceInfoList", Api.CreateDeviceInfoList(&DeviceInfoCount));
 }
@@ -184,9 +197,11 @@ bool PortSetUpSequence(std::uint32_t locationId) {
     PortStopBits = FT_STOP_BITS_1;
     PortParity = FT_PARITY_NONE;
     PortFlowControl = FT_FLOW_NONE;
-    const bool ready = Port_SetBaudRate() == FT_OK && Port_SetDataCharacteristics() == FT_OK &&
-                       Port_SetFlowControl() == FT_OK && Port_SetTimeouts(2000, 2000) == FT_OK &&
-                       Port_PurgeRx() == FT_OK && Port_PurgeTx() == FT_OK;
+    const bool ready =
+        Port_SetBaudRate() == FT_OK && Port_SetDataCharacteristics() == FT_OK &&
+        Port_SetFlowControl() == FT_OK && Port_SetTimeouts(2000, 2000) == FT_OK &&
+        (Port_SetLatencyTimer(PortLatencyTimerMs), true) && // its failure only slows the link
+        Port_PurgeRx() == FT_OK && Port_PurgeTx() == FT_OK;
     if (!ready) {
         Port_Close();
         return false;

@@ -61,6 +61,12 @@ FT_STATUS Port_PurgeRx();
 FT_STATUS Port_PurgeTx();
 FT_STATUS Port_GetQueueStatus();
 FT_STATUS Port_GetStatus();
+// Not reported in a dialog: a chip that keeps its default timer still works.
+FT_STATUS Port_SetLatencyTimer(std::uint8_t milliseconds);
+
+// The latency timer the set-up gives the chip: a status reply of 24 bytes does
+// not fill a USB packet and waits this long in the chip (16 ms by default).
+inline constexpr std::uint8_t PortLatencyTimerMs = 2;
 FT_STATUS DeviceList_Create();
 FT_STATUS DeviceList_Get();
 

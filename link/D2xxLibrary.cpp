@@ -104,6 +104,9 @@ bool LoadD2xxLibrary(FtdiApi& api, std::string& error) {
             error += "  " + path + ": missing functions " + missing + "\n";
             continue;
         }
+        // Optional: without it the panel works, only slower.
+        std::string optionalMissing;
+        Bind(library, "FT_SetLatencyTimer", loaded.SetLatencyTimer, optionalMissing);
         // The library stays loaded for the whole run.
         api = loaded;
         return true;

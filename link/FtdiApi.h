@@ -70,4 +70,6 @@ struct FtdiApi {
     FT_STATUS(FT_API* GetQueueStatus)(FT_HANDLE handle, DWORD* rxBytes) = nullptr;
     FT_STATUS(FT_API* GetStatus)
     (FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes, DWORD* eventWord) = nullptr;
+    // Beyond the calls the set-up has always made: lets a real chip answer fast.
+    FT_STATUS(FT_API* SetLatencyTimer)(FT_HANDLE handle, UCHAR milliseconds) = nullptr;
 };

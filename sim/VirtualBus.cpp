@@ -24,6 +24,7 @@ const char* ApiCallName(ApiCall call) {
         "FT_Purge TX",
         "FT_GetQueueStatus",
         "FT_GetStatus",
+        "FT_SetLatencyTimer",
     };
     return Names[static_cast<int>(call)];
 }
@@ -250,6 +251,15 @@ FT_STATUS VirtualBus::Configure(ApiCall call, FT_HANDLE handle, std::uint32_t re
     return FT_OK;
 }
 
+FT_STATUS VirtualBus::SetLatencyTimer(FT_HANDLE handle, UCHAR milliseconds) {
+    std::lock_guard lock(mutex_);
+    OpenPort* port = nullptr;
+    if (FT_STATUS status = EnterPort(ApiCall::SetLatencyTimer, handle, port); status != FT_OK) {
+        return status;
+    }
+    return port->device->panel->SetLatencyTimer(milliseconds) ? FT_OK : FT_INVALID_PARAMETER;
+}
+
 FT_STATUS VirtualBus::Purge(FT_HANDLE handle, ULONG mask) {
     std::lock_guard lock(mutex_);
     OpenPort* port = nullptr;
@@ -340,6 +350,9 @@ FT_STATUS FT_API SimSetFlowControl(FT_HANDLE handle, USHORT, UCHAR, UCHAR) {
 FT_STATUS FT_API SimSetTimeouts(FT_HANDLE handle, ULONG readMs, ULONG) {
     return Bus().Configure(ApiCall::SetTimeouts, handle, readMs);
 }
+FT_STATUS FT_API SimSetLatencyTimer(FT_HANDLE handle, UCHAR milliseconds) {
+    return Bus().SetLatencyTimer(handle, milliseconds);
+}
 FT_STATUS FT_API SimPurge(FT_HANDLE handle, ULONG mask) {
     return Bus().Purge(handle, mask);
 }
@@ -368,13 +381,14 @@ FtdiApi SimulatorFtdiApi() {
     api.Purge = SimPurge;
     api.GetQueueStatus = SimGetQueueStatus;
     api.GetStatus = SimGetStatus;
+    api.SetLatencyTimer = SimSetLatencyTimer;
     return api;
 }
 
 void AddDefaultVirtualPanels() {
     VirtualBus& bus = VirtualBus::Instance();
     bus.AddDevice({0x1121, "QV826100.FFFF", "QUVO-8261-16", FT_DEVICE_232R, false})
-        ->SetLineTiming(true);
+        ->SetLineTiming(LineModel::Chip);
     bus.AddDevice({0x1122, "QV826101.FF00", "QUVO-8261-08", FT_DEVICE_232R, false})
-        ->SetLineTiming(true);
+        ->SetLineTiming(LineModel::Chip);
 }

@@ -5,10 +5,24 @@
 #include <algorithm>
 #include <thread>
 
-void VirtualPanel::SetLineTiming(bool realBaudRate, std::chrono::microseconds latency) {
+void VirtualPanel::SetLineTiming(LineModel model, std::chrono::microseconds latency) {
     std::lock_guard lock(mutex_);
-    realBaudRate_ = realBaudRate;
+    model_ = model;
     latency_ = latency;
+}
+
+bool VirtualPanel::SetLatencyTimer(std::uint8_t milliseconds) {
+    if (milliseconds < 2) {
+        return false;
+    }
+    std::lock_guard lock(mutex_);
+    latencyTimer_ = std::chrono::milliseconds(milliseconds);
+    return true;
+}
+
+std::uint8_t VirtualPanel::LatencyTimer() {
+    std::lock_guard lock(mutex_);
+    return std::uint8_t(latencyTimer_.count());
 }
 
 void VirtualPanel::SetFault(const LineFaultSettings& fault) {
@@ -21,8 +35,9 @@ std::uint32_t VirtualPanel::Write(const std::uint8_t* bytes, std::uint32_t count
     const std::uint32_t accepted =
         fault_.kind == LineFault::ShortWrite && count > 0 ? count - 1 : count;
     const auto now = Clock::now();
+    const bool lineRate = model_ != LineModel::Instant;
     for (std::uint32_t i = 0; i < accepted; ++i) {
-        const auto arrivedAt = realBaudRate_ ? now + ByteTime * std::int64_t(i + 1) : now;
+        const auto arrivedAt = lineRate ? now + ByteTime * std::int64_t(i + 1) : now;
         TakeByte(bytes[i], arrivedAt);
     }
     return accepted;
@@ -95,12 +110,14 @@ void VirtualPanel::Answer(std::vector<std::uint8_t> reply, Clock::time_point req
         break;
     }
 
+    const bool lineRate = model_ != LineModel::Instant;
     auto start = std::max(requestEnd + latency_, lineFreeAt_);
-    if (!realBaudRate_) {
+    if (!lineRate) {
         start = std::max(requestEnd, lineFreeAt_);
     }
     for (std::size_t i = 0; i < sent; ++i) {
-        auto readableAt = realBaudRate_ ? start + ByteTime * std::int64_t(i + 1) : start;
+        // For the chip model: when the byte reaches the chip.
+        auto readableAt = lineRate ? start + ByteTime * std::int64_t(i + 1) : start;
         if (i >= reply.size() / 2) {
             readableAt += secondHalfDelay;
         }
@@ -109,15 +126,36 @@ void VirtualPanel::Answer(std::vector<std::uint8_t> reply, Clock::time_point req
     }
 }
 
-std::uint32_t VirtualPanel::AvailableLocked(Clock::time_point now) const {
-    std::uint32_t available = 0;
-    for (const PendingByte& pending : outgoing_) {
-        if (pending.readableAt > now) {
+std::uint32_t VirtualPanel::AvailableLocked(Clock::time_point now) {
+    if (model_ != LineModel::Chip) {
+        std::uint32_t available = 0;
+        for (const PendingByte& pending : outgoing_) {
+            if (pending.readableAt > now) {
+                break;
+            }
+            ++available;
+        }
+        return available;
+    }
+    // The chip sends a packet when 62 bytes are held, or when its latency timer
+    // has run since the first byte it still holds.
+    while (delivered_ < outgoing_.size() && outgoing_[delivered_].readableAt <= now) {
+        auto sendAt = outgoing_[delivered_].readableAt + latencyTimer_;
+        const std::size_t fullAt = delivered_ + PacketPayload - 1;
+        if (fullAt < outgoing_.size()) {
+            sendAt = std::min(sendAt, outgoing_[fullAt].readableAt);
+        }
+        if (sendAt > now) {
             break;
         }
-        ++available;
+        std::size_t packet = 0;
+        while (packet < PacketPayload && delivered_ < outgoing_.size() &&
+               outgoing_[delivered_].readableAt <= sendAt) {
+            ++delivered_;
+            ++packet;
+        }
     }
-    return available;
+    return std::uint32_t(delivered_);
 }
 
 std::uint32_t VirtualPanel::QueuedBytes() {
@@ -139,6 +177,7 @@ std::uint32_t VirtualPanel::Read(std::uint8_t* bytes, std::uint32_t count,
                     bytes[i] = outgoing_.front().value;
                     outgoing_.pop_front();
                 }
+                delivered_ -= std::min<std::size_t>(delivered_, got);
                 return got;
             }
         }
@@ -149,6 +188,7 @@ std::uint32_t VirtualPanel::Read(std::uint8_t* bytes, std::uint32_t count,
 void VirtualPanel::PurgeReceive() {
     std::lock_guard lock(mutex_);
     outgoing_.clear();
+    delivered_ = 0;
 }
 
 void VirtualPanel::PurgeTransmit() {

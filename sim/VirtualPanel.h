@@ -28,12 +28,23 @@ struct LineFaultSettings {
     std::chrono::milliseconds splitDelay{0};
 };
 
-// One panel behind its FT232R: the serial line at 115200 baud 8N1 (or instant),
-// the firmware, fault injection and a log of the frames the panel received.
+// How reply bytes reach the host.
+enum class LineModel {
+    Instant,  // readable at once, for fast tests
+    BaudRate, // at the line rate of 115200 baud 8N1
+    Chip,     // at the line rate, then held by the FT232R until a 62-byte packet
+              // is full or its latency timer has run since the first byte held
+};
+
+// One panel behind its FT232R: the serial line, the chip's latency timer, the
+// firmware, fault injection and a log of the frames the panel received.
 // Safe to use from the link thread and a test thread at once.
 class VirtualPanel {
 public:
     using Clock = std::chrono::steady_clock;
+
+    static constexpr std::uint32_t PacketPayload = 62; // 64-byte packets less 2 status bytes
+    static constexpr std::uint8_t DefaultLatencyTimerMs = 16;
 
     struct ReceivedFrame {
         std::vector<std::uint8_t> bytes;
@@ -44,7 +55,11 @@ public:
     static constexpr std::chrono::nanoseconds ByteTime{86806};
 
     // Instant lines (the default) make replies readable at once, for fast tests.
-    void SetLineTiming(bool realBaudRate, std::chrono::microseconds latency = {});
+    // `latency` is the panel's own time before it starts to answer.
+    void SetLineTiming(LineModel model, std::chrono::microseconds latency = {});
+    // The chip's latency timer, 2..255 ms as FTDI's library accepts; false otherwise.
+    bool SetLatencyTimer(std::uint8_t milliseconds);
+    std::uint8_t LatencyTimer();
     void SetFault(const LineFaultSettings& fault);
 
     // Host side of the line, called through the FTDI API table.
@@ -70,7 +85,8 @@ public:
 private:
     void TakeByte(std::uint8_t byte, Clock::time_point arrivedAt);
     void Answer(std::vector<std::uint8_t> reply, Clock::time_point requestEnd);
-    std::uint32_t AvailableLocked(Clock::time_point now) const;
+    // Bytes the host can read now; moves held bytes to the host as the chip would.
+    std::uint32_t AvailableLocked(Clock::time_point now);
 
     struct PendingByte {
         std::uint8_t value;
@@ -79,7 +95,9 @@ private:
 
     std::mutex mutex_;
     PanelFirmware firmware_;
-    bool realBaudRate_ = false;
+    LineModel model_ = LineModel::Instant;
+    std::chrono::milliseconds latencyTimer_{DefaultLatencyTimerMs};
+    std::size_t delivered_ = 0; // front bytes of outgoing_ the chip has passed to the host
     std::chrono::microseconds latency_{0};
     LineFaultSettings fault_;
     std::vector<std::uint8_t> incoming_;

@@ -152,10 +152,11 @@ TEST_F(DeviceList, StoredPathBecomesTheSettingsFolderOnlyWhenItExists) {
 }
 
 TEST(ProgramPaths, SettingsFileFollowsTheProgramName) {
-    const ProgramPaths paths = PathsForProgram("/opt/tools/Renamed.bin");
-    EXPECT_EQ(paths.programFolder, "/opt/tools/");
-    EXPECT_EQ(paths.settingsFolder, "/opt/tools/");
-    EXPECT_EQ(paths.programSettingsFile, "/opt/tools/Renamed.dat");
+    const QTemporaryDir tools;
+    const ProgramPaths paths = PathsForProgram(tools.filePath("Renamed.bin"));
+    EXPECT_EQ(paths.programFolder, tools.path() + "/");
+    EXPECT_EQ(paths.settingsFolder, tools.path() + "/");
+    EXPECT_EQ(paths.programSettingsFile, tools.filePath("Renamed.dat"));
 }
 
 } // namespace

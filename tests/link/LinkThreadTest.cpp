@@ -188,6 +188,30 @@ TEST_F(LinkThread, StartWhileTheThreadIsStillStartingRestartsIt) {
     EXPECT_TRUE(WaitFor([&] { return receiver.ended == 2; }));
 }
 
+// A functional check of the setting; the figures belong to the benchmark.
+TEST_F(LinkThread, TheProgramsLatencyTimerAtLeastDoublesThePollingRate) {
+    panel->SetLineTiming(LineModel::Chip);
+    const auto pollsPerSecond = [&](std::uint8_t latencyMs) {
+        EXPECT_EQ(Port_SetLatencyTimer(latencyMs), FT_OK);
+        StartAndWaitForConfiguration();
+        const std::size_t before = panel->ReceivedFrameCount();
+        const auto start = Clock::now();
+        Settle(1500ms);
+        const double rate = double(panel->ReceivedFrameCount() - before) /
+                            std::chrono::duration<double>(Clock::now() - start).count();
+        thread.Stop();
+        // As between two openings: what the stopped link left behind is dropped.
+        Settle(50ms);
+        Port_PurgeRx();
+        Port_PurgeTx();
+        receiver.replies.clear();
+        return rate;
+    };
+    const double chipDefault = pollsPerSecond(16);
+    const double programs = pollsPerSecond(PortLatencyTimerMs);
+    EXPECT_GE(programs, 2.0 * chipDefault) << programs << " against " << chipDefault;
+}
+
 TEST_F(LinkThread, StopOnAnEndedThreadReturnsAtOnce) {
     panel->SetFault({LineFault::BadTrailer});
     thread.Start();
@@ -271,7 +295,7 @@ TEST_F(LinkThread, LibraryFailuresAndUnplug) {
 // Start and stop at random moments: during the start wait, in the middle of an
 // exchange, between cycles. Nothing may hang, leak or lose its MsgLinkEnded.
 TEST_F(LinkThread, StartStopStress) {
-    panel->SetLineTiming(true, 300us);
+    panel->SetLineTiming(LineModel::BaudRate, 300us);
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> startWait(0, 3000);
     std::uniform_int_distribution<int> running(500000, 515000);

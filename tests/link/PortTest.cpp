@@ -39,60 +39,80 @@ TEST_F(Port, SuccessfulSetUpConfiguresTheLineAndSilencesErrors) {
     EXPECT_EQ(PortStopBits, 0);
     EXPECT_EQ(PortParity, 0);
     EXPECT_EQ(PortFlowControl, 0);
-    const std::vector<ApiCall> expected = {ApiCall::OpenEx,         ApiCall::ResetDevice,
-                                           ApiCall::SetBaudRate,    ApiCall::SetDataCharacteristics,
-                                           ApiCall::SetFlowControl, ApiCall::SetTimeouts,
-                                           ApiCall::PurgeRx,        ApiCall::PurgeTx};
+    const std::vector<ApiCall> expected = {
+        ApiCall::OpenEx,          ApiCall::ResetDevice,
+        ApiCall::SetBaudRate,     ApiCall::SetDataCharacteristics,
+        ApiCall::SetFlowControl,  ApiCall::SetTimeouts,
+        ApiCall::SetLatencyTimer, ApiCall::PurgeRx,
+        ApiCall::PurgeTx};
     EXPECT_EQ(VirtualBus::Instance().CallLog(), expected);
+    EXPECT_EQ(VirtualBus::Instance().Panel(PanelLocation)->LatencyTimer(), PortLatencyTimerMs);
     EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 1);
     PortShutDownSequence();
     EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 0);
 }
 
 // A failure at each set-up step in turn: which boxes appear, whether the port is
-// closed, and that no later step is attempted.
+// closed, and that no later step is attempted. The latency timer only slows the
+// link: its failure shows nothing and the set-up goes on.
 TEST_F(Port, FailureAtEachSetUpStep) {
-    const ApiCall steps[] = {ApiCall::OpenEx,         ApiCall::ResetDevice,
-                             ApiCall::SetBaudRate,    ApiCall::SetDataCharacteristics,
-                             ApiCall::SetFlowControl, ApiCall::SetTimeouts,
-                             ApiCall::PurgeRx,        ApiCall::PurgeTx};
+    const ApiCall sequence[] = {ApiCall::OpenEx,          ApiCall::ResetDevice,
+                                ApiCall::SetBaudRate,     ApiCall::SetDataCharacteristics,
+                                ApiCall::SetFlowControl,  ApiCall::SetTimeouts,
+                                ApiCall::SetLatencyTimer, ApiCall::PurgeRx,
+                                ApiCall::PurgeTx};
     const char* labels[] = {"Open_USB_Device_By_Device_Location",
                             "FT_ResetDevice",
                             "FT_SetBaudRate",
                             "FT_SetDataCharacteristics",
                             "FT_SetFlowControl",
                             "FT_SetTimeouts",
+                            nullptr,
                             "FT_Purge RX",
                             "FT_Purge TX"};
+    const std::vector<ApiCall> all(std::begin(sequence), std::end(sequence));
     AddPanel();
-    for (std::size_t failing = 0; failing < std::size(steps); ++failing) {
-        SCOPED_TRACE(ApiCallName(steps[failing]));
+    for (std::size_t failing = 0; failing < std::size(sequence); ++failing) {
+        const ApiCall step = sequence[failing];
+        SCOPED_TRACE(ApiCallName(step));
         dialogs.clear();
         VirtualBus::Instance().ClearCallLog();
         VirtualBus::Instance().ClearFailures();
-        VirtualBus::Instance().FailCall(steps[failing], FT_IO_ERROR);
+        VirtualBus::Instance().FailCall(step, FT_IO_ERROR);
 
         const bool ready = PortSetUpSequence(PanelLocation);
         const auto calls = VirtualBus::Instance().CallLog();
-        ASSERT_EQ(dialogs.size(), 1u);
-        EXPECT_EQ(dialogs[0], std::string(labels[failing]) + " - General IO error...");
+        if (labels[failing] == nullptr) {
+            EXPECT_TRUE(dialogs.empty());
+        } else {
+            ASSERT_EQ(dialogs.size(), 1u);
+            EXPECT_EQ(dialogs[0], std::string(labels[failing]) + " - General IO error...");
+        }
 
-        if (steps[failing] == ApiCall::ResetDevice) {
-            // A failed reset goes on with the rest of the set-up.
+        if (step == ApiCall::ResetDevice || step == ApiCall::SetLatencyTimer) {
             EXPECT_TRUE(ready);
-            EXPECT_EQ(calls.size(), std::size(steps));
+            EXPECT_EQ(calls, all);
             PortShutDownSequence();
-        } else if (steps[failing] == ApiCall::OpenEx) {
+        } else if (step == ApiCall::OpenEx) {
             EXPECT_FALSE(ready);
             EXPECT_EQ(calls, std::vector<ApiCall>{ApiCall::OpenEx});
         } else {
             EXPECT_FALSE(ready);
-            ASSERT_EQ(calls.size(), failing + 2) << "steps up to the failing one, then close";
-            EXPECT_EQ(calls[failing], steps[failing]);
-            EXPECT_EQ(calls.back(), ApiCall::Close);
+            std::vector<ApiCall> expected(all.begin(), all.begin() + std::ptrdiff_t(failing) + 1);
+            expected.push_back(ApiCall::Close);
+            EXPECT_EQ(calls, expected) << "steps up to the failing one, then close";
         }
         EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 0);
     }
+}
+
+TEST_F(Port, TheLatencyTimerIsSetOnTheOpenedDeviceOnly) {
+    auto opened = AddPanel();
+    auto other = VirtualBus::Instance().AddDevice({0x7777, "QV9.FFFF", "QUVO-8261-16"});
+    ASSERT_TRUE(PortSetUpSequence(PanelLocation));
+    EXPECT_EQ(opened->LatencyTimer(), PortLatencyTimerMs);
+    EXPECT_EQ(other->LatencyTimer(), VirtualPanel::DefaultLatencyTimerMs);
+    PortShutDownSequence();
 }
 
 TEST_F(Port, ShutDownPurgesOnlyWhenTheStatusQuerySucceedsAndAlwaysCloses) {

@@ -71,7 +71,7 @@ TEST(PanelFirmware, RepliesCarryTheCommandCodeAndUnknownCodesAnError) {
 
 TEST(VirtualLine, RepliesArriveAtTheLineRate) {
     VirtualPanel panel;
-    panel.SetLineTiming(true, 2ms);
+    panel.SetLineTiming(LineModel::BaudRate, 2ms);
     const std::uint8_t poll[] = {0xC7, 0xD0, 0xC9, 0x01, 0xC5};
     const auto start = Clock::now();
     ASSERT_EQ(panel.Write(poll, 5), 5u);
@@ -81,6 +81,75 @@ TEST(VirtualLine, RepliesArriveAtTheLineRate) {
     // 5 bytes out, 2 ms latency, 24 bytes back at 86.8 us each.
     EXPECT_GE(Clock::now() - start, 4500us);
     EXPECT_EQ(reply[3], 1);
+}
+
+// Polls the host side until `total` bytes are readable: the counts seen, and when
+// the first bytes became readable.
+struct Arrival {
+    std::vector<std::uint32_t> counts;
+    Clock::duration firstAfter{};
+    Clock::duration allAfter{};
+};
+
+Arrival WatchArrival(VirtualPanel& panel, std::uint32_t total, Clock::time_point start) {
+    Arrival arrival;
+    std::uint32_t last = 0;
+    while (last < total && Clock::now() - start < 500ms) {
+        const std::uint32_t now = panel.QueuedBytes();
+        if (now != last) {
+            if (last == 0) {
+                arrival.firstAfter = Clock::now() - start;
+            }
+            arrival.counts.push_back(now);
+            last = now;
+        }
+        std::this_thread::sleep_for(100us);
+    }
+    arrival.allAfter = Clock::now() - start;
+    return arrival;
+}
+
+TEST(VirtualLine, TheChipHoldsASmallReplyForItsLatencyTimer) {
+    VirtualPanel panel;
+    panel.SetLineTiming(LineModel::Chip);
+    EXPECT_EQ(panel.LatencyTimer(), 16) << "the chip's default";
+    const std::uint8_t poll[] = {0xC7, 0xD0, 0xC9, 0x01, 0xC5};
+    const auto start = Clock::now();
+    ASSERT_EQ(panel.Write(poll, 5), 5u);
+    const Arrival arrival = WatchArrival(panel, 24, start);
+    EXPECT_EQ(arrival.counts, (std::vector<std::uint32_t>{24})) << "all 24 bytes at once";
+    // The first byte reaches the chip after 6 byte times, then the timer runs.
+    EXPECT_GE(arrival.firstAfter, 16ms);
+    EXPECT_LT(arrival.firstAfter, 40ms);
+
+    EXPECT_FALSE(panel.SetLatencyTimer(1));
+    EXPECT_FALSE(panel.SetLatencyTimer(0));
+    ASSERT_TRUE(panel.SetLatencyTimer(2));
+    std::uint8_t reply[24];
+    ASSERT_EQ(panel.Read(reply, 24, 0ms), 24u);
+    const auto again = Clock::now();
+    panel.Write(poll, 5);
+    const Arrival fast = WatchArrival(panel, 24, again);
+    EXPECT_LT(fast.firstAfter, 12ms);
+    EXPECT_GE(fast.firstAfter, 2ms);
+}
+
+TEST(VirtualLine, FullPacketsGoAtOnceAndTheRestWaitsForTheTimer) {
+    VirtualPanel panel;
+    panel.SetLineTiming(LineModel::Chip);
+    const std::uint8_t read[] = {0xC7, 0xD0, 0xC9, 0x03, 0xC5};
+    const auto start = Clock::now();
+    ASSERT_EQ(panel.Write(read, 5), 5u);
+    const Arrival arrival = WatchArrival(panel, 428, start);
+    ASSERT_FALSE(arrival.counts.empty());
+    EXPECT_EQ(arrival.counts.front() % 62, 0u) << "whole packets while the line delivers";
+    EXPECT_LT(arrival.firstAfter, 14ms) << "62 bytes do not wait for the 16 ms timer";
+    for (std::size_t i = 0; i + 1 < arrival.counts.size(); ++i) {
+        EXPECT_EQ(arrival.counts[i] % 62, 0u) << arrival.counts[i];
+    }
+    EXPECT_EQ(arrival.counts.back(), 428u);
+    // The line needs 433 byte times (37.6 ms); the last 56 bytes then wait for the timer.
+    EXPECT_GE(arrival.allAfter, 45ms);
 }
 
 TEST(VirtualLine, BrokenFramesAndPurges) {

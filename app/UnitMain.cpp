@@ -3,6 +3,7 @@
 #include "D2XXUnit_mod.h"
 #include "Dialogs.h"
 #include "IniFile.h"
+#include "PanelFilter.h"
 #include "ProgramIcon.h"
 #include "ProgramPaths.h"
 #include "UnitGPI.h"
@@ -25,13 +26,6 @@ Q_LOGGING_CATEGORY(lcApp, "quvo.app", QtWarningMsg)
 namespace {
 
 const char* const WindowSection = "WINDOW";
-
-std::string UpperAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : char(c);
-    });
-    return text;
-}
 
 } // namespace
 
@@ -200,16 +194,10 @@ void TFormMain::TimerTimer(bool fromTimer) {
     Timer.start();
 }
 
-bool TFormMain::IsPanelDevice(std::uint32_t index) const {
-    const FT_DEVICE_LIST_INFO_NODE& node = DeviceInfoList[index];
-    return (node.Flags & FT_FLAGS_OPENED) == 0 && node.Type == FT_DEVICE_232R &&
-           UpperAscii(DescriptionOf(node)).find("QUVO-8261-") != std::string::npos;
-}
-
 std::vector<TGPIItem> TFormMain::CurrentPanels() const {
     std::vector<TGPIItem> panels;
     for (std::uint32_t i = 0; i < DeviceInfoCount; ++i) {
-        if (IsPanelDevice(i)) {
+        if (IsPanelDevice(DeviceInfoList[i])) {
             const FT_DEVICE_LIST_INFO_NODE& node = DeviceInfoList[i];
             panels.push_back(
                 TGPIItem{std::int32_t(i), node.LocId, SerialNumberOf(node), DescriptionOf(node)});

@@ -49,7 +49,6 @@ protected:
 private:
     void FirstIdle();
     void LoadWindowSettings();
-    bool IsPanelDevice(std::uint32_t index) const;
     std::vector<TGPIItem> CurrentPanels() const;
     bool EntriesChanged() const;
     void RebuildEntries();

@@ -4,6 +4,7 @@
 // per run: polling rate, cycle time against its bound, CPU use of the link
 // thread, command latency and GPIO press to status; then the ratio of the two.
 #include "D2XXUnit_mod.h"
+#include "ThreadHandOff.h"
 #include "UnitThread.h"
 #include "VirtualBus.h"
 
@@ -32,6 +33,7 @@ double CpuSeconds(clockid_t clock) {
 class StatusWatcher : public QObject {
 public:
     bool event(QEvent* event) override {
+        HandOffAcquire(event);
         if (event->type() == QEvent::Type(MsgLinkReply)) {
             const auto* reply = static_cast<LinkReplyEvent*>(event);
             if (!reply->Payload().empty() && (reply->Payload()[0] & 1) == expected) {

@@ -5,6 +5,7 @@
 #include "EditorLook.h"
 
 #include "Dialogs.h"
+#include "LinkFailureText.h"
 #include "Widgets.h"
 #include "WireProtocol.h"
 
@@ -206,32 +207,9 @@ void TFormEdit::MsgLinkEndedHandler() {
     GoOffline();
     const TDeviceThread& link = *deviceThread_;
     if (!link.StoppedOnRequest && link.LinkResult != LinkOk) {
-        QString text;
-        switch (link.LinkResult) {
-        case LinkWriteFailed:
-            // Library statuses are unsigned; one of 2^31 or more must not show negative.
-            text = QString("USB Connection Failed\r\n\r\n(write error = %1:%2)")
-                       .arg(std::uint32_t(link.IoStatus))
-                       .arg(link.LastCommand);
-            break;
-        case LinkReadFailed:
-            text = QString("USB Connection Failed\r\n\r\n(read error = %1:%2)")
-                       .arg(std::uint32_t(link.IoStatus))
-                       .arg(link.LastReply);
-            break;
-        case LinkBadHeader:
-            text = "Invalid Device ID";
-            break;
-        case LinkDeviceError:
-            text = QString("Device Error\r\n\r\n(error code = %1:%2)")
-                       .arg(link.ErrorByte)
-                       .arg(link.LastReply);
-            break;
-        default:
-            text = QString("Invalid Device EID\r\n\r\n(command code = %1)").arg(link.LastReply);
-            break;
-        }
-        Dialogs::ShowMessage(this, text, "Error", Dialogs::Icon::Warning);
+        const std::string text = LinkFailureText(link.LinkResult, link.IoStatus, link.ErrorByte,
+                                                 link.LastCommand, link.LastReply);
+        Dialogs::ShowMessage(this, QString::fromStdString(text), "Error", Dialogs::Icon::Warning);
     }
     reject();
 }

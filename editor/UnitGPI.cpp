@@ -2,6 +2,7 @@
 
 #include "EditorLook.h"
 #include "ProgramIcon.h"
+#include "ThreadHandOff.h"
 
 #include "Widgets.h"
 
@@ -262,6 +263,7 @@ void TFormEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TFormEdit::event(QEvent* event) {
+    HandOffAcquire(event); // the link thread's events come through Qt's queue
     if (event->type() == QEvent::Type(MsgLinkReply)) {
         const auto* reply = static_cast<LinkReplyEvent*>(event);
         MsgLinkReplyHandler(reply->ReplyCode(), reply->Payload());

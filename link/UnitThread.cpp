@@ -2,6 +2,7 @@
 
 #include "D2XXUnit_mod.h"
 #include "LinkLogging.h"
+#include "ThreadHandOff.h"
 #include "WireProtocol.h"
 
 #include <QCoreApplication>
@@ -129,16 +130,13 @@ void TDeviceThread::LinkThreadMain() {
         }
         if (replyCode == CmdReadConfig) {
             std::copy_n(RxBuffer.begin(), StatusBlockSize, previousStatus.begin());
-            QCoreApplication::postEvent(
-                TargetWindow,
-                new LinkReplyEvent(replyCode,
-                                   std::vector<std::uint8_t>(RxBuffer.begin(),
-                                                             RxBuffer.begin() + ConfigReplySize)));
+            PostToTarget(new LinkReplyEvent(
+                replyCode,
+                std::vector<std::uint8_t>(RxBuffer.begin(), RxBuffer.begin() + ConfigReplySize)));
         } else if (reportNext ||
                    !std::equal(previousStatus.begin(), previousStatus.end(), RxBuffer.begin())) {
             std::copy_n(RxBuffer.begin(), StatusBlockSize, previousStatus.begin());
-            QCoreApplication::postEvent(
-                TargetWindow,
+            PostToTarget(
                 new LinkReplyEvent(replyCode, std::vector<std::uint8_t>(previousStatus.begin(),
                                                                         previousStatus.end())));
         }
@@ -170,5 +168,10 @@ void TDeviceThread::LinkThreadMain() {
     mailbox_.Close();
     qCDebug(lcLink) << "link thread ended: result" << result << "status" << IoStatus;
     Finished.store(true, std::memory_order_release);
-    QCoreApplication::postEvent(TargetWindow, new LinkEndedEvent());
+    PostToTarget(new LinkEndedEvent());
+}
+
+void TDeviceThread::PostToTarget(QEvent* event) {
+    HandOffRelease(event);
+    QCoreApplication::postEvent(TargetWindow, event);
 }

@@ -62,6 +62,8 @@ private:
     };
 
     void LinkThreadMain();
+    // Posts a reply or the end notice; the target then owns it.
+    void PostToTarget(QEvent* event);
     void Post(std::unique_ptr<LinkCommandMessage> message);
 
     std::thread ThreadHandle;

@@ -127,6 +127,19 @@ void SaveDefaultValues(const ConfigBlock& block, const QString& programSettingsF
     ini.UpdateFile();
 }
 
+std::string ConfigFieldName(std::size_t offset) {
+    std::string name;
+    ForEachKey([&](const std::string& section, const std::string& key, std::size_t byte) {
+        if (byte == offset) {
+            name = section + " " + key;
+        }
+    });
+    if (name.empty() && offset < ConfigBlockSize) {
+        name = "GPIO" + std::to_string(offset / ChannelRecordSize + 1) + " CHANNEL";
+    }
+    return name;
+}
+
 ConfigBlock ReadSettingsFile(const QString& path) {
     CheckIsText(path);
     const IniFile ini = OpenChecked(path, "\r\n");

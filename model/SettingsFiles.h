@@ -26,6 +26,10 @@ void SaveDefaultValues(const ConfigBlock& block, const QString& programSettingsF
 // The block a `.gpi` file describes: the factory configuration with every key
 // found put in (an integer as its low 8 bits, without range checks).
 ConfigBlock ReadSettingsFile(const QString& path);
+// The name of a block byte as the settings file calls it: "COMMON SAVE",
+// "GPIO5 MODE", "GPIO3 COLOR1_R"; the channel number bytes are "GPIOn CHANNEL".
+std::string ConfigFieldName(std::size_t offset);
+
 // Writes the block into the file: an existing file keeps its other content, its
 // order and its line ending; a new one gets the sections and keys in the
 // format's order and CRLF line ends.

@@ -1,4 +1,5 @@
 #include "PortFixture.h"
+#include "ThreadHandOff.h"
 #include "UnitThread.h"
 #include "WireProtocol.h"
 
@@ -18,6 +19,7 @@ using Clock = std::chrono::steady_clock;
 class Receiver : public QObject {
 public:
     bool event(QEvent* event) override {
+        HandOffAcquire(event);
         if (event->type() == QEvent::Type(MsgLinkReply)) {
             const auto* reply = static_cast<LinkReplyEvent*>(event);
             replies.push_back(reply->ReplyCode());

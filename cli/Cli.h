@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+#include <atomic>
+
+// The command-line tool: lists panels, shows a panel's configuration and live
+// state, exports and imports `.gpi` files, restores the factory settings and
+// drives the GPIO outputs, on one panel or on every attached one.
+
+enum CliExitCode {
+    CliDone = 0,
+    CliNoPanel = 1,
+    CliUsageError = 2,
+    CliLinkFailure = 3,
+    CliVerifyDifferences = 4,
+    CliFileError = 5,
+};
+
+// `arguments` without the program name. The FTDI back-end must be chosen before
+// (see ChooseCliBackEnd); `--driver` and `--simulate` are accepted here and left
+// to that choice. `interrupted` ends `status --watch`.
+int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
+           const std::atomic<bool>& interrupted);
+
+// Sets the back-end the arguments ask for: the virtual panels (`--simulate`,
+// `--driver=sim`) or FTDI's D2XX library. False, with the reason in `error`,
+// when it cannot be used.
+bool ChooseCliBackEnd(const QStringList& arguments, QString& error);
+
+QString CliUsageText();

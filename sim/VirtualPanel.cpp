@@ -74,7 +74,13 @@ void VirtualPanel::TakeByte(std::uint8_t byte, Clock::time_point arrivedAt) {
         Answer(PanelFirmware::ErrorReply(code, 0x02), arrivedAt);
         return;
     }
-    Answer(firmware_.HandleCommand(code, frame.data() + 4, arrivedAt), arrivedAt);
+    auto reply = firmware_.HandleCommand(code, frame.data() + 4, arrivedAt);
+    if (code == CmdWriteConfig && storageFault_) {
+        ConfigBlock stored = firmware_.Configuration();
+        storageFault_(stored);
+        firmware_.SetConfiguration(stored);
+    }
+    Answer(std::move(reply), arrivedAt);
 }
 
 void VirtualPanel::Answer(std::vector<std::uint8_t> reply, Clock::time_point requestEnd) {
@@ -219,6 +225,11 @@ void VirtualPanel::SetLockState(std::uint8_t state) {
 void VirtualPanel::SetConfiguration(const ConfigBlock& block) {
     std::lock_guard lock(mutex_);
     firmware_.SetConfiguration(block);
+}
+
+void VirtualPanel::SetStorageFault(std::function<void(ConfigBlock&)> alter) {
+    std::lock_guard lock(mutex_);
+    storageFault_ = std::move(alter);
 }
 
 ConfigBlock VirtualPanel::Configuration() {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -75,6 +76,9 @@ public:
     void SetKeyState(int key, std::uint8_t state);
     void SetLockState(std::uint8_t state);
     void SetConfiguration(const ConfigBlock& block);
+    // A panel that stores something else than it was sent: `alter` changes every
+    // written configuration before it is stored.
+    void SetStorageFault(std::function<void(ConfigBlock&)> alter);
     ConfigBlock Configuration();
     StatusBlock Status();
 
@@ -100,6 +104,7 @@ private:
     std::size_t delivered_ = 0; // front bytes of outgoing_ the chip has passed to the host
     std::chrono::microseconds latency_{0};
     LineFaultSettings fault_;
+    std::function<void(ConfigBlock&)> storageFault_;
     std::vector<std::uint8_t> incoming_;
     std::deque<PendingByte> outgoing_;
     Clock::time_point lineFreeAt_{};

@@ -1,0 +1,205 @@
+#include "Cli.h"
+#include "D2XXUnit_mod.h"
+#include "SettingsFiles.h"
+#include "VirtualBus.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        VirtualBus::Instance().RemoveAllDevices();
+        VirtualBus::Instance().ClearFailures();
+        ResetPortModule();
+        SetFtdiApi(SimulatorFtdiApi());
+    }
+    void TearDown() override { VirtualBus::Instance().RemoveAllDevices(); }
+
+    std::shared_ptr<VirtualPanel> Add(std::uint32_t location, const std::string& serial,
+                                      const std::string& description = "QUVO-8261-16") {
+        return VirtualBus::Instance().AddDevice({location, serial, description});
+    }
+    // Runs the tool in this process; keeps what it printed.
+    int Run(const QStringList& arguments) {
+        output.clear();
+        errors.clear();
+        QTextStream out(&output);
+        QTextStream err(&errors);
+        const std::atomic<bool> interrupted{false};
+        const int code = RunCli(arguments, out, err, interrupted);
+        out.flush();
+        err.flush();
+        return code;
+    }
+    QJsonObject Json() const { return QJsonDocument::fromJson(output.toUtf8()).object(); }
+    static std::vector<std::uint8_t> Codes(VirtualPanel& panel) {
+        std::vector<std::uint8_t> codes;
+        for (const auto& frame : panel.ReceivedFrames()) {
+            codes.push_back(frame.bytes[3]);
+        }
+        return codes;
+    }
+
+    QString output;
+    QString errors;
+    QTemporaryDir folder;
+};
+
+TEST_F(Cli, ListsPanelsAsTextAndJson) {
+    Add(0x1121, "QV826100.FFFF");
+    Add(0x1122, "QV826101.A000", "QUVO-8261-08");
+    Add(0x1123, "OTHER.FFFF", "Some other device");
+    EXPECT_EQ(Run({"list"}), CliDone);
+    EXPECT_EQ(output, "QUVO-8261-16  QV826100.FFFF  mask FFFF (channels 1-16)  location 0x1121\n"
+                      "QUVO-8261-08  QV826101.A000  mask A000 (channels 1 3)  location 0x1122\n");
+    EXPECT_EQ(Run({"list", "--json"}), CliDone);
+    const QJsonArray panels = Json()["panels"].toArray();
+    ASSERT_EQ(panels.size(), 2);
+    EXPECT_EQ(panels[1].toObject()["serial"].toString(), "QV826101.A000");
+    EXPECT_EQ(panels[1].toObject()["channels"].toArray(), (QJsonArray{1, 3}));
+    EXPECT_EQ(panels[0].toObject()["location"].toInt(), 0x1121);
+    EXPECT_EQ(Json()["inUse"].toInt(), 0);
+}
+
+TEST_F(Cli, StatusShowsConfigurationAndLiveState) {
+    auto panel = Add(0x1121, "QV826100.FFFF");
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    block[RecordOffset(4) + RecordMODE] = ModePulse;
+    block[RecordOffset(4) + RecordDURATION] = 12;
+    block[RecordOffset(4) + RecordGROUP] = 3;
+    panel->SetConfiguration(block);
+    panel->SetGpi(2, true);
+    panel->SetLockState(1);
+    EXPECT_EQ(Run({"status"}), CliDone);
+    EXPECT_TRUE(output.contains("      4 Pulse 3     1.2 s     #FFFFFF min     #00FF00 75%"))
+        << output.toStdString();
+    EXPECT_TRUE(output.contains("live: 2:GPI; F1 idle, F2 idle; key lock locked"))
+        << output.toStdString();
+
+    EXPECT_EQ(Run({"status", "--json"}), CliDone);
+    const QJsonObject channel4 =
+        Json()["configuration"].toObject()["channels"].toArray()[3].toObject();
+    EXPECT_EQ(channel4["mode"].toString(), "Pulse");
+    EXPECT_EQ(channel4["group"].toInt(), 3);
+    EXPECT_DOUBLE_EQ(channel4["duration"].toDouble(), 1.2);
+    const QJsonObject gpi = channel4["colours"].toArray()[2].toObject();
+    EXPECT_EQ(gpi["state"].toString(), "GPI");
+    EXPECT_EQ(gpi["colour"].toString(), "#FF0000");
+    EXPECT_EQ(gpi["brightness"].toString(), "75%");
+    const QJsonObject live = Json()["live"].toObject();
+    EXPECT_TRUE(live["channels"].toArray()[1].toObject()["gpi"].toBool());
+    EXPECT_TRUE(live["locked"].toBool());
+}
+
+TEST_F(Cli, ExportImportVerifyAndGpio) {
+    auto panel = Add(0x1121, "QV826100.FFFF");
+    const QString file = folder.filePath("rack.gpi");
+    EXPECT_EQ(Run({"export", file}), CliDone);
+    EXPECT_EQ(ReadSettingsFile(file), panel->Configuration()) << "as \"to File...\" writes it";
+
+    ConfigBlock changed = ReadSettingsFile(file);
+    changed[RecordOffset(9) + RecordMODE] = ModeFixed;
+    WriteSettingsFile(file, changed);
+    panel->ClearReceivedFrames();
+    EXPECT_EQ(Run({"import", file, "--verify"}), CliDone) << errors.toStdString();
+    EXPECT_EQ(Codes(*panel), (std::vector<std::uint8_t>{4, 3}));
+    EXPECT_EQ(panel->Configuration(), changed);
+    EXPECT_EQ(output, "QV826100.FFFF: sent and verified\n");
+
+    panel->ClearReceivedFrames();
+    EXPECT_EQ(Run({"gpio", "5", "press"}), CliDone);
+    EXPECT_EQ(Run({"gpio", "5", "release"}), CliDone);
+    EXPECT_EQ(Run({"gpio", "off"}), CliDone);
+    const auto frames = panel->ReceivedFrames();
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0].bytes, (std::vector<std::uint8_t>{0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5}));
+    EXPECT_EQ(frames[1].bytes, (std::vector<std::uint8_t>{0xC7, 0xD0, 0xC9, 2, 5, 0, 0xC5}));
+    EXPECT_EQ(frames[2].bytes, (std::vector<std::uint8_t>{0xC7, 0xD0, 0xC9, 6, 0xC5}));
+
+    EXPECT_EQ(Run({"factory", "--json"}), CliDone);
+    ConfigBlock factory;
+    LoadFactoryValues(factory);
+    EXPECT_EQ(panel->Configuration(), factory);
+    EXPECT_TRUE(Json()["results"].toArray()[0].toObject()["ok"].toBool());
+}
+
+TEST_F(Cli, AllPanelsOneAfterAnotherAndOneFailureStopsNoOther) {
+    auto first = Add(0x01, "A.FFFF");
+    auto second = Add(0x02, "B.FFFF");
+    auto third = Add(0x03, "C.FFFF");
+    second->SetFault({LineFault::NoAnswer});
+    const QString file = folder.filePath("all.gpi");
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    block[ConfigSAVE] = 1;
+    WriteSettingsFile(file, block);
+    EXPECT_EQ(Run({"import", file, "--all"}), CliLinkFailure);
+    EXPECT_EQ(output, "A.FFFF: sent\nC.FFFF: sent\n");
+    EXPECT_EQ(errors, "B.FFFF: USB Connection Failed (read error = 32:0)\n");
+    EXPECT_EQ(first->Configuration(), block);
+    EXPECT_EQ(third->Configuration(), block);
+}
+
+TEST_F(Cli, VerifyNamesEveryFieldThePanelStoredOtherwise) {
+    auto panel = Add(0x1121, "QV826100.FFFF");
+    panel->SetStorageFault([](ConfigBlock& stored) {
+        stored[RecordOffset(3) + RecordDURATION] = 20;
+        stored[ColourOffset(5, 1) + ColourRed] = 5;
+    });
+    EXPECT_EQ(Run({"factory", "--verify"}), CliVerifyDifferences);
+    EXPECT_TRUE(errors.contains("GPIO3 DURATION (sent 3, read back 20)")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("GPIO5 COLOR1_R (sent 0, read back 5)")) << errors.toStdString();
+}
+
+TEST_F(Cli, UsageErrorsAndMissingPanelsSayWhyInOneLine) {
+    Add(0x01, "A.FFFF");
+    Add(0x02, "B.FFFF");
+    const std::pair<QStringList, int> cases[] = {
+        {{"bogus"}, CliUsageError},
+        {{"gpio", "17", "press", "--panel", "A"}, CliUsageError},
+        {{"gpio", "3", "push", "--panel", "A"}, CliUsageError},
+        {{"status", "--panel", "NOPE"}, CliUsageError},
+        {{"status"}, CliUsageError},
+        {{"status", "--all"}, CliUsageError},
+        {{"import"}, CliUsageError},
+        {{"list", "--frobnicate"}, CliUsageError},
+        {{"import", folder.filePath("missing.gpi"), "--all"}, CliFileError},
+    };
+    for (const auto& [arguments, code] : cases) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        EXPECT_EQ(Run(arguments), code);
+        EXPECT_EQ(errors.count('\n'), 1) << errors.toStdString();
+    }
+    VirtualBus::Instance().RemoveAllDevices();
+    Add(0x01, "A.FFFF");
+    VirtualBus::Instance().SetOpenElsewhere(0x01, true);
+    EXPECT_EQ(Run({"status"}), CliNoPanel);
+    EXPECT_TRUE(errors.contains("in use by another program")) << errors.toStdString();
+}
+
+TEST(CliProgram, WatchEndsCleanlyOnCtrlC) {
+    QProcess tool;
+    tool.start(QUVO_CLI, {"--simulate", "--panel", "QV826100", "status", "--watch"});
+    ASSERT_TRUE(tool.waitForStarted());
+    ASSERT_TRUE(tool.waitForReadyRead(5000));
+    QThread::msleep(500);
+    ::kill(pid_t(tool.processId()), SIGINT);
+    ASSERT_TRUE(tool.waitForFinished(5000));
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 0);
+    EXPECT_TRUE(tool.readAllStandardOutput().contains("watch ended"));
+}
+
+} // namespace

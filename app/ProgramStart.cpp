@@ -8,6 +8,7 @@
 #include "UnitGPI.h"
 #include "UnitMain.h"
 #include "VirtualBus.h"
+#include "VirtualPanelsWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -52,6 +53,10 @@ void RegisterFonts() {
             QFontDatabase::addApplicationFont(folder.filePath(file));
         }
     }
+}
+
+bool ShowsVirtualPanels(const CommandLine& line) {
+    return line.driver == CommandLine::Driver::Simulator;
 }
 
 int RunProgram(int argc, char** argv) {
@@ -117,6 +122,15 @@ int RunProgram(int argc, char** argv) {
     TFormEdit editor(line.showTestButton);
     main.SetEditor(&editor);
     main.show();
+    // Only the virtual panels can be seen and operated this way.
+    std::unique_ptr<VirtualPanelsWindow> virtualPanels;
+    if (ShowsVirtualPanels(line)) {
+        virtualPanels = std::make_unique<VirtualPanelsWindow>();
+        // The program still ends when the device list window closes.
+        virtualPanels->setAttribute(Qt::WA_QuitOnClose, false);
+        virtualPanels->move(main.frameGeometry().topRight() + QPoint(10, 0));
+        virtualPanels->show();
+    }
     QApplication::exec();
     return 0;
 }

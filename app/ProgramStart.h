@@ -17,6 +17,9 @@ struct CommandLine {
 CommandLine ParseCommandLine(const QStringList& arguments);
 QString UsageText();
 
+// Whether the "Virtual panels" window is shown: with the virtual panels only.
+bool ShowsVirtualPanels(const CommandLine& line);
+
 // Registers the fonts the windows name, where their files exist.
 void RegisterFonts();
 

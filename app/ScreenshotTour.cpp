@@ -1,8 +1,8 @@
 // Drives the real windows on the virtual panels and saves pictures of them:
 // the device list, the editor online on each default virtual panel with a few
 // GPIO, GPI and key states set, the editor after some edits, and its F2, colour
-// and brightness menus open, and the memory map shown. Run it under Xvfb
-// (scripts/screenshot).
+// and brightness menus open, the memory map shown, and the virtual panels window.
+// Run it under Xvfb (scripts/screenshot).
 #include "D2XXUnit_mod.h"
 #include "Dialogs.h"
 #include "EventLoopWait.h"
@@ -10,6 +10,7 @@
 #include "UnitGPI.h"
 #include "UnitMain.h"
 #include "VirtualBus.h"
+#include "VirtualPanelsWindow.h"
 
 #include "Widgets.h"
 
@@ -93,6 +94,23 @@ bool SaveMemoryMap(TFormEdit& editor, const QString& file) {
     return saved;
 }
 
+// The virtual panels with keys in several states, then half-way through the
+// panel test (its pauses shortened: the pictures need no real timing).
+bool SaveVirtualPanels(TFormEdit& editor, VirtualPanelsWindow& virtualPanels,
+                       const QString& outFolder) {
+    virtualPanels.raise();
+    Pause(300);
+    bool ok = Save(virtualPanels, outFolder + "/virtual-panels.png");
+    editor.TestPause = [](std::chrono::milliseconds) { Pause(5); };
+    editor.BtnTestClick();
+    WaitUntil([&] { return editor.TestSteps && editor.TestSteps->size() < 56; }, 30000);
+    editor.BtnTestClick();
+    Pause(300);
+    virtualPanels.Refresh();
+    ok = Save(virtualPanels, outFolder + "/virtual-panels-test.png") && ok;
+    return ok;
+}
+
 // Colour edits as a user makes them: palette colours, "OFF", a brightness level
 // and a copy to all channels.
 void EditSomeColours(TFormEdit& editor) {
@@ -129,6 +147,9 @@ int main(int argc, char** argv) {
     TFormEdit editor(true);
     main.SetEditor(&editor);
     main.show();
+    VirtualPanelsWindow virtualPanels;
+    virtualPanels.move(main.frameGeometry().topRight() + QPoint(10, 0));
+    virtualPanels.show();
     if (!WaitUntil([&] { return main.EntryCount == 2; })) {
         std::puts("the device list did not fill");
         return 1;
@@ -190,6 +211,7 @@ int main(int argc, char** argv) {
                     ok = SaveWithMenu(editor, editor.ColourButtons[2][0],
                                       outFolder + "/editor-brightness-menu.png") &&
                          ok;
+                    ok = SaveVirtualPanels(editor, virtualPanels, outFolder) && ok;
                 }
             } else {
                 std::puts("the editor did not go online");

@@ -27,6 +27,10 @@ public:
     void SetConfiguration(const ConfigBlock& block) { configuration_ = block; }
 
     void SetGpi(int channel, bool active) { gpi_[channel] = active; }
+    // A channel key pressed or released: the GPIO output by the channel's mode.
+    void PressKey(int channel, bool pressed, Clock::time_point now) {
+        PressGpio(channel, pressed, now);
+    }
     void SetGpioOutput(int channel, bool active);
     void SetKeyState(int key, std::uint8_t state) { keys_[key == 1 ? 0 : 1] = state; }
     void SetLockState(std::uint8_t state) { lockState_ = state; }

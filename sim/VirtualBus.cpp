@@ -35,12 +35,9 @@ VirtualBus& VirtualBus::Instance() {
 }
 
 std::shared_ptr<VirtualPanel> VirtualBus::AddDevice(const VirtualDeviceInfo& info) {
-    std::lock_guard lock(mutex_);
-    auto device = std::make_shared<Device>();
-    device->info = info;
-    device->panel = std::make_shared<VirtualPanel>();
-    devices_.push_back(device);
-    return device->panel;
+    auto panel = std::make_shared<VirtualPanel>();
+    PlugIn(info, panel);
+    return panel;
 }
 
 void VirtualBus::RemoveDevice(std::uint32_t locationId) {
@@ -51,6 +48,23 @@ void VirtualBus::RemoveDevice(std::uint32_t locationId) {
         }
     }
     std::erase_if(devices_, [](const auto& device) { return !device->plugged; });
+}
+
+void VirtualBus::PlugIn(const VirtualDeviceInfo& info, std::shared_ptr<VirtualPanel> panel) {
+    std::lock_guard lock(mutex_);
+    auto device = std::make_shared<Device>();
+    device->info = info;
+    device->panel = std::move(panel);
+    devices_.push_back(device);
+}
+
+std::vector<VirtualBus::AttachedDevice> VirtualBus::Devices() {
+    std::lock_guard lock(mutex_);
+    std::vector<AttachedDevice> attached;
+    for (const auto& device : devices_) {
+        attached.push_back({device->info, device->panel});
+    }
+    return attached;
 }
 
 void VirtualBus::RemoveAllDevices() {

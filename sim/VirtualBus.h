@@ -48,6 +48,13 @@ public:
 
     std::shared_ptr<VirtualPanel> AddDevice(const VirtualDeviceInfo& info);
     void RemoveDevice(std::uint32_t locationId); // unplug, also while open
+    // Plugs a panel (back) in, keeping what it stores.
+    void PlugIn(const VirtualDeviceInfo& info, std::shared_ptr<VirtualPanel> panel);
+    struct AttachedDevice {
+        VirtualDeviceInfo info;
+        std::shared_ptr<VirtualPanel> panel;
+    };
+    std::vector<AttachedDevice> Devices();
     void RemoveAllDevices();
     void SetOpenElsewhere(std::uint32_t locationId, bool openElsewhere);
     std::shared_ptr<VirtualPanel> Panel(std::uint32_t locationId);

@@ -202,6 +202,11 @@ void VirtualPanel::PurgeTransmit() {
     incoming_.clear();
 }
 
+void VirtualPanel::PressKey(int channel, bool pressed) {
+    std::lock_guard lock(mutex_);
+    firmware_.PressKey(channel, pressed, Clock::now());
+}
+
 void VirtualPanel::SetGpi(int channel, bool active) {
     std::lock_guard lock(mutex_);
     firmware_.SetGpi(channel, active);

@@ -71,6 +71,9 @@ public:
     void PurgeTransmit();
 
     // Panel side, for tests and the simulator.
+    // The panel's own key of a channel, pressed or released by its user: the
+    // GPIO output follows the channel's mode as for a press sent by the program.
+    void PressKey(int channel, bool pressed);
     void SetGpi(int channel, bool active);
     void SetGpioOutput(int channel, bool active);
     void SetKeyState(int key, std::uint8_t state);

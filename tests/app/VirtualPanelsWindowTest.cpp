@@ -1,0 +1,115 @@
+#include "VirtualPanelsWindow.h"
+#include "ProgramStart.h"
+#include "Widgets.h"
+#include "WindowsFixture.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class VirtualPanels : public WindowsFixture {
+protected:
+    void OpenWindow() {
+        window = std::make_unique<VirtualPanelsWindow>();
+        window->show();
+    }
+    const VirtualPanelsWindow::Row& Row16() const { return window->Rows()[0]; }
+    static ScreenColor KeyFace(QPushButton* key) {
+        return ScreenFromQColor(key->grab().toImage().pixelColor(20, 30));
+    }
+    static ScreenColor DisplayColourIn(const ConfigBlock& block, int channel, int state) {
+        const std::size_t at = ColourOffset(channel, state);
+        return DecodeColourEntry({block[at], block[at + 1], block[at + 2], block[at + 3]})
+            .DisplayColor;
+    }
+    void TearDown() override {
+        window.reset();
+        WindowsFixture::TearDown();
+    }
+    std::unique_ptr<VirtualPanelsWindow> window;
+};
+
+TEST_F(VirtualPanels, KeysFollowTheModeAndTheEditorSeesThem) {
+    AddDefaultPanels();
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    block[RecordOffset(2) + RecordMODE] = ModeFixed;
+    block[RecordOffset(3) + RecordMODE] = ModePulse;
+    block[RecordOffset(3) + RecordDURATION] = 2;
+    panel16->SetConfiguration(block);
+    OpenWindow();
+    ASSERT_EQ(window->Rows().size(), 2u);
+    CreateWindows();
+    Select(0);
+    RunEditor(
+        [&] { main->OpenSelectedDevice(); },
+        [&] {
+            ASSERT_TRUE(WaitOnline());
+            QTest::mouseClick(Row16().keys[2], Qt::LeftButton);
+            EXPECT_TRUE(WaitFor([&] { return editor->GpioLabels[2]->TextColour() == 0x00FFFFFFu; }))
+                << "a Fixed key toggles its output on";
+            EXPECT_EQ(panel16->Status()[StatusStateOffset(2)], 1);
+
+            QTest::mouseClick(Row16().keys[3], Qt::LeftButton);
+            EXPECT_EQ(panel16->Status()[StatusStateOffset(3)], 1);
+            EXPECT_TRUE(WaitFor([&] { return panel16->Status()[StatusStateOffset(3)] == 0; }, 1000))
+                << "a Pulse key falls back after its duration";
+
+            Row16().gpiSwitches[6]->setChecked(true);
+            EXPECT_TRUE(WaitFor([&] { return editor->GpiLabels[6]->TextColour() == 0x00FFFFFFu; }));
+            Row16().lock->setChecked(true);
+            editor->BoxLock->click();
+            EXPECT_TRUE(WaitFor([&] { return editor->LabLock->Caption() == "LOCKED"; }));
+            editor->reject();
+        });
+}
+
+TEST_F(VirtualPanels, KeysShowTheDisplayColourOfTheirState) {
+    AddDefaultPanels();
+    OpenWindow();
+    ConfigBlock block = panel16->Configuration();
+    block[ColourOffset(4, 0) + ColourBlue] = 0;
+    block[ColourOffset(4, 0) + ColourGreen] = 0;
+    block[ColourOffset(4, 0) + ColourRed] = 127;
+    block[ColourOffset(4, 0) + ColourIntensity] = 127;
+    panel16->SetConfiguration(block);
+    panel16->SetGpi(5, true);
+    window->Refresh();
+    EXPECT_EQ(KeyFace(Row16().keys[4]), DisplayColourIn(block, 4, 0));
+    EXPECT_EQ(KeyFace(Row16().keys[5]), DisplayColourIn(block, 5, 2)) << "the GPI state's colour";
+    EXPECT_EQ(KeyFace(window->Rows()[1].keys[12]), 0x00303030u) << "absent channels are dark";
+}
+
+TEST_F(VirtualPanels, UnplugEndsTheEditorAndPlugBringsThePanelBack) {
+    AddDefaultPanels();
+    OpenWindow();
+    CreateWindows();
+    Select(0);
+    RunEditor([&] { main->OpenSelectedDevice(); },
+              [&] {
+                  ASSERT_TRUE(WaitOnline());
+                  Row16().plugged->setChecked(false);
+                  if (!WaitFor([&] { return !editor->isVisible(); }, 5000)) {
+                      ADD_FAILURE() << "the editor stayed open";
+                      editor->reject();
+                  }
+              });
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.startsWith("USB Connection Failed"))
+        << messages[0].text.toStdString();
+    EXPECT_EQ(main->EntryCount, 1);
+    Row16().plugged->setChecked(true);
+    main->TimerTimer(true);
+    EXPECT_EQ(main->EntryCount, 2) << "listed again";
+}
+
+TEST(VirtualPanelsWindow, OnlyWithTheVirtualPanels) {
+    EXPECT_TRUE(ShowsVirtualPanels(ParseCommandLine({"--simulate"})));
+    EXPECT_TRUE(ShowsVirtualPanels(ParseCommandLine({"--driver=sim"})));
+    EXPECT_FALSE(ShowsVirtualPanels(ParseCommandLine({})));
+    EXPECT_FALSE(ShowsVirtualPanels(ParseCommandLine({"--driver=d2xx"})));
+}
+
+} // namespace

@@ -3,6 +3,8 @@
 #include "D2XXUnit_mod.h"
 #include "D2xxLibrary.h"
 #include "Dialogs.h"
+#include "PanelDiagnosis.h"
+#include "PanelFilter.h"
 #include "ProgramPaths.h"
 #include "SingleInstance.h"
 #include "UnitGPI.h"
@@ -26,6 +28,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
             line.driver = CommandLine::Driver::Simulator;
         } else if (argument == "--driver=d2xx") {
             line.driver = CommandLine::Driver::D2xx;
+        } else if (argument == "--diagnose") {
+            line.diagnose = true;
         } else if (argument == "--help" || argument == "-h") {
             line.help = true;
         } else if (argument.startsWith("--")) {
@@ -42,6 +46,9 @@ QString UsageText() {
            "                  names its file if it is not found by the usual name\n"
            "  --driver=sim    use two virtual panels instead of hardware\n"
            "  --simulate      the same as --driver=sim\n"
+           "  --diagnose      print every FTDI device the driver library and the system see,\n"
+           "                  each panel's state and what to do when it cannot be used;\n"
+           "                  exit code 0 when a panel is usable, 1 when none is\n"
            "  --help          show this text\n"
            "Set QUVO_MESSAGES_TO_STDERR=1 to print message boxes instead of showing them.\n";
 }
@@ -53,6 +60,38 @@ void RegisterFonts() {
             QFontDatabase::addApplicationFont(folder.filePath(file));
         }
     }
+}
+
+int RunDiagnosis(QTextStream& out, const QString& sysfsRoot, const QString& deviceRoot,
+                 const std::function<bool(const QString&)>& canOpen) {
+    std::vector<QString> libraryDevices;
+    std::vector<QString> usableSerials;
+    if (EnumerateDevices() != FT_OK) {
+        libraryDevices.push_back("(the library could not list the devices)");
+    }
+    for (std::uint32_t i = 0; i < DeviceInfoCount; ++i) {
+        const FT_DEVICE_LIST_INFO_NODE& node = DeviceInfoList[i];
+        const QString serial = QString::fromStdString(SerialNumberOf(node));
+        if ((node.Flags & FT_FLAGS_OPENED) != 0 && serial.isEmpty()) {
+            libraryDevices.push_back("a device opened by another program (or held by the kernel)");
+            continue;
+        }
+        const bool usable = IsPanelDevice(node);
+        libraryDevices.push_back(QString("%1  %2  type %3  location 0x%4%5")
+                                     .arg(QString::fromStdString(DescriptionOf(node)), serial)
+                                     .arg(node.Type)
+                                     .arg(node.LocId, 4, 16, QChar('0'))
+                                     .arg(usable ? "  - usable panel" : ""));
+        if (usable) {
+            usableSerials.push_back(serial);
+        }
+    }
+    std::vector<AttachedChip> chips = FindAttachedChips(sysfsRoot, deviceRoot, canOpen);
+    MarkPanelsInUse(chips, usableSerials);
+    out << DiagnosisReport(libraryDevices, chips);
+    out << (usableSerials.empty() ? "No usable QUVO-8261 panel.\n"
+                                  : QString("%1 usable panel(s).\n").arg(usableSerials.size()));
+    return usableSerials.empty() ? 1 : 0;
 }
 
 bool ShowsVirtualPanels(const CommandLine& line) {
@@ -72,6 +111,24 @@ int RunProgram(int argc, char** argv) {
         }
         std::fputs(qPrintable(UsageText()), line.help ? stdout : stderr);
         return line.help ? 0 : 2;
+    }
+
+    if (line.diagnose) {
+        const QCoreApplication application(argc, argv);
+        QTextStream out(stdout);
+        if (line.driver == CommandLine::Driver::Simulator) {
+            SetFtdiApi(SimulatorFtdiApi());
+            AddDefaultVirtualPanels();
+        } else {
+            FtdiApi api;
+            std::string error;
+            if (!LoadD2xxLibrary(api, error)) {
+                out << QString::fromStdString(error);
+                return 1;
+            }
+            SetFtdiApi(api);
+        }
+        return RunDiagnosis(out);
     }
 
     QApplication application(argc, argv);

@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
+
+#include <functional>
 
 // What the command line asks for.
 struct CommandLine {
@@ -10,12 +13,20 @@ struct CommandLine {
     bool showTestButton = false; // first argument "test", trimmed, any letter case
     Driver driver = Driver::D2xx;
     bool help = false;
+    bool diagnose = false;
     QString error; // an argument the program does not know
 };
 
 // `arguments` without the program name.
 CommandLine ParseCommandLine(const QStringList& arguments);
 QString UsageText();
+
+// `--diagnose`: what the driver library and the system see of the attached FTDI
+// devices, each panel's state and what to do. 0 when a panel is usable, else 1.
+// The back-end must be chosen before.
+int RunDiagnosis(QTextStream& out, const QString& sysfsRoot = "/sys/bus/usb/devices",
+                 const QString& deviceRoot = "/dev/bus/usb",
+                 const std::function<bool(const QString& node)>& canOpen = {});
 
 // Whether the "Virtual panels" window is shown: with the virtual panels only.
 bool ShowsVirtualPanels(const CommandLine& line);

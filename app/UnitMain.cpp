@@ -3,6 +3,7 @@
 #include "D2XXUnit_mod.h"
 #include "Dialogs.h"
 #include "IniFile.h"
+#include "PanelDiagnosis.h"
 #include "PanelFilter.h"
 #include "ProgramIcon.h"
 #include "ProgramPaths.h"
@@ -15,6 +16,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLoggingCategory>
+#include <QPainter>
 #include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -26,6 +28,32 @@ Q_LOGGING_CATEGORY(lcApp, "quvo.app", QtWarningMsg)
 namespace {
 
 const char* const WindowSection = "WINDOW";
+
+// The list, which says in its empty area why no panel is listed.
+class DeviceListView : public QTreeWidget {
+public:
+    explicit DeviceListView(QWidget* parent) : QTreeWidget(parent) {}
+    void SetEmptyText(const QString& text) {
+        if (emptyText_ != text) {
+            emptyText_ = text;
+            viewport()->update();
+        }
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QTreeWidget::paintEvent(event);
+        if (topLevelItemCount() == 0 && !emptyText_.isEmpty()) {
+            QPainter painter(viewport());
+            painter.setPen(QColor(0x60, 0x60, 0x60));
+            painter.drawText(viewport()->rect().adjusted(8, 8, -8, -8),
+                             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, emptyText_);
+        }
+    }
+
+private:
+    QString emptyText_;
+};
 
 } // namespace
 
@@ -40,7 +68,7 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
     windowPalette.setColor(QPalette::Window, QColor(0xED, 0xED, 0xED));
     setPalette(windowPalette);
 
-    LView = new QTreeWidget(this);
+    LView = new DeviceListView(this);
     LView->setObjectName("LView");
     LView->setRootIsDecorated(false);
     LView->setUniformRowHeights(true);
@@ -191,6 +219,7 @@ void TFormMain::TimerTimer(bool fromTimer) {
     if (EntriesChanged()) {
         RebuildEntries();
     }
+    ExplainEmptyList();
     Timer.start();
 }
 
@@ -210,6 +239,19 @@ bool TFormMain::EntriesChanged() const {
     const std::vector<TGPIItem> panels = CurrentPanels();
     return panels.size() != std::size_t(EntryCount) ||
            !std::equal(panels.begin(), panels.end(), Entries.begin());
+}
+
+void TFormMain::ExplainEmptyList() {
+    if (EntryCount > 0) {
+        EmptyListText.clear();
+    } else {
+        // The system's view says whether a panel is plugged in but held or barred.
+        std::vector<AttachedChip> chips =
+            FindAttachedChips(DiagnosisSysfsRoot, DiagnosisDeviceRoot, DiagnosisCanOpen);
+        MarkPanelsInUse(chips, {});
+        EmptyListText = ::EmptyListText(chips);
+    }
+    static_cast<DeviceListView*>(LView)->SetEmptyText(EmptyListText);
 }
 
 void TFormMain::ClearEntries() {

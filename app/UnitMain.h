@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ public:
     void SaveWindowSettings();
 
     QTreeWidget* LView = nullptr;
+    // What the empty list says; and where the system's view of USB is read.
+    QString EmptyListText;
+    QString DiagnosisSysfsRoot = "/sys/bus/usb/devices";
+    QString DiagnosisDeviceRoot = "/dev/bus/usb";
+    std::function<bool(const QString& node)> DiagnosisCanOpen;
     QTimer Timer;
     std::vector<TGPIItem> Entries;
     int EntryCount = 0;
@@ -53,6 +59,7 @@ private:
     bool EntriesChanged() const;
     void RebuildEntries();
     void ClearEntries();
+    void ExplainEmptyList();
 
     TFormEdit* editor_ = nullptr;
     QString programSettingsFile_;

@@ -1,0 +1,142 @@
+#include "PanelDiagnosis.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
+
+namespace {
+
+QString Attribute(const QDir& device, const char* name) {
+    QFile file(device.filePath(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QString();
+    }
+    return QString::fromUtf8(file.read(256)).trimmed();
+}
+
+bool MayReadAndWrite(const QString& node) {
+#if defined(Q_OS_UNIX)
+    return ::access(QFile::encodeName(node).constData(), R_OK | W_OK) == 0;
+#else
+    return QFileInfo(node).isWritable();
+#endif
+}
+
+// The driver bound to any interface of the device: "ftdi_sio" when the kernel
+// made a serial port of it.
+QString InterfaceDriver(const QDir& sysfs, const QString& device) {
+    for (const QString& entry :
+         sysfs.entryList({device + ":*"}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QFileInfo driver(sysfs.filePath(entry + "/driver"));
+        if (driver.exists() || driver.isSymLink()) {
+            return QFileInfo(driver.symLinkTarget()).fileName().isEmpty()
+                       ? driver.fileName()
+                       : QFileInfo(driver.symLinkTarget()).fileName();
+        }
+    }
+    return QString();
+}
+
+QString Name(const AttachedChip& chip) {
+    return chip.product + " (" + chip.serial + ")";
+}
+
+QString Advice(const AttachedChip& chip) {
+    switch (chip.state) {
+    case AttachedChip::State::HeldByKernelDriver:
+        return Name(chip) + " is attached but the kernel's serial driver holds it: unload it with "
+                            "\"sudo rmmod ftdi_sio\" and wait for the next refresh.";
+    case AttachedChip::State::NoPermission:
+        return Name(chip) + " is attached but you may not open " + chip.node +
+               ": install the program's udev rule (it comes with the package) and plug the "
+               "panel in again.";
+    case AttachedChip::State::InUse:
+        return Name(chip) + " is attached but another program has it open; close it there.";
+    case AttachedChip::State::Usable:
+        break;
+    }
+    return Name(chip) + " is attached and free.";
+}
+
+} // namespace
+
+std::vector<AttachedChip> FindAttachedChips(const QString& sysfsRoot, const QString& deviceRoot,
+                                            const std::function<bool(const QString&)>& canOpen) {
+    std::vector<AttachedChip> chips;
+    const QDir sysfs(sysfsRoot);
+    if (!sysfs.exists()) {
+        return chips;
+    }
+    for (const QString& entry : sysfs.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QDir device(sysfs.filePath(entry));
+        if (Attribute(device, "idVendor").toLower() != "0403" ||
+            Attribute(device, "idProduct").toLower() != "6001") {
+            continue;
+        }
+        AttachedChip chip;
+        chip.product = Attribute(device, "product");
+        chip.serial = Attribute(device, "serial");
+        chip.isPanel = chip.product.toUpper().contains("QUVO-8261-");
+        chip.node = QString("%1/%2/%3")
+                        .arg(deviceRoot)
+                        .arg(Attribute(device, "busnum").toInt(), 3, 10, QChar('0'))
+                        .arg(Attribute(device, "devnum").toInt(), 3, 10, QChar('0'));
+        if (InterfaceDriver(sysfs, entry) == "ftdi_sio") {
+            chip.state = AttachedChip::State::HeldByKernelDriver;
+        } else if (!(canOpen ? canOpen(chip.node) : MayReadAndWrite(chip.node))) {
+            chip.state = AttachedChip::State::NoPermission;
+        }
+        chips.push_back(chip);
+    }
+    return chips;
+}
+
+void MarkPanelsInUse(std::vector<AttachedChip>& chips, const std::vector<QString>& listedSerials) {
+    for (AttachedChip& chip : chips) {
+        const bool listed = std::find(listedSerials.begin(), listedSerials.end(), chip.serial) !=
+                            listedSerials.end();
+        if (chip.isPanel && chip.state == AttachedChip::State::Usable && !listed) {
+            chip.state = AttachedChip::State::InUse;
+        }
+    }
+}
+
+QString EmptyListText(const std::vector<AttachedChip>& chips) {
+    for (const AttachedChip& chip : chips) {
+        if (chip.isPanel && chip.state != AttachedChip::State::Usable) {
+            return Advice(chip);
+        }
+    }
+    return "No QUVO-8261 panel attached.";
+}
+
+QString DiagnosisReport(const std::vector<QString>& libraryDevices,
+                        const std::vector<AttachedChip>& chips) {
+    QString report = "FTDI devices the driver library lists:\n";
+    for (const QString& device : libraryDevices) {
+        report += "  " + device + "\n";
+    }
+    if (libraryDevices.empty()) {
+        report += "  none\n";
+    }
+    report += "FT232R chips the system sees:\n";
+    for (const AttachedChip& chip : chips) {
+        report += "  " + Name(chip) + " at " + chip.node +
+                  (chip.isPanel ? QString() : QString(" - not a QUVO-8261 panel")) + "\n";
+    }
+    if (chips.empty()) {
+        report += "  none\n";
+    }
+    for (const AttachedChip& chip : chips) {
+        if (chip.isPanel) {
+            report += Advice(chip) + "\n";
+        }
+    }
+    return report;
+}

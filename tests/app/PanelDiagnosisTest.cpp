@@ -1,0 +1,116 @@
+#include "PanelDiagnosis.h"
+#include "ProgramStart.h"
+#include "WindowsFixture.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// A sysfs tree and /dev/bus/usb made by the test.
+class PanelDiagnosis : public WindowsFixture {
+protected:
+    QString Sysfs() const { return usb.filePath("sys"); }
+    QString Dev() const { return usb.filePath("dev"); }
+    void AddChip(const QString& name, const QString& vendor, const QString& product,
+                 const QString& serial, int device, const QString& driver = QString()) {
+        QDir().mkpath(Sysfs() + "/" + name);
+        const std::pair<const char*, QString> attributes[] = {
+            {"idVendor", vendor}, {"idProduct", "6001"}, {"product", product},
+            {"serial", serial},   {"busnum", "1"},       {"devnum", QString::number(device)}};
+        for (const auto& [file, value] : attributes) {
+            QFile out(Sysfs() + "/" + name + "/" + file);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(value.toUtf8() + "\n");
+        }
+        if (!driver.isEmpty()) {
+            QDir().mkpath(Sysfs() + "/" + name + ":1.0");
+            QFile::link("/sys/bus/usb-serial/drivers/" + driver,
+                        Sysfs() + "/" + name + ":1.0/driver");
+        }
+    }
+    std::vector<AttachedChip> Find() {
+        return FindAttachedChips(
+            Sysfs(), Dev(), [this](const QString& node) { return !barredNodes.contains(node); });
+    }
+    QTemporaryDir usb;
+    QStringList barredNodes;
+};
+
+TEST_F(PanelDiagnosis, EachReasonAPanelCannotBeUsed) {
+    EXPECT_TRUE(Find().empty()) << "no USB at all";
+    EXPECT_EQ(EmptyListText(Find()), "No QUVO-8261 panel attached.");
+
+    AddChip("1-4", "0403", "FT232R USB UART", "A1B2C3", 4);
+    AddChip("2-1", "10c4", "QUVO-8261-16 clone", "X", 9);
+    auto chips = Find();
+    ASSERT_EQ(chips.size(), 1u);
+    EXPECT_FALSE(chips[0].isPanel) << "another FTDI device is no panel";
+    EXPECT_EQ(EmptyListText(chips), "No QUVO-8261 panel attached.");
+
+    AddChip("1-1", "0403", "QUVO-8261-16", "QV826100.FFFF", 5, "ftdi_sio");
+    chips = Find();
+    ASSERT_EQ(chips.size(), 2u);
+    EXPECT_EQ(chips[0].state, AttachedChip::State::HeldByKernelDriver);
+    EXPECT_EQ(chips[0].node, Dev() + "/001/005");
+    EXPECT_EQ(EmptyListText(chips),
+              "QUVO-8261-16 (QV826100.FFFF) is attached but the kernel's serial driver holds it: "
+              "unload it with \"sudo rmmod ftdi_sio\" and wait for the next refresh.");
+
+    QDir(Sysfs()).removeRecursively();
+    AddChip("1-2", "0403", "QUVO-8261-08", "QV826101.FF00", 6);
+    barredNodes << Dev() + "/001/006";
+    chips = Find();
+    ASSERT_EQ(chips.size(), 1u);
+    EXPECT_EQ(chips[0].state, AttachedChip::State::NoPermission);
+    EXPECT_TRUE(EmptyListText(chips).contains("you may not open " + Dev() + "/001/006"));
+    EXPECT_TRUE(EmptyListText(chips).contains("udev rule"));
+
+    barredNodes.clear();
+    chips = Find();
+    EXPECT_EQ(chips[0].state, AttachedChip::State::Usable);
+    MarkPanelsInUse(chips, {"QV826101.FF00"});
+    EXPECT_EQ(chips[0].state, AttachedChip::State::Usable) << "listed: free";
+    MarkPanelsInUse(chips, {});
+    EXPECT_EQ(chips[0].state, AttachedChip::State::InUse);
+    EXPECT_TRUE(EmptyListText(chips).contains("another program has it open"));
+}
+
+TEST_F(PanelDiagnosis, TheEmptyListSaysWhyAndAUsablePanelReplacesIt) {
+    AddChip("1-1", "0403", "QUVO-8261-16", "QV826100.FFFF", 5, "ftdi_sio");
+    main = std::make_unique<TFormMain>(SettingsFile());
+    main->DiagnosisSysfsRoot = Sysfs();
+    main->DiagnosisDeviceRoot = Dev();
+    main->show();
+    main->TimerTimer(false);
+    EXPECT_TRUE(main->EmptyListText.contains("kernel's serial driver holds it"));
+    AddDefaultPanels();
+    main->TimerTimer(true);
+    EXPECT_EQ(main->EntryCount, 2);
+    EXPECT_TRUE(main->EmptyListText.isEmpty());
+}
+
+TEST_F(PanelDiagnosis, DiagnoseReportsAndExitsByUsablePanels) {
+    AddChip("1-1", "0403", "QUVO-8261-16", "QV826100.FFFF", 5, "ftdi_sio");
+    AddChip("1-4", "0403", "FT232R USB UART", "A1B2C3", 4);
+    QString text;
+    QTextStream out(&text);
+    EXPECT_EQ(RunDiagnosis(out, Sysfs(), Dev(), [](const QString&) { return true; }), 1);
+    out.flush();
+    EXPECT_TRUE(text.contains("FTDI devices the driver library lists:\n  none"))
+        << text.toStdString();
+    EXPECT_TRUE(
+        text.contains("FT232R USB UART (A1B2C3) at " + Dev() + "/001/004 - not a QUVO-8261 panel"));
+    EXPECT_TRUE(text.contains("kernel's serial driver holds it"));
+    EXPECT_TRUE(text.endsWith("No usable QUVO-8261 panel.\n"));
+
+    AddPanel(0x1121, "QV826100.FFFF", "QUVO-8261-16");
+    text.clear();
+    EXPECT_EQ(RunDiagnosis(out, Sysfs(), Dev(), [](const QString&) { return true; }), 0);
+    out.flush();
+    EXPECT_TRUE(
+        text.contains("QUVO-8261-16  QV826100.FFFF  type 5  location 0x1121  - usable panel"))
+        << text.toStdString();
+}
+
+} // namespace

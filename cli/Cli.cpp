@@ -2,6 +2,7 @@
 
 #include "D2XXUnit_mod.h"
 #include "D2xxLibrary.h"
+#include "PanelDiagnosis.h"
 #include "PanelFilter.h"
 #include "PanelSession.h"
 #include "SettingsFiles.h"
@@ -314,6 +315,20 @@ QStringList JoinPanelOption(const QStringList& arguments) {
     return joined;
 }
 
+// Panels the system sees attached but that cannot be used, with the reason.
+std::vector<AttachedChip> UnusablePanels(const std::vector<Panel>& usable) {
+    std::vector<QString> serials;
+    for (const Panel& panel : usable) {
+        serials.push_back(panel.serial);
+    }
+    std::vector<AttachedChip> chips = FindAttachedChips();
+    MarkPanelsInUse(chips, serials);
+    std::erase_if(chips, [](const AttachedChip& chip) {
+        return !chip.isPanel || chip.state == AttachedChip::State::Usable;
+    });
+    return chips;
+}
+
 int WorstOf(int a, int b) {
     return std::max(a, b);
 }
@@ -400,14 +415,26 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
                 for (const Panel& panel : panels) {
                     list.append(PanelJson(panel));
                 }
-                out << QJsonDocument(QJsonObject{{"panels", list}, {"inUse", inUse}}).toJson();
+                QJsonArray unusable;
+                for (const AttachedChip& chip : UnusablePanels(panels)) {
+                    unusable.append(QJsonObject{{"description", chip.product},
+                                                {"serial", chip.serial},
+                                                {"reason", EmptyListText({chip})}});
+                }
+                out << QJsonDocument(
+                           QJsonObject{{"panels", list}, {"inUse", inUse}, {"unusable", unusable}})
+                           .toJson();
             } else {
                 for (const Panel& panel : panels) {
                     out << panel.description << "  " << panel.serial << "  mask " << panel.mask
                         << " (channels " << ChannelList(panel.channels) << ")  location 0x"
                         << Hex(panel.location, 4) << "\n";
                 }
-                if (panels.empty()) {
+                const std::vector<AttachedChip> unusable = UnusablePanels(panels);
+                for (const AttachedChip& chip : unusable) {
+                    out << EmptyListText({chip}) << "\n";
+                }
+                if (panels.empty() && unusable.empty()) {
                     out << "No usable QUVO-8261 panel attached." << InUseNote(inUse) << "\n";
                 } else if (inUse > 0) {
                     out << InUseNote(inUse).trimmed() << "\n";

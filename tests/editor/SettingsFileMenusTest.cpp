@@ -139,4 +139,22 @@ TEST_F(SettingsFileMenus, AFileThatCannotBeUsedIsReportedOnceAndChangesNothing) 
     });
 }
 
+TEST_F(SettingsFileMenus, AMissingProgramFolderIsReportedAndNothingIsSent) {
+    WithPanel16Online([&] {
+        CurrentPaths().programSettingsFile = settingsFolder.filePath("gone/QUVO8261.dat");
+        Answer(true);
+        const ConfigBlock before = editor->Configuration;
+        Choose("MenuSaveDefault");
+        Choose("MenuLoadDefault");
+        Settle(50);
+        EXPECT_TRUE(CommandsSentTo(*panel16).empty());
+        EXPECT_EQ(editor->Configuration, before);
+        ASSERT_EQ(messages.size(), 2u);
+        for (const auto& message : messages) {
+            EXPECT_TRUE(message.text.contains("gone/QUVO8261.dat")) << message.text.toStdString();
+        }
+        EXPECT_FALSE(QDir(settingsFolder.filePath("gone")).exists());
+    });
+}
+
 } // namespace

@@ -11,11 +11,13 @@
 #include "UnitMain.h"
 #include "VirtualBus.h"
 #include "VirtualPanelsWindow.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -185,7 +187,15 @@ int RunProgram(int argc, char** argv) {
         virtualPanels = std::make_unique<VirtualPanelsWindow>();
         // The program still ends when the device list window closes.
         virtualPanels->setAttribute(Qt::WA_QuitOnClose, false);
-        virtualPanels->move(main.frameGeometry().topRight() + QPoint(10, 0));
+        virtualPanels->adjustSize();
+        // Beside the device list where the screen has room, else below it.
+        const QRect area = main.screen()->availableGeometry();
+        const QRect list = main.frameGeometry();
+        QRect place(list.topRight() + QPoint(10, 0), virtualPanels->size());
+        if (!area.contains(place)) {
+            place.moveTopLeft(list.bottomLeft() + QPoint(0, 10));
+        }
+        virtualPanels->move(KeptInside(place, area));
         virtualPanels->show();
     }
     QApplication::exec();

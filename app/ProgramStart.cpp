@@ -1,7 +1,7 @@
 #include "ProgramStart.h"
 
+#include "BackEnds.h"
 #include "D2XXUnit_mod.h"
-#include "D2xxLibrary.h"
 #include "Dialogs.h"
 #include "PanelDiagnosis.h"
 #include "PanelFilter.h"
@@ -118,17 +118,10 @@ int RunProgram(int argc, char** argv) {
     if (line.diagnose) {
         const QCoreApplication application(argc, argv);
         QTextStream out(stdout);
-        if (line.driver == CommandLine::Driver::Simulator) {
-            SetFtdiApi(SimulatorFtdiApi());
-            AddDefaultVirtualPanels();
-        } else {
-            FtdiApi api;
-            std::string error;
-            if (!LoadD2xxLibrary(api, error)) {
-                out << QString::fromStdString(error);
-                return 1;
-            }
-            SetFtdiApi(api);
+        std::string error;
+        if (!UseBackEnd(line.driver == CommandLine::Driver::Simulator, error)) {
+            out << QString::fromStdString(error);
+            return 1;
         }
         return RunDiagnosis(out);
     }
@@ -155,21 +148,13 @@ int RunProgram(int argc, char** argv) {
         return 0;
     }
 
-    if (line.driver == CommandLine::Driver::Simulator) {
-        SetFtdiApi(SimulatorFtdiApi());
-        AddDefaultVirtualPanels();
-    } else {
-        FtdiApi api;
-        std::string error;
-        if (!LoadD2xxLibrary(api, error)) {
-            Dialogs::ShowMessage(nullptr,
-                                 QString::fromStdString(error) +
-                                     "\r\nInstall FTDI's D2XX driver, set QUVO_D2XX_LIBRARY to "
-                                     "its file, or start with --simulate.",
-                                 "Cannot run program", Dialogs::Icon::Error);
-            return 0;
-        }
-        SetFtdiApi(api);
+    if (std::string error; !UseBackEnd(line.driver == CommandLine::Driver::Simulator, error)) {
+        Dialogs::ShowMessage(nullptr,
+                             QString::fromStdString(error) +
+                                 "\r\nInstall FTDI's D2XX driver, set QUVO_D2XX_LIBRARY to "
+                                 "its file, or start with --simulate.",
+                             "Cannot run program", Dialogs::Icon::Error);
+        return 0;
     }
     SetPortErrorDialog([](const std::string& text) {
         Dialogs::ShowMessage(QApplication::activeWindow(), QString::fromStdString(text), "Error",

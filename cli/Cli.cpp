@@ -1,7 +1,7 @@
 #include "Cli.h"
 
+#include "BackEnds.h"
 #include "D2XXUnit_mod.h"
-#include "D2xxLibrary.h"
 #include "PanelDiagnosis.h"
 #include "PanelFilter.h"
 #include "PanelSession.h"
@@ -377,19 +377,12 @@ bool ChooseCliBackEnd(const QStringList& arguments, QString& error) {
             return false;
         }
     }
-    if (simulate) {
-        SetFtdiApi(SimulatorFtdiApi());
-        AddDefaultVirtualPanels();
-        return true;
-    }
-    FtdiApi api;
     std::string reason;
-    if (!LoadD2xxLibrary(api, reason)) {
+    if (!UseBackEnd(simulate, reason)) {
         error = QString::fromStdString(reason) +
                 "Install FTDI's D2XX driver, set QUVO_D2XX_LIBRARY to its file, or use --simulate.";
         return false;
     }
-    SetFtdiApi(api);
     return true;
 }
 

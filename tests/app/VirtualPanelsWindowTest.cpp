@@ -41,29 +41,24 @@ TEST_F(VirtualPanels, KeysFollowTheModeAndTheEditorSeesThem) {
     panel16->SetConfiguration(block);
     OpenWindow();
     ASSERT_EQ(window->Rows().size(), 2u);
-    CreateWindows();
-    Select(0);
-    RunEditor(
-        [&] { main->OpenSelectedDevice(); },
-        [&] {
-            ASSERT_TRUE(WaitOnline());
-            QTest::mouseClick(Row16().keys[2], Qt::LeftButton);
-            EXPECT_TRUE(WaitFor([&] { return editor->GpioLabels[2]->TextColour() == 0x00FFFFFFu; }))
-                << "a Fixed key toggles its output on";
-            EXPECT_EQ(panel16->Status()[StatusStateOffset(2)], 1);
+    WithEditorOnline(0, [&] {
+        QTest::mouseClick(Row16().keys[2], Qt::LeftButton);
+        EXPECT_TRUE(WaitFor([&] { return editor->GpioLabels[2]->TextColour() == 0x00FFFFFFu; }))
+            << "a Fixed key toggles its output on";
+        EXPECT_EQ(panel16->Status()[StatusStateOffset(2)], 1);
 
-            QTest::mouseClick(Row16().keys[3], Qt::LeftButton);
-            EXPECT_EQ(panel16->Status()[StatusStateOffset(3)], 1);
-            EXPECT_TRUE(WaitFor([&] { return panel16->Status()[StatusStateOffset(3)] == 0; }, 1000))
-                << "a Pulse key falls back after its duration";
+        QTest::mouseClick(Row16().keys[3], Qt::LeftButton);
+        EXPECT_EQ(panel16->Status()[StatusStateOffset(3)], 1);
+        EXPECT_TRUE(WaitFor([&] { return panel16->Status()[StatusStateOffset(3)] == 0; }, 1000))
+            << "a Pulse key falls back after its duration";
 
-            Row16().gpiSwitches[6]->setChecked(true);
-            EXPECT_TRUE(WaitFor([&] { return editor->GpiLabels[6]->TextColour() == 0x00FFFFFFu; }));
-            Row16().lock->setChecked(true);
-            editor->BoxLock->click();
-            EXPECT_TRUE(WaitFor([&] { return editor->LabLock->Caption() == "LOCKED"; }));
-            editor->reject();
-        });
+        Row16().gpiSwitches[6]->setChecked(true);
+        EXPECT_TRUE(WaitFor([&] { return editor->GpiLabels[6]->TextColour() == 0x00FFFFFFu; }));
+        Row16().lock->setChecked(true);
+        editor->BoxLock->click();
+        EXPECT_TRUE(WaitFor([&] { return editor->LabLock->Caption() == "LOCKED"; }));
+        editor->reject();
+    });
 }
 
 TEST_F(VirtualPanels, KeysShowTheDisplayColourOfTheirState) {
@@ -85,17 +80,10 @@ TEST_F(VirtualPanels, KeysShowTheDisplayColourOfTheirState) {
 TEST_F(VirtualPanels, UnplugEndsTheEditorAndPlugBringsThePanelBack) {
     AddDefaultPanels();
     OpenWindow();
-    CreateWindows();
-    Select(0);
-    RunEditor([&] { main->OpenSelectedDevice(); },
-              [&] {
-                  ASSERT_TRUE(WaitOnline());
-                  Row16().plugged->setChecked(false);
-                  if (!WaitFor([&] { return !editor->isVisible(); }, 5000)) {
-                      ADD_FAILURE() << "the editor stayed open";
-                      editor->reject();
-                  }
-              });
+    WithEditorOnline(0, [&] {
+        Row16().plugged->setChecked(false);
+        ExpectEditorClosesItself();
+    });
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].text.startsWith("USB Connection Failed"))
         << messages[0].text.toStdString();

@@ -93,22 +93,37 @@ protected:
         open();
         EXPECT_TRUE(ran) << "the editor was not shown";
     }
-    // Opens the 16-channel default panel, waits until the editor is online with a
-    // clean frame log, runs `body` and closes the editor again.
-    void WithPanel16Online(const std::function<void()>& body) {
-        AddDefaultPanels();
+    // Creates the windows, opens the panel in `row`, runs `body` once the editor
+    // is online and closes the editor afterwards unless it closed itself.
+    void WithEditorOnline(int row, const std::function<void()>& body) {
         CreateWindows();
-        Select(0);
+        Select(row);
         RunEditor([&] { main->OpenSelectedDevice(); },
                   [&] {
                       if (WaitOnline()) {
-                          panel16->ClearReceivedFrames();
                           body();
                       } else {
                           ADD_FAILURE() << "the editor did not go online";
                       }
-                      editor->reject();
+                      if (editor->isVisible()) {
+                          editor->reject();
+                      }
                   });
+    }
+    // Opens the 16-channel default panel and runs `body` online with a clean frame log.
+    void WithPanel16Online(const std::function<void()>& body) {
+        AddDefaultPanels();
+        WithEditorOnline(0, [&] {
+            panel16->ClearReceivedFrames();
+            body();
+        });
+    }
+    // After a link failure the editor closes itself; fails the test if it does not.
+    void ExpectEditorClosesItself() {
+        if (!WaitFor([&] { return !editor->isVisible(); }, 5000)) {
+            ADD_FAILURE() << "the editor stayed open";
+            editor->reject();
+        }
     }
     bool WaitOnline() {
         return WaitFor([&] { return editor->Online; });

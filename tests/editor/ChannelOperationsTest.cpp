@@ -163,34 +163,30 @@ TEST_F(Propagation, ModeMenuToAllAndToTheSameGroup) {
     }
     panel16->SetConfiguration(block);
     panel8->SetConfiguration(block);
-    CreateWindows();
-    Select(1); // eight channels: the hidden strips 9..16 change as well
-    RunEditor([&] { main->OpenSelectedDevice(); },
-              [&] {
-                  ASSERT_TRUE(WaitOnline());
-                  panel16 = panel8;
-                  OpenModeMenu(editor->PulseButtons[2]);
-                  EXPECT_EQ(Item("MMenuCA")->text(), "set Pulse mode -> All");
-                  EXPECT_EQ(Item("MMenuCG")->text(), "set Pulse mode -> Same Group");
-                  ConfigBlock sent = OneSend(Item("MMenuCG"));
-                  EXPECT_EQ(ChannelsInMode(ModePulse), (std::vector{1, 2, 5}));
-                  EXPECT_EQ(Field(sent, 5, RecordMODE), ModePulse);
+    WithEditorOnline(1, [&] {
+        panel16 = panel8;
+        OpenModeMenu(editor->PulseButtons[2]);
+        EXPECT_EQ(Item("MMenuCA")->text(), "set Pulse mode -> All");
+        EXPECT_EQ(Item("MMenuCG")->text(), "set Pulse mode -> Same Group");
+        ConfigBlock sent = OneSend(Item("MMenuCG"));
+        EXPECT_EQ(ChannelsInMode(ModePulse), (std::vector{1, 2, 5}));
+        EXPECT_EQ(Field(sent, 5, RecordMODE), ModePulse);
 
-                  OpenModeMenu(editor->FixedButtons[4]);
-                  sent = OneSend(Item("MMenuCG"));
-                  EXPECT_EQ(ChannelsInMode(ModeFixed),
-                            (std::vector{3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
-                  EXPECT_EQ(Field(sent, 16, RecordMODE), ModeFixed) << "hidden strips travel";
+        OpenModeMenu(editor->FixedButtons[4]);
+        sent = OneSend(Item("MMenuCG"));
+        EXPECT_EQ(ChannelsInMode(ModeFixed),
+                  (std::vector{3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
+        EXPECT_EQ(Field(sent, 16, RecordMODE), ModeFixed) << "hidden strips travel";
 
-                  OpenModeMenu(editor->FixedButtons[1]);
-                  EXPECT_EQ(Item("MMenuCA")->text(), "set Fixed mode -> All");
-                  sent = OneSend(Item("MMenuCA"));
-                  EXPECT_EQ(ChannelsInMode(ModeFixed).size(), 16u);
-                  for (int channel = 1; channel <= ChannelCount; ++channel) {
-                      EXPECT_EQ(Field(sent, channel, RecordMODE), ModeFixed);
-                  }
-                  editor->reject();
-              });
+        OpenModeMenu(editor->FixedButtons[1]);
+        EXPECT_EQ(Item("MMenuCA")->text(), "set Fixed mode -> All");
+        sent = OneSend(Item("MMenuCA"));
+        EXPECT_EQ(ChannelsInMode(ModeFixed).size(), 16u);
+        for (int channel = 1; channel <= ChannelCount; ++channel) {
+            EXPECT_EQ(Field(sent, channel, RecordMODE), ModeFixed);
+        }
+        editor->reject();
+    });
 }
 
 TEST_F(Propagation, DurationMenuReachesOnlyPulseChannels) {

@@ -175,20 +175,13 @@ TEST_F(TestMode, StopKeepsTheRestAndEveryEndClearsIt) {
 
 TEST_F(TestMode, ALinkFailureDuringTheTestClearsIt) {
     AddDefaultPanels();
-    CreateWindows();
-    Select(0);
-    RunEditor([&] { main->OpenSelectedDevice(); },
-              [&] {
-                  ASSERT_TRUE(WaitOnline());
-                  editor->TestPause = [](std::chrono::milliseconds) {};
-                  editor->BtnTestClick();
-                  ASSERT_TRUE(WaitFor([&] { return editor->TestSteps->size() < 110; }));
-                  panel16->SetFault({LineFault::NoAnswer});
-                  if (!WaitFor([&] { return !editor->isVisible(); }, 5000)) {
-                      ADD_FAILURE() << "the editor stayed open";
-                      editor->reject();
-                  }
-              });
+    WithEditorOnline(0, [&] {
+        editor->TestPause = [](std::chrono::milliseconds) {};
+        editor->BtnTestClick();
+        ASSERT_TRUE(WaitFor([&] { return editor->TestSteps->size() < 110; }));
+        panel16->SetFault({LineFault::NoAnswer});
+        ExpectEditorClosesItself();
+    });
     EXPECT_FALSE(editor->TestSteps);
     EXPECT_EQ(messages.size(), 1u);
 }

@@ -92,41 +92,32 @@ TEST_F(Editor, LiveStateRecoloursButtonsLabelsKeysAndLock) {
     block[ConfigMODE17] = 1;
     block[ConfigMODE18] = 2;
     panel16->SetConfiguration(block);
-    CreateWindows();
-    Select(0);
-    RunEditor(
-        [&] { main->OpenSelectedDevice(); },
-        [&] {
-            ASSERT_TRUE(WaitOnline());
-            EXPECT_FALSE(editor->LabLock->isHidden());
-            EXPECT_EQ(editor->LabLock->Caption(), "UNLOCKED");
-            EXPECT_EQ(editor->GpioButtons[5]->FaceColour(),
-                      editor->ColourEntries[0][5].DisplayColor);
-            EXPECT_EQ(editor->GpioButtons[5]->FaceColour(), 0x00B1B1B1u) << "white at min";
+    WithEditorOnline(0, [&] {
+        EXPECT_FALSE(editor->LabLock->isHidden());
+        EXPECT_EQ(editor->LabLock->Caption(), "UNLOCKED");
+        EXPECT_EQ(editor->GpioButtons[5]->FaceColour(), editor->ColourEntries[0][5].DisplayColor);
+        EXPECT_EQ(editor->GpioButtons[5]->FaceColour(), 0x00B1B1B1u) << "white at min";
 
-            panel16->SetGpi(5, true);
-            ASSERT_TRUE(WaitFor([&] { return editor->GpiLabels[5]->TextColour() == 0x00FFFFFF; }));
-            EXPECT_EQ(editor->GpioButtons[5]->FaceColour(),
-                      editor->ColourEntries[2][5].DisplayColor);
-            EXPECT_EQ(editor->GpioLabels[5]->TextColour(),
-                      editor->GpioLabels[5]->BackgroundColour());
+        panel16->SetGpi(5, true);
+        ASSERT_TRUE(WaitFor([&] { return editor->GpiLabels[5]->TextColour() == 0x00FFFFFF; }));
+        EXPECT_EQ(editor->GpioButtons[5]->FaceColour(), editor->ColourEntries[2][5].DisplayColor);
+        EXPECT_EQ(editor->GpioLabels[5]->TextColour(), editor->GpioLabels[5]->BackgroundColour());
 
-            panel16->SetGpioOutput(5, true);
-            ASSERT_TRUE(WaitFor([&] { return editor->GpioLabels[5]->TextColour() == 0x00FFFFFF; }));
-            EXPECT_EQ(editor->GpioButtons[5]->FaceColour(),
-                      editor->ColourEntries[3][5].DisplayColor);
+        panel16->SetGpioOutput(5, true);
+        ASSERT_TRUE(WaitFor([&] { return editor->GpioLabels[5]->TextColour() == 0x00FFFFFF; }));
+        EXPECT_EQ(editor->GpioButtons[5]->FaceColour(), editor->ColourEntries[3][5].DisplayColor);
 
-            EXPECT_EQ(editor->BtnCtrl1->FaceColour(), 0x00AAAAFFu);
-            EXPECT_EQ(editor->BtnCtrl2->FaceColour(), 0x00FFBB99u);
-            panel16->SetKeyState(2, 1);
-            panel16->SetLockState(0x80);
-            ASSERT_TRUE(WaitFor([&] { return editor->BtnCtrl2->FaceColour() == 0x00FF5500u; }));
-            EXPECT_EQ(editor->BtnCtrl2->TextColour(), 0x00FFFFFFu);
-            EXPECT_EQ(editor->BtnCtrl2->Caption(), "MEM");
-            EXPECT_EQ(editor->LabLock->Caption(), "LOCKED");
-            EXPECT_EQ(editor->LabLock->BackgroundColour(), 0x007777FFu);
-            editor->reject();
-        });
+        EXPECT_EQ(editor->BtnCtrl1->FaceColour(), 0x00AAAAFFu);
+        EXPECT_EQ(editor->BtnCtrl2->FaceColour(), 0x00FFBB99u);
+        panel16->SetKeyState(2, 1);
+        panel16->SetLockState(0x80);
+        ASSERT_TRUE(WaitFor([&] { return editor->BtnCtrl2->FaceColour() == 0x00FF5500u; }));
+        EXPECT_EQ(editor->BtnCtrl2->TextColour(), 0x00FFFFFFu);
+        EXPECT_EQ(editor->BtnCtrl2->Caption(), "MEM");
+        EXPECT_EQ(editor->LabLock->Caption(), "LOCKED");
+        EXPECT_EQ(editor->LabLock->BackgroundColour(), 0x007777FFu);
+        editor->reject();
+    });
 }
 
 TEST_F(Editor, StatusValuesOutsideTheTablesAndAHiddenLock) {
@@ -192,10 +183,7 @@ TEST_F(Editor, LinkFailuresAreReportedInWordsAndCloseTheEditor) {
                       ASSERT_TRUE(WaitOnline());
                       panel16->SetFault(c.fault);
                       // The editor closes itself; give up only after well over the reply budget.
-                      if (!WaitFor([&] { return !editor->isVisible(); }, 5000)) {
-                          ADD_FAILURE() << "the editor stayed open";
-                          editor->reject();
-                      }
+                      ExpectEditorClosesItself();
                   });
         panel16->SetFault({});
         ASSERT_EQ(messages.size(), 1u);
@@ -210,16 +198,12 @@ TEST_F(Editor, LinkFailuresAreReportedInWordsAndCloseTheEditor) {
 
 TEST_F(Editor, ALibraryStatusAboveTwoToTheThirtyFirstShowsUnsigned) {
     AddDefaultPanels();
-    CreateWindows();
-    Select(0);
-    RunEditor([&] { main->OpenSelectedDevice(); },
-              [&] {
-                  ASSERT_TRUE(WaitOnline());
-                  VirtualBus::Instance().FailCall(ApiCall::Write, 0x80000005u);
-                  if (!WaitFor([&] { return !editor->isVisible(); })) {
-                      editor->reject();
-                  }
-              });
+    WithEditorOnline(0, [&] {
+        VirtualBus::Instance().FailCall(ApiCall::Write, 0x80000005u);
+        if (!WaitFor([&] { return !editor->isVisible(); })) {
+            editor->reject();
+        }
+    });
     VirtualBus::Instance().ClearFailures();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "USB Connection Failed\r\n\r\n(write error = 2147483653:1)");

@@ -103,48 +103,43 @@ TEST_F(MemoryMapView, DrawnCellsLabelsAndMarkers) {
 TEST_F(MemoryMapView, ClicksToggleMembersAndSlots) {
     AddDefaultPanels();
     panel8->SetConfiguration(EightChannelMap());
-    CreateWindows();
-    Select(1);
-    RunEditor([&] { main->OpenSelectedDevice(); },
-              [&] {
-                  ASSERT_TRUE(WaitOnline());
-                  panel8->ClearReceivedFrames();
-                  const auto click = [&](int row, int column) {
-                      QTest::mouseClick(editor->PBoxMem, Qt::LeftButton, {},
-                                        CellCentre(row, column));
-                  };
-                  // Nothing: absent column, disabled slot, absent row, header row, outside.
-                  click(1, 12);
-                  click(2, 3);
-                  click(12, 0);
-                  QTest::mouseClick(editor->PBoxMem, Qt::LeftButton, {}, QPoint(300, 10));
-                  QTest::mouseClick(editor->PBoxMem, Qt::RightButton, {}, QPoint(300, 416));
-                  Settle(50);
-                  EXPECT_TRUE(WrittenBlocks(*panel8).empty());
+    WithEditorOnline(1, [&] {
+        panel8->ClearReceivedFrames();
+        const auto click = [&](int row, int column) {
+            QTest::mouseClick(editor->PBoxMem, Qt::LeftButton, {}, CellCentre(row, column));
+        };
+        // Nothing: absent column, disabled slot, absent row, header row, outside.
+        click(1, 12);
+        click(2, 3);
+        click(12, 0);
+        QTest::mouseClick(editor->PBoxMem, Qt::LeftButton, {}, QPoint(300, 10));
+        QTest::mouseClick(editor->PBoxMem, Qt::RightButton, {}, QPoint(300, 416));
+        Settle(50);
+        EXPECT_TRUE(WrittenBlocks(*panel8).empty());
 
-                  click(1, 4);
-                  ASSERT_TRUE(WaitSendsAnswered());
-                  ConfigBlock sent = WrittenBlocks(*panel8).back();
-                  EXPECT_TRUE(Member(sent, 1, 4));
-                  EXPECT_TRUE(Member(sent, 1, 2));
-                  EXPECT_FALSE(Member(sent, 1, 1));
+        click(1, 4);
+        ASSERT_TRUE(WaitSendsAnswered());
+        ConfigBlock sent = WrittenBlocks(*panel8).back();
+        EXPECT_TRUE(Member(sent, 1, 4));
+        EXPECT_TRUE(Member(sent, 1, 2));
+        EXPECT_FALSE(Member(sent, 1, 1));
 
-                  QTest::mouseClick(editor->PBoxMem, Qt::RightButton, {}, CellCentre(1, 0));
-                  ASSERT_TRUE(WaitSendsAnswered());
-                  sent = WrittenBlocks(*panel8).back();
-                  EXPECT_EQ(sent[RecordOffset(1) + RecordISMEM], 0);
-                  EXPECT_TRUE(Member(sent, 1, 4)) << "members stay with a disabled slot";
+        QTest::mouseClick(editor->PBoxMem, Qt::RightButton, {}, CellCentre(1, 0));
+        ASSERT_TRUE(WaitSendsAnswered());
+        sent = WrittenBlocks(*panel8).back();
+        EXPECT_EQ(sent[RecordOffset(1) + RecordISMEM], 0);
+        EXPECT_TRUE(Member(sent, 1, 4)) << "members stay with a disabled slot";
 
-                  click(1, 0);
-                  ASSERT_TRUE(WaitSendsAnswered());
-                  sent = WrittenBlocks(*panel8).back();
-                  EXPECT_EQ(sent[RecordOffset(1) + RecordISMEM], 1);
-                  EXPECT_TRUE(editor->MemoryLinks[1][2] && editor->MemoryLinks[1][3] &&
-                              editor->MemoryLinks[1][4])
-                      << "re-enabling brings the members back";
-                  EXPECT_EQ(WrittenBlocks(*panel8).size(), 3u) << "one send per toggle";
-                  editor->reject();
-              });
+        click(1, 0);
+        ASSERT_TRUE(WaitSendsAnswered());
+        sent = WrittenBlocks(*panel8).back();
+        EXPECT_EQ(sent[RecordOffset(1) + RecordISMEM], 1);
+        EXPECT_TRUE(editor->MemoryLinks[1][2] && editor->MemoryLinks[1][3] &&
+                    editor->MemoryLinks[1][4])
+            << "re-enabling brings the members back";
+        EXPECT_EQ(WrittenBlocks(*panel8).size(), 3u) << "one send per toggle";
+        editor->reject();
+    });
 }
 
 TEST_F(MemoryMapView, HoverFollowsTheMouse) {

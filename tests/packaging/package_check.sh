@@ -30,8 +30,11 @@ for path in ./usr/bin/QUVO8261 ./usr/bin/quvo8261-cli \
         exit 1
     fi
 done
-dpkg-deb -I "$package" | grep -q "Depends: libqt6widgets6" || { echo "no Qt dependency"; exit 1; }
-dpkg-deb -I "$package" postinst | grep -q "udevadm control --reload-rules" || {
+# Read whole first: grep -q would end the pipe early and fail it under pipefail.
+control=$(dpkg-deb -I "$package")
+grep -q "Depends: libqt6widgets6" <<<"$control" || { echo "no Qt dependency"; exit 1; }
+postinst=$(dpkg-deb -I "$package" postinst)
+grep -q "udevadm control --reload-rules" <<<"$postinst" || {
     echo "postinst does not reload the udev rules"
     exit 1
 }

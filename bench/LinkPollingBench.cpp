@@ -139,8 +139,8 @@ Figures Measure(std::uint32_t location, std::uint8_t latencyTimerMs) {
     return figures;
 }
 
-void Print(const char* title, const Figures& f) {
-    std::printf("%s\n", title);
+void Print(const QString& title, const Figures& f) {
+    std::printf("%s\n", qPrintable(title));
     std::printf("  polls per second: %.1f\n", f.pollsPerSecond);
     std::printf("  mean cycle time: %.3f ms (bound %.3f ms)\n", f.cycleMs, f.boundMs);
     std::printf("  link thread CPU per cycle: %.1f us, share of one core: %.2f %%\n",
@@ -159,8 +159,7 @@ int main(int argc, char** argv) {
     const Figures chipDefault = Measure(0x4000, VirtualPanel::DefaultLatencyTimerMs);
     const Figures programs = Measure(0x4001, PortLatencyTimerMs);
     Print("chip's default latency timer (16 ms):", chipDefault);
-    std::printf("the program's latency timer (%d ms):\n", PortLatencyTimerMs);
-    Print("", programs);
+    Print(QString("the program's latency timer (%1 ms):").arg(PortLatencyTimerMs), programs);
     std::printf("polling rate ratio, program's setting / chip default: %.2f\n",
                 programs.pollsPerSecond / chipDefault.pollsPerSecond);
     std::printf("cycle ratio: %.2f\n", programs.cycleMs / programs.boundMs);

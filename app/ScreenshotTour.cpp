@@ -221,6 +221,11 @@ int main(int argc, char** argv) {
         });
         main.OpenSelectedDevice();
     }
+    // With every panel unplugged the list says so.
+    VirtualBus::Instance().RemoveAllDevices();
+    main.TimerTimer(false);
+    Pause(300);
+    ok = Save(main, outFolder + "/device-list-empty.png") && ok;
     main.close();
     return ok ? 0 : 1;
 }

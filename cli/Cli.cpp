@@ -241,22 +241,23 @@ void PrintConfiguration(QTextStream& out, const ConfigBlock& block) {
         const std::size_t record = RecordOffset(channel);
         const int mode = block[record + RecordMODE];
         const int group = block[record + RecordGROUP];
-        out << QString("%1").arg(channel, 7) << " "
-            << QString(mode <= 2 ? ModeNames[mode] : "?").leftJustified(5) << " "
-            << QString(group == 0 ? "n/a" : QString::number(group)).leftJustified(5) << " "
-            << QString("%1 s")
-                   .arg(block[record + RecordDURATION] / 10.0, 0, 'f', 1)
-                   .leftJustified(9);
+        QString line =
+            QString("%1").arg(channel, 7) + " " +
+            QString(mode <= 2 ? ModeNames[mode] : "?").leftJustified(5) + " " +
+            QString(group == 0 ? "n/a" : QString::number(group)).leftJustified(5) + " " +
+            QString("%1 s").arg(block[record + RecordDURATION] / 10.0, 0, 'f', 1).leftJustified(9);
         for (int state = 0; state < 4; ++state) {
             const std::size_t at = ColourOffset(channel, state);
             const ColourEntry entry =
                 DecodeColourEntry({block[at], block[at + 1], block[at + 2], block[at + 3]});
-            out << " "
-                << (ColourText(entry.ScreenColor) + " " +
-                    QString::fromStdString(BrightnessText(entry.Brightness)))
-                       .leftJustified(15);
+            line += " " + (ColourText(entry.ScreenColor) + " " +
+                           QString::fromStdString(BrightnessText(entry.Brightness)))
+                              .leftJustified(15);
         }
-        out << "\n";
+        while (line.endsWith(' ')) {
+            line.chop(1);
+        }
+        out << line << "\n";
     }
 }
 

@@ -184,10 +184,7 @@ void VirtualPanelsWindow::Refresh() {
             const std::uint8_t state = status[StatusStateOffset(channel)];
             ScreenColor face = DarkKey;
             if (row.present[channel]) {
-                const std::size_t at = ColourOffset(channel, state & 3);
-                face = DecodeColourEntry({configuration[at], configuration[at + 1],
-                                          configuration[at + 2], configuration[at + 3]})
-                           .DisplayColor;
+                face = ColourEntryOf(configuration, channel, state & 3).DisplayColor;
             }
             static_cast<PanelKey*>(row.keys[channel])->SetFace(face);
             static_cast<Lamp*>(row.lamps[channel])->SetOn((state & 1) != 0);

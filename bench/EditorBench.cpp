@@ -39,20 +39,28 @@ TFormEdit* Editor() {
     return editor;
 }
 
-void ApplyConfiguration(benchmark::State& state) {
+// Applies the factory configuration and `changed` (the factory one edited by it)
+// in turn, with the repaint each change causes.
+void ApplyAlternately(benchmark::State& state, const std::function<void(ConfigBlock&)>& changed) {
     ConfigBlock blocks[2];
     LoadFactoryValues(blocks[0]);
     LoadFactoryValues(blocks[1]);
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        blocks[1][RecordOffset(channel) + RecordMODE] = ModePulse;
-        blocks[1][RecordOffset(channel) + RecordGROUP] = 2;
-        blocks[1][ColourOffset(channel, 1) + ColourIntensity] = 127;
-    }
+    changed(blocks[1]);
     int flip = 0;
     for (auto _ : state) {
         Editor()->ApplyConfiguration(blocks[flip ^= 1]);
-        QApplication::processEvents(); // include the repaint the change causes
+        QApplication::processEvents();
     }
+}
+
+void ApplyConfiguration(benchmark::State& state) {
+    ApplyAlternately(state, [](ConfigBlock& block) {
+        for (int channel = 1; channel <= ChannelCount; ++channel) {
+            block[RecordOffset(channel) + RecordMODE] = ModePulse;
+            block[RecordOffset(channel) + RecordGROUP] = 2;
+            block[ColourOffset(channel, 1) + ColourIntensity] = 127;
+        }
+    });
 }
 BENCHMARK(ApplyConfiguration)->Unit(benchmark::kMillisecond);
 
@@ -83,18 +91,12 @@ BENCHMARK(OpenColourMenu)->Unit(benchmark::kMillisecond);
 
 // A configuration reply after a colour edit: every colour button of one state changes.
 void ApplyAfterColourEdit(benchmark::State& state) {
-    ConfigBlock blocks[2];
-    LoadFactoryValues(blocks[0]);
-    LoadFactoryValues(blocks[1]);
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        blocks[1][ColourOffset(channel, 2) + ColourBlue] = 127;
-        blocks[1][ColourOffset(channel, 2) + ColourRed] = 0;
-    }
-    int flip = 0;
-    for (auto _ : state) {
-        Editor()->ApplyConfiguration(blocks[flip ^= 1]);
-        QApplication::processEvents();
-    }
+    ApplyAlternately(state, [](ConfigBlock& block) {
+        for (int channel = 1; channel <= ChannelCount; ++channel) {
+            block[ColourOffset(channel, 2) + ColourBlue] = 127;
+            block[ColourOffset(channel, 2) + ColourRed] = 0;
+        }
+    });
 }
 BENCHMARK(ApplyAfterColourEdit)->Unit(benchmark::kMillisecond);
 

@@ -191,9 +191,7 @@ QJsonObject ConfigurationJson(const ConfigBlock& block) {
         const std::size_t record = RecordOffset(channel);
         QJsonArray colours;
         for (int state = 0; state < 4; ++state) {
-            const std::size_t at = ColourOffset(channel, state);
-            const ColourEntry entry =
-                DecodeColourEntry({block[at], block[at + 1], block[at + 2], block[at + 3]});
+            const ColourEntry entry = ColourEntryOf(block, channel, state);
             colours.append(QJsonObject{
                 {"state", StateNames[state]},
                 {"colour", ColourText(entry.ScreenColor)},
@@ -247,9 +245,7 @@ void PrintConfiguration(QTextStream& out, const ConfigBlock& block) {
             QString(group == 0 ? "n/a" : QString::number(group)).leftJustified(5) + " " +
             QString("%1 s").arg(block[record + RecordDURATION] / 10.0, 0, 'f', 1).leftJustified(9);
         for (int state = 0; state < 4; ++state) {
-            const std::size_t at = ColourOffset(channel, state);
-            const ColourEntry entry =
-                DecodeColourEntry({block[at], block[at + 1], block[at + 2], block[at + 3]});
+            const ColourEntry entry = ColourEntryOf(block, channel, state);
             line += " " + (ColourText(entry.ScreenColor) + " " +
                            QString::fromStdString(BrightnessText(entry.Brightness)))
                               .leftJustified(15);

@@ -178,29 +178,28 @@ void TFormEdit::MMenuPopup(ColourButton* source) {
     findChild<QAction*>("MMenuCG")->setText(prefix + "Same Group");
 }
 
-void TFormEdit::MMenuCAClick() {
-    if (!Online || modeMenuSource_ == nullptr) {
-        return;
-    }
-    const int mode = TagOf(modeMenuSource_) >> 16;
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        PutModeDown(channel, mode);
-    }
-    SendConfiguration();
-}
-
-void TFormEdit::MMenuCGClick() {
+// The mode of the button the menu was opened on, to every channel or to those of
+// its group; one send.
+void TFormEdit::PropagateMode(bool sameGroupOnly) {
     if (!Online || modeMenuSource_ == nullptr) {
         return;
     }
     const int source = ChannelOf(modeMenuSource_);
     const int mode = TagOf(modeMenuSource_) >> 16;
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        if (SameGroup(channel, source)) {
+        if (!sameGroupOnly || SameGroup(channel, source)) {
             PutModeDown(channel, mode);
         }
     }
     SendConfiguration();
+}
+
+void TFormEdit::MMenuCAClick() {
+    PropagateMode(false);
+}
+
+void TFormEdit::MMenuCGClick() {
+    PropagateMode(true);
 }
 
 void TFormEdit::DMenuPopup(DurationField* source) {
@@ -211,31 +210,29 @@ void TFormEdit::DMenuPopup(DurationField* source) {
     findChild<QAction*>("DMenuCG")->setText(prefix + "Same Group");
 }
 
-void TFormEdit::DMenuCAClick() {
-    if (!Online || durationMenuSource_ == nullptr) {
-        return;
-    }
-    const double value = durationMenuSource_->Value();
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        if (DurationFields[channel]->isEnabled()) {
-            DurationFields[channel]->SetValue(value);
-        }
-    }
-    SendConfiguration();
-}
-
-void TFormEdit::DMenuCGClick() {
+// The duration of the field the menu was opened on, to every channel in Pulse
+// mode (its field enabled) or to those of its group; one send.
+void TFormEdit::PropagateDuration(bool sameGroupOnly) {
     if (!Online || durationMenuSource_ == nullptr) {
         return;
     }
     const int source = ChannelOf(durationMenuSource_);
     const double value = durationMenuSource_->Value();
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        if (DurationFields[channel]->isEnabled() && SameGroup(channel, source)) {
+        if (DurationFields[channel]->isEnabled() &&
+            (!sameGroupOnly || SameGroup(channel, source))) {
             DurationFields[channel]->SetValue(value);
         }
     }
     SendConfiguration();
+}
+
+void TFormEdit::DMenuCAClick() {
+    PropagateDuration(false);
+}
+
+void TFormEdit::DMenuCGClick() {
+    PropagateDuration(true);
 }
 
 void TFormEdit::TimerBtnsTimer() {

@@ -39,11 +39,17 @@ void TFormEdit::CtrlMenu1Popup() {
     CheckItemAt(CtrlMenu1, TagOf(BtnCtrl1));
 }
 
-void TFormEdit::CtrlMenu1NoneClick(QAction* item) {
+// The chosen function goes into the block at once; SendConfiguration leaves the
+// key functions as they stand there.
+void TFormEdit::ChooseKeyFunction(std::size_t field, const QAction* item) {
     if (Online) {
-        Configuration[ConfigMODE17] = std::uint8_t(item->data().toInt());
+        Configuration[field] = std::uint8_t(item->data().toInt());
         SendConfiguration();
     }
+}
+
+void TFormEdit::CtrlMenu1NoneClick(QAction* item) {
+    ChooseKeyFunction(ConfigMODE17, item);
 }
 
 void TFormEdit::CtrlMenu2Popup() {
@@ -51,10 +57,7 @@ void TFormEdit::CtrlMenu2Popup() {
 }
 
 void TFormEdit::CtrlMenu2NoneClick(QAction* item) {
-    if (Online) {
-        Configuration[ConfigMODE18] = std::uint8_t(item->data().toInt());
-        SendConfiguration();
-    }
+    ChooseKeyFunction(ConfigMODE18, item);
 }
 
 void TFormEdit::BoxSaveClick() {

@@ -20,11 +20,6 @@ namespace {
 
 constexpr ScreenColor White = 0x00FFFFFF;
 
-DeviceColor ColourBytes(const ConfigBlock& block, int channel, int state) {
-    const std::size_t offset = ColourOffset(channel, state);
-    return {block[offset], block[offset + 1], block[offset + 2], block[offset + 3]};
-}
-
 } // namespace
 
 void TFormEdit::MsgLinkReplyHandler(std::uint8_t replyCode,
@@ -96,7 +91,7 @@ void TFormEdit::ApplyConfiguration(const ConfigBlock& block) {
         DurationFields[channel]->SetValue(block[record + RecordDURATION] / 10.0);
         for (int state = 0; state < 4; ++state) {
             ColourEntry& entry = ColourEntries[state][channel];
-            entry = DecodeColourEntry(ColourBytes(block, channel, state));
+            entry = ColourEntryOf(block, channel, state);
             ColourButton* button = ColourButtons[state][channel];
             if (entry.ScreenColor == 0) {
                 button->SetFaceColour(WindowColour);

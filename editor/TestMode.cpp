@@ -19,7 +19,7 @@ void TFormEdit::RunTestStep() {
     if (!TestSteps || TestSteps->empty()) {
         return;
     }
-    const TestStep step = std::move(TestSteps->front());
+    TestStep step = std::move(TestSteps->front());
     TestSteps->pop_front();
     switch (step.Kind) {
     case TestStepKind::Pause:

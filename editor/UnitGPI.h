@@ -173,6 +173,9 @@ private:
     void BtnOffClick();
     void TimerBtnsTimer();
     void PutModeDown(int channel, int mode);
+    void PropagateMode(bool sameGroupOnly);
+    void PropagateDuration(bool sameGroupOnly);
+    void ChooseKeyFunction(std::size_t field, const QAction* item);
     // Channels whose group box shows the same item as the given channel's.
     bool SameGroup(int channel, int source) const;
     void ConnectChannelOperations();

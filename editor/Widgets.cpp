@@ -285,7 +285,7 @@ void OwnerDrawnMenu::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     for (const QAction* action : actions()) {
         const QRect area = actionGeometry(const_cast<QAction*>(action));
-        if (area.isValid()) {
+        if (area.isValid() && area.intersects(event->rect())) {
             painter.save();
             DrawItem(painter, area, action, action == activeAction());
             painter.restore();

@@ -1,5 +1,7 @@
 #include "PanelDiagnosis.h"
 
+#include "PanelFilter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,10 +36,8 @@ QString InterfaceDriver(const QDir& sysfs, const QString& device) {
     for (const QString& entry :
          sysfs.entryList({device + ":*"}, QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QFileInfo driver(sysfs.filePath(entry + "/driver"));
-        if (driver.exists() || driver.isSymLink()) {
-            return QFileInfo(driver.symLinkTarget()).fileName().isEmpty()
-                       ? driver.fileName()
-                       : QFileInfo(driver.symLinkTarget()).fileName();
+        if (driver.isSymLink()) {
+            return QFileInfo(driver.symLinkTarget()).fileName();
         }
     }
     return QString();
@@ -82,7 +82,7 @@ std::vector<AttachedChip> FindAttachedChips(const QString& sysfsRoot, const QStr
         AttachedChip chip;
         chip.product = Attribute(device, "product");
         chip.serial = Attribute(device, "serial");
-        chip.isPanel = chip.product.toUpper().contains("QUVO-8261-");
+        chip.isPanel = NamesPanel(chip.product.toStdString());
         chip.node = QString("%1/%2/%3")
                         .arg(deviceRoot)
                         .arg(Attribute(device, "busnum").toInt(), 3, 10, QChar('0'))

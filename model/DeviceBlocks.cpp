@@ -41,6 +41,19 @@ std::pair<std::string, std::string> SplitAtLastDot(const std::string& text) {
     return {text.substr(0, dot), text.substr(dot + 1)};
 }
 
+int HexDigitValue(char digit) {
+    if (digit >= '0' && digit <= '9') {
+        return digit - '0';
+    }
+    if (digit >= 'a' && digit <= 'f') {
+        return digit - 'a' + 10;
+    }
+    if (digit >= 'A' && digit <= 'F') {
+        return digit - 'A' + 10;
+    }
+    return -1;
+}
+
 ChannelFlags ParseChannelMask(const std::string& maskText) {
     ChannelFlags present{};
     if (maskText.size() != 4) {
@@ -48,17 +61,11 @@ ChannelFlags ParseChannelMask(const std::string& maskText) {
     }
     unsigned value = 0;
     for (const char digit : maskText) {
-        unsigned nibble = 0;
-        if (digit >= '0' && digit <= '9') {
-            nibble = unsigned(digit - '0');
-        } else if (digit >= 'a' && digit <= 'f') {
-            nibble = unsigned(digit - 'a' + 10);
-        } else if (digit >= 'A' && digit <= 'F') {
-            nibble = unsigned(digit - 'A' + 10);
-        } else {
+        const int nibble = HexDigitValue(digit);
+        if (nibble < 0) {
             return present;
         }
-        value = value * 16 + nibble;
+        value = value * 16 + unsigned(nibble);
     }
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         present[channel] = (value >> (16 - channel)) & 1U;

@@ -72,6 +72,9 @@ void LoadFactoryValues(ConfigBlock& block);
 // The text before the last dot and the text after it; without a dot: (text, "").
 std::pair<std::string, std::string> SplitAtLastDot(const std::string& text);
 
+// The value of one hexadecimal digit in either letter case; -1 for any other character.
+int HexDigitValue(char digit);
+
 // ChannelPresent[1..16] (index 0 unused) from the four hex digits of a channel mask:
 // bit 15 is channel 1, bit 0 channel 16. Any other text yields no channel.
 using ChannelFlags = std::array<bool, ChannelCount + 1>;

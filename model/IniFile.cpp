@@ -55,26 +55,30 @@ std::optional<long long> ParseInteger(const std::string& text) {
 
 IniFile::IniFile(QString path, std::string newFileLineEnding)
     : path_(std::move(path)), lineEnding_(std::move(newFileLineEnding)) {
-    QFile file(path_);
-    if (!file.exists()) {
-        Parse(std::string());
-        return;
-    }
-    if (file.size() > MaximumFileSize) {
-        loadError_ =
-            QString("%1 is larger than 1 MiB and is no settings file of this program").arg(path_);
-    } else if (!file.open(QIODevice::ReadOnly)) {
-        loadError_ = QString("Cannot read file %1: %2").arg(path_, file.errorString());
-    } else {
-        // Read no more than the limit, even if the file grew meanwhile.
-        Parse(file.read(MaximumFileSize + 1).toStdString());
-        return;
-    }
-    Parse(std::string());
+    const std::optional<std::string> text = ReadFileText(path_, loadError_);
+    Parse(text.value_or(std::string()));
 }
 
-IniFile IniFile::FromText(const std::string& text, QString path) {
-    IniFile ini(QString(), "\n");
+std::optional<std::string> IniFile::ReadFileText(const QString& path, QString& error) {
+    QFile file(path);
+    if (!file.exists()) {
+        return std::string();
+    }
+    if (file.size() > MaximumFileSize) {
+        error =
+            QString("%1 is larger than 1 MiB and is no settings file of this program").arg(path);
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QString("Cannot read file %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    // Read no more than the limit, even if the file grew meanwhile.
+    return file.read(MaximumFileSize + 1).toStdString();
+}
+
+IniFile IniFile::FromText(const std::string& text, QString path, std::string newFileLineEnding) {
+    IniFile ini(QString(), std::move(newFileLineEnding));
     ini.path_ = std::move(path);
     ini.sections_.clear();
     ini.Parse(text);

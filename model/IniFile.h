@@ -19,8 +19,12 @@ public:
     // Loads the file; a missing or unreadable file gives an empty one. A new file
     // will end its lines with `newFileLineEnding`.
     explicit IniFile(QString path, std::string newFileLineEnding = "\n");
-    // Parses text as the content of a file at `path`, for tests and fuzzing.
-    static IniFile FromText(const std::string& text, QString path = QString());
+    // Parses text as the content of a file at `path`.
+    static IniFile FromText(const std::string& text, QString path = QString(),
+                            std::string newFileLineEnding = "\n");
+    // The whole text of the file at `path`, empty when it does not exist; nothing,
+    // with the reason in `error`, when it cannot be read or is larger than the limit.
+    static std::optional<std::string> ReadFileText(const QString& path, QString& error);
 
     // Why the file was not read (too large, unreadable); empty when it was, or
     // when it does not exist.

@@ -14,19 +14,6 @@ const char* const ColourKeys[4] = {"_R", "_G", "_B", "_I"};
 // Record bytes of a colour's red, green, blue and intensity, relative to its field.
 constexpr std::size_t ColourBytes[4] = {ColourRed, ColourGreen, ColourBlue, ColourIntensity};
 
-int HexDigit(char digit) {
-    if (digit >= '0' && digit <= '9') {
-        return digit - '0';
-    }
-    if (digit >= 'A' && digit <= 'F') {
-        return digit - 'A' + 10;
-    }
-    if (digit >= 'a' && digit <= 'f') {
-        return digit - 'a' + 10;
-    }
-    return -1;
-}
-
 // Every key of the format with the block byte it stands for, in the format's order.
 template <typename Visit>
 void ForEachKey(Visit visit) {
@@ -53,21 +40,23 @@ void ForEachKey(Visit visit) {
     }
 }
 
-// Text files only: a settings file holds no control characters but tabs and line ends.
-void CheckIsText(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw std::runtime_error("Cannot read file " + path.toStdString() + ": " +
-                                 file.errorString().toStdString());
+// A `.gpi` file, read once: refused when it cannot be read, is too large, or is
+// no text (a settings file holds no control characters but tabs and line ends).
+IniFile OpenSettingsFile(const QString& path) {
+    QString error;
+    const std::optional<std::string> text = IniFile::ReadFileText(path, error);
+    if (!text) {
+        throw std::runtime_error(error.toStdString());
     }
-    const QByteArray content = file.read(IniFile::MaximumFileSize + 1);
-    for (const char byte : content) {
+    for (const char byte : *text) {
         const auto value = static_cast<unsigned char>(byte);
         if (value < 0x20 && value != '\t' && value != '\r' && value != '\n') {
             throw std::runtime_error(path.toStdString() +
                                      " is not a settings file: it holds binary data.");
         }
     }
+    // The format's line ending on the panel's home platform, for a new file.
+    return IniFile::FromText(*text, path, "\r\n");
 }
 
 IniFile OpenChecked(const QString& path, const char* newFileLineEnding) {
@@ -98,8 +87,8 @@ std::optional<ConfigBlock> DecodeDefaultData(const std::string& text) {
     }
     ConfigBlock block{};
     for (std::size_t i = 0; i < ConfigBlockSize; ++i) {
-        const int high = HexDigit(text[2 * i]);
-        const int low = HexDigit(text[2 * i + 1]);
+        const int high = HexDigitValue(text[2 * i]);
+        const int low = HexDigitValue(text[2 * i + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -141,8 +130,11 @@ std::string ConfigFieldName(std::size_t offset) {
 }
 
 ConfigBlock ReadSettingsFile(const QString& path) {
-    CheckIsText(path);
-    const IniFile ini = OpenChecked(path, "\r\n");
+    if (!QFile::exists(path)) {
+        throw std::runtime_error("Cannot read file " + path.toStdString() +
+                                 ": the file does not exist");
+    }
+    const IniFile ini = OpenSettingsFile(path);
     ConfigBlock block;
     LoadFactoryValues(block);
     ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {
@@ -155,10 +147,7 @@ ConfigBlock ReadSettingsFile(const QString& path) {
 }
 
 void WriteSettingsFile(const QString& path, const ConfigBlock& block) {
-    if (QFile::exists(path)) {
-        CheckIsText(path);
-    }
-    IniFile ini = OpenChecked(path, "\r\n");
+    IniFile ini = OpenSettingsFile(path);
     ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {
         ini.WriteInteger(section, key, block[offset]);
     });

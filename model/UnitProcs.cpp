@@ -86,6 +86,11 @@ ColourEntry DecodeColourEntry(const DeviceColor& bytes) {
     return entry;
 }
 
+ColourEntry ColourEntryOf(const ConfigBlock& block, int channel, int state) {
+    const std::size_t at = ColourOffset(channel, state);
+    return DecodeColourEntry({block[at], block[at + 1], block[at + 2], block[at + 3]});
+}
+
 DeviceColor EncodeColourEntry(const ColourEntry& entry) {
     return {entry.DeviceColor[0], entry.DeviceColor[1], entry.DeviceColor[2],
             std::uint8_t(entry.Brightness / 2)};

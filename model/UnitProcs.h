@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DeviceBlocks.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -51,6 +53,8 @@ ScreenColor DisplayColourOf(const DeviceColor& colour, int level);
 std::string BrightnessText(int level);
 int PaletteSlotOf(ScreenColor colour);
 ColourEntry DecodeColourEntry(const DeviceColor& bytes);
+// The colour field of a channel's signal state in a configuration block, decoded.
+ColourEntry ColourEntryOf(const ConfigBlock& block, int channel, int state);
 DeviceColor EncodeColourEntry(const ColourEntry& entry);
 void SetColourEntry(ColourEntry& entry, int slot, ScreenColor customColour, std::uint8_t level);
 

@@ -26,10 +26,15 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     line.showTestButton =
         !arguments.isEmpty() && arguments.first().trimmed().toLower() == QLatin1String("test");
     for (const QString& argument : arguments) {
-        if (argument == "--simulate" || argument == "--driver=sim") {
-            line.driver = CommandLine::Driver::Simulator;
-        } else if (argument == "--driver=d2xx") {
-            line.driver = CommandLine::Driver::D2xx;
+        if (argument == "--simulate") {
+            line.backEnd = BackEnd::VirtualPanels;
+        } else if (argument.startsWith("--driver=")) {
+            const std::optional<BackEnd> named = BackEndNamed(argument.mid(9).toStdString());
+            if (named) {
+                line.backEnd = *named;
+            } else {
+                line.error = "Unknown driver " + argument.mid(9) + " (d2xx, libftdi or sim)";
+            }
         } else if (argument == "--diagnose") {
             line.diagnose = true;
         } else if (argument == "--help" || argument == "-h") {
@@ -42,16 +47,22 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 }
 
 QString UsageText() {
-    return "Usage: QUVO8261 [test] [--driver=d2xx|sim] [--simulate] [--help]\n"
+    return "Usage: QUVO8261 [test] [--driver=d2xx|libftdi|sim] [--simulate] [--diagnose]\n"
+           "                [--help]\n"
            "  test            show the editor's TEST button (first argument only)\n"
-           "  --driver=d2xx   use FTDI's D2XX library (the default); QUVO_D2XX_LIBRARY\n"
-           "                  names its file if it is not found by the usual name\n"
+           "  --driver=d2xx   use FTDI's own D2XX library, downloaded from FTDI;\n"
+           "                  QUVO_D2XX_LIBRARY names its file if it is not found by the\n"
+           "                  usual name. It cannot use a chip the kernel's ftdi_sio\n"
+           "                  driver holds.\n"
+           "  --driver=libftdi  use the open-source libftdi1 your distribution packages:\n"
+           "                  nothing to download, and it detaches ftdi_sio by itself\n"
            "  --driver=sim    use two virtual panels instead of hardware\n"
            "  --simulate      the same as --driver=sim\n"
            "  --diagnose      print every FTDI device the driver library and the system see,\n"
            "                  each panel's state and what to do when it cannot be used;\n"
            "                  exit code 0 when a panel is usable, 1 when none is\n"
            "  --help          show this text\n"
+           "Without --driver the program uses D2XX when its library loads, else libftdi1.\n"
            "Set QUVO_MESSAGES_TO_STDERR=1 to print message boxes instead of showing them.\n";
 }
 
@@ -97,7 +108,7 @@ int RunDiagnosis(QTextStream& out, const QString& sysfsRoot, const QString& devi
 }
 
 bool ShowsVirtualPanels(const CommandLine& line) {
-    return line.driver == CommandLine::Driver::Simulator;
+    return line.backEnd == BackEnd::VirtualPanels;
 }
 
 int RunProgram(int argc, char** argv) {
@@ -119,7 +130,7 @@ int RunProgram(int argc, char** argv) {
         const QCoreApplication application(argc, argv);
         QTextStream out(stdout);
         std::string error;
-        if (!UseBackEnd(line.driver == CommandLine::Driver::Simulator, error)) {
+        if (!UseBackEnd(line.backEnd, error)) {
             out << QString::fromStdString(error);
             return 1;
         }
@@ -148,11 +159,12 @@ int RunProgram(int argc, char** argv) {
         return 0;
     }
 
-    if (std::string error; !UseBackEnd(line.driver == CommandLine::Driver::Simulator, error)) {
+    if (std::string error; !UseBackEnd(line.backEnd, error)) {
         Dialogs::ShowMessage(nullptr,
                              QString::fromStdString(error) +
-                                 "\r\nInstall FTDI's D2XX driver, set QUVO_D2XX_LIBRARY to "
-                                 "its file, or start with --simulate.",
+                                 "\r\nInstall FTDI's D2XX driver (or set QUVO_D2XX_LIBRARY to "
+                                 "its file), make the USB devices reachable for libftdi1, or "
+                                 "start with --simulate.",
                              "Cannot run program", Dialogs::Icon::Error);
         return 0;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BackEnds.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -8,10 +10,8 @@
 
 // What the command line asks for.
 struct CommandLine {
-    enum class Driver { D2xx, Simulator };
-
     bool showTestButton = false; // first argument "test", trimmed, any letter case
-    Driver driver = Driver::D2xx;
+    BackEnd backEnd = BackEnd::Automatic;
     bool help = false;
     bool diagnose = false;
     QString error; // an argument the program does not know

@@ -354,7 +354,10 @@ QString CliUsageText() {
         "                            factory, gpio off)\n"
         "  --verify                  compares the panel's read-back with what was sent\n"
         "  --json                    one JSON document per command (per change with --watch)\n"
-        "  --driver=d2xx|sim         FTDI's D2XX library (default) or the virtual panels\n"
+        "  --driver=d2xx|libftdi|sim FTDI's own D2XX library, the open-source libftdi1\n"
+        "                            (no download; detaches ftdi_sio itself) or the\n"
+        "                            virtual panels; without it D2XX when its library\n"
+        "                            loads, else libftdi1\n"
         "  --simulate                the two default virtual panels\n"
         "  --help, --version\n"
         "\n"
@@ -365,19 +368,24 @@ QString CliUsageText() {
 }
 
 bool ChooseCliBackEnd(const QStringList& arguments, QString& error) {
-    bool simulate = false;
+    BackEnd choice = BackEnd::Automatic;
     for (const QString& argument : arguments) {
-        if (argument == "--simulate" || argument == "--driver=sim") {
-            simulate = true;
-        } else if (argument.startsWith("--driver=") && argument != "--driver=d2xx") {
-            error = "unknown driver " + argument.mid(9) + " (d2xx or sim)";
-            return false;
+        if (argument == "--simulate") {
+            choice = BackEnd::VirtualPanels;
+        } else if (argument.startsWith("--driver=")) {
+            const std::optional<BackEnd> named = BackEndNamed(argument.mid(9).toStdString());
+            if (!named) {
+                error = "unknown driver " + argument.mid(9) + " (d2xx, libftdi or sim)";
+                return false;
+            }
+            choice = *named;
         }
     }
     std::string reason;
-    if (!UseBackEnd(simulate, reason)) {
+    if (!UseBackEnd(choice, reason)) {
         error = QString::fromStdString(reason) +
-                "Install FTDI's D2XX driver, set QUVO_D2XX_LIBRARY to its file, or use --simulate.";
+                "Install FTDI's D2XX driver (or set QUVO_D2XX_LIBRARY to its file), make the USB "
+                "devices reachable for libftdi1, or use --simulate.";
         return false;
     }
     return true;

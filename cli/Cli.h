@@ -24,9 +24,9 @@ enum CliExitCode {
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted);
 
-// Sets the back-end the arguments ask for: the virtual panels (`--simulate`,
-// `--driver=sim`) or FTDI's D2XX library. False, with the reason in `error`,
-// when it cannot be used.
+// Sets the back-end the arguments ask for (`--driver=d2xx|libftdi|sim`,
+// `--simulate`; without them D2XX when it loads, else libftdi1). False, with the
+// reason in `error`, when it cannot be used.
 bool ChooseCliBackEnd(const QStringList& arguments, QString& error);
 
 QString CliUsageText();

@@ -98,6 +98,26 @@ TEST(VirtualPanelsWindow, OnlyWithTheVirtualPanels) {
     EXPECT_TRUE(ShowsVirtualPanels(ParseCommandLine({"--driver=sim"})));
     EXPECT_FALSE(ShowsVirtualPanels(ParseCommandLine({})));
     EXPECT_FALSE(ShowsVirtualPanels(ParseCommandLine({"--driver=d2xx"})));
+    EXPECT_FALSE(ShowsVirtualPanels(ParseCommandLine({"--driver=libftdi"})));
+}
+
+TEST(CommandLine, DriverChoosesTheBackEnd) {
+    const std::pair<QStringList, BackEnd> cases[] = {
+        {{}, BackEnd::Automatic},
+        {{"--driver=d2xx"}, BackEnd::D2xx},
+        {{"--driver=libftdi"}, BackEnd::LibFtdi},
+        {{"--driver=sim"}, BackEnd::VirtualPanels},
+        {{"test", "--simulate"}, BackEnd::VirtualPanels},
+        {{"--simulate", "--driver=libftdi"}, BackEnd::LibFtdi}, // the last one counts
+    };
+    for (const auto& [arguments, backEnd] : cases) {
+        const CommandLine line = ParseCommandLine(arguments);
+        EXPECT_EQ(line.backEnd, backEnd) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(line.error.isEmpty());
+    }
+    for (const char* wrong : {"--driver=", "--driver=ftdi", "--driver=LIBFTDI"}) {
+        EXPECT_FALSE(ParseCommandLine({wrong}).error.isEmpty()) << wrong;
+    }
 }
 
 } // namespace

@@ -202,4 +202,12 @@ TEST(CliProgram, WatchEndsCleanlyOnCtrlC) {
     EXPECT_TRUE(tool.readAllStandardOutput().contains("watch ended"));
 }
 
+TEST(CliProgram, UnknownDriverIsAUsageErrorNamingTheChoices) {
+    QProcess tool;
+    tool.start(QUVO_CLI, {"--driver=ftd2xx", "list"});
+    ASSERT_TRUE(tool.waitForFinished(5000));
+    EXPECT_EQ(tool.exitCode(), CliUsageError);
+    EXPECT_TRUE(tool.readAllStandardError().contains("d2xx, libftdi or sim"));
+}
+
 } // namespace

@@ -269,6 +269,8 @@ void TFormMain::RebuildEntries() {
         ++EntryCount;
         new QTreeWidgetItem(LView, {QString::fromStdString(item.Description),
                                     QString::fromStdString(item.SerialNumber)});
+        qCInfo(lcApp).noquote() << "device list entry" << QString::fromStdString(item.Description)
+                                << QString::fromStdString(item.SerialNumber);
     }
     // A rebuild drops the user's selection; a list that had none (at start, or
     // when the first panel is plugged in) gets its first row selected, so Enter

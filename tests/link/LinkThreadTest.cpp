@@ -1,3 +1,4 @@
+#include "LinkReceiver.h"
 #include "PortFixture.h"
 #include "ThreadHandOff.h"
 #include "UnitThread.h"
@@ -14,41 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-// Stands in for the editor window: records what the link thread posts.
-class Receiver : public QObject {
-public:
-    bool event(QEvent* event) override {
-        HandOffAcquire(event);
-        if (event->type() == QEvent::Type(MsgLinkReply)) {
-            const auto* reply = static_cast<LinkReplyEvent*>(event);
-            replies.push_back(reply->ReplyCode());
-            payloadSizes.push_back(reply->Payload().size());
-            return true;
-        }
-        if (event->type() == QEvent::Type(MsgLinkEnded)) {
-            ++ended;
-            return true;
-        }
-        return QObject::event(event);
-    }
-    std::vector<int> replies;
-    std::vector<std::size_t> payloadSizes;
-    int ended = 0;
-};
-
-template <typename Predicate>
-bool WaitFor(Predicate done, std::chrono::milliseconds timeout = 3000ms) {
-    const auto deadline = Clock::now() + timeout;
-    while (!done()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 void Settle(std::chrono::milliseconds time) {
     WaitFor([] { return false; }, time);
@@ -74,7 +40,7 @@ protected:
         ASSERT_EQ(receiver.replies[0], 3);
     }
 
-    Receiver receiver;
+    LinkReceiver receiver;
     TDeviceThread thread{&receiver};
 };
 

@@ -27,4 +27,14 @@ if [ ! -f libftd2xx.so ]; then
     fi
 fi
 
+# The same library for the tests against the emulated chip: umockdev's preload as
+# its first needed library, so that its own open and ioctl calls reach the
+# emulation also when it is loaded with RTLD_DEEPBIND.
+if [ ! -f libftd2xx-umockdev.so ] && ldconfig -p | grep -q libumockdev-preload.so.0; then
+    c++ -shared -o libftd2xx-umockdev.so -Wl,--no-as-needed -l:libumockdev-preload.so.0 \
+        -Wl,--whole-archive package/lib/Linux/libftd2xx.a -Wl,--no-whole-archive \
+        -Wl,--version-script=exports.map -lpthread -lrt ||
+        echo "could not link FTDI's library for the emulated chip"
+fi
+
 QUVO_D2XX_LIBRARY="$work/libftd2xx.so" "$probe"

@@ -1,0 +1,294 @@
+// The real driver libraries (libftdi1, and FTDI's D2XX where npm could fetch it)
+// end to end against an emulated FT232R carrying the virtual panel's firmware.
+#include "EmulatedFt232r.h"
+#include "LinkReceiver.h"
+
+#include "D2XXUnit_mod.h"
+#include "D2xxLibrary.h"
+#include "LibFtdiBackEnd.h"
+#include "LinkFailureText.h"
+#include "PanelFilter.h"
+#include "UnitThread.h"
+#include "WireProtocol.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+// Under the address sanitizer: FTDI's library keeps what it allocates at load.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libftd2xx\n";
+}
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+const std::string PanelSerial = "QV826100.FFFF";
+
+bool Saw(const std::vector<VendorRequest>& requests, std::uint8_t request, std::uint16_t value) {
+    return std::any_of(requests.begin(), requests.end(), [&](const VendorRequest& seen) {
+        return seen.request == request && seen.value == value;
+    });
+}
+
+// The listed record with this serial number, or none.
+const FT_DEVICE_LIST_INFO_NODE* Listed(const std::string& serial) {
+    for (std::uint32_t i = 0; i < DeviceInfoCount; ++i) {
+        if (SerialNumberOf(DeviceInfoList[i]) == serial) {
+            return &DeviceInfoList[i];
+        }
+    }
+    return nullptr;
+}
+
+// An emulated bus in a fresh port module; error boxes are recorded.
+class EmulatedBus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bus = std::make_unique<EmulatedUsbBus>();
+        std::string why;
+        if (!bus->Available(why)) {
+            GTEST_SKIP() << "umockdev cannot run here: " << why;
+        }
+        ResetPortModule();
+        SetPortErrorDialog([this](const std::string& text) { dialogs.push_back(text); });
+    }
+    void TearDown() override {
+        thread.reset();
+        if (PortHandle != nullptr) {
+            PortShutDownSequence();
+        }
+        SetPortErrorDialog(nullptr);
+    }
+
+    // The panel's location as the library lists it.
+    std::uint32_t ListedPanel() {
+        EXPECT_EQ(EnumerateDevices(), FT_OK);
+        const FT_DEVICE_LIST_INFO_NODE* node = Listed(PanelSerial);
+        EXPECT_NE(node, nullptr) << "the emulated panel is not listed";
+        return node != nullptr ? node->LocId : 0;
+    }
+
+    std::unique_ptr<EmulatedUsbBus> bus;
+    EmulatedFt232r* chip = nullptr;
+    std::vector<std::string> dialogs;
+    LinkReceiver receiver;
+    std::unique_ptr<TDeviceThread> thread;
+};
+
+// The same scenarios through each real library.
+class EmulatedChip : public EmulatedBus, public ::testing::WithParamInterface<std::string> {
+protected:
+    // Chooses the library under test once the chips are attached: FTDI's library
+    // looks at the bus when it loads.
+    void UseLibrary() {
+        if (GetParam() == "libftdi") {
+            SetFtdiApi(LibFtdiFtdiApi());
+            return;
+        }
+        if (!QFile::exists(QUVO_EMULATION_D2XX_LIBRARY)) {
+            GTEST_SKIP() << "FTDI's D2XX library was not built here (npm could not fetch it)";
+        }
+        setenv("QUVO_D2XX_LIBRARY", QUVO_EMULATION_D2XX_LIBRARY, 1);
+        FtdiApi api;
+        std::string error;
+        ASSERT_TRUE(LoadD2xxLibrary(api, error)) << error;
+        SetFtdiApi(api);
+    }
+
+    // A panel attached, its port set up and the link reading its configuration.
+    void OpenAndStartLink() {
+        chip = &bus->AddChip();
+        ASSERT_NO_FATAL_FAILURE(UseLibrary());
+        if (IsSkipped()) {
+            return;
+        }
+        const std::uint32_t location = ListedPanel();
+        ASSERT_TRUE(PortSetUpSequence(location)) << (dialogs.empty() ? "" : dialogs.back());
+        thread = std::make_unique<TDeviceThread>(&receiver);
+        thread->Start();
+        ASSERT_TRUE(WaitFor([&] { return !receiver.replies.empty(); }, 5000ms));
+        ASSERT_EQ(receiver.replies[0], CmdReadConfig);
+    }
+};
+
+TEST_P(EmulatedChip, ListsThePanelWithItsRecordAndFiltersOtherChips) {
+    bus->AddChip();
+    bus->AddChip({"A10K3J7Q", "FT232R USB UART", 2});
+    ASSERT_NO_FATAL_FAILURE(UseLibrary());
+    if (IsSkipped()) {
+        return;
+    }
+    ASSERT_EQ(EnumerateDevices(), FT_OK);
+    ASSERT_EQ(DeviceInfoCount, 2u);
+    const FT_DEVICE_LIST_INFO_NODE* panel = Listed(PanelSerial);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Flags & FT_FLAGS_OPENED, 0u);
+    EXPECT_EQ(panel->Type, FT_DEVICE_232R);
+    EXPECT_EQ(panel->ID, 0x04036001u);
+    EXPECT_EQ(DescriptionOf(*panel), "QUVO-8261-16");
+    EXPECT_NE(panel->LocId, 0u);
+    EXPECT_TRUE(IsPanelDevice(*panel));
+    const FT_DEVICE_LIST_INFO_NODE* other = Listed("A10K3J7Q");
+    ASSERT_NE(other, nullptr);
+    EXPECT_NE(other->LocId, panel->LocId);
+    EXPECT_FALSE(IsPanelDevice(*other));
+}
+
+TEST_P(EmulatedChip, SetUpSequenceConfiguresTheChipAsThePanelNeeds) {
+    chip = &bus->AddChip();
+    ASSERT_NO_FATAL_FAILURE(UseLibrary());
+    if (IsSkipped()) {
+        return;
+    }
+    ASSERT_TRUE(PortSetUpSequence(ListedPanel()));
+    const std::vector<VendorRequest> requests = chip->VendorRequests();
+    EXPECT_TRUE(Saw(requests, VendorSetBaudRate, 0x1A)) << "115200 baud is divisor 0x1A";
+    EXPECT_TRUE(Saw(requests, VendorSetData, 0x0008)) << "8 data bits, no parity, 1 stop bit";
+    EXPECT_TRUE(Saw(requests, VendorSetFlowControl, 0));
+    const auto flow = std::find_if(requests.rbegin(), requests.rend(), [](const VendorRequest& r) {
+        return r.request == VendorSetFlowControl;
+    });
+    ASSERT_NE(flow, requests.rend());
+    EXPECT_EQ(flow->index & 0xFF00, 0) << "no flow control";
+    EXPECT_TRUE(Saw(requests, VendorReset, 1) && Saw(requests, VendorReset, 2)) << "both purges";
+    EXPECT_TRUE(Saw(requests, VendorSetLatencyTimer, PortLatencyTimerMs));
+    EXPECT_EQ(chip->Panel().LatencyTimer(), PortLatencyTimerMs);
+    EXPECT_TRUE(dialogs.empty());
+}
+
+TEST_P(EmulatedChip, LinkReadsPollsPressesAndWritesBackWhatItSent) {
+    ASSERT_NO_FATAL_FAILURE(OpenAndStartLink());
+    if (IsSkipped()) {
+        return;
+    }
+    ASSERT_TRUE(WaitFor([&] { return chip->Panel().ReceivedFrameCount() > 5; }))
+        << "the link does not poll";
+
+    thread->PostSetGpio(5, 1);
+    ASSERT_TRUE(WaitFor([&] {
+        const auto frames = chip->Panel().ReceivedFrames();
+        return std::any_of(frames.begin(), frames.end(), [](const auto& frame) {
+            return frame.bytes[3] == CmdSetGpio && frame.bytes[4] == 5 && frame.bytes[5] == 1;
+        });
+    })) << "the GPIO press did not reach the panel";
+
+    ConfigBlock block = chip->Panel().Configuration();
+    block[RecordOffset(3) + RecordDURATION] = 42;
+    block[ConfigMODE17] = 2;
+    const std::size_t before = receiver.replies.size();
+    thread->PostWriteConfig(block);
+    ASSERT_TRUE(WaitFor([&] {
+        return std::count(receiver.replies.begin() + before, receiver.replies.end(),
+                          CmdReadConfig) > 0;
+    })) << "no read-back after the write";
+    const auto readBack =
+        std::find(receiver.replies.begin() + before, receiver.replies.end(), CmdReadConfig);
+    const std::vector<std::uint8_t>& payload =
+        receiver.payloads[std::size_t(readBack - receiver.replies.begin())];
+    ASSERT_EQ(payload.size(), ConfigReplySize);
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), payload.begin() + StatusBlockSize))
+        << "the read-back differs from what was written";
+    EXPECT_EQ(chip->Panel().Configuration(), block);
+    EXPECT_EQ(receiver.ended, 0);
+}
+
+TEST_P(EmulatedChip, UnplugWhilePollingEndsTheLinkWithAnIoError) {
+    ASSERT_NO_FATAL_FAILURE(OpenAndStartLink());
+    if (IsSkipped()) {
+        return;
+    }
+    bus->Unplug(*chip);
+    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 5000ms));
+    EXPECT_FALSE(thread->StoppedOnRequest);
+    EXPECT_TRUE(thread->LinkResult == LinkWriteFailed || thread->LinkResult == LinkReadFailed)
+        << thread->LinkResult;
+    EXPECT_EQ(thread->IoStatus, static_cast<std::int32_t>(FT_IO_ERROR));
+    const std::string text =
+        LinkFailureText(thread->LinkResult, thread->IoStatus, thread->ErrorByte,
+                        thread->LastCommand, thread->LastReply);
+    EXPECT_EQ(text.rfind("USB Connection Failed", 0), 0u) << text;
+}
+
+TEST_P(EmulatedChip, SilentPanelEndsTheLinkAfterTheTwoSecondBudget) {
+    ASSERT_NO_FATAL_FAILURE(OpenAndStartLink());
+    if (IsSkipped()) {
+        return;
+    }
+    chip->Panel().SetFault({LineFault::NoAnswer});
+    const auto start = Clock::now();
+    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 5000ms));
+    EXPECT_GE(Clock::now() - start, 1900ms);
+    EXPECT_EQ(thread->LinkResult, LinkReadFailed);
+    EXPECT_EQ(thread->IoStatus, StatusReplyTimeout);
+}
+
+INSTANTIATE_TEST_SUITE_P(RealLibraries, EmulatedChip, ::testing::Values("libftdi", "d2xx"),
+                         [](const auto& library) { return library.param; });
+
+// What only the open-source back-end does: a chip the kernel's serial driver
+// holds is taken over; one another program claimed is listed as D2XX lists it.
+using LibFtdiOnEmulatedChip = EmulatedBus;
+
+TEST_F(LibFtdiOnEmulatedChip, ChipHeldByTheKernelDriverIsListedAndOpened) {
+    EmulatedChipSettings settings;
+    settings.heldByKernelDriver = true;
+    EmulatedFt232r& held = bus->AddChip(settings);
+    SetFtdiApi(LibFtdiFtdiApi());
+    ASSERT_EQ(EnumerateDevices(), FT_OK);
+    const FT_DEVICE_LIST_INFO_NODE* node = Listed(PanelSerial);
+    ASSERT_NE(node, nullptr);
+    EXPECT_TRUE(IsPanelDevice(*node));
+    EXPECT_TRUE(held.KernelDriverBound()) << "listing must not detach the driver";
+    ASSERT_TRUE(PortSetUpSequence(node->LocId));
+    EXPECT_FALSE(held.KernelDriverBound());
+}
+
+TEST_F(LibFtdiOnEmulatedChip, ChipClaimedByAnotherProgramIsListedAsOpened) {
+    EmulatedChipSettings settings;
+    settings.claimedElsewhere = true;
+    bus->AddChip(settings);
+    SetFtdiApi(LibFtdiFtdiApi());
+    ASSERT_EQ(EnumerateDevices(), FT_OK);
+    ASSERT_EQ(DeviceInfoCount, 1u);
+    EXPECT_EQ(DeviceInfoList[0].Flags, FT_FLAGS_OPENED);
+    EXPECT_EQ(SerialNumberOf(DeviceInfoList[0]), "");
+    EXPECT_FALSE(IsPanelDevice(DeviceInfoList[0]));
+}
+
+// The real program, started as a child that sees the same emulated bus.
+TEST_F(LibFtdiOnEmulatedChip, ProgramListsTheEmulatedPanel) {
+    bus->AddChip();
+    QTemporaryDir runtime;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("UMOCKDEV_DIR", QString::fromStdString(bus->RootDirectory()));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("QT_LOGGING_RULES", "quvo.app.info=true");
+    environment.insert("QUVO_MESSAGES_TO_STDERR", "1");
+    environment.insert("XDG_RUNTIME_DIR", runtime.path());
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(QUVO_PROGRAM, {"--driver=libftdi"});
+    ASSERT_TRUE(program.waitForStarted());
+    QByteArray output;
+    const bool listed = WaitFor(
+        [&] {
+            program.waitForReadyRead(50);
+            output += program.readAll();
+            return output.contains("device list entry QUVO-8261-16 QV826100.FFFF");
+        },
+        15000ms);
+    program.terminate();
+    program.waitForFinished(10000);
+    EXPECT_TRUE(listed) << output.toStdString();
+}
+
+} // namespace

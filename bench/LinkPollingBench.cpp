@@ -3,7 +3,12 @@
 // default timer of 16 ms and once with the timer the program sets, and prints
 // per run: polling rate, cycle time against its bound, CPU use of the link
 // thread, command latency and GPIO press to status; then the ratio of the two.
+// Then the same two runs through libftdi1 against the emulated FT232R that
+// carries the same panel model (the program restarts itself under umockdev's
+// preload for that).
 #include "D2XXUnit_mod.h"
+#include "EmulatedFt232r.h"
+#include "LibFtdiBackEnd.h"
 #include "ThreadHandOff.h"
 #include "UnitThread.h"
 #include "VirtualBus.h"
@@ -13,10 +18,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <random>
 #include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -64,9 +73,7 @@ double Percentile(std::vector<double> values, int percent) {
     return values[std::min(values.size() - 1, values.size() * std::size_t(percent) / 100)];
 }
 
-Figures Measure(std::uint32_t location, std::uint8_t latencyTimerMs) {
-    auto panel = VirtualBus::Instance().AddDevice({location, "B.FFFF", "QUVO-8261-16", 5, false});
-    panel->SetLineTiming(LineModel::Chip);
+Figures Measure(VirtualPanel* panel, std::uint32_t location, std::uint8_t latencyTimerMs) {
     ShowErrors = false;
     Figures figures;
     if (!PortSetUpSequence(location)) {
@@ -131,7 +138,6 @@ Figures Measure(std::uint32_t location, std::uint8_t latencyTimerMs) {
     }
     thread.Stop();
     PortShutDownSequence();
-    VirtualBus::Instance().RemoveDevice(location);
     figures.commandMedianMs = Percentile(commandMs, 50);
     figures.commandP99Ms = Percentile(commandMs, 99);
     figures.pressMedianMs = Percentile(pressMs, 50);
@@ -151,17 +157,56 @@ void Print(const QString& title, const Figures& f) {
                 f.pressP99Ms);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    SetFtdiApi(SimulatorFtdiApi());
-    const Figures chipDefault = Measure(0x4000, VirtualPanel::DefaultLatencyTimerMs);
-    const Figures programs = Measure(0x4001, PortLatencyTimerMs);
-    Print("chip's default latency timer (16 ms):", chipDefault);
-    Print(QString("the program's latency timer (%1 ms):").arg(PortLatencyTimerMs), programs);
+void PrintPair(const char* backEnd, const Figures& chipDefault, const Figures& programs) {
+    Print(QString("%1, chip's default latency timer (16 ms):").arg(backEnd), chipDefault);
+    Print(QString("%1, the program's latency timer (%2 ms):").arg(backEnd).arg(PortLatencyTimerMs),
+          programs);
     std::printf("polling rate ratio, program's setting / chip default: %.2f\n",
                 programs.pollsPerSecond / chipDefault.pollsPerSecond);
     std::printf("cycle ratio: %.2f\n", programs.cycleMs / programs.boundMs);
+}
+
+Figures MeasureVirtual(std::uint32_t location, std::uint8_t latencyTimerMs) {
+    auto panel = VirtualBus::Instance().AddDevice({location, "B.FFFF", "QUVO-8261-16", 5, false});
+    panel->SetLineTiming(LineModel::Chip);
+    const Figures figures = Measure(panel.get(), location, latencyTimerMs);
+    VirtualBus::Instance().RemoveDevice(location);
+    return figures;
+}
+
+Figures MeasureEmulated(std::uint8_t latencyTimerMs) {
+    EmulatedUsbBus bus;
+    EmulatedFt232r& chip = bus.AddChip();
+    SetFtdiApi(LibFtdiFtdiApi());
+    if (EnumerateDevices() != FT_OK || DeviceInfoCount == 0) {
+        std::puts("the emulated chip is not listed");
+        return {};
+    }
+    return Measure(&chip.Panel(), DeviceInfoList[0].LocId, latencyTimerMs);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The emulated chip needs umockdev's preload from the start of the process.
+    const char* preload = std::getenv("LD_PRELOAD");
+    if (preload == nullptr || std::strstr(preload, "libumockdev-preload") == nullptr) {
+        setenv("LD_PRELOAD", "libumockdev-preload.so.0", 1);
+        execv("/proc/self/exe", argv);
+        std::puts("could not restart under umockdev's preload; libftdi1 figures left out");
+    }
+    QCoreApplication application(argc, argv);
+    SetFtdiApi(SimulatorFtdiApi());
+    const Figures virtualDefault = MeasureVirtual(0x4000, VirtualPanel::DefaultLatencyTimerMs);
+    const Figures virtualPrograms = MeasureVirtual(0x4001, PortLatencyTimerMs);
+    PrintPair("virtual panel", virtualDefault, virtualPrograms);
+    std::string why;
+    if (EmulatedUsbBus probe; !probe.Available(why)) {
+        std::printf("libftdi1 figures left out: %s\n", why.c_str());
+        return 0;
+    }
+    const Figures emulatedDefault = MeasureEmulated(VirtualPanel::DefaultLatencyTimerMs);
+    const Figures emulatedPrograms = MeasureEmulated(PortLatencyTimerMs);
+    PrintPair("libftdi1 and the emulated FT232R", emulatedDefault, emulatedPrograms);
     return 0;
 }

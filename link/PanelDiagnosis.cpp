@@ -50,8 +50,9 @@ QString Name(const AttachedChip& chip) {
 QString Advice(const AttachedChip& chip) {
     switch (chip.state) {
     case AttachedChip::State::HeldByKernelDriver:
-        return Name(chip) + " is attached but the kernel's serial driver holds it: unload it with "
-                            "\"sudo rmmod ftdi_sio\" and wait for the next refresh.";
+        return Name(chip) + " is attached but the kernel's serial driver holds it: start the "
+                            "program with --driver=libftdi, which takes the chip over, or unload "
+                            "the driver with \"sudo rmmod ftdi_sio\" for FTDI's D2XX library.";
     case AttachedChip::State::NoPermission:
         return Name(chip) + " is attached but you may not open " + chip.node +
                ": install the program's udev rule (it comes with the package) and plug the "
@@ -101,7 +102,12 @@ void MarkPanelsInUse(std::vector<AttachedChip>& chips, const std::vector<QString
     for (AttachedChip& chip : chips) {
         const bool listed = std::find(listedSerials.begin(), listedSerials.end(), chip.serial) !=
                             listedSerials.end();
-        if (chip.isPanel && chip.state == AttachedChip::State::Usable && !listed) {
+        if (!chip.isPanel) {
+            continue;
+        }
+        if (listed) {
+            chip.state = AttachedChip::State::Usable; // libftdi1 takes it from ftdi_sio
+        } else if (chip.state == AttachedChip::State::Usable) {
             chip.state = AttachedChip::State::InUse;
         }
     }

@@ -27,7 +27,8 @@ FindAttachedChips(const QString& sysfsRoot = "/sys/bus/usb/devices",
                   const std::function<bool(const QString& node)>& canOpen = {});
 
 // The state of a panel the library does not list although the system sees it
-// free: then another program holds it.
+// free: then another program holds it. A panel the library lists is usable,
+// also one the kernel's serial driver holds (libftdi1 detaches the driver).
 void MarkPanelsInUse(std::vector<AttachedChip>& chips, const std::vector<QString>& listedSerials);
 
 // One or two lines for the empty device list: why no panel is listed and what

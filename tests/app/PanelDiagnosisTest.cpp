@@ -55,7 +55,11 @@ TEST_F(PanelDiagnosis, EachReasonAPanelCannotBeUsed) {
     EXPECT_EQ(chips[0].node, Dev() + "/001/005");
     EXPECT_EQ(EmptyListText(chips),
               "QUVO-8261-16 (QV826100.FFFF) is attached but the kernel's serial driver holds it: "
-              "unload it with \"sudo rmmod ftdi_sio\" and wait for the next refresh.");
+              "start the program with --driver=libftdi, which takes the chip over, or unload the "
+              "driver with \"sudo rmmod ftdi_sio\" for FTDI's D2XX library.");
+    MarkPanelsInUse(chips, {"QV826100.FFFF"});
+    EXPECT_EQ(chips[0].state, AttachedChip::State::Usable)
+        << "a back-end that lists it despite the driver (libftdi1) can use it";
 
     QDir(Sysfs()).removeRecursively();
     AddChip("1-2", "0403", "QUVO-8261-08", "QV826101.FF00", 6);

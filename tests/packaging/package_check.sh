@@ -33,6 +33,7 @@ done
 # Read whole first: grep -q would end the pipe early and fail it under pipefail.
 control=$(dpkg-deb -I "$package")
 grep -q "Depends: libqt6widgets6" <<<"$control" || { echo "no Qt dependency"; exit 1; }
+grep -q "libftdi1-2" <<<"$control" || { echo "no libftdi1 dependency"; exit 1; }
 postinst=$(dpkg-deb -I "$package" postinst)
 grep -q "udevadm control --reload-rules" <<<"$postinst" || {
     echo "postinst does not reload the udev rules"

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -96,6 +97,25 @@ bool SaveMemoryMap(TFormEdit& editor, const QString& file) {
 
 // The virtual panels with keys in several states, then half-way through the
 // panel test (its pauses shortened: the pictures need no real timing).
+// A system view with one panel that the kernel's serial driver holds, as sysfs
+// shows it, for the empty list's advice.
+QString MakeHeldPanelSysfs(const QTemporaryDir& folder) {
+    const QString device = folder.filePath("1-1");
+    QDir().mkpath(device);
+    QDir().mkpath(device + ":1.0");
+    const std::pair<const char*, const char*> attributes[] = {
+        {"idVendor", "0403"},        {"idProduct", "6001"}, {"product", "QUVO-8261-16"},
+        {"serial", "QV826100.FFFF"}, {"busnum", "1"},       {"devnum", "5"}};
+    for (const auto& [name, value] : attributes) {
+        QFile file(device + "/" + name);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(QByteArray(value) + "\n");
+        }
+    }
+    QFile::link("/sys/bus/usb-serial/drivers/ftdi_sio", device + ":1.0/driver");
+    return folder.path();
+}
+
 bool SaveVirtualPanels(TFormEdit& editor, VirtualPanelsWindow& virtualPanels,
                        const QString& outFolder) {
     virtualPanels.raise();
@@ -226,6 +246,11 @@ int main(int argc, char** argv) {
     main.TimerTimer(false);
     Pause(300);
     ok = Save(main, outFolder + "/device-list-empty.png") && ok;
+    const QTemporaryDir sysfs;
+    main.DiagnosisSysfsRoot = MakeHeldPanelSysfs(sysfs);
+    main.TimerTimer(false);
+    Pause(300);
+    ok = Save(main, outFolder + "/device-list-held-by-ftdi_sio.png") && ok;
     main.close();
     return ok ? 0 : 1;
 }

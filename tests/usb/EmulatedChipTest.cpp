@@ -230,6 +230,48 @@ TEST_P(EmulatedChip, SilentPanelEndsTheLinkAfterTheTwoSecondBudget) {
     EXPECT_EQ(thread->IoStatus, StatusReplyTimeout);
 }
 
+// The real program, started as a child that sees the same emulated bus: its
+// device list and its diagnosis.
+TEST_P(EmulatedChip, TheProgramListsTheEmulatedPanel) {
+    bus->AddChip();
+    if (GetParam() == "d2xx" && !QFile::exists(QUVO_EMULATION_D2XX_LIBRARY)) {
+        GTEST_SKIP() << "FTDI's D2XX library was not built here (npm could not fetch it)";
+    }
+    QTemporaryDir runtime;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("UMOCKDEV_DIR", QString::fromStdString(bus->RootDirectory()));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("QT_LOGGING_RULES", "quvo.app.info=true");
+    environment.insert("QUVO_MESSAGES_TO_STDERR", "1");
+    environment.insert("XDG_RUNTIME_DIR", runtime.path());
+    environment.insert("QUVO_D2XX_LIBRARY", QUVO_EMULATION_D2XX_LIBRARY);
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(QUVO_PROGRAM, {QString::fromStdString("--driver=" + GetParam())});
+    ASSERT_TRUE(program.waitForStarted());
+    QByteArray output;
+    const bool listed = WaitFor(
+        [&] {
+            program.waitForReadyRead(50);
+            output += program.readAll();
+            return output.contains("device list entry QUVO-8261-16 QV826100.FFFF");
+        },
+        15000ms);
+    program.terminate();
+    program.waitForFinished(10000);
+    EXPECT_TRUE(listed) << output.toStdString();
+
+    QProcess diagnosis;
+    diagnosis.setProcessEnvironment(environment);
+    diagnosis.start(QUVO_PROGRAM, {QString::fromStdString("--driver=" + GetParam()), "--diagnose"});
+    ASSERT_TRUE(diagnosis.waitForFinished(15000));
+    const QByteArray report = diagnosis.readAllStandardOutput();
+    EXPECT_EQ(diagnosis.exitCode(), 0) << report.toStdString();
+    EXPECT_TRUE(report.contains("QUVO-8261-16  QV826100.FFFF  type 5")) << report.toStdString();
+    EXPECT_TRUE(report.contains("1 usable panel(s).")) << report.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(RealLibraries, EmulatedChip, ::testing::Values("libftdi", "d2xx"),
                          [](const auto& library) { return library.param; });
 
@@ -261,34 +303,6 @@ TEST_F(LibFtdiOnEmulatedChip, ChipClaimedByAnotherProgramIsListedAsOpened) {
     EXPECT_EQ(DeviceInfoList[0].Flags, FT_FLAGS_OPENED);
     EXPECT_EQ(SerialNumberOf(DeviceInfoList[0]), "");
     EXPECT_FALSE(IsPanelDevice(DeviceInfoList[0]));
-}
-
-// The real program, started as a child that sees the same emulated bus.
-TEST_F(LibFtdiOnEmulatedChip, ProgramListsTheEmulatedPanel) {
-    bus->AddChip();
-    QTemporaryDir runtime;
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("UMOCKDEV_DIR", QString::fromStdString(bus->RootDirectory()));
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("QT_LOGGING_RULES", "quvo.app.info=true");
-    environment.insert("QUVO_MESSAGES_TO_STDERR", "1");
-    environment.insert("XDG_RUNTIME_DIR", runtime.path());
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::MergedChannels);
-    program.start(QUVO_PROGRAM, {"--driver=libftdi"});
-    ASSERT_TRUE(program.waitForStarted());
-    QByteArray output;
-    const bool listed = WaitFor(
-        [&] {
-            program.waitForReadyRead(50);
-            output += program.readAll();
-            return output.contains("device list entry QUVO-8261-16 QV826100.FFFF");
-        },
-        15000ms);
-    program.terminate();
-    program.waitForFinished(10000);
-    EXPECT_TRUE(listed) << output.toStdString();
 }
 
 } // namespace

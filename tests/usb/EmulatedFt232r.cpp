@@ -5,6 +5,7 @@
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -432,7 +433,7 @@ UMockdevIoctlData* EmulatedFt232r::NextReapable() {
         out[written++] = ModemStatus[1];
         const std::size_t chunk =
             std::min<std::size_t>(VirtualPanel::PacketPayload, payload.size() - taken);
-        std::memcpy(out + written, payload.data() + taken, chunk);
+        std::copy_n(payload.begin() + std::ptrdiff_t(taken), chunk, out + written);
         written += chunk;
         taken += chunk;
     } while (taken < payload.size());

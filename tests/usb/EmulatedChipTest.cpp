@@ -293,7 +293,7 @@ TEST_F(LibFtdiOnEmulatedChip, ChipHeldByTheKernelDriverIsListedAndOpened) {
     EXPECT_FALSE(held.KernelDriverBound());
 }
 
-TEST_F(LibFtdiOnEmulatedChip, ChipClaimedByAnotherProgramIsListedAsOpened) {
+TEST_F(LibFtdiOnEmulatedChip, ChipClaimedByAnotherProgramIsListedAsOpenedAndNotOpened) {
     EmulatedChipSettings settings;
     settings.claimedElsewhere = true;
     bus->AddChip(settings);
@@ -303,6 +303,10 @@ TEST_F(LibFtdiOnEmulatedChip, ChipClaimedByAnotherProgramIsListedAsOpened) {
     EXPECT_EQ(DeviceInfoList[0].Flags, FT_FLAGS_OPENED);
     EXPECT_EQ(SerialNumberOf(DeviceInfoList[0]), "");
     EXPECT_FALSE(IsPanelDevice(DeviceInfoList[0]));
+    // Opening it anyway, or a place where nothing is plugged in, fails as with D2XX.
+    EXPECT_EQ(Port_OpenByLocation(LocationIdOf(1, {1})), FT_DEVICE_NOT_OPENED);
+    EXPECT_EQ(Port_OpenByLocation(LocationIdOf(1, {7})), FT_DEVICE_NOT_FOUND);
+    EXPECT_EQ(PortHandle, nullptr);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "EmulatedFt232r.h"
 
+#include "ThreadHandOff.h"
+
 #include <umockdev.h>
 
 #include <linux/usbdevice_fs.h>
@@ -113,7 +115,11 @@ EmulatedFt232r::EmulatedFt232r(const EmulatedChipSettings& settings)
     g_signal_connect(urbs_->handler, "handle-ioctl", G_CALLBACK(OnHandleIoctl), this);
 }
 
-EmulatedFt232r::~EmulatedFt232r() = default;
+EmulatedFt232r::~EmulatedFt232r() {
+    // Under the lock the worker thread last held: the sanitizer then sees the order.
+    std::lock_guard lock(mutex_);
+    urbs_.reset();
+}
 
 std::string EmulatedFt232r::SysfsPath() const {
     return "/devices/pci0000:00/0000:00:14.0/usb1/1-" + std::to_string(settings_.port);
@@ -240,6 +246,9 @@ bool AnswerControl(usbdevfs_urb& urb, EmulatedFt232r& chip, VirtualPanel& panel,
 } // namespace
 
 bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
+    // The chip reached this thread through umockdev, which the thread sanitizer
+    // cannot see into.
+    HandOffAcquire(this);
     auto* client = static_cast<UMockdevIoctlClient*>(clientPointer);
     const gulong request = umockdev_ioctl_client_get_request(client);
     UMockdevIoctlData* argument = umockdev_ioctl_client_get_arg(client);
@@ -473,6 +482,7 @@ std::string EmulatedUsbBus::RootDirectory() const {
 
 EmulatedFt232r& EmulatedUsbBus::AddChip(const EmulatedChipSettings& settings) {
     auto chip = std::make_unique<EmulatedFt232r>(settings);
+    HandOffRelease(chip.get());
     const int device = settings.port + 1;
     char numbers[16];
     std::snprintf(numbers, sizeof numbers, "%03d", device);

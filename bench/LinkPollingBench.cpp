@@ -3,10 +3,11 @@
 // default timer of 16 ms and once with the timer the program sets, and prints
 // per run: polling rate, cycle time against its bound, CPU use of the link
 // thread, command latency and GPIO press to status; then the ratio of the two.
-// Then the same two runs through libftdi1 against the emulated FT232R that
-// carries the same panel model (the program restarts itself under umockdev's
-// preload for that).
+// Then the same two runs through libftdi1 and through FTDI's D2XX against the
+// emulated FT232R that carries the same panel model (the program restarts
+// itself under umockdev's preload for that).
 #include "D2XXUnit_mod.h"
+#include "D2xxLibrary.h"
 #include "EmulatedFt232r.h"
 #include "LibFtdiBackEnd.h"
 #include "ThreadHandOff.h"
@@ -174,15 +175,41 @@ Figures MeasureVirtual(std::uint32_t location, std::uint8_t latencyTimerMs) {
     return figures;
 }
 
-Figures MeasureEmulated(std::uint8_t latencyTimerMs) {
+// Both latency timers through one real library against one emulated chip; the
+// library is chosen once the chip is attached, as FTDI's looks at the bus when
+// it loads.
+void MeasureEmulated(const char* title, const std::function<bool()>& chooseLibrary) {
     EmulatedUsbBus bus;
     EmulatedFt232r& chip = bus.AddChip();
-    SetFtdiApi(LibFtdiFtdiApi());
-    if (EnumerateDevices() != FT_OK || DeviceInfoCount == 0) {
-        std::puts("the emulated chip is not listed");
-        return {};
+    if (!chooseLibrary()) {
+        return;
     }
-    return Measure(&chip.Panel(), DeviceInfoList[0].LocId, latencyTimerMs);
+    if (EnumerateDevices() != FT_OK || DeviceInfoCount == 0) {
+        std::printf("%s: the emulated chip is not listed\n", title);
+        return;
+    }
+    const std::uint32_t location = DeviceInfoList[0].LocId;
+    const Figures chipDefault =
+        Measure(&chip.Panel(), location, VirtualPanel::DefaultLatencyTimerMs);
+    const Figures programs = Measure(&chip.Panel(), location, PortLatencyTimerMs);
+    PrintPair(title, chipDefault, programs);
+}
+
+bool UseEmulationD2xx() {
+    // Built by the tests from FTDI's npm package, linked to reach umockdev.
+    if (access(QUVO_EMULATION_D2XX_LIBRARY, R_OK) != 0) {
+        std::puts("D2XX figures left out: run the tests first, they build FTDI's library");
+        return false;
+    }
+    setenv("QUVO_D2XX_LIBRARY", QUVO_EMULATION_D2XX_LIBRARY, 1);
+    FtdiApi api;
+    std::string error;
+    if (!LoadD2xxLibrary(api, error)) {
+        std::printf("D2XX figures left out:\n%s", error.c_str());
+        return false;
+    }
+    SetFtdiApi(api);
+    return true;
 }
 
 } // namespace
@@ -205,8 +232,10 @@ int main(int argc, char** argv) {
         std::printf("libftdi1 figures left out: %s\n", why.c_str());
         return 0;
     }
-    const Figures emulatedDefault = MeasureEmulated(VirtualPanel::DefaultLatencyTimerMs);
-    const Figures emulatedPrograms = MeasureEmulated(PortLatencyTimerMs);
-    PrintPair("libftdi1 and the emulated FT232R", emulatedDefault, emulatedPrograms);
+    MeasureEmulated("libftdi1 and the emulated FT232R", [] {
+        SetFtdiApi(LibFtdiFtdiApi());
+        return true;
+    });
+    MeasureEmulated("FTDI's D2XX and the emulated FT232R", UseEmulationD2xx);
     return 0;
 }

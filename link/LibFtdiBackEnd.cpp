@@ -1,5 +1,6 @@
 #include "LibFtdiBackEnd.h"
 
+#include "Ft232rPackets.h"
 #include "LinkLogging.h"
 
 #include <ftdi.h>
@@ -236,14 +237,8 @@ FT_STATUS FillReceiveQueue(LibFtdiPort& port) {
     if (result < 0) {
         return StatusOfLibusbError(result);
     }
-    // Every packet starts with the chip's two modem status bytes.
-    const int packetSize = std::max(static_cast<int>(context.max_packet_size), 3);
-    for (int packet = 0; packet < got; packet += packetSize) {
-        const int end = std::min(got, packet + packetSize);
-        if (end > packet + 2) {
-            port.received.insert(port.received.end(), chunk + packet + 2, chunk + end);
-        }
-    }
+    AppendPacketPayloads(chunk, static_cast<std::size_t>(got), context.max_packet_size,
+                         port.received);
     return FT_OK;
 }
 

@@ -7,7 +7,6 @@
 // emulated FT232R that carries the same panel model (the program restarts
 // itself under umockdev's preload for that).
 #include "D2XXUnit_mod.h"
-#include "D2xxLibrary.h"
 #include "EmulatedFt232r.h"
 #include "LibFtdiBackEnd.h"
 #include "ThreadHandOff.h"
@@ -195,23 +194,6 @@ void MeasureEmulated(const char* title, const std::function<bool()>& chooseLibra
     PrintPair(title, chipDefault, programs);
 }
 
-bool UseEmulationD2xx() {
-    // Built by the tests from FTDI's npm package, linked to reach umockdev.
-    if (access(QUVO_EMULATION_D2XX_LIBRARY, R_OK) != 0) {
-        std::puts("D2XX figures left out: run the tests first, they build FTDI's library");
-        return false;
-    }
-    setenv("QUVO_D2XX_LIBRARY", QUVO_EMULATION_D2XX_LIBRARY, 1);
-    FtdiApi api;
-    std::string error;
-    if (!LoadD2xxLibrary(api, error)) {
-        std::printf("D2XX figures left out:\n%s", error.c_str());
-        return false;
-    }
-    SetFtdiApi(api);
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -236,6 +218,13 @@ int main(int argc, char** argv) {
         SetFtdiApi(LibFtdiFtdiApi());
         return true;
     });
-    MeasureEmulated("FTDI's D2XX and the emulated FT232R", UseEmulationD2xx);
+    MeasureEmulated("FTDI's D2XX and the emulated FT232R", [] {
+        std::string reason;
+        if (!UseEmulationD2xx(reason)) {
+            std::printf("D2XX figures left out: %s\n", reason.c_str());
+            return false;
+        }
+        return true;
+    });
     return 0;
 }

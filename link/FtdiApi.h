@@ -38,7 +38,10 @@ inline constexpr FT_STATUS FT_INVALID_HANDLE = 1;
 inline constexpr FT_STATUS FT_DEVICE_NOT_FOUND = 2;
 inline constexpr FT_STATUS FT_DEVICE_NOT_OPENED = 3;
 inline constexpr FT_STATUS FT_IO_ERROR = 4;
+inline constexpr FT_STATUS FT_INSUFFICIENT_RESOURCES = 5;
 inline constexpr FT_STATUS FT_INVALID_PARAMETER = 6;
+inline constexpr FT_STATUS FT_INVALID_BAUD_RATE = 7;
+inline constexpr FT_STATUS FT_NOT_SUPPORTED = 17;
 inline constexpr FT_STATUS FT_OTHER_ERROR = 18;
 
 inline constexpr DWORD FT_OPEN_BY_LOCATION = 4;

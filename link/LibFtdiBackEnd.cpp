@@ -20,9 +20,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int FtdiVendor = 0x0403;
 constexpr int Ft232rProduct = 0x6001;
-constexpr FT_STATUS FT_INSUFFICIENT_RESOURCES = 5;
-constexpr FT_STATUS FT_INVALID_BAUD_RATE = 7;
-constexpr FT_STATUS FT_NOT_SUPPORTED = 17;
 // One bulk transfer's worth: the chip ends it early with a short packet.
 constexpr int ReadChunk = 4096;
 
@@ -450,6 +447,7 @@ FT_STATUS StatusOfLibusbError(int libusbError) {
     case LIBUSB_ERROR_OVERFLOW:
     case LIBUSB_ERROR_TIMEOUT:
     case LIBUSB_ERROR_INTERRUPTED:
+    case -666: // libftdi: the port has no USB device any more
         return FT_IO_ERROR;
     case LIBUSB_ERROR_ACCESS:
     case LIBUSB_ERROR_BUSY:
@@ -462,8 +460,6 @@ FT_STATUS StatusOfLibusbError(int libusbError) {
         return FT_INSUFFICIENT_RESOURCES;
     case LIBUSB_ERROR_NOT_SUPPORTED:
         return FT_NOT_SUPPORTED;
-    case -666: // libftdi: the port has no USB device any more
-        return FT_IO_ERROR;
     default:
         return FT_OTHER_ERROR;
     }

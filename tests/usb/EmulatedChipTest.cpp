@@ -4,7 +4,6 @@
 #include "LinkReceiver.h"
 
 #include "D2XXUnit_mod.h"
-#include "D2xxLibrary.h"
 #include "LibFtdiBackEnd.h"
 #include "LinkFailureText.h"
 #include "PanelFilter.h"
@@ -93,14 +92,11 @@ protected:
             SetFtdiApi(LibFtdiFtdiApi());
             return;
         }
-        if (!QFile::exists(QUVO_EMULATION_D2XX_LIBRARY)) {
+        if (!QFile::exists(EmulationD2xxLibrary())) {
             GTEST_SKIP() << "FTDI's D2XX library was not built here (npm could not fetch it)";
         }
-        setenv("QUVO_D2XX_LIBRARY", QUVO_EMULATION_D2XX_LIBRARY, 1);
-        FtdiApi api;
         std::string error;
-        ASSERT_TRUE(LoadD2xxLibrary(api, error)) << error;
-        SetFtdiApi(api);
+        ASSERT_TRUE(UseEmulationD2xx(error)) << error;
     }
 
     // A panel attached, its port set up and the link reading its configuration.
@@ -234,7 +230,7 @@ TEST_P(EmulatedChip, SilentPanelEndsTheLinkAfterTheTwoSecondBudget) {
 // device list and its diagnosis.
 TEST_P(EmulatedChip, TheProgramListsTheEmulatedPanel) {
     bus->AddChip();
-    if (GetParam() == "d2xx" && !QFile::exists(QUVO_EMULATION_D2XX_LIBRARY)) {
+    if (GetParam() == "d2xx" && !QFile::exists(EmulationD2xxLibrary())) {
         GTEST_SKIP() << "FTDI's D2XX library was not built here (npm could not fetch it)";
     }
     QTemporaryDir runtime;
@@ -245,7 +241,7 @@ TEST_P(EmulatedChip, TheProgramListsTheEmulatedPanel) {
     environment.insert("QT_LOGGING_RULES", "quvo.app.info=true");
     environment.insert("QUVO_MESSAGES_TO_STDERR", "1");
     environment.insert("XDG_RUNTIME_DIR", runtime.path());
-    environment.insert("QUVO_D2XX_LIBRARY", QUVO_EMULATION_D2XX_LIBRARY);
+    environment.insert("QUVO_D2XX_LIBRARY", EmulationD2xxLibrary());
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::MergedChannels);
     program.start(QUVO_PROGRAM, {QString::fromStdString("--driver=" + GetParam())});

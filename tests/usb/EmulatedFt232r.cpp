@@ -1,5 +1,7 @@
 #include "EmulatedFt232r.h"
 
+#include "D2XXUnit_mod.h"
+#include "D2xxLibrary.h"
 #include "ThreadHandOff.h"
 
 #include <umockdev.h>
@@ -17,6 +19,8 @@
 #include <deque>
 #include <stdexcept>
 #include <thread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -66,9 +70,11 @@ std::vector<std::uint8_t> StringDescriptor(const std::string& text) {
     return descriptor;
 }
 
-UMockdevIoctlData* Resolve(UMockdevIoctlData* data, std::size_t offset, std::size_t size) {
+// The client memory a pointer at `offset` of `data` points to; none when it
+// cannot be read.
+IoctlDataRef Resolve(UMockdevIoctlData* data, std::size_t offset, std::size_t size) {
     GError* error = nullptr;
-    UMockdevIoctlData* resolved = umockdev_ioctl_data_resolve(data, offset, size, &error);
+    IoctlDataRef resolved(umockdev_ioctl_data_resolve(data, offset, size, &error));
     if (error != nullptr) {
         g_error_free(error);
         return nullptr;
@@ -76,8 +82,18 @@ UMockdevIoctlData* Resolve(UMockdevIoctlData* data, std::size_t offset, std::siz
     return resolved;
 }
 
-usbdevfs_urb* UrbOf(UMockdevIoctlData* data) {
-    return reinterpret_cast<usbdevfs_urb*>(data->data);
+template <typename Struct>
+Struct* As(const IoctlDataRef& data) {
+    return reinterpret_cast<Struct*>(data->data);
+}
+
+// Throws what umockdev reports when `done` is false.
+void Check(bool done, GError* error, const std::string& what) {
+    if (!done) {
+        const std::string message = error != nullptr ? error->message : "unknown error";
+        g_clear_error(&error);
+        throw std::runtime_error(what + ": " + message);
+    }
 }
 
 gboolean OnHandleIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer chip) {
@@ -86,21 +102,20 @@ gboolean OnHandleIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer
 
 } // namespace
 
+void IoctlDataUnref::operator()(UMockdevIoctlData* data) const {
+    g_object_unref(data);
+}
+
 // Submitted URBs: those done and waiting to be reaped, and bulk IN ones waiting
-// for the chip. Each holds a reference on its umockdev data.
+// for the chip.
 struct EmulatedFt232r::Urbs {
-    std::deque<UMockdevIoctlData*> done;
-    std::deque<UMockdevIoctlData*> waitingIn;
+    std::deque<IoctlDataRef> done;
+    std::deque<IoctlDataRef> waitingIn;
     Clock::time_point lastInPacket = Clock::now();
     bool justReaped = false;
     UMockdevIoctlBase* handler = nullptr;
 
     ~Urbs() {
-        for (auto* list : {&done, &waitingIn}) {
-            for (UMockdevIoctlData* urb : *list) {
-                g_object_unref(urb);
-            }
-        }
         if (handler != nullptr) {
             g_object_unref(handler);
         }
@@ -146,10 +161,10 @@ void EmulatedFt232r::MarkUnplugged() {
     unplugged_ = true;
     // As the kernel does: requests still waiting end with ESHUTDOWN and can be
     // reaped; every other request on the node fails with ENODEV.
-    for (UMockdevIoctlData* urb : urbs_->waitingIn) {
-        UrbOf(urb)->status = -ESHUTDOWN;
-        UrbOf(urb)->actual_length = 0;
-        urbs_->done.push_back(urb);
+    for (IoctlDataRef& urb : urbs_->waitingIn) {
+        As<usbdevfs_urb>(urb)->status = -ESHUTDOWN;
+        As<usbdevfs_urb>(urb)->actual_length = 0;
+        urbs_->done.push_back(std::move(urb));
     }
     urbs_->waitingIn.clear();
 }
@@ -264,41 +279,38 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
 
     switch (request) {
     case USBDEVFS_GET_CAPABILITIES: {
-        UMockdevIoctlData* capabilities = Resolve(argument, 0, sizeof(std::uint32_t));
-        if (capabilities == nullptr) {
+        const IoctlDataRef capabilities = Resolve(argument, 0, sizeof(std::uint32_t));
+        if (!capabilities) {
             return finish(-1, EFAULT);
         }
-        const std::uint32_t value = USBDEVFS_CAP_BULK_CONTINUATION |
-                                    USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_ZERO_PACKET |
-                                    USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
-        std::memcpy(capabilities->data, &value, sizeof value);
-        g_object_unref(capabilities);
+        *As<std::uint32_t>(capabilities) =
+            USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
+            USBDEVFS_CAP_ZERO_PACKET | USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
         return finish(0, 0);
     }
     case USBDEVFS_CLAIMINTERFACE:
         return settings_.claimedElsewhere || kernelDriverBound_ ? finish(-1, EBUSY) : finish(0, 0);
     case USBDEVFS_GETDRIVER: {
-        UMockdevIoctlData* query = Resolve(argument, 0, sizeof(usbdevfs_getdriver));
-        if (query == nullptr) {
+        const IoctlDataRef query = Resolve(argument, 0, sizeof(usbdevfs_getdriver));
+        if (!query) {
             return finish(-1, EFAULT);
         }
-        auto* driver = reinterpret_cast<usbdevfs_getdriver*>(query->data);
         const char* name = kernelDriverBound_           ? "ftdi_sio"
                            : settings_.claimedElsewhere ? "usbfs"
                                                         : nullptr;
-        if (name != nullptr) {
-            std::snprintf(driver->driver, sizeof driver->driver, "%s", name);
+        if (name == nullptr) {
+            return finish(-1, ENODATA);
         }
-        g_object_unref(query);
-        return name != nullptr ? finish(0, 0) : finish(-1, ENODATA);
+        auto* driver = As<usbdevfs_getdriver>(query);
+        std::snprintf(driver->driver, sizeof driver->driver, "%s", name);
+        return finish(0, 0);
     }
     case USBDEVFS_IOCTL: {
-        UMockdevIoctlData* command = Resolve(argument, 0, sizeof(usbdevfs_ioctl));
-        if (command == nullptr) {
+        const IoctlDataRef command = Resolve(argument, 0, sizeof(usbdevfs_ioctl));
+        if (!command) {
             return finish(-1, EFAULT);
         }
-        const int code = reinterpret_cast<usbdevfs_ioctl*>(command->data)->ioctl_code;
-        g_object_unref(command);
+        const int code = As<usbdevfs_ioctl>(command)->ioctl_code;
         if (code == static_cast<int>(USBDEVFS_DISCONNECT)) {
             if (!kernelDriverBound_) {
                 return finish(-1, ENODATA);
@@ -306,25 +318,18 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
             kernelDriverBound_ = false;
             return finish(0, 0);
         }
-        if (code == static_cast<int>(USBDEVFS_CONNECT)) {
-            return finish(0, 0);
-        }
-        return finish(-1, ENOTTY);
+        return code == static_cast<int>(USBDEVFS_CONNECT) ? finish(0, 0) : finish(-1, ENOTTY);
     }
     case USBDEVFS_SUBMITURB: {
-        UMockdevIoctlData* urbData = Resolve(argument, 0, sizeof(usbdevfs_urb));
-        if (urbData == nullptr) {
+        IoctlDataRef urbData = Resolve(argument, 0, sizeof(usbdevfs_urb));
+        if (!urbData) {
             return finish(-1, EFAULT);
         }
-        usbdevfs_urb* urb = UrbOf(urbData);
-        if (urb->buffer_length > 0) {
-            UMockdevIoctlData* buffer = Resolve(urbData, offsetof(usbdevfs_urb, buffer),
-                                                static_cast<std::size_t>(urb->buffer_length));
-            if (buffer == nullptr) {
-                g_object_unref(urbData);
-                return finish(-1, EFAULT);
-            }
-            g_object_unref(buffer); // the URB's data keeps it
+        usbdevfs_urb* urb = As<usbdevfs_urb>(urbData);
+        // The URB's data keeps its buffer; `urb->buffer` then points to the copy.
+        if (urb->buffer_length > 0 && !Resolve(urbData.get(), offsetof(usbdevfs_urb, buffer),
+                                               static_cast<std::size_t>(urb->buffer_length))) {
+            return finish(-1, EFAULT);
         }
         urb->status = 0;
         urb->actual_length = 0;
@@ -332,16 +337,15 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
             if (!AnswerControl(*urb, *this, panel_, vendorRequests_)) {
                 urb->status = -EPIPE;
             }
-            urbs_->done.push_back(urbData);
+            urbs_->done.push_back(std::move(urbData));
         } else if (urb->type == USBDEVFS_URB_TYPE_BULK && urb->endpoint == EndpointOut) {
             urb->actual_length =
                 static_cast<int>(panel_.Write(static_cast<std::uint8_t*>(urb->buffer),
                                               static_cast<std::uint32_t>(urb->buffer_length)));
-            urbs_->done.push_back(urbData);
+            urbs_->done.push_back(std::move(urbData));
         } else if (urb->type == USBDEVFS_URB_TYPE_BULK && urb->endpoint == EndpointIn) {
-            urbs_->waitingIn.push_back(urbData);
+            urbs_->waitingIn.push_back(std::move(urbData));
         } else {
-            g_object_unref(urbData);
             return finish(-1, EINVAL);
         }
         return finish(0, 0);
@@ -350,9 +354,9 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
         const gulong address = *reinterpret_cast<gulong*>(argument->data);
         for (auto it = urbs_->waitingIn.begin(); it != urbs_->waitingIn.end(); ++it) {
             if ((*it)->client_addr == address) {
-                UrbOf(*it)->status = -ENOENT;
-                UrbOf(*it)->actual_length = 0;
-                urbs_->done.push_back(*it);
+                As<usbdevfs_urb>(*it)->status = -ENOENT;
+                As<usbdevfs_urb>(*it)->actual_length = 0;
+                urbs_->done.push_back(std::move(*it));
                 urbs_->waitingIn.erase(it);
                 return finish(0, 0);
             }
@@ -361,40 +365,36 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
     }
     case USBDEVFS_REAPURB:
     case USBDEVFS_REAPURBNDELAY: {
-        UMockdevIoctlData* target = Resolve(argument, 0, sizeof(void*));
-        if (target == nullptr) {
+        const IoctlDataRef target = Resolve(argument, 0, sizeof(void*));
+        if (!target) {
             return finish(-1, EFAULT);
         }
         // libusb reaps until EAGAIN after each completion: that reap is answered
         // at once, the next one (after its poll) waits for the chip.
         const Clock::time_point giveUp =
             Clock::now() + (urbs_->justReaped ? Clock::duration::zero() : EmptyReapHold);
-        UMockdevIoctlData* reaped = NextReapable();
-        while (reaped == nullptr && !unplugged_ && Clock::now() < giveUp) {
+        IoctlDataRef reaped = NextReapable();
+        while (!reaped && !unplugged_ && Clock::now() < giveUp) {
             lock.unlock();
             std::this_thread::sleep_for(100us);
             lock.lock();
             reaped = NextReapable();
         }
         urbs_->justReaped = reaped != nullptr;
-        if (reaped == nullptr) {
-            g_object_unref(target);
+        if (!reaped) {
             return finish(-1, unplugged_ ? ENODEV : EAGAIN);
         }
-        umockdev_ioctl_data_set_ptr(target, 0, reaped);
-        g_object_unref(reaped);
-        g_object_unref(target);
+        // The target keeps its own reference until the client has the URB back.
+        umockdev_ioctl_data_set_ptr(target.get(), 0, reaped.get());
         return finish(0, 0);
     }
     case USBDEVFS_CONNECTINFO: {
-        UMockdevIoctlData* info = Resolve(argument, 0, sizeof(usbdevfs_connectinfo));
-        if (info == nullptr) {
+        const IoctlDataRef info = Resolve(argument, 0, sizeof(usbdevfs_connectinfo));
+        if (!info) {
             return finish(-1, EFAULT);
         }
-        auto* connection = reinterpret_cast<usbdevfs_connectinfo*>(info->data);
-        connection->devnum = static_cast<unsigned>(settings_.port + 1);
-        connection->slow = 0;
-        g_object_unref(info);
+        As<usbdevfs_connectinfo>(info)->devnum = static_cast<unsigned>(settings_.port + 1);
+        As<usbdevfs_connectinfo>(info)->slow = 0;
         return finish(0, 0);
     }
     case USBDEVFS_RELEASEINTERFACE:
@@ -409,9 +409,9 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
     }
 }
 
-UMockdevIoctlData* EmulatedFt232r::NextReapable() {
+IoctlDataRef EmulatedFt232r::NextReapable() {
     if (!urbs_->done.empty()) {
-        UMockdevIoctlData* urb = urbs_->done.front();
+        IoctlDataRef urb = std::move(urbs_->done.front());
         urbs_->done.pop_front();
         return urb;
     }
@@ -427,9 +427,9 @@ UMockdevIoctlData* EmulatedFt232r::NextReapable() {
     if (queued == 0 && now - urbs_->lastInPacket < statusInterval) {
         return nullptr;
     }
-    UMockdevIoctlData* urbData = urbs_->waitingIn.front();
+    IoctlDataRef urbData = std::move(urbs_->waitingIn.front());
     urbs_->waitingIn.pop_front();
-    usbdevfs_urb* urb = UrbOf(urbData);
+    usbdevfs_urb* urb = As<usbdevfs_urb>(urbData);
     const int packets = std::max(1, urb->buffer_length / PacketSize);
     const std::uint32_t room = static_cast<std::uint32_t>(packets) * VirtualPanel::PacketPayload;
     std::vector<std::uint8_t> payload(std::min(queued, room));
@@ -483,46 +483,37 @@ std::string EmulatedUsbBus::RootDirectory() const {
 EmulatedFt232r& EmulatedUsbBus::AddChip(const EmulatedChipSettings& settings) {
     auto chip = std::make_unique<EmulatedFt232r>(settings);
     HandOffRelease(chip.get());
-    const int device = settings.port + 1;
-    char numbers[16];
-    std::snprintf(numbers, sizeof numbers, "%03d", device);
     const std::string node = chip->DeviceNode();
-    std::string description =
-        "P: " + chip->SysfsPath() + "\n" + "N: " + node.substr(5) + "\n" + "E: DEVNAME=" + node +
-        "\n"
-        "E: DEVTYPE=usb_device\n"
-        "E: DRIVER=usb\n"
-        "E: PRODUCT=403/6001/600\n"
-        "E: SUBSYSTEM=usb\n"
-        "E: BUSNUM=001\n"
-        "E: DEVNUM=" +
-        numbers +
-        "\n"
-        "A: idVendor=0403\n"
-        "A: idProduct=6001\n"
-        "A: bcdDevice=0600\n"
-        "A: manufacturer=FTDI\n"
-        "A: product=" +
-        settings.description + "\n" + "A: serial=" + settings.serialNumber + "\n" +
-        "A: busnum=1\n"
-        "A: devnum=" +
-        std::to_string(device) + "\n" + "A: devpath=" + std::to_string(settings.port) + "\n" +
-        "A: speed=12\n"
-        "A: bConfigurationValue=1\n"
-        "A: bNumConfigurations=1\n"
-        "H: descriptors=" +
-        Hex(DeviceDescriptor) + Hex(ConfigurationDescriptor) + "\n";
+    const std::string device = std::to_string(settings.port + 1);
+    const std::string description = "P: " + chip->SysfsPath() +
+                                    "\nN: " + node.substr(std::strlen("/dev/")) +
+                                    "\nE: DEVNAME=" + node +
+                                    "\nE: DEVTYPE=usb_device"
+                                    "\nE: DRIVER=usb"
+                                    "\nE: PRODUCT=403/6001/600"
+                                    "\nE: SUBSYSTEM=usb"
+                                    "\nE: BUSNUM=001"
+                                    "\nE: DEVNUM=" +
+                                    node.substr(node.size() - 3) +
+                                    "\nA: idVendor=0403"
+                                    "\nA: idProduct=6001"
+                                    "\nA: bcdDevice=0600"
+                                    "\nA: manufacturer=FTDI"
+                                    "\nA: product=" +
+                                    settings.description + "\nA: serial=" + settings.serialNumber +
+                                    "\nA: busnum=1"
+                                    "\nA: devnum=" +
+                                    device + "\nA: devpath=" + std::to_string(settings.port) +
+                                    "\nA: speed=12"
+                                    "\nA: bConfigurationValue=1"
+                                    "\nA: bNumConfigurations=1"
+                                    "\nH: descriptors=" +
+                                    Hex(DeviceDescriptor) + Hex(ConfigurationDescriptor) + "\n";
     GError* error = nullptr;
-    if (!umockdev_testbed_add_from_string(testBed_->bed, description.c_str(), &error)) {
-        const std::string message = error != nullptr ? error->message : "unknown error";
-        g_clear_error(&error);
-        throw std::runtime_error("umockdev could not add the chip: " + message);
-    }
-    if (!umockdev_testbed_attach_ioctl(testBed_->bed, node.c_str(), chip->IoctlHandler(), &error)) {
-        const std::string message = error != nullptr ? error->message : "unknown error";
-        g_clear_error(&error);
-        throw std::runtime_error("umockdev could not serve " + node + ": " + message);
-    }
+    Check(umockdev_testbed_add_from_string(testBed_->bed, description.c_str(), &error), error,
+          "umockdev could not add the chip");
+    Check(umockdev_testbed_attach_ioctl(testBed_->bed, node.c_str(), chip->IoctlHandler(), &error),
+          error, "umockdev could not serve " + node);
     chips_.push_back(std::move(chip));
     return *chips_.back();
 }
@@ -534,4 +525,22 @@ void EmulatedUsbBus::Unplug(EmulatedFt232r& chip) {
 
 UMockdevIoctlBase* EmulatedFt232r::IoctlHandler() {
     return urbs_->handler;
+}
+
+const char* EmulationD2xxLibrary() {
+    return QUVO_EMULATION_D2XX_LIBRARY;
+}
+
+bool UseEmulationD2xx(std::string& why) {
+    if (access(EmulationD2xxLibrary(), R_OK) != 0) {
+        why = "FTDI's D2XX library was not built here (npm could not fetch it)";
+        return false;
+    }
+    setenv("QUVO_D2XX_LIBRARY", EmulationD2xxLibrary(), 1);
+    FtdiApi api;
+    if (!LoadD2xxLibrary(api, why)) {
+        return false;
+    }
+    SetFtdiApi(api);
+    return true;
 }

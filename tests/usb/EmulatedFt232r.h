@@ -41,6 +41,18 @@ class EmulatedFt232r;
 typedef struct _UMockdevIoctlBase UMockdevIoctlBase;
 typedef struct _UMockdevIoctlData UMockdevIoctlData;
 
+// A reference on umockdev's copy of client memory, dropped with the holder.
+struct IoctlDataUnref {
+    void operator()(UMockdevIoctlData* data) const;
+};
+using IoctlDataRef = std::unique_ptr<UMockdevIoctlData, IoctlDataUnref>;
+
+// FTDI's D2XX library as the tests build it from npm, linked so that its own
+// calls reach umockdev; false with the reason when it is not there or does not load.
+bool UseEmulationD2xx(std::string& why);
+// Its file, for a child process's QUVO_D2XX_LIBRARY.
+const char* EmulationD2xxLibrary();
+
 // The emulated USB bus: a umockdev test bed in this process (and in children
 // started with the preload and its UMOCKDEV_DIR).
 class EmulatedUsbBus {
@@ -87,7 +99,7 @@ public:
 
 private:
     // A submitted URB that can be reaped now, or none; with the mutex held.
-    UMockdevIoctlData* NextReapable();
+    IoctlDataRef NextReapable();
 
     std::mutex mutex_;
     EmulatedChipSettings settings_;

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     ConfigBlock block;
     LoadFactoryValues(block);
     block[ConfigSAVE] = 1;
-    WriteSettingsFile(file, block);
+    WriteSettingsFile(FilePath(file), block);
     std::printf("import --verify, one panel: median %.1f ms\n",
                 MedianMilliseconds({"import", file, "--verify", "--panel", "RACK0"}, 9));
     std::printf("import --verify --all, eight panels: median %.1f ms\n",

@@ -136,7 +136,7 @@ void SaveSettingsFileToDisk(benchmark::State& state) {
     ConfigBlock block;
     LoadFactoryValues(block);
     for (auto _ : state) {
-        WriteSettingsFile(path, block);
+        WriteSettingsFile(FilePath(path), block);
     }
 }
 BENCHMARK(SaveSettingsFileToDisk)->Unit(benchmark::kMillisecond);
@@ -146,9 +146,9 @@ void LoadSettingsFileFromDisk(benchmark::State& state) {
     const QString path = folder.filePath("bench.gpi");
     ConfigBlock block;
     LoadFactoryValues(block);
-    WriteSettingsFile(path, block);
+    WriteSettingsFile(FilePath(path), block);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadSettingsFile(path));
+        benchmark::DoNotOptimize(ReadSettingsFile(FilePath(path)));
     }
 }
 BENCHMARK(LoadSettingsFileFromDisk)->Unit(benchmark::kMillisecond);

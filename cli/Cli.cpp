@@ -477,7 +477,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
         }
         if (command == "import") {
             try {
-                fileBlock = ReadSettingsFile(options.operands[0]);
+                fileBlock = ReadSettingsFile(FilePath(options.operands[0]));
             } catch (const std::exception& error) {
                 err << error.what() << "\n";
                 return CliFileError;
@@ -546,7 +546,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
                 ok = session.ReadConfiguration(block, status);
                 if (ok) {
                     try {
-                        WriteSettingsFile(options.operands[0], block);
+                        WriteSettingsFile(FilePath(options.operands[0]), block);
                         result.message = "exported to " + options.operands[0];
                     } catch (const std::exception& error) {
                         result.code = CliFileError;

@@ -63,7 +63,7 @@ void TFormEdit::MenuLoadFileClick() {
                                                       CurrentPaths().settingsFolder);
         if (path) {
             FollowChosenFile(*path);
-            block = ReadSettingsFile(*path);
+            block = ReadSettingsFile(FilePath(*path));
         }
         // Also after a cancel: the panel then gets its own configuration again.
         SendLoadedBlock(block);
@@ -99,7 +99,7 @@ void TFormEdit::MenuSaveFileClick() {
                                                       CurrentPaths().settingsFolder);
         if (path) {
             FollowChosenFile(*path);
-            WriteSettingsFile(*path, Configuration);
+            WriteSettingsFile(FilePath(*path), Configuration);
         }
     });
 }

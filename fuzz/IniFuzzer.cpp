@@ -24,5 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         IniFile::FromText(edited.Text()).ReadString("window", "path") != "/a b/") {
         std::abort();
     }
+    // Any value without a line break, blanks and quotes at its ends included.
+    const std::string value = text.substr(0, text.find_first_of("\r\n"));
+    if (edited.WriteString("WINDOW", "VALUE", value) &&
+        IniFile::FromText(edited.Text()).ReadString("WINDOW", "VALUE") != value) {
+        std::abort();
+    }
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "IniFile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "model/RegularFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,6 +27,20 @@ bool HasLineBreak(const std::string& text) {
 
 const std::string ByteOrderMark = "\xEF\xBB\xBF";
 
+// A value with blanks at either end is written in double quotes, and so is one
+// that is quoted itself, so that every value reads back as it was written.
+bool NeedsQuotes(const std::string& value) {
+    return Trim(value) != value ||
+           (value.size() >= 2 && value.front() == '"' && value.back() == '"');
+}
+
+std::string Unquoted(const std::string& value) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
 bool SameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) ==
@@ -53,32 +66,35 @@ std::optional<long long> ParseInteger(const std::string& text) {
     return value;
 }
 
-IniFile::IniFile(QString path, std::string newFileLineEnding)
+IniFile::IniFile(const QString& path, std::string newFileLineEnding)
+    : IniFile(FilePath(path), std::move(newFileLineEnding)) {}
+
+IniFile::IniFile(std::filesystem::path path, std::string newFileLineEnding)
     : path_(std::move(path)), lineEnding_(std::move(newFileLineEnding)) {
-    const std::optional<std::string> text = ReadFileText(path_, loadError_);
-    Parse(text.value_or(std::string()));
+    if (!path_.empty()) {
+        const std::optional<std::string> text = ReadFileText(path_, loadError_);
+        Parse(text.value_or(std::string()));
+    } else {
+        Parse(std::string());
+    }
 }
 
-std::optional<std::string> IniFile::ReadFileText(const QString& path, QString& error) {
-    QFile file(path);
-    if (!file.exists()) {
-        return std::string();
+std::optional<std::string> IniFile::ReadFileText(const std::filesystem::path& path,
+                                                 QString& error) {
+    try {
+        return ReadRegularFile(path, MaximumFileSize).value_or(std::string());
+    } catch (const FileTooLarge&) {
+        error = QString("%1 is larger than 1 MiB and is no settings file of this program")
+                    .arg(DisplayName(path));
+    } catch (const FileError& failure) {
+        error = QString::fromStdString(failure.what());
     }
-    if (file.size() > MaximumFileSize) {
-        error =
-            QString("%1 is larger than 1 MiB and is no settings file of this program").arg(path);
-        return std::nullopt;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QString("Cannot read file %1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    // Read no more than the limit, even if the file grew meanwhile.
-    return file.read(MaximumFileSize + 1).toStdString();
+    return std::nullopt;
 }
 
-IniFile IniFile::FromText(const std::string& text, QString path, std::string newFileLineEnding) {
-    IniFile ini(QString(), std::move(newFileLineEnding));
+IniFile IniFile::FromText(const std::string& text, std::filesystem::path path,
+                          std::string newFileLineEnding) {
+    IniFile ini(std::filesystem::path(), std::move(newFileLineEnding));
     ini.path_ = std::move(path);
     ini.sections_.clear();
     ini.Parse(text);
@@ -157,7 +173,7 @@ std::optional<std::string> IniFile::ReadString(const std::string& section,
     if (line == nullptr) {
         return std::nullopt;
     }
-    return Trim(line->text.substr(line->text.find('=') + 1));
+    return Unquoted(Trim(line->text.substr(line->text.find('=') + 1)));
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
@@ -185,9 +201,10 @@ bool IniFile::WriteString(const std::string& section, const std::string& key,
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
         Trim(section) != section || Trim(key) != key || key.empty() ||
         key.find('=') != std::string::npos || section.find(']') != std::string::npos ||
-        key.front() == '[' || key.front() == ';' || key.front() == '#' || Trim(value) != value) {
+        key.front() == '[' || key.front() == ';' || key.front() == '#') {
         return false;
     }
+    const std::string text = NeedsQuotes(value) ? '"' + value + '"' : value;
     Section* found = FindSection(section);
     if (found == nullptr) {
         // A new section is separated from what precedes it by one empty line.
@@ -200,7 +217,7 @@ bool IniFile::WriteString(const std::string& section, const std::string& key,
     }
     for (Line& line : found->lines) {
         if (!line.key.empty() && SameName(line.key, key)) {
-            line.text = line.key + "=" + value;
+            line.text = line.key + "=" + text;
             return true;
         }
     }
@@ -209,7 +226,7 @@ bool IniFile::WriteString(const std::string& section, const std::string& key,
     while (position != found->lines.begin() && Trim(std::prev(position)->text).empty()) {
         --position;
     }
-    found->lines.insert(position, Line{key + "=" + value, key});
+    found->lines.insert(position, Line{key + "=" + text, key});
     return true;
 }
 
@@ -252,13 +269,7 @@ std::string IniFile::Text() const {
 
 void IniFile::UpdateFile() const {
     if (!loadError_.isEmpty()) {
-        throw std::runtime_error(loadError_.toStdString());
+        throw FileError(loadError_.toStdString());
     }
-    QSaveFile file(path_);
-    const std::string text = Text();
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit()) {
-        throw std::runtime_error("Cannot write file " + path_.toStdString() + ": " +
-                                 file.errorString().toStdString());
-    }
+    WriteRegularFile(path_, Text());
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,13 +19,17 @@ public:
 
     // Loads the file; a missing or unreadable file gives an empty one. A new file
     // will end its lines with `newFileLineEnding`.
-    explicit IniFile(QString path, std::string newFileLineEnding = "\n");
+    explicit IniFile(const QString& path, std::string newFileLineEnding = "\n");
+    explicit IniFile(std::filesystem::path path, std::string newFileLineEnding = "\n");
     // Parses text as the content of a file at `path`.
-    static IniFile FromText(const std::string& text, QString path = QString(),
+    static IniFile FromText(const std::string& text,
+                            std::filesystem::path path = std::filesystem::path(),
                             std::string newFileLineEnding = "\n");
-    // The whole text of the file at `path`, empty when it does not exist; nothing,
-    // with the reason in `error`, when it cannot be read or is larger than the limit.
-    static std::optional<std::string> ReadFileText(const QString& path, QString& error);
+    // The whole text of the regular file at `path`, empty when it does not exist;
+    // nothing, with the reason in `error`, when it cannot be read, is no regular
+    // file or is larger than the limit.
+    static std::optional<std::string> ReadFileText(const std::filesystem::path& path,
+                                                   QString& error);
 
     // Why the file was not read (too large, unreadable); empty when it was, or
     // when it does not exist.
@@ -39,7 +44,8 @@ public:
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
 
     // A name or value holding a line break, or a name that would not read back as
-    // itself, is not written: false, nothing changed.
+    // itself, is not written: false, nothing changed. A value with blanks at its
+    // ends is written quoted, and read back without the quotes.
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, long long value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
@@ -53,8 +59,8 @@ public:
     std::vector<Entry> Entries() const;
 
     std::string Text() const;
-    // Writes the file atomically; throws std::runtime_error naming the file on
-    // failure, and for a file that was not read (see LoadError).
+    // Writes the file atomically; throws FileError naming the file on failure (the
+    // old file then stays as it was), and for a file that was not read (see LoadError).
     void UpdateFile() const;
 
 private:
@@ -73,7 +79,7 @@ private:
     Section* FindSection(const std::string& name);
     const Line* FindLine(const std::string& section, const std::string& key) const;
 
-    QString path_;
+    std::filesystem::path path_;
     QString loadError_;
     std::string lineEnding_;
     bool byteOrderMark_ = false;

@@ -2,7 +2,7 @@
 
 #include "IniFile.h"
 
-#include <QFile>
+#include "model/RegularFile.h"
 
 #include <stdexcept>
 
@@ -42,7 +42,7 @@ void ForEachKey(Visit visit) {
 
 // A `.gpi` file, read once: refused when it cannot be read, is too large, or is
 // no text (a settings file holds no control characters but tabs and line ends).
-IniFile OpenSettingsFile(const QString& path) {
+IniFile OpenSettingsFile(const std::filesystem::path& path) {
     QString error;
     const std::optional<std::string> text = IniFile::ReadFileText(path, error);
     if (!text) {
@@ -51,8 +51,8 @@ IniFile OpenSettingsFile(const QString& path) {
     for (const char byte : *text) {
         const auto value = static_cast<unsigned char>(byte);
         if (value < 0x20 && value != '\t' && value != '\r' && value != '\n') {
-            throw std::runtime_error(path.toStdString() +
-                                     " is not a settings file: it holds binary data.");
+            throw FileError(DisplayName(path).toStdString() +
+                            " is not a settings file: it holds binary data.");
         }
     }
     // The format's line ending on the panel's home platform, for a new file.
@@ -129,10 +129,10 @@ std::string ConfigFieldName(std::size_t offset) {
     return name;
 }
 
-ConfigBlock ReadSettingsFile(const QString& path) {
-    if (!QFile::exists(path)) {
-        throw std::runtime_error("Cannot read file " + path.toStdString() +
-                                 ": the file does not exist");
+ConfigBlock ReadSettingsFile(const std::filesystem::path& path) {
+    if (!ResolveRegularFile(path, "read").exists) {
+        throw FileError("Cannot read file " + DisplayName(path).toStdString() +
+                        ": the file does not exist");
     }
     const IniFile ini = OpenSettingsFile(path);
     ConfigBlock block;
@@ -146,7 +146,7 @@ ConfigBlock ReadSettingsFile(const QString& path) {
     return block;
 }
 
-void WriteSettingsFile(const QString& path, const ConfigBlock& block) {
+void WriteSettingsFile(const std::filesystem::path& path, const ConfigBlock& block) {
     IniFile ini = OpenSettingsFile(path);
     ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {
         ini.WriteInteger(section, key, block[offset]);

@@ -1,16 +1,19 @@
 #pragma once
 
 #include "DeviceBlocks.h"
+#include "model/RegularFile.h"
 
 #include <QString>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
 // A panel's configuration outside the panel: `.gpi` settings files and the
 // user's default values in the program settings file. Every failure to read or
 // write throws std::runtime_error with a text that names the file and the reason;
-// nothing is changed then, neither the block nor the file.
+// nothing is changed then, neither the block nor the file. Only regular files are
+// read and written (see RegularFile.h).
 
 // The 404 bytes as 808 upper-case hexadecimal digits.
 std::string EncodeDefaultData(const ConfigBlock& block);
@@ -25,7 +28,7 @@ void SaveDefaultValues(const ConfigBlock& block, const QString& programSettingsF
 
 // The block a `.gpi` file describes: the factory configuration with every key
 // found put in (an integer as its low 8 bits, without range checks).
-ConfigBlock ReadSettingsFile(const QString& path);
+ConfigBlock ReadSettingsFile(const std::filesystem::path& path);
 // The name of a block byte as the settings file calls it: "COMMON SAVE",
 // "GPIO5 MODE", "GPIO3 COLOR1_R"; the channel number bytes are "GPIOn CHANNEL".
 std::string ConfigFieldName(std::size_t offset);
@@ -33,4 +36,4 @@ std::string ConfigFieldName(std::size_t offset);
 // Writes the block into the file: an existing file keeps its other content, its
 // order and its line ending; a new one gets the sections and keys in the
 // format's order and CRLF line ends.
-void WriteSettingsFile(const QString& path, const ConfigBlock& block);
+void WriteSettingsFile(const std::filesystem::path& path, const ConfigBlock& block);

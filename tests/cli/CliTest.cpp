@@ -107,11 +107,12 @@ TEST_F(Cli, ExportImportVerifyAndGpio) {
     auto panel = Add(0x1121, "QV826100.FFFF");
     const QString file = folder.filePath("rack.gpi");
     EXPECT_EQ(Run({"export", file}), CliDone);
-    EXPECT_EQ(ReadSettingsFile(file), panel->Configuration()) << "as \"to File...\" writes it";
+    EXPECT_EQ(ReadSettingsFile(FilePath(file)), panel->Configuration())
+        << "as \"to File...\" writes it";
 
-    ConfigBlock changed = ReadSettingsFile(file);
+    ConfigBlock changed = ReadSettingsFile(FilePath(file));
     changed[RecordOffset(9) + RecordMODE] = ModeFixed;
-    WriteSettingsFile(file, changed);
+    WriteSettingsFile(FilePath(file), changed);
     panel->ClearReceivedFrames();
     EXPECT_EQ(Run({"import", file, "--verify"}), CliDone) << errors.toStdString();
     EXPECT_EQ(Codes(*panel), (std::vector<std::uint8_t>{4, 3}));
@@ -144,7 +145,7 @@ TEST_F(Cli, AllPanelsOneAfterAnotherAndOneFailureStopsNoOther) {
     ConfigBlock block;
     LoadFactoryValues(block);
     block[ConfigSAVE] = 1;
-    WriteSettingsFile(file, block);
+    WriteSettingsFile(FilePath(file), block);
     EXPECT_EQ(Run({"import", file, "--all"}), CliLinkFailure);
     EXPECT_EQ(output, "A.FFFF: sent\nC.FFFF: sent\n");
     EXPECT_EQ(errors, "B.FFFF: USB Connection Failed (read error = 32:0)\n");

@@ -87,7 +87,7 @@ TEST_F(SettingsFileMenus, FilesAreWrittenAndLoadedAndTheFolderFollowsThem) {
         ASSERT_EQ(dialogs.size(), 1u);
         EXPECT_EQ(dialogs[0].first, Dialogs::FileDialog::Save);
         EXPECT_EQ(CurrentPaths().settingsFolder, folder + "/");
-        EXPECT_EQ(ReadSettingsFile(file), editor->Configuration);
+        EXPECT_EQ(ReadSettingsFile(FilePath(file)), editor->Configuration);
 
         QFile edit(file);
         ASSERT_TRUE(edit.open(QIODevice::ReadWrite));

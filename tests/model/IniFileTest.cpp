@@ -120,10 +120,17 @@ TEST_F(IniFileTest, ValuesAndNamesThatWouldNotReadBackAreNotWritten) {
     EXPECT_FALSE(ini.WriteString("WINDOW", "", "x"));
     EXPECT_FALSE(ini.WriteString("WIN]DOW", "A", "x"));
     EXPECT_TRUE(ini.WriteString("WINDOW", "PATH", "/tmp/a b/"));
+    // Blanks at the ends of a value, and quotes around it, survive in quotes.
+    EXPECT_TRUE(ini.WriteString("WINDOW", "LEADING", " /tmp/x/"));
+    EXPECT_TRUE(ini.WriteString("WINDOW", "TRAILING", "/tmp/ends in blank /"));
+    EXPECT_TRUE(ini.WriteString("WINDOW", "QUOTED", "\"q\""));
     ini.UpdateFile();
     const IniFile again(Path());
     EXPECT_EQ(again.ReadString("DEFAULT", "DATA"), std::nullopt);
     EXPECT_EQ(again.ReadString("WINDOW", "PATH", ""), "/tmp/a b/");
+    EXPECT_EQ(again.ReadString("WINDOW", "LEADING", ""), " /tmp/x/");
+    EXPECT_EQ(again.ReadString("WINDOW", "TRAILING", ""), "/tmp/ends in blank /");
+    EXPECT_EQ(again.ReadString("WINDOW", "QUOTED", ""), "\"q\"");
 }
 
 TEST_F(IniFileTest, AFileLargerThanOneMebibyteIsNeitherReadNorOverwritten) {

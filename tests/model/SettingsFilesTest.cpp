@@ -37,11 +37,11 @@ TEST_F(SettingsFiles, MissingKeysKeepFactoryValuesAndIntegersKeepTheirLowByte) {
     Write("five.gpi", "[GPIO5]\nMODE=2\n");
     ConfigBlock expected = Factory();
     expected[RecordOffset(5) + RecordMODE] = 2;
-    EXPECT_EQ(ReadSettingsFile(PathOf("five.gpi")), expected);
+    EXPECT_EQ(ReadSettingsFile(FilePath(PathOf("five.gpi"))), expected);
 
     Write("odd.gpi", "\xEF\xBB\xBF[gpio2]\rduration=300\rGROUP=-1\rMODE=abc\rcolor1_b = 5 \r"
                      "[COMMON]\r\nLOCK=1\r\n");
-    const ConfigBlock odd = ReadSettingsFile(PathOf("odd.gpi"));
+    const ConfigBlock odd = ReadSettingsFile(FilePath(PathOf("odd.gpi")));
     EXPECT_EQ(odd[RecordOffset(2) + RecordDURATION], 44);
     EXPECT_EQ(odd[RecordOffset(2) + RecordGROUP], 255);
     EXPECT_EQ(odd[RecordOffset(2) + RecordMODE], 0) << "not an integer: factory value";
@@ -50,7 +50,7 @@ TEST_F(SettingsFiles, MissingKeysKeepFactoryValuesAndIntegersKeepTheirLowByte) {
 }
 
 TEST_F(SettingsFiles, AFactoryFileIsTheFormatsLayoutAndReadsBackWhole) {
-    WriteSettingsFile(PathOf("factory.gpi"), Factory());
+    WriteSettingsFile(FilePath(PathOf("factory.gpi")), Factory());
     QByteArray expected = "[COMMON]\r\nSAVE=0\r\nLOCK=0\r\nMODE17=0\r\nMODE18=0\r\n\r\n";
     for (int channel = 1; channel <= 16; ++channel) {
         expected +=
@@ -70,21 +70,21 @@ TEST_F(SettingsFiles, AFactoryFileIsTheFormatsLayoutAndReadsBackWhole) {
     for (int channel = 1; channel <= 16; ++channel) {
         varied[RecordOffset(channel) + RecordCHANNEL] = std::uint8_t(channel);
     }
-    WriteSettingsFile(PathOf("varied.gpi"), varied);
-    EXPECT_EQ(ReadSettingsFile(PathOf("varied.gpi")), varied);
+    WriteSettingsFile(FilePath(PathOf("varied.gpi")), varied);
+    EXPECT_EQ(ReadSettingsFile(FilePath(PathOf("varied.gpi"))), varied);
 }
 
 TEST_F(SettingsFiles, SavingIntoAnExistingFileKeepsItsContentAndLineEnding) {
     Write("mine.gpi", "; my rack\n[NOTES]\nwho=me\n\n[GPIO3]\nMODE=1\nextra=1\n");
     ConfigBlock block = Factory();
     block[RecordOffset(3) + RecordMODE] = 2;
-    WriteSettingsFile(PathOf("mine.gpi"), block);
+    WriteSettingsFile(FilePath(PathOf("mine.gpi")), block);
     const QByteArray text = Read("mine.gpi");
     EXPECT_TRUE(
         text.startsWith("; my rack\n[NOTES]\nwho=me\n\n[GPIO3]\nMODE=2\nextra=1\nGROUP=0\n"))
         << text.left(120).toStdString();
     EXPECT_FALSE(text.contains('\r'));
-    EXPECT_EQ(ReadSettingsFile(PathOf("mine.gpi")), block);
+    EXPECT_EQ(ReadSettingsFile(FilePath(PathOf("mine.gpi"))), block);
 }
 
 TEST_F(SettingsFiles, DefaultValuesRepairAMissingOrDamagedValue) {
@@ -141,7 +141,7 @@ TEST_F(SettingsFiles, FilesThatCannotBeUsedAreRefusedWithTheirNameAndNothingIsLe
     for (const QString name : {"folder.gpi", "random.gpi", "junk.gpi", "missing.gpi"}) {
         SCOPED_TRACE(name.toStdString());
         try {
-            ReadSettingsFile(PathOf(name));
+            ReadSettingsFile(FilePath(PathOf(name)));
             ADD_FAILURE() << "read";
         } catch (const std::runtime_error& error) {
             EXPECT_NE(std::string(error.what()).find(PathOf(name).toStdString()), std::string::npos)
@@ -149,9 +149,10 @@ TEST_F(SettingsFiles, FilesThatCannotBeUsedAreRefusedWithTheirNameAndNothingIsLe
         }
     }
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    EXPECT_THROW(WriteSettingsFile(PathOf("no/such/folder/x.gpi"), Factory()), std::runtime_error);
-    EXPECT_THROW(WriteSettingsFile("/proc/quvo-test.gpi", Factory()), std::runtime_error);
-    EXPECT_THROW(WriteSettingsFile(PathOf("junk.gpi"), Factory()), std::runtime_error)
+    EXPECT_THROW(WriteSettingsFile(FilePath(PathOf("no/such/folder/x.gpi")), Factory()),
+                 std::runtime_error);
+    EXPECT_THROW(WriteSettingsFile(FilePath("/proc/quvo-test.gpi"), Factory()), std::runtime_error);
+    EXPECT_THROW(WriteSettingsFile(FilePath(PathOf("junk.gpi")), Factory()), std::runtime_error)
         << "a file that is no settings file is not overwritten";
     EXPECT_THROW(SaveDefaultValues(Factory(), "/proc/QUVO8261.dat"), std::runtime_error);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before)

@@ -1,0 +1,237 @@
+#include "model/RegularFile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// How many symbolic links a path may pass through, as the kernel allows.
+constexpr int MaximumLinks = 40;
+
+std::string SystemReason(int error) {
+    return std::strerror(error);
+}
+
+[[noreturn]] void Fail(const char* verb, const std::filesystem::path& path,
+                       const std::string& reason) {
+    throw FileError(QString("Cannot %1 file %2: %3")
+                        .arg(verb, DisplayName(path), QString::fromStdString(reason))
+                        .toStdString());
+}
+
+// /proc holds links to other processes' open files (`/dev/stdout` ends there):
+// writing through them would replace whatever the shell redirected to.
+bool UnderProc(const std::filesystem::path& folder) {
+    const std::string text = folder.native();
+    return text == "/proc" || text.rfind("/proc/", 0) == 0;
+}
+
+// Closes the descriptor when the scope ends, whatever happened.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+    // Closes now and tells whether the close succeeded.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const std::string& content, int& error) {
+    const char* data = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            return false;
+        }
+        if (written == 0) {
+            error = ENOSPC;
+            return false;
+        }
+        data += written;
+        left -= std::size_t(written);
+    }
+    return true;
+}
+
+// A free name beside the target, created with the umask's permissions.
+int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& name) {
+    std::random_device random;
+    static const char* const Letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix = ".";
+        for (int i = 0; i < 6; ++i) {
+            suffix += Letters[random() % 36];
+        }
+        name = target;
+        name += suffix;
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+} // namespace
+
+std::filesystem::path FilePath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString DisplayName(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
+
+ResolvedFile ResolveRegularFile(const std::filesystem::path& path, const char* verb) {
+    std::error_code ignored;
+    std::filesystem::path current = std::filesystem::absolute(path, ignored);
+    if (current.empty()) {
+        Fail(verb, path, "the current folder cannot be found");
+    }
+    for (int hop = 0; hop <= MaximumLinks; ++hop) {
+        char* real = ::realpath(current.parent_path().c_str(), nullptr);
+        if (real == nullptr) {
+            Fail(verb, path,
+                 errno == ENOENT ? std::string("the folder does not exist") : SystemReason(errno));
+        }
+        const std::filesystem::path folder(real);
+        std::free(real);
+        if (UnderProc(folder)) {
+            Fail(verb, path, "it is not a regular file");
+        }
+        current = folder / current.filename();
+        struct stat status {};
+        if (::lstat(current.c_str(), &status) != 0) {
+            if (errno == ENOENT) {
+                return {current, false};
+            }
+            Fail(verb, path, SystemReason(errno));
+        }
+        if (S_ISREG(status.st_mode)) {
+            return {current, true};
+        }
+        if (!S_ISLNK(status.st_mode)) {
+            Fail(verb, path, "it is not a regular file");
+        }
+        std::string target(std::size_t(PATH_MAX), '\0');
+        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+        if (length < 0) {
+            Fail(verb, path, SystemReason(errno));
+        }
+        target.resize(std::size_t(length));
+        const std::filesystem::path next(target);
+        current = next.is_absolute() ? next : folder / next;
+    }
+    Fail(verb, path, SystemReason(ELOOP));
+}
+
+std::optional<std::string> ReadRegularFile(const std::filesystem::path& path,
+                                           std::uintmax_t maximumSize) {
+    const ResolvedFile file = ResolveRegularFile(path, "read");
+    if (!file.exists) {
+        return std::nullopt;
+    }
+    // Not blocking: should the name have become a FIFO meanwhile, the check below
+    // refuses it instead of waiting for a writer.
+    Descriptor fd(::open(file.target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (fd.Get() < 0) {
+        Fail("read", path, SystemReason(errno));
+    }
+    struct stat status {};
+    if (::fstat(fd.Get(), &status) != 0) {
+        Fail("read", path, SystemReason(errno));
+    }
+    if (!S_ISREG(status.st_mode)) {
+        Fail("read", path, "it is not a regular file");
+    }
+    if (std::uintmax_t(status.st_size) > maximumSize) {
+        throw FileTooLarge(DisplayName(path).toStdString());
+    }
+    std::string content;
+    char buffer[65536];
+    // No more than the limit, even if the file grows meanwhile.
+    while (content.size() <= maximumSize) {
+        const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            Fail("read", path, SystemReason(errno));
+        }
+        if (got == 0) {
+            break;
+        }
+        content.append(buffer, std::size_t(got));
+    }
+    if (content.size() > maximumSize) {
+        throw FileTooLarge(DisplayName(path).toStdString());
+    }
+    return content;
+}
+
+void WriteRegularFile(const std::filesystem::path& path, const std::string& content) {
+    const ResolvedFile file = ResolveRegularFile(path, "write");
+    struct stat old {};
+    const bool keepMode = file.exists && ::stat(file.target.c_str(), &old) == 0;
+
+    std::filesystem::path temporary;
+    Descriptor fd(CreateTemporaryBeside(file.target, temporary));
+    if (fd.Get() < 0) {
+        Fail("write", path, SystemReason(errno));
+    }
+    int error = 0;
+    bool written = WriteAll(fd.Get(), content, error);
+    if (written && keepMode && ::fchmod(fd.Get(), old.st_mode & 07777) != 0) {
+        error = errno;
+        written = false;
+    }
+    // Some file systems cannot sync; that alone is no failure of the data.
+    if (written && ::fsync(fd.Get()) != 0 && errno != EINVAL && errno != ENOTSUP) {
+        error = errno;
+        written = false;
+    }
+    if (!fd.Close() && written) {
+        error = errno;
+        written = false;
+    }
+    if (written && ::rename(temporary.c_str(), file.target.c_str()) != 0) {
+        error = errno;
+        written = false;
+    }
+    if (!written) {
+        ::unlink(temporary.c_str());
+        Fail("write", path, SystemReason(error));
+    }
+    // The rename itself lasts once the folder is synced; best effort.
+    Descriptor folder(
+        ::open(file.target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0) {
+        ::fsync(folder.Get());
+    }
+}

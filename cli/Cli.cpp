@@ -8,7 +8,9 @@
 #include "SettingsFiles.h"
 #include "UnitProcs.h"
 #include "VirtualBus.h"
+#include "model/RegularFile.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,6 +36,8 @@ struct Panel {
 struct Options {
     QString command;
     QStringList operands;
+    // The operands as the system gave them: file names need not be valid UTF-8.
+    std::vector<std::string> operandBytes;
     QString panel;
     bool all = false;
     bool json = false;
@@ -138,12 +142,9 @@ std::vector<Panel> ChosenPanels(const Options& options, bool allowed, int& code,
                 return {panel};
             }
         }
-        if (inUse > 0) {
-            code = CliNoPanel;
-            why = "No usable panel with serial number " + options.panel + "." + InUseNote(inUse);
-            return {};
-        }
-        throw UsageError("no attached panel has the serial number " + options.panel.toStdString());
+        code = CliNoPanel;
+        why = "No usable panel with serial number " + options.panel + "." + InUseNote(inUse);
+        return {};
     }
     if (panels.size() > 1) {
         QStringList serials;
@@ -172,9 +173,9 @@ QJsonObject PanelJson(const Panel& panel) {
             {"location", qint64(panel.location)}};
 }
 
-QJsonObject LiveJson(const StatusBlock& status) {
+QJsonObject LiveJson(const StatusBlock& status, const std::vector<int>& present) {
     QJsonArray channels;
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
+    for (const int channel : present) {
         const std::uint8_t state = status[StatusStateOffset(channel)];
         channels.append(QJsonObject{
             {"channel", channel}, {"gpio", (state & 1) != 0}, {"gpi", (state & 2) != 0}});
@@ -185,9 +186,9 @@ QJsonObject LiveJson(const StatusBlock& status) {
             {"locked", status[StatusLOCKSTATE] != 0}};
 }
 
-QJsonObject ConfigurationJson(const ConfigBlock& block) {
+QJsonObject ConfigurationJson(const ConfigBlock& block, const std::vector<int>& present) {
     QJsonArray channels;
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
+    for (const int channel : present) {
         const std::size_t record = RecordOffset(channel);
         QJsonArray colours;
         for (int state = 0; state < 4; ++state) {
@@ -210,13 +211,15 @@ QJsonObject ConfigurationJson(const ConfigBlock& block) {
     return {{"restoreOnPowerUp", block[ConfigSAVE] != 0},
             {"keyLockInstalled", block[ConfigLOCK] != 0},
             {"f1", block[ConfigMODE17]},
+            {"f1Name", QString::fromStdString(KeyFunctionName(1, block[ConfigMODE17]))},
             {"f2", block[ConfigMODE18]},
+            {"f2Name", QString::fromStdString(KeyFunctionName(2, block[ConfigMODE18]))},
             {"channels", channels}};
 }
 
-void PrintLive(QTextStream& out, const StatusBlock& status) {
+void PrintLive(QTextStream& out, const StatusBlock& status, const std::vector<int>& present) {
     QStringList active;
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
+    for (const int channel : present) {
         const std::uint8_t state = status[StatusStateOffset(channel)];
         if ((state & 3) != 0) {
             active << QString("%1:%2").arg(channel).arg(StateNames[state & 3]);
@@ -228,14 +231,16 @@ void PrintLive(QTextStream& out, const StatusBlock& status) {
         << (status[StatusLOCKSTATE] ? "locked" : "unlocked") << "\n";
 }
 
-void PrintConfiguration(QTextStream& out, const ConfigBlock& block) {
+void PrintConfiguration(QTextStream& out, const ConfigBlock& block,
+                        const std::vector<int>& present) {
     out << "restore on power up: " << (block[ConfigSAVE] ? "yes" : "no")
         << ", key lock installed: " << (block[ConfigLOCK] ? "yes" : "no")
-        << ", F1 function: " << block[ConfigMODE17] << ", F2 function: " << block[ConfigMODE18]
+        << ", F1 function: " << QString::fromStdString(KeyFunctionName(1, block[ConfigMODE17]))
+        << ", F2 function: " << QString::fromStdString(KeyFunctionName(2, block[ConfigMODE18]))
         << "\n";
     out << "channel mode  group duration  no signals      GPIO            GPI             "
            "GPIO+GPI\n";
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
+    for (const int channel : present) {
         const std::size_t record = RecordOffset(channel);
         const int mode = block[record + RecordMODE];
         const int group = block[record + RecordGROUP];
@@ -270,9 +275,10 @@ QStringList Differences(const ConfigBlock& sent, const ConfigBlock& readBack) {
     return names;
 }
 
-Options Parse(const QStringList& arguments) {
+Options Parse(const std::vector<std::string>& rawArguments) {
     Options options;
-    for (const QString& argument : arguments) {
+    for (const std::string& raw : rawArguments) {
+        const QString argument = QFile::decodeName(QByteArray::fromStdString(raw));
         if (argument == "--all") {
             options.all = true;
         } else if (argument == "--json") {
@@ -291,25 +297,31 @@ Options Parse(const QStringList& arguments) {
             options.command = argument;
         } else {
             options.operands << argument;
+            options.operandBytes.push_back(raw);
         }
     }
     return options;
 }
 
 // --panel SERIAL as two arguments becomes --panel=SERIAL.
-QStringList JoinPanelOption(const QStringList& arguments) {
-    QStringList joined;
-    for (int i = 0; i < arguments.size(); ++i) {
+std::vector<std::string> JoinPanelOption(const std::vector<std::string>& arguments) {
+    std::vector<std::string> joined;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "--panel") {
             if (i + 1 >= arguments.size()) {
                 throw UsageError("--panel needs a serial number");
             }
-            joined << "--panel=" + arguments[++i];
+            joined.push_back("--panel=" + arguments[++i]);
         } else {
-            joined << arguments[i];
+            joined.push_back(arguments[i]);
         }
     }
     return joined;
+}
+
+// A failure before any panel result, as one JSON document.
+QJsonObject FailureJson(const QString& command, int code, const QString& message) {
+    return {{"command", command}, {"ok", false}, {"exitCode", code}, {"message", message}};
 }
 
 // Panels the system sees attached but that cannot be used, with the reason.
@@ -331,6 +343,10 @@ int WorstOf(int a, int b) {
 }
 
 } // namespace
+
+QString CliFailureDocument(const QString& command, int code, const QString& message) {
+    return QString::fromUtf8(QJsonDocument(FailureJson(command, code, message)).toJson());
+}
 
 QString CliUsageText() {
     return QString(
@@ -393,12 +409,31 @@ bool ChooseCliBackEnd(const QStringList& arguments, QString& error) {
 
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted) {
+    std::vector<std::string> bytes;
+    for (const QString& argument : arguments) {
+        bytes.push_back(QFile::encodeName(argument).toStdString());
+    }
+    return RunCli(bytes, out, err, interrupted, [] { return false; });
+}
+
+int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStream& err,
+           const std::atomic<bool>& interrupted, const std::function<bool()>& outputClosed) {
+    // Every outcome under --json is one JSON document, failures before any panel too.
+    const bool json = std::find(arguments.begin(), arguments.end(), "--json") != arguments.end();
+    QString command;
+    const auto fail = [&](int code, const QString& message) {
+        err << message << "\n";
+        if (json) {
+            out << CliFailureDocument(command, code, message);
+        }
+        return code;
+    };
     try {
         const Options options = Parse(JoinPanelOption(arguments));
         if (options.command.isEmpty()) {
             throw UsageError("no command; see --help");
         }
-        const QString& command = options.command;
+        command = options.command;
         int code = CliDone;
         QString why;
 
@@ -475,13 +510,16 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
         if (options.verify && command != "import" && command != "factory") {
             throw UsageError("--verify goes with import and factory only");
         }
-        if (command == "import") {
-            try {
-                fileBlock = ReadSettingsFile(FilePath(options.operands[0]));
-            } catch (const std::exception& error) {
-                err << error.what() << "\n";
-                return CliFileError;
+        try {
+            if (command == "import") {
+                fileBlock = ReadSettingsFile(options.operandBytes[0]);
             }
+            // A file that cannot take the export is refused before the panel is read.
+            if (command == "export") {
+                ResolveRegularFile(options.operandBytes[0], "write");
+            }
+        } catch (const std::exception& error) {
+            return fail(CliFileError, QString::fromStdString(error.what()));
         }
         if (command == "factory") {
             LoadFactoryValues(fileBlock);
@@ -491,14 +529,20 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
             command == "import" || command == "factory" || (command == "gpio" && channel == 0);
         const std::vector<Panel> panels = ChosenPanels(options, allAllowed, code, why);
         if (panels.empty()) {
-            err << why << "\n";
-            return code;
+            return fail(code, why);
         }
 
         std::vector<PanelResult> results;
         for (const Panel& panel : panels) {
             PanelResult result;
             result.panel = panel;
+            // Ctrl+C between panels: the panels not yet begun are left as they are.
+            if (interrupted.load()) {
+                result.code = CliLinkFailure;
+                result.message = "not done: interrupted";
+                results.push_back(result);
+                continue;
+            }
             PanelSession session(panel.location);
             if (!session.IsOpen()) {
                 result.code = CliLinkFailure;
@@ -514,26 +558,30 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
                 ok = session.ReadConfiguration(block, status);
                 if (ok && options.json) {
                     out << QJsonDocument(QJsonObject{{"panel", PanelJson(panel)},
-                                                     {"configuration", ConfigurationJson(block)},
-                                                     {"live", LiveJson(status)}})
+                                                     {"configuration",
+                                                      ConfigurationJson(block, panel.channels)},
+                                                     {"live", LiveJson(status, panel.channels)}})
                                .toJson(QJsonDocument::Compact)
                         << "\n";
                 } else if (ok) {
                     out << panel.description << "  " << panel.serial << "\n";
-                    PrintConfiguration(out, block);
-                    PrintLive(out, status);
+                    PrintConfiguration(out, block, panel.channels);
+                    PrintLive(out, status, panel.channels);
                 }
                 out.flush();
                 StatusBlock shown = status;
-                while (ok && options.watch && !interrupted.load()) {
+                // Until Ctrl+C, or until nobody reads the output any more (`| head -1`).
+                while (ok && options.watch && !interrupted.load() && !outputClosed() &&
+                       out.status() == QTextStream::Ok) {
                     ok = session.PollStatus(status);
                     if (ok && status != shown) {
                         shown = status;
                         if (options.json) {
-                            out << QJsonDocument(LiveJson(status)).toJson(QJsonDocument::Compact)
+                            out << QJsonDocument(LiveJson(status, panel.channels))
+                                       .toJson(QJsonDocument::Compact)
                                 << "\n";
                         } else {
-                            PrintLive(out, status);
+                            PrintLive(out, status, panel.channels);
                         }
                         out.flush();
                     }
@@ -546,7 +594,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
                 ok = session.ReadConfiguration(block, status);
                 if (ok) {
                     try {
-                        WriteSettingsFile(FilePath(options.operands[0]), block);
+                        WriteSettingsFile(options.operandBytes[0], block);
                         result.message = "exported to " + options.operands[0];
                     } catch (const std::exception& error) {
                         result.code = CliFileError;
@@ -607,16 +655,16 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
             out << QJsonDocument(QJsonObject{{"command", command}, {"results", jsonResults}})
                        .toJson();
         } else if (options.json && worst != CliDone) {
-            for (const auto& result : jsonResults) {
-                err << QJsonDocument(result.toObject()).toJson(QJsonDocument::Compact) << "\n";
-            }
+            out << QJsonDocument(QJsonObject{{"command", command},
+                                             {"ok", false},
+                                             {"exitCode", worst},
+                                             {"results", jsonResults}})
+                       .toJson();
         }
         return worst;
     } catch (const UsageError& error) {
-        err << "quvo8261-cli: " << error.what() << "\n";
-        return CliUsageError;
+        return fail(CliUsageError, QString("quvo8261-cli: ") + error.what());
     } catch (const std::exception& error) {
-        err << "quvo8261-cli: " << error.what() << "\n";
-        return CliLinkFailure;
+        return fail(CliLinkFailure, QString("quvo8261-cli: ") + error.what());
     }
 }

@@ -4,6 +4,9 @@
 #include <QTextStream>
 
 #include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
 
 // The command-line tool: lists panels, shows a panel's configuration and live
 // state, exports and imports `.gpi` files, restores the factory settings and
@@ -18,11 +21,20 @@ enum CliExitCode {
     CliFileError = 5,
 };
 
-// `arguments` without the program name. The FTDI back-end must be chosen before
-// (see ChooseCliBackEnd); `--driver` and `--simulate` are accepted here and left
-// to that choice. `interrupted` ends `status --watch`.
+// `arguments` without the program name, as the system gave them (file names are
+// bytes, not necessarily UTF-8). The FTDI back-end must be chosen before (see
+// ChooseCliBackEnd); `--driver` and `--simulate` are accepted here and left to
+// that choice. `interrupted` ends `status --watch` and leaves the panels of
+// `--all` not yet begun; `outputClosed` tells that nobody reads `out` any more,
+// which also ends a watch.
+int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStream& err,
+           const std::atomic<bool>& interrupted, const std::function<bool()>& outputClosed);
+// The same for arguments that are valid text.
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted);
+
+// Under --json a failure before any panel is reached, as one JSON document.
+QString CliFailureDocument(const QString& command, int code, const QString& message);
 
 // Sets the back-end the arguments ask for (`--driver=d2xx|libftdi|sim`,
 // `--simulate`; without them D2XX when it loads, else libftdi1). False, with the

@@ -3,41 +3,93 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <csignal>
-#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include <poll.h>
+#include <unistd.h>
 
 namespace {
 
 std::atomic<bool> Interrupted{false};
+std::atomic<bool> OutputClosed{false};
 
 void OnInterrupt(int) {
     Interrupted.store(true);
+}
+
+// Whether the reader of standard output has gone (a pipe into `head -1`).
+bool StandardOutputClosed() {
+    pollfd output{STDOUT_FILENO, 0, 0};
+    return ::poll(&output, 1, 0) == 1 && (output.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+}
+
+// Ctrl+C and SIGTERM end the tool within the link's own time-outs: the work in
+// hand finishes and the port is shut down. Should the tool still be waiting then
+// (a write to a terminal that is stopped, a driver that hangs), it ends at once.
+// The same watcher notices a standard output that nobody reads any more.
+void WatchSignalsAndOutput() {
+    using Clock = std::chrono::steady_clock;
+    constexpr auto Grace = std::chrono::seconds(5);
+    Clock::time_point interruptedAt{};
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!OutputClosed.load() && StandardOutputClosed()) {
+            OutputClosed.store(true);
+        }
+        if (!Interrupted.load()) {
+            continue;
+        }
+        if (interruptedAt == Clock::time_point{}) {
+            interruptedAt = Clock::now();
+        } else if (Clock::now() - interruptedAt > Grace) {
+            const char text[] = "quvo8261-cli: interrupted\n";
+            [[maybe_unused]] const auto written = ::write(STDERR_FILENO, text, std::strlen(text));
+            ::_exit(130);
+        }
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    // File names are taken as the bytes the system gave, not as decoded text.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const auto has = [&](const char* option) {
+        return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
+    };
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (arguments.contains("--help")) {
+    if (has("--help")) {
         out << CliUsageText();
         return CliDone;
     }
-    if (arguments.contains("--version")) {
+    if (has("--version")) {
         out << "quvo8261-cli " << QUVO_VERSION << "\n";
         return CliDone;
     }
-    QString error;
-    if (!ChooseCliBackEnd(arguments, error)) {
-        err << "quvo8261-cli: " << error << "\n";
-        return error.startsWith("unknown driver") ? CliUsageError : CliNoPanel;
+    QStringList text;
+    for (const std::string& argument : arguments) {
+        text << QString::fromLocal8Bit(argument.c_str());
     }
-    // Ctrl+C ends a watch cleanly: the port is shut down before the tool ends.
+    QString error;
+    if (!ChooseCliBackEnd(text, error)) {
+        const int code = error.startsWith("unknown driver") ? CliUsageError : CliNoPanel;
+        err << "quvo8261-cli: " << error << "\n";
+        if (has("--json")) {
+            out << CliFailureDocument(QString(), code, error);
+        }
+        return code;
+    }
+    // A closed output is noticed and ends a watch cleanly instead of killing the tool.
+    std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
-    return RunCli(arguments, out, err, Interrupted);
+    std::thread(WatchSignalsAndOutput).detach();
+    return RunCli(arguments, out, err, Interrupted, [] { return OutputClosed.load(); });
 }

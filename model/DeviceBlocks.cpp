@@ -72,3 +72,15 @@ ChannelFlags ParseChannelMask(const std::string& maskText) {
     }
     return present;
 }
+
+std::string KeyFunctionName(int key, int function) {
+    static const char* const F1Functions[] = {"None", "UnLock"};
+    static const char* const F2Functions[] = {"None", "GPIO OFF", "MEM"};
+    if (key == 1 && function >= 0 && function < 2) {
+        return F1Functions[function];
+    }
+    if (key == 2 && function >= 0 && function < 3) {
+        return F2Functions[function];
+    }
+    return "(" + std::to_string(function) + ")";
+}

@@ -79,3 +79,8 @@ int HexDigitValue(char digit);
 // bit 15 is channel 1, bit 0 channel 16. Any other text yields no channel.
 using ChannelFlags = std::array<bool, ChannelCount + 1>;
 ChannelFlags ParseChannelMask(const std::string& maskText);
+
+// The name of a function of key F1 (`key` 1, byte MODE17) or F2 (`key` 2, byte
+// MODE18) as the editor's menus show it: "None", "UnLock"; "None", "GPIO OFF",
+// "MEM". A value no menu offers is shown as its number in brackets, "(7)".
+std::string KeyFunctionName(int key, int function);

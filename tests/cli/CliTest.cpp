@@ -2,6 +2,7 @@
 #include "D2XXUnit_mod.h"
 #include "SettingsFiles.h"
 #include "VirtualBus.h"
+#include "support/FileSizeLimit.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -32,12 +34,19 @@ protected:
     }
     // Runs the tool in this process; keeps what it printed.
     int Run(const QStringList& arguments) {
+        std::vector<std::string> bytes;
+        for (const QString& argument : arguments) {
+            bytes.push_back(argument.toStdString());
+        }
+        return RunBytes(bytes);
+    }
+    int RunBytes(const std::vector<std::string>& arguments) {
         output.clear();
         errors.clear();
         QTextStream out(&output);
         QTextStream err(&errors);
         const std::atomic<bool> interrupted{false};
-        const int code = RunCli(arguments, out, err, interrupted);
+        const int code = RunCli(arguments, out, err, interrupted, [] { return false; });
         out.flush();
         err.flush();
         return code;
@@ -171,7 +180,7 @@ TEST_F(Cli, UsageErrorsAndMissingPanelsSayWhyInOneLine) {
         {{"bogus"}, CliUsageError},
         {{"gpio", "17", "press", "--panel", "A"}, CliUsageError},
         {{"gpio", "3", "push", "--panel", "A"}, CliUsageError},
-        {{"status", "--panel", "NOPE"}, CliUsageError},
+        {{"status", "--panel", "NOPE"}, CliNoPanel},
         {{"status"}, CliUsageError},
         {{"status", "--all"}, CliUsageError},
         {{"import"}, CliUsageError},
@@ -188,6 +197,109 @@ TEST_F(Cli, UsageErrorsAndMissingPanelsSayWhyInOneLine) {
     VirtualBus::Instance().SetOpenElsewhere(0x01, true);
     EXPECT_EQ(Run({"status"}), CliNoPanel);
     EXPECT_TRUE(errors.contains("in use by another program")) << errors.toStdString();
+}
+
+TEST_F(Cli, UnderJsonEveryOutcomeIsOneJsonDocument) {
+    Add(0x01, "A.FFFF");
+    Add(0x02, "B.FFFF");
+    const std::pair<QStringList, int> cases[] = {
+        {{"bogus"}, CliUsageError},
+        {{"status", "--panel", "NOPE"}, CliNoPanel},
+        {{"import", folder.filePath("missing.gpi"), "--all"}, CliFileError},
+        {{"gpio", "off", "--all"}, CliDone},
+    };
+    for (const auto& [arguments, code] : cases) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        EXPECT_EQ(Run(arguments + QStringList{"--json"}), code);
+        QJsonParseError parsed{};
+        const QJsonDocument document = QJsonDocument::fromJson(output.toUtf8(), &parsed);
+        ASSERT_EQ(parsed.error, QJsonParseError::NoError) << output.toStdString();
+        if (code != CliDone) {
+            EXPECT_FALSE(document.object()["ok"].toBool(true));
+            EXPECT_EQ(document.object()["exitCode"].toInt(), code);
+            EXPECT_FALSE(document.object()["message"].toString().isEmpty());
+        }
+    }
+}
+
+TEST_F(Cli, StatusShowsOnlyThePanelsChannelsAndNamesItsKeyFunctions) {
+    auto panel = Add(0x01, "QV2.FF00", "QUVO-8261-08");
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    block[ConfigMODE17] = 1;
+    block[ConfigMODE18] = 2;
+    panel->SetConfiguration(block);
+    EXPECT_EQ(Run({"status"}), CliDone);
+    EXPECT_TRUE(output.contains("F1 function: UnLock, F2 function: MEM")) << output.toStdString();
+    EXPECT_TRUE(output.contains("\n      8 Free")) << output.toStdString();
+    EXPECT_FALSE(output.contains("\n      9 ")) << output.toStdString();
+    EXPECT_EQ(Run({"status", "--json"}), CliDone);
+    const QJsonObject configuration = Json()["configuration"].toObject();
+    EXPECT_EQ(configuration["channels"].toArray().size(), 8);
+    EXPECT_EQ(Json()["live"].toObject()["channels"].toArray().size(), 8);
+    EXPECT_EQ(configuration["f1Name"].toString(), "UnLock");
+    EXPECT_EQ(configuration["f2Name"].toString(), "MEM");
+}
+
+TEST_F(Cli, AFullDiskOrAFileThatIsNoRegularFileIsAFileErrorAndChangesNothing) {
+    auto panel = Add(0x1121, "QV826100.FFFF");
+    const QString file = folder.filePath("rack.gpi");
+    ConfigBlock old;
+    LoadFactoryValues(old);
+    old[ConfigSAVE] = 1;
+    WriteSettingsFile(FilePath(file), old);
+    QFile before(file);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray oldBytes = before.readAll();
+    before.close();
+    {
+        const FileSizeLimit limit(1000);
+        EXPECT_EQ(Run({"export", file, "--json"}), CliFileError);
+    }
+    const QJsonObject result = Json()["results"].toArray()[0].toObject();
+    EXPECT_FALSE(result["ok"].toBool(true));
+    EXPECT_TRUE(result["message"].toString().contains(file)) << output.toStdString();
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    EXPECT_EQ(before.readAll(), oldBytes) << "the old file is byte-identical";
+
+    // A FIFO would block for ever; it is refused before the panel is touched.
+    const QString fifo = folder.filePath("fifo.gpi");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    panel->ClearReceivedFrames();
+    for (const char* command : {"export", "import"}) {
+        SCOPED_TRACE(command);
+        EXPECT_EQ(Run({command, fifo}), CliFileError);
+        EXPECT_TRUE(errors.contains(fifo)) << errors.toStdString();
+    }
+    EXPECT_EQ(Run({"export", "/dev/stdout"}), CliFileError);
+    EXPECT_TRUE(panel->ReceivedFrames().empty());
+
+    // A name that is not valid UTF-8 is the file the system named, not another.
+    const std::string odd = QFile::encodeName(folder.path()).toStdString() + "/bad\xffname.gpi";
+    EXPECT_EQ(RunBytes({"export", odd}), CliDone) << errors.toStdString();
+    EXPECT_TRUE(std::filesystem::is_regular_file(odd));
+    EXPECT_EQ(RunBytes({"import", odd}), CliDone) << errors.toStdString();
+}
+
+TEST(CliProgram, WatchEndsCleanlyWhenNobodyReadsItsOutputOrOnSigterm) {
+    QProcess tool;
+    // The reader goes while nothing changes on the panel; the tool's own exit code.
+    tool.start("bash", {"-c",
+                        "set -o pipefail; \"$0\" --simulate --panel QV826100 status --watch | "
+                        "head -1",
+                        QUVO_CLI});
+    ASSERT_TRUE(tool.waitForFinished(8000)) << "the watch went on with nobody reading";
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_TRUE(tool.readAllStandardOutput().startsWith("QUVO-8261-"));
+
+    tool.start(QUVO_CLI, {"--simulate", "--panel", "QV826100", "status", "--watch"});
+    ASSERT_TRUE(tool.waitForReadyRead(5000));
+    ::kill(pid_t(tool.processId()), SIGTERM);
+    ASSERT_TRUE(tool.waitForFinished(5000));
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 0);
+    EXPECT_TRUE(tool.readAllStandardOutput().contains("watch ended"));
 }
 
 TEST(CliProgram, WatchEndsCleanlyOnCtrlC) {

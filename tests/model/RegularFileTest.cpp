@@ -1,6 +1,7 @@
 #include "model/RegularFile.h"
 #include "model/IniFile.h"
 #include "model/SettingsFiles.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,9 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -51,28 +50,6 @@ protected:
         }
     }
     QTemporaryDir dir;
-};
-
-// A full disk, made without root: writes past this many bytes fail with EFBIG.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old_{};
-    void (*previousHandler_)(int) = nullptr;
 };
 
 TEST_F(RegularFiles, AFullDiskLeavesEveryOldFileByteIdenticalAndSaysWhichFile) {

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLoggingCategory>
@@ -296,7 +297,7 @@ void TFormMain::OpenSelectedDevice() {
         hide();
         editor_->setWindowTitle(QString::fromStdString(entry.Description));
         editor_->DeviceThread().Start();
-        editor_->exec();
+        RunEditorUntilClosed();
         editor_->DeviceThread().Stop();
         // The link's end notice is handled now, so it can never close a later opening.
         QCoreApplication::sendPostedEvents(editor_, MsgLinkEnded);
@@ -305,4 +306,18 @@ void TFormMain::OpenSelectedDevice() {
     }
     ShowErrors = false;
     TimerTimer(false);
+}
+
+void TFormMain::RunEditorUntilClosed() {
+    // Only this window, hidden meanwhile, waits for the editor: a modal editor
+    // would also block the virtual panels window, whose keys and plug must stay
+    // live while a panel is edited.
+    setEnabled(false);
+    QEventLoop loop;
+    const QMetaObject::Connection closed =
+        connect(editor_, &QDialog::finished, &loop, &QEventLoop::quit);
+    editor_->show();
+    loop.exec();
+    disconnect(closed);
+    setEnabled(true);
 }

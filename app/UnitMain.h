@@ -59,6 +59,7 @@ private:
     bool EntriesChanged() const;
     void RebuildEntries();
     void ClearEntries();
+    void RunEditorUntilClosed();
     void ExplainEmptyList();
 
     TFormEdit* editor_ = nullptr;

@@ -158,12 +158,13 @@ void VirtualPanelsWindow::AddRow(const VirtualBus::AttachedDevice& device, int i
     row.plugged->setAccessibleName(name + " plugged in");
     row.plugged->setChecked(true);
     const VirtualDeviceInfo info = device.info;
-    connect(row.plugged, &QCheckBox::toggled, this, [info, panel](bool plugged) {
+    connect(row.plugged, &QCheckBox::toggled, this, [this, info, panel](bool plugged) {
         if (plugged) {
             VirtualBus::Instance().PlugIn(info, panel);
         } else {
             VirtualBus::Instance().RemoveDevice(info.locationId);
         }
+        Refresh();
     });
     grid->addWidget(row.plugged, 3, ChannelCount, 1, 2);
     rows_.push_back(row);
@@ -173,24 +174,30 @@ void VirtualPanelsWindow::Refresh() {
     for (Row& row : rows_) {
         const StatusBlock status = row.device.panel->Status();
         const ConfigBlock configuration = row.device.panel->Configuration();
-        if (status == row.status && configuration == row.configuration) {
+        // The USB plug is the panel's only power: unplugged, it is dark.
+        const bool powered = row.plugged->isChecked();
+        if (status == row.status && configuration == row.configuration && powered == row.powered) {
             continue;
         }
         row.status = status;
         row.configuration = configuration;
+        row.powered = powered;
         // A key shows the display colour, as the editor computes it, of the colour
         // configured for its channel's signal state; a channel the panel lacks is dark.
         for (int channel = 1; channel <= ChannelCount; ++channel) {
             const std::uint8_t state = status[StatusStateOffset(channel)];
             ScreenColor face = DarkKey;
-            if (row.present[channel]) {
+            if (row.present[channel] && powered) {
                 face = ColourEntryOf(configuration, channel, state & 3).DisplayColor;
             }
             static_cast<PanelKey*>(row.keys[channel])->SetFace(face);
-            static_cast<Lamp*>(row.lamps[channel])->SetOn((state & 1) != 0);
+            static_cast<Lamp*>(row.lamps[channel])->SetOn(powered && (state & 1) != 0);
             // Inputs set elsewhere (a test, a script) show on their switches.
             const QSignalBlocker blocker(row.gpiSwitches[channel]);
             row.gpiSwitches[channel]->setChecked((state & 2) != 0);
+        }
+        for (QPushButton* key : row.functionKeys) {
+            static_cast<PanelKey*>(key)->SetFace(powered ? 0x00FFFFFF : DarkKey);
         }
         const QSignalBlocker blocker(row.lock);
         row.lock->setChecked(status[StatusLOCKSTATE] != 0);

@@ -35,6 +35,7 @@ public:
         // What the row shows, to repaint only on change.
         StatusBlock status{};
         ConfigBlock configuration{};
+        bool powered = true;
     };
     const std::vector<Row>& Rows() const { return rows_; }
 

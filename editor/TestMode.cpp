@@ -43,13 +43,22 @@ void TFormEdit::BtnTestClick() {
         return;
     }
     if (TimerTest->isActive()) {
-        TimerTest->stop();
-        BtnTest->SetCaption("TEST");
+        EndPanelTest();
         return;
     }
     BuildTestScript();
     TimerTest->start();
     BtnTest->SetCaption("STOP");
+}
+
+void TFormEdit::EndPanelTest() {
+    const bool running = TimerTest->isActive();
+    TimerTest->stop();
+    BtnTest->SetCaption("TEST");
+    // The script may have stopped between a press and its release.
+    if (running && Online) {
+        deviceThread_->PostGpioOff();
+    }
 }
 
 void TFormEdit::TimerTestTimer() {

@@ -10,6 +10,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcut>
@@ -21,8 +23,9 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     setObjectName("FormEdit");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
                    Qt::WindowTitleHint | Qt::CustomizeWindowHint);
-    setModal(true);
     setWindowIcon(ProgramIcon());
+    // Closing the editor returns to the device list; it never ends the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
     TimerBtns = new QTimer(this);
     TimerBtns->setObjectName("TimerBtns");
     TimerBtns->setInterval(50);
@@ -80,7 +83,7 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     ConnectHandlers();
     // The window sees Escape before any control does.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &TFormEdit::BtnCloseClick);
+    connect(escape, &QShortcut::activated, this, &TFormEdit::EscapePressed);
     deviceThread_ = std::make_unique<TDeviceThread>(this);
 }
 
@@ -90,11 +93,42 @@ TFormEdit::~TFormEdit() {
 }
 
 void TFormEdit::done(int result) {
-    // Nothing is left to send once the editor closes, and a pause step would
-    // freeze the device list window.
-    TimerTest->stop();
+    // The link may end while the last edit is being sent; it closes the editor then.
+    if (closing_) {
+        return;
+    }
+    closing_ = true;
+    // Nothing of the test is left to run, and a pause step would freeze the device
+    // list window.
+    EndPanelTest();
     ClearTestScript();
+    FinishPendingWork();
+    closing_ = false;
     QDialog::done(result);
+}
+
+void TFormEdit::FinishPendingWork() {
+    // A panel that stops answering ends the link within its 2000 ms read time-out,
+    // which takes the editor offline; the limit only guards against a stuck link.
+    constexpr int LimitMs = 5000;
+    const auto finished = [this] {
+        return !Online || (!SendPending && ConfigReceived && deviceThread_->AllPostedAnswered());
+    };
+    if (finished()) {
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(2);
+    connect(&check, &QTimer::timeout, &loop, [&] {
+        if (finished() || clock.elapsed() > LimitMs) {
+            loop.quit();
+        }
+    });
+    check.start();
+    loop.exec();
 }
 
 void TFormEdit::FillStripTables() {
@@ -254,9 +288,17 @@ void TFormEdit::BtnCloseClick() {
     reject();
 }
 
+void TFormEdit::EscapePressed() {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+        return;
+    }
+    BtnCloseClick();
+}
+
 void TFormEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
-        reject();
+        EscapePressed();
         return;
     }
     QDialog::keyPressEvent(event);

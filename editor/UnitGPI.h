@@ -30,7 +30,8 @@ class QTimer;
 class QWidget;
 
 // The editor window: one opened panel, its 16 channel strips, the live state and
-// the configuration. Shown modally by the device list window.
+// the configuration. The device list window hides itself while it is shown; no
+// other window is blocked (the virtual panels stay live).
 class TFormEdit : public QDialog {
     Q_OBJECT
 public:
@@ -189,6 +190,13 @@ private:
 
     void PanNClick();
     void BtnCloseClick();
+    // Escape closes an open drop-down, popup or menu first, the editor only then.
+    void EscapePressed();
+    // Stops the panel test (its remaining steps are kept) and releases what it pressed.
+    void EndPanelTest();
+    // Before the editor closes: the edit still waiting and every posted command
+    // reach the panel, within the link's own time-outs.
+    void FinishPendingWork();
     void SetModeButtonsExclusive(bool exclusive);
     void ConnectMemoryMap();
 
@@ -196,6 +204,7 @@ private:
     std::array<QButtonGroup*, ChannelCount + 1> modeGroups_{};
     ColourButton* modeMenuSource_ = nullptr;
     DurationField* durationMenuSource_ = nullptr;
+    bool closing_ = false;
 
 public:
     // Controls outside the strips, by their names.

@@ -26,11 +26,12 @@ void TDeviceThread::Mailbox::Close() {
     }
 }
 
-void TDeviceThread::Mailbox::Post(std::unique_ptr<LinkCommandMessage> message) {
+bool TDeviceThread::Mailbox::Post(std::unique_ptr<LinkCommandMessage> message) {
     std::lock_guard lock(mutex_);
     if (open_) {
         messages_.push_back(std::move(message));
     }
+    return open_;
 }
 
 std::unique_ptr<LinkCommandMessage> TDeviceThread::Mailbox::Take() {
@@ -60,6 +61,8 @@ void TDeviceThread::Start() {
         Stop();
     }
     StopRequest.store(false, std::memory_order_release);
+    posted_ = 0;
+    answered_.store(0, std::memory_order_release);
     ThreadHandle = std::thread([this] { LinkThreadMain(); });
     ThreadId = ThreadHandle.get_id();
 }
@@ -73,7 +76,13 @@ void TDeviceThread::Stop() {
 }
 
 void TDeviceThread::Post(std::unique_ptr<LinkCommandMessage> message) {
-    mailbox_.Post(std::move(message));
+    if (mailbox_.Post(std::move(message))) {
+        ++posted_;
+    }
+}
+
+bool TDeviceThread::AllPostedAnswered() const {
+    return answered_.load(std::memory_order_acquire) == posted_;
 }
 
 void TDeviceThread::PostGpioOff() {
@@ -118,6 +127,7 @@ void TDeviceThread::LinkThreadMain() {
     std::uint8_t replyCode = 0;
     std::uint8_t errorByte = 0;
     std::uint32_t result = LinkOk;
+    bool posted = false; // the command in hand came from the mailbox
 
     while (!stopRequested()) {
         result = SendFrame(command, payload.data());
@@ -127,6 +137,9 @@ void TDeviceThread::LinkThreadMain() {
         result = ReceiveReply(replyCode, errorByte, StopRequest);
         if (result != LinkOk) {
             break;
+        }
+        if (posted) {
+            answered_.fetch_add(1, std::memory_order_release);
         }
         if (replyCode == CmdReadConfig) {
             std::copy_n(RxBuffer.begin(), StatusBlockSize, previousStatus.begin());
@@ -144,7 +157,11 @@ void TDeviceThread::LinkThreadMain() {
 
         auto message = mailbox_.Take();
         // Only the post operations fill the mailbox; a code they never use is not sent.
-        if (message && message->command < CommandPayloadLength.size() && message->command != 0) {
+        posted = message && message->command < CommandPayloadLength.size() && message->command != 0;
+        if (message && !posted) {
+            answered_.fetch_add(1, std::memory_order_release); // dropped: nothing to wait for
+        }
+        if (posted) {
             command = message->command;
             if (!message->payload.empty()) {
                 std::copy_n(

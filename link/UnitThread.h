@@ -33,6 +33,8 @@ public:
     void PostGpioOff();
     void PostSetGpio(std::uint8_t channel, std::uint8_t state);
     void PostWriteConfig(const ConfigBlock& block);
+    // Whether every command posted since Start has been sent and answered.
+    bool AllPostedAnswered() const;
 
     // Result fields: final once MsgLinkEnded has arrived or Stop has returned.
     bool StoppedOnRequest = false;
@@ -52,7 +54,8 @@ private:
     public:
         void Open();
         void Close();
-        void Post(std::unique_ptr<LinkCommandMessage> message);
+        // False when the thread does not run and the message was dropped.
+        bool Post(std::unique_ptr<LinkCommandMessage> message);
         std::unique_ptr<LinkCommandMessage> Take();
 
     private:
@@ -70,4 +73,7 @@ private:
     std::atomic<bool> StopRequest{false};
     std::atomic<bool> Finished{true};
     Mailbox mailbox_;
+    // Commands posted (GUI thread) and answered by the panel (link thread).
+    std::uint64_t posted_ = 0;
+    std::atomic<std::uint64_t> answered_{0};
 };

@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLoggingCategory>
@@ -154,11 +155,12 @@ void TFormMain::LoadWindowSettings() {
     if (LView->columnWidth(0) < 100) {
         LView->setColumnWidth(0, 100);
     }
-    ProgramPaths& paths = CurrentPaths();
-    const QString folder = WithTrailingSeparator(QString::fromStdString(
-        ini.ReadString(WindowSection, "PATH", paths.settingsFolder.toStdString())));
-    if (!folder.isEmpty() && QDir(folder).exists()) {
-        paths.settingsFolder = folder;
+    // Only an absolute folder that exists: a relative one would be taken against
+    // whatever the current folder happens to be.
+    const QString folder =
+        QString::fromStdString(ini.ReadString(WindowSection, "PATH", std::string()));
+    if (QDir::isAbsolutePath(folder) && QFileInfo(folder).isDir()) {
+        CurrentPaths().settingsFolder = WithTrailingSeparator(folder);
     }
 }
 
@@ -177,8 +179,11 @@ void TFormMain::SaveWindowSettings() {
     ini.WriteBool(WindowSection, "MAXIMIZED", maximized);
     ini.WriteInteger(WindowSection, "COL_NAME_WD", LView->columnWidth(0));
     // A folder whose name holds a line break cannot be stored; the next start then
-    // begins in the default folder.
-    ini.WriteString(WindowSection, "PATH", CurrentPaths().settingsFolder.toStdString());
+    // begins in the default folder, and the log says why.
+    if (!ini.WriteString(WindowSection, "PATH", CurrentPaths().settingsFolder.toStdString())) {
+        qCWarning(lcApp) << "settings folder not stored, its name holds a line break:"
+                         << CurrentPaths().settingsFolder;
+    }
     ini.UpdateFile();
 }
 

@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "ProgramPaths.h"
 #include "SettingsFiles.h"
+#include "editor/SettingsFileDialogs.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -19,6 +20,28 @@ void FollowChosenFile(const QString& path) {
 }
 
 } // namespace
+
+bool LoadSettingsFile(QWidget* owner, ConfigBlock& block) {
+    const auto path = Dialogs::ChooseSettingsFile(owner, Dialogs::FileDialog::Open,
+                                                  CurrentPaths().settingsFolder);
+    if (!path) {
+        return false;
+    }
+    block = ReadSettingsFile(FilePath(*path));
+    FollowChosenFile(*path);
+    return true;
+}
+
+bool SaveSettingsFile(QWidget* owner, const ConfigBlock& block) {
+    const auto path = Dialogs::ChooseSettingsFile(owner, Dialogs::FileDialog::Save,
+                                                  CurrentPaths().settingsFolder);
+    if (!path) {
+        return false;
+    }
+    WriteSettingsFile(FilePath(*path), block);
+    FollowChosenFile(*path);
+    return true;
+}
 
 void TFormEdit::ConnectSettingsFileMenus() {
     const std::pair<const char*, void (TFormEdit::*)()> items[] = {
@@ -59,12 +82,7 @@ void TFormEdit::MenuLoadFileClick() {
     }
     ReportingFileErrors([&] {
         ConfigBlock block = Configuration;
-        const auto path = Dialogs::ChooseSettingsFile(this, Dialogs::FileDialog::Open,
-                                                      CurrentPaths().settingsFolder);
-        if (path) {
-            FollowChosenFile(*path);
-            block = ReadSettingsFile(FilePath(*path));
-        }
+        LoadSettingsFile(this, block);
         // Also after a cancel: the panel then gets its own configuration again.
         SendLoadedBlock(block);
     });
@@ -94,14 +112,7 @@ void TFormEdit::MenuSaveFileClick() {
     if (!Online) {
         return;
     }
-    ReportingFileErrors([&] {
-        const auto path = Dialogs::ChooseSettingsFile(this, Dialogs::FileDialog::Save,
-                                                      CurrentPaths().settingsFolder);
-        if (path) {
-            FollowChosenFile(*path);
-            WriteSettingsFile(FilePath(*path), Configuration);
-        }
-    });
+    ReportingFileErrors([&] { SaveSettingsFile(this, Configuration); });
 }
 
 void TFormEdit::MenuSaveDefaultClick() {

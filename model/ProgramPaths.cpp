@@ -29,10 +29,11 @@ ProgramPaths PathsForProgram(const QString& programFile) {
         QDir().mkpath(configuration);
         paths.programSettingsFile =
             WithTrailingSeparator(configuration) + info.completeBaseName() + ".dat";
+        // A fresh home may have no documents folder; a dialog cannot start in it.
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        paths.settingsFolder =
-            WithTrailingSeparator(documents.isEmpty() ? QDir::homePath() : documents);
+        paths.settingsFolder = WithTrailingSeparator(
+            documents.isEmpty() || !QFileInfo(documents).isDir() ? QDir::homePath() : documents);
     }
     return paths;
 }

@@ -149,6 +149,33 @@ TEST_F(DeviceList, StoredPathBecomesTheSettingsFolderOnlyWhenItExists) {
     }
     CreateWindows();
     EXPECT_EQ(CurrentPaths().settingsFolder, existing + "/");
+    main.reset();
+    {
+        QFile file(SettingsFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[WINDOW]\nPATH=../../../../\n");
+    }
+    CreateWindows();
+    EXPECT_EQ(CurrentPaths().settingsFolder, existing + "/") << "a relative PATH is not taken";
+
+    // A folder whose name begins and ends with a blank is stored and found again.
+    const QString spaced = settingsFolder.filePath(" spaced folder ");
+    QDir().mkpath(spaced);
+    CurrentPaths().settingsFolder = spaced + "/";
+    main->SaveWindowSettings();
+    main.reset();
+    CurrentPaths().settingsFolder = "/";
+    CreateWindows();
+    EXPECT_EQ(CurrentPaths().settingsFolder, spaced + "/");
+}
+
+TEST(ProgramPaths, WithoutADocumentsFolderTheDialogsStartAtHome) {
+    const QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    const ProgramPaths installed = PathsForProgram("/proc/QUVO8261");
+    qputenv("HOME", oldHome);
+    EXPECT_EQ(installed.settingsFolder, home.path() + "/");
 }
 
 TEST(ProgramPaths, SettingsFileFollowsTheProgramName) {

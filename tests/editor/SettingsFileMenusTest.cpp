@@ -139,6 +139,30 @@ TEST_F(SettingsFileMenus, AFileThatCannotBeUsedIsReportedOnceAndChangesNothing) 
     });
 }
 
+TEST_F(SettingsFileMenus, TheSettingsFolderMovesOnlyOnceTheFileWasReadOrWritten) {
+    const QString racks = settingsFolder.filePath("racks");
+    const QString junk = settingsFolder.filePath("junk/junk.gpi");
+    QDir().mkpath(racks);
+    QDir().mkpath(settingsFolder.filePath("junk"));
+    {
+        QFile file(junk);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\x00\x01", 2));
+    }
+    WithPanel16Online([&] {
+        const QString start = CurrentPaths().settingsFolder;
+        ChooseFile("/proc/quvo-test.gpi");
+        Choose("MenuSaveFile");
+        ChooseFile(junk);
+        Choose("MenuLoadFile");
+        EXPECT_EQ(messages.size(), 2u);
+        EXPECT_EQ(CurrentPaths().settingsFolder, start) << "a failed save or load moves nothing";
+        ChooseFile(racks + "/rack.gpi");
+        Choose("MenuSaveFile");
+        EXPECT_EQ(CurrentPaths().settingsFolder, racks + "/");
+    });
+}
+
 TEST_F(SettingsFileMenus, AMissingProgramFolderIsReportedAndNothingIsSent) {
     WithPanel16Online([&] {
         CurrentPaths().programSettingsFile = settingsFolder.filePath("gone/QUVO8261.dat");

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "model/DeviceBlocks.h"
+
+class QWidget;
+
+// The two file operations of the Load and Save menus. Each asks for a `.gpi`
+// file in the settings folder, which follows the chosen file only once the file
+// was read or written. False when the user cancelled; a file that cannot be used
+// throws std::runtime_error naming it, and nothing changes then.
+bool LoadSettingsFile(QWidget* owner, ConfigBlock& block);
+bool SaveSettingsFile(QWidget* owner, const ConfigBlock& block);

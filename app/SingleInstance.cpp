@@ -5,12 +5,52 @@
 #else
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <QSysInfo>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+Q_LOGGING_CATEGORY(lcInstance, "quvo.app", QtWarningMsg)
+
+// Something at the lock path that is no lock file (a folder, a dangling link, a
+// loop of links, a FIFO) can never be locked and would block every start as if a
+// copy were running: it is cleared away, and the log says how.
+void ClearWhatIsNoLockFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    if (::lstat(name.constData(), &status) != 0 || S_ISREG(status.st_mode)) {
+        return;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        if (::rmdir(name.constData()) == 0) {
+            qCWarning(lcInstance) << "removed the empty folder at the lock path" << path;
+            return;
+        }
+        // A folder with content is kept, only moved out of the way.
+        const QString aside =
+            path + ".not-a-lock-" + QString::number(QDateTime::currentSecsSinceEpoch());
+        if (::rename(name.constData(), QFile::encodeName(aside).constData()) == 0) {
+            qCWarning(lcInstance) << "moved the folder at the lock path" << path << "to" << aside;
+        } else {
+            qCWarning(lcInstance) << "cannot clear the folder at the lock path" << path;
+        }
+        return;
+    }
+    if (::unlink(name.constData()) == 0) {
+        qCWarning(lcInstance) << "removed"
+                              << (S_ISLNK(status.st_mode) ? "a link" : "a special file")
+                              << "at the lock path" << path;
+    } else {
+        qCWarning(lcInstance) << "cannot remove what is at the lock path" << path;
+    }
+}
 
 // The lock belongs to the user's session: the runtime folder, which no other
 // user can write to, or else the user's own home folder.
@@ -56,6 +96,7 @@ SingleInstance::SingleInstance(const QString& name) {
     const QString path = QDir(LockFolder()).filePath(name + ".lock");
     lock_ = std::make_unique<QLockFile>(path);
     lock_->setStaleLockTime(0); // only a lock whose process is gone counts as stale
+    ClearWhatIsNoLockFile(path);
     if (QFileInfo::exists(path) && Unusable(*lock_, path)) {
         lock_->removeStaleLockFile();
     }

@@ -194,6 +194,37 @@ void MeasureEmulated(const char* title, const std::function<bool()>& chooseLibra
     PrintPair(title, chipDefault, programs);
 }
 
+// How long Stop takes while the link polls (the editor waits this long when it
+// closes): a stop request is seen between two exchanges, or ends a reply wait.
+void MeasureStopTimes(std::uint32_t location) {
+    auto panel = VirtualBus::Instance().AddDevice({location, "S.FFFF", "QUVO-8261-16", 5, false});
+    panel->SetLineTiming(LineModel::Chip);
+    ShowErrors = false;
+    if (!PortSetUpSequence(location)) {
+        std::puts("port set-up failed");
+        return;
+    }
+    Port_SetLatencyTimer(PortLatencyTimerMs);
+    StatusWatcher watcher;
+    TDeviceThread thread(&watcher);
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> running(520, 560);
+    std::vector<double> stopMs;
+    for (int cycle = 0; cycle < 20; ++cycle) {
+        thread.Start();
+        std::this_thread::sleep_for(std::chrono::milliseconds(running(random)));
+        const auto start = Clock::now();
+        thread.Stop();
+        stopMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        QCoreApplication::processEvents();
+    }
+    PortShutDownSequence();
+    VirtualBus::Instance().RemoveDevice(location);
+    std::printf("link stop while polling (virtual panel, %d ms timer): median %.3f ms, max %.3f ms "
+                "over %zu stops\n",
+                PortLatencyTimerMs, Percentile(stopMs, 50), Percentile(stopMs, 100), stopMs.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -209,6 +240,7 @@ int main(int argc, char** argv) {
     const Figures virtualDefault = MeasureVirtual(0x4000, VirtualPanel::DefaultLatencyTimerMs);
     const Figures virtualPrograms = MeasureVirtual(0x4001, PortLatencyTimerMs);
     PrintPair("virtual panel", virtualDefault, virtualPrograms);
+    MeasureStopTimes(0x4002);
     std::string why;
     if (EmulatedUsbBus probe; !probe.Available(why)) {
         std::printf("libftdi1 figures left out: %s\n", why.c_str());

@@ -1,5 +1,7 @@
 #include "ProgramPaths.h"
 
+#include "model/IniFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -17,6 +19,32 @@ bool FolderIsWritable(const QString& folder) {
     return probe.open();
 }
 
+bool CarryOverProgramSettings(const QString& from, const QString& to) {
+    const IniFile earlier(from);
+    const std::vector<IniFile::Entry> entries = earlier.Entries();
+    if (!earlier.LoadError().isEmpty() || entries.empty()) {
+        return false;
+    }
+    IniFile mine(to);
+    if (!mine.LoadError().isEmpty()) {
+        return false;
+    }
+    bool added = false;
+    for (const IniFile::Entry& entry : entries) {
+        if (!mine.ReadString(entry.section, entry.key)) {
+            added = mine.WriteString(entry.section, entry.key, entry.value) || added;
+        }
+    }
+    if (added) {
+        try {
+            mine.UpdateFile();
+        } catch (const std::exception&) {
+            return false; // the next save of the user's file reports why
+        }
+    }
+    return added;
+}
+
 ProgramPaths PathsForProgram(const QString& programFile) {
     const QFileInfo info(programFile);
     ProgramPaths paths;
@@ -27,8 +55,10 @@ ProgramPaths PathsForProgram(const QString& programFile) {
         const QString configuration =
             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
         QDir().mkpath(configuration);
+        const QString besideProgram = paths.programSettingsFile;
         paths.programSettingsFile =
             WithTrailingSeparator(configuration) + info.completeBaseName() + ".dat";
+        CarryOverProgramSettings(besideProgram, paths.programSettingsFile);
         // A fresh home may have no documents folder; a dialog cannot start in it.
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

@@ -14,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/stat.h>
+
 namespace {
 
 QProcess* StartProgram(QObject* parent, const QString& tempFolder,
@@ -91,6 +95,36 @@ TEST(SingleInstance, BrokenForeignAndStaleLockFilesAreTakenOver) {
         SingleInstance second("QUVO_Test");
         EXPECT_EQ(second.Result(), SingleInstance::Outcome::AlreadyRunning);
     }
+}
+
+TEST(SingleInstance, WhatIsNoLockFileAtTheLockPathIsClearedAway) {
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const QString lockPath = QDir(runtime.path()).filePath("QUVO_Test.lock");
+    const QByteArray lockName = QFile::encodeName(lockPath);
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"an empty folder", [&] { QDir().mkdir(lockPath); }},
+        {"a folder with content",
+         [&] {
+             QDir().mkdir(lockPath);
+             QFile file(lockPath + "/kept.txt");
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+         }},
+        {"a dangling link", [&] { QFile::link(runtime.filePath("nowhere"), lockPath); }},
+        {"a link to itself", [&] { QFile::link(lockPath, lockPath); }},
+        {"a FIFO", [&] { ASSERT_EQ(mkfifo(lockName.constData(), 0600), 0); }},
+    };
+    for (const auto& [name, make] : cases) {
+        SCOPED_TRACE(name);
+        make();
+        SingleInstance instance("QUVO_Test");
+        EXPECT_EQ(instance.Result(), SingleInstance::Outcome::First);
+        SingleInstance second("QUVO_Test");
+        EXPECT_EQ(second.Result(), SingleInstance::Outcome::AlreadyRunning);
+    }
+    const QStringList aside = QDir(runtime.path()).entryList({"QUVO_Test.lock.not-a-lock-*"});
+    ASSERT_EQ(aside.size(), 1) << "the folder with content was moved, not deleted";
+    EXPECT_TRUE(QFile::exists(runtime.filePath(aside[0] + "/kept.txt")));
 }
 
 TEST(SingleInstance, TwoCopiesStartedAtOnceLeaveExactlyOneRunning) {

@@ -279,7 +279,9 @@ TEST_F(LinkThread, StartStopStress) {
         std::this_thread::sleep_for(std::chrono::microseconds(micros));
         const auto start = Clock::now();
         thread.Stop();
-        ASSERT_LT(Clock::now() - start, 100ms) << "cycle " << cycle;
+        // Within the link's own read time-out: a stop never waits for a silent
+        // panel longer than that (bench_link_polling reports the usual stop time).
+        ASSERT_LT(Clock::now() - start, 2500ms) << "cycle " << cycle;
         ASSERT_TRUE(thread.StoppedOnRequest) << "cycle " << cycle;
         PortShutDownSequence();
         ASSERT_TRUE(PortSetUpSequence(PanelLocation));

@@ -160,6 +160,35 @@ TEST_F(SettingsFiles, FilesThatCannotBeUsedAreRefusedWithTheirNameAndNothingIsLe
     EXPECT_EQ(Read("junk.gpi").size(), 18);
 }
 
+TEST(ProgramPaths, SettingsBesideAReadOnlyProgramAreCarriedIntoTheUsersFile) {
+    const QTemporaryDir folder;
+    const QString beside = folder.filePath("QUVO8261.dat");
+    const QString mine = folder.filePath("user/QUVO8261.dat");
+    QDir().mkpath(folder.filePath("user"));
+    ConfigBlock defaults;
+    LoadFactoryValues(defaults);
+    defaults[ConfigLOCK] = 1;
+    SaveDefaultValues(defaults, beside);
+    {
+        IniFile window(beside);
+        window.WriteInteger("WINDOW", "LEFT", 40);
+        window.UpdateFile();
+    }
+    EXPECT_TRUE(CarryOverProgramSettings(beside, mine));
+    ConfigBlock loaded{};
+    LoadDefaultValues(loaded, mine);
+    EXPECT_EQ(loaded, defaults) << "saved defaults are not replaced by factory values";
+    EXPECT_EQ(IniFile(mine).ReadInteger("WINDOW", "LEFT", 0), 40);
+
+    // What the user's file already holds wins; a second start adds nothing.
+    IniFile changed(mine);
+    changed.WriteInteger("WINDOW", "LEFT", 7);
+    changed.UpdateFile();
+    EXPECT_FALSE(CarryOverProgramSettings(beside, mine));
+    EXPECT_EQ(IniFile(mine).ReadInteger("WINDOW", "LEFT", 0), 7);
+    EXPECT_FALSE(CarryOverProgramSettings(folder.filePath("none.dat"), mine));
+}
+
 TEST(ProgramPaths, AnUnwritableProgramFolderKeepsSettingsWithTheUser) {
     const QTemporaryDir writable;
     const ProgramPaths beside = PathsForProgram(writable.filePath("QUVO8261"));

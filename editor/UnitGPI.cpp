@@ -19,6 +19,44 @@
 
 #include <thread>
 
+namespace {
+
+// Sees every key event of the program while the editor lives and remembers an
+// Escape pressed while one of the editor's drop-downs, popups or menus was open.
+// Qt closes that popup itself, and under X11 it does so before it runs the
+// window's Escape shortcut, which must then leave the editor open.
+class PopupEscapeFilter : public QObject {
+public:
+    PopupEscapeFilter(QWidget* editor, bool& popupWasOpen)
+        : QObject(editor), editor_(editor), popupWasOpen_(popupWasOpen) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            // isAncestorOf stops at the popup's own window; the parents do not.
+            for (const QWidget* owner = QApplication::activePopupWidget(); owner != nullptr;
+                 owner = owner->parentWidget()) {
+                if (owner == editor_) {
+                    popupWasOpen_ = true;
+                    break;
+                }
+            }
+        } else if (type == QEvent::KeyRelease &&
+                   static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            popupWasOpen_ = false;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* editor_;
+    bool& popupWasOpen_;
+};
+
+} // namespace
+
 TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     setObjectName("FormEdit");
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
@@ -84,6 +122,7 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     // The window sees Escape before any control does.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &TFormEdit::EscapePressed);
+    qApp->installEventFilter(new PopupEscapeFilter(this, escapeClosesPopup_));
     deviceThread_ = std::make_unique<TDeviceThread>(this);
 }
 
@@ -289,8 +328,12 @@ void TFormEdit::BtnCloseClick() {
 }
 
 void TFormEdit::EscapePressed() {
-    if (QWidget* popup = QApplication::activePopupWidget()) {
-        popup->close();
+    QWidget* popup = QApplication::activePopupWidget();
+    if (escapeClosesPopup_ || popup != nullptr) {
+        escapeClosesPopup_ = false;
+        if (popup != nullptr) {
+            popup->close();
+        }
         return;
     }
     BtnCloseClick();

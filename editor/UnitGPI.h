@@ -205,6 +205,8 @@ private:
     ColourButton* modeMenuSource_ = nullptr;
     DurationField* durationMenuSource_ = nullptr;
     bool closing_ = false;
+    // This Escape was pressed while one of the editor's popups was open.
+    bool escapeClosesPopup_ = false;
 
 public:
     // Controls outside the strips, by their names.

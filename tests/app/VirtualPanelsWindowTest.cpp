@@ -120,4 +120,22 @@ TEST(CommandLine, DriverChoosesTheBackEnd) {
     }
 }
 
+TEST_F(VirtualPanels, AnUnpluggedPanelIsDark) {
+    AddDefaultPanels();
+    panel16->SetGpioOutput(4, true);
+    OpenWindow();
+    window->Refresh();
+    constexpr ScreenColor Dark = 0x00303030;
+    ASSERT_NE(KeyFace(Row16().keys[4]), Dark) << "lit in the colour of its GPIO state";
+    Row16().plugged->setChecked(false);
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        EXPECT_EQ(KeyFace(Row16().keys[channel]), Dark) << "key " << channel;
+    }
+    for (QPushButton* key : Row16().functionKeys) {
+        EXPECT_EQ(KeyFace(key), Dark);
+    }
+    Row16().plugged->setChecked(true);
+    EXPECT_NE(KeyFace(Row16().keys[1]), Dark) << "lit again once plugged in";
+}
+
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "BackEnds.h"
 #include "D2XXUnit_mod.h"
-#include "Dialogs.h"
 #include "PanelDiagnosis.h"
 #include "PanelFilter.h"
 #include "ProgramPaths.h"
@@ -12,6 +11,7 @@
 #include "VirtualBus.h"
 #include "VirtualPanelsWindow.h"
 #include "WindowPlacement.h"
+#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,6 @@
 #include "UnitMain.h"
 
 #include "D2XXUnit_mod.h"
-#include "Dialogs.h"
 #include "IniFile.h"
 #include "PanelDiagnosis.h"
 #include "PanelFilter.h"
@@ -9,6 +8,7 @@
 #include "ProgramPaths.h"
 #include "UnitGPI.h"
 #include "WindowPlacement.h"
+#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -6,8 +6,8 @@
 
 #include "EditorLook.h"
 
-#include "Dialogs.h"
 #include "Widgets.h"
+#include "ui/Dialogs.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -4,10 +4,10 @@
 
 #include "EditorLook.h"
 
-#include "Dialogs.h"
 #include "LinkFailureText.h"
 #include "Widgets.h"
 #include "WireProtocol.h"
+#include "ui/Dialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>

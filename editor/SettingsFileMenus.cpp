@@ -3,10 +3,10 @@
 // panel's read-back then refreshes the window.
 #include "UnitGPI.h"
 
-#include "Dialogs.h"
 #include "ProgramPaths.h"
 #include "SettingsFiles.h"
 #include "editor/SettingsFileDialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QAction>
 #include <QFileInfo>

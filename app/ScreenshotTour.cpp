@@ -4,13 +4,13 @@
 // and brightness menus open, the memory map shown, and the virtual panels window.
 // Run it under Xvfb (scripts/screenshot).
 #include "D2XXUnit_mod.h"
-#include "EventLoopWait.h"
 #include "ProgramStart.h"
 #include "UnitGPI.h"
 #include "UnitMain.h"
 #include "VirtualBus.h"
 #include "VirtualPanelsWindow.h"
 #include "ui/Dialogs.h"
+#include "ui/EventLoopWait.h"
 
 #include "Widgets.h"
 

@@ -319,10 +319,8 @@ void TFormMain::RunEditorUntilClosed() {
     // live while a panel is edited.
     setEnabled(false);
     QEventLoop loop;
-    const QMetaObject::Connection closed =
-        connect(editor_, &QDialog::finished, &loop, &QEventLoop::quit);
+    connect(editor_, &QDialog::finished, &loop, &QEventLoop::quit);
     editor_->show();
     loop.exec();
-    disconnect(closed);
     setEnabled(true);
 }

@@ -4,12 +4,12 @@
 // the swatch menu, applying a reply after a colour edit, the memory map, and
 // saving and loading a .gpi file.
 #include "D2XXUnit_mod.h"
-#include "EventLoopWait.h"
 #include "SettingsFiles.h"
 #include "UnitGPI.h"
 #include "UnitMain.h"
 #include "VirtualBus.h"
 #include "Widgets.h"
+#include "ui/EventLoopWait.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -319,11 +319,6 @@ std::vector<std::string> JoinPanelOption(const std::vector<std::string>& argumen
     return joined;
 }
 
-// A failure before any panel result, as one JSON document.
-QJsonObject FailureJson(const QString& command, int code, const QString& message) {
-    return {{"command", command}, {"ok", false}, {"exitCode", code}, {"message", message}};
-}
-
 // Panels the system sees attached but that cannot be used, with the reason.
 std::vector<AttachedChip> UnusablePanels(const std::vector<Panel>& usable) {
     std::vector<QString> serials;
@@ -345,7 +340,11 @@ int WorstOf(int a, int b) {
 } // namespace
 
 QString CliFailureDocument(const QString& command, int code, const QString& message) {
-    return QString::fromUtf8(QJsonDocument(FailureJson(command, code, message)).toJson());
+    return QString::fromUtf8(QJsonDocument(QJsonObject{{"command", command},
+                                                       {"ok", false},
+                                                       {"exitCode", code},
+                                                       {"message", message}})
+                                 .toJson());
 }
 
 QString CliUsageText() {

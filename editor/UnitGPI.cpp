@@ -3,6 +3,7 @@
 #include "EditorLook.h"
 #include "ProgramIcon.h"
 #include "ThreadHandOff.h"
+#include "ui/EventLoopWait.h"
 
 #include "Widgets.h"
 
@@ -10,8 +11,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcut>
@@ -150,24 +149,12 @@ void TFormEdit::FinishPendingWork() {
     // A panel that stops answering ends the link within its 2000 ms read time-out,
     // which takes the editor offline; the limit only guards against a stuck link.
     constexpr int LimitMs = 5000;
-    const auto finished = [this] {
-        return !Online || (!SendPending && ConfigReceived && deviceThread_->AllPostedAnswered());
-    };
-    if (finished()) {
-        return;
-    }
-    QElapsedTimer clock;
-    clock.start();
-    QEventLoop loop;
-    QTimer check;
-    check.setInterval(2);
-    connect(&check, &QTimer::timeout, &loop, [&] {
-        if (finished() || clock.elapsed() > LimitMs) {
-            loop.quit();
-        }
-    });
-    check.start();
-    loop.exec();
+    ProcessEventsUntil(
+        [this] {
+            return !Online ||
+                   (!SendPending && ConfigReceived && deviceThread_->AllPostedAnswered());
+        },
+        LimitMs);
 }
 
 void TFormEdit::FillStripTables() {

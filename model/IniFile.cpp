@@ -71,12 +71,8 @@ IniFile::IniFile(const QString& path, std::string newFileLineEnding)
 
 IniFile::IniFile(std::filesystem::path path, std::string newFileLineEnding)
     : path_(std::move(path)), lineEnding_(std::move(newFileLineEnding)) {
-    if (!path_.empty()) {
-        const std::optional<std::string> text = ReadFileText(path_, loadError_);
-        Parse(text.value_or(std::string()));
-    } else {
-        Parse(std::string());
-    }
+    // No path: a text parsed by FromText.
+    Parse(path_.empty() ? std::string() : ReadFileText(path_, loadError_).value_or(std::string()));
 }
 
 std::optional<std::string> IniFile::ReadFileText(const std::filesystem::path& path,

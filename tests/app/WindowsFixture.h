@@ -1,12 +1,12 @@
 #pragma once
 
 #include "D2XXUnit_mod.h"
-#include "EventLoopWait.h"
 #include "ProgramPaths.h"
 #include "UnitGPI.h"
 #include "UnitMain.h"
 #include "VirtualBus.h"
 #include "ui/Dialogs.h"
+#include "ui/EventLoopWait.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -2,6 +2,7 @@
 #include "model/IniFile.h"
 #include "model/SettingsFiles.h"
 #include "support/FileSizeLimit.h"
+#include "support/TemporaryFolderTest.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,19 +18,8 @@
 
 namespace {
 
-class RegularFiles : public ::testing::Test {
+class RegularFiles : public TemporaryFolderTest {
 protected:
-    QString PathOf(const QString& name) const { return QDir(dir.path()).filePath(name); }
-    void Write(const QString& name, const QByteArray& text) {
-        QFile file(PathOf(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    }
-    QByteArray Read(const QString& name) const {
-        QFile file(PathOf(name));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.readAll();
-    }
     QStringList Entries() const {
         return QDir(dir.path())
             .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
@@ -49,7 +39,6 @@ protected:
             EXPECT_TRUE(QString::fromStdString(error.what()).contains(name)) << error.what();
         }
     }
-    QTemporaryDir dir;
 };
 
 TEST_F(RegularFiles, AFullDiskLeavesEveryOldFileByteIdenticalAndSaysWhichFile) {

@@ -2,6 +2,8 @@
 #include "IniFile.h"
 #include "ProgramPaths.h"
 
+#include "support/TemporaryFolderTest.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -12,25 +14,13 @@
 
 namespace {
 
-class SettingsFiles : public ::testing::Test {
+class SettingsFiles : public TemporaryFolderTest {
 protected:
-    QString PathOf(const QString& name) const { return QDir(dir.path()).filePath(name); }
-    void Write(const QString& name, const QByteArray& text) {
-        QFile file(PathOf(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    }
-    QByteArray Read(const QString& name) {
-        QFile file(PathOf(name));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.readAll();
-    }
     static ConfigBlock Factory() {
         ConfigBlock block;
         LoadFactoryValues(block);
         return block;
     }
-    QTemporaryDir dir;
 };
 
 TEST_F(SettingsFiles, MissingKeysKeepFactoryValuesAndIntegersKeepTheirLowByte) {

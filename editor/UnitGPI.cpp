@@ -31,6 +31,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // This filter sees the link thread's events too, before the window does.
+        HandOffAcquire(event);
         const QEvent::Type type = event->type();
         if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {

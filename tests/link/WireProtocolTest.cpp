@@ -12,10 +12,11 @@ using Clock = std::chrono::steady_clock;
 
 class WireProtocol : public OpenPortFixture {
 protected:
-    // One exchange; returns the result and fills code/error and the elapsed time.
+    // One exchange; returns the result and fills code/error and the elapsed time,
+    // counted from before the request: the panel's delays start when it has it.
     std::uint32_t Exchange(std::uint8_t command, const std::uint8_t* payload = nullptr) {
-        EXPECT_EQ(SendFrame(command, payload), LinkOk);
         const auto start = Clock::now();
+        EXPECT_EQ(SendFrame(command, payload), LinkOk);
         const std::uint32_t result = ReceiveReply(replyCode, errorByte, stop);
         elapsed = Clock::now() - start;
         return result;

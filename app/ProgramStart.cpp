@@ -1,19 +1,20 @@
-#include "ProgramStart.h"
+#include "app/ProgramStart.h"
 
-#include "BackEnds.h"
-#include "D2XXUnit_mod.h"
-#include "PanelDiagnosis.h"
-#include "PanelFilter.h"
-#include "ProgramPaths.h"
-#include "SingleInstance.h"
-#include "UnitGPI.h"
-#include "UnitMain.h"
-#include "VirtualBus.h"
-#include "VirtualPanelsWindow.h"
-#include "WindowPlacement.h"
+#include "app/SingleInstance.h"
+#include "app/UnitMain.h"
+#include "app/VirtualPanelsWindow.h"
+#include "editor/UnitGPI.h"
+#include "link/BackEndChoice.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/PanelDiagnosis.h"
+#include "link/PanelFilter.h"
+#include "model/ProgramPaths.h"
+#include "sim/VirtualBus.h"
 #include "ui/Dialogs.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -25,30 +26,29 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     CommandLine line;
     line.showTestButton =
         !arguments.isEmpty() && arguments.first().trimmed().toLower() == QLatin1String("test");
-    for (const QString& argument : arguments) {
-        if (argument == "--simulate") {
-            line.backEnd = BackEnd::VirtualPanels;
-        } else if (argument.startsWith("--driver=")) {
-            const std::optional<BackEnd> named = BackEndNamed(argument.mid(9).toStdString());
-            if (named) {
-                line.backEnd = *named;
-            } else {
-                line.error = "Unknown driver " + argument.mid(9) + " (d2xx, libftdi or sim)";
-            }
-        } else if (argument == "--diagnose") {
-            line.diagnose = true;
-        } else if (argument == "--help" || argument == "-h") {
-            line.help = true;
-        } else if (argument.startsWith("--")) {
-            line.error = "Unknown option " + argument;
-        }
+    QCommandLineParser parser;
+    AddBackEndOptions(parser);
+    parser.addOption(QCommandLineOption("diagnose"));
+    parser.addOption(QCommandLineOption(QStringList{"h", "help"}));
+    parser.addOption(QCommandLineOption("version"));
+    if (!parser.parse(QStringList{QString()} + arguments)) {
+        line.error = parser.errorText();
+        return line;
     }
+    try {
+        line.backEnd = BackEndFromOptions(parser);
+    } catch (const UnknownDriver& error) {
+        line.error = QString::fromStdString(error.what());
+    }
+    line.diagnose = parser.isSet("diagnose");
+    line.help = parser.isSet("help");
+    line.version = parser.isSet("version");
     return line;
 }
 
 QString UsageText() {
     return "Usage: QUVO8261 [test] [--driver=d2xx|libftdi|sim] [--simulate] [--diagnose]\n"
-           "                [--help]\n"
+           "                [--help] [--version]\n"
            "  test            show the editor's TEST button (first argument only)\n"
            "  --driver=d2xx   use FTDI's own D2XX library, downloaded from FTDI;\n"
            "                  QUVO_D2XX_LIBRARY names its file if it is not found by the\n"
@@ -61,7 +61,8 @@ QString UsageText() {
            "  --diagnose      print every FTDI device the driver library and the system see,\n"
            "                  each panel's state and what to do when it cannot be used;\n"
            "                  exit code 0 when a panel is usable, 1 when none is\n"
-           "  --help          show this text\n"
+           "  -h, --help      show this text\n"
+           "  --version       show the program's version\n"
            "Without --driver the program uses D2XX when its library loads, else libftdi1.\n"
            "Set QUVO_MESSAGES_TO_STDERR=1 to print message boxes instead of showing them.\n";
 }
@@ -118,6 +119,10 @@ int RunProgram(int argc, char** argv) {
     }
     // Answered before any window system is needed.
     const CommandLine line = ParseCommandLine(arguments);
+    if (line.version) {
+        std::printf("QUVO8261 %s\n", QUVO_VERSION);
+        return 0;
+    }
     if (line.help || !line.error.isEmpty()) {
         if (!line.error.isEmpty()) {
             std::fprintf(stderr, "%s\n", qPrintable(line.error));
@@ -129,9 +134,10 @@ int RunProgram(int argc, char** argv) {
     if (line.diagnose) {
         const QCoreApplication application(argc, argv);
         QTextStream out(stdout);
-        std::string error;
-        if (!UseBackEnd(line.backEnd, error)) {
-            out << QString::fromStdString(error);
+        try {
+            UseBackEnd(line.backEnd, UseVirtualPanels);
+        } catch (const NoBackEnd& error) {
+            out << error.what() << "\n";
             return 1;
         }
         return RunDiagnosis(out);
@@ -159,12 +165,10 @@ int RunProgram(int argc, char** argv) {
         return 0;
     }
 
-    if (std::string error; !UseBackEnd(line.backEnd, error)) {
-        Dialogs::ShowMessage(nullptr,
-                             QString::fromStdString(error) +
-                                 "\r\nInstall FTDI's D2XX driver (or set QUVO_D2XX_LIBRARY to "
-                                 "its file), make the USB devices reachable for libftdi1, or "
-                                 "start with --simulate.",
+    try {
+        UseBackEnd(line.backEnd, UseVirtualPanels);
+    } catch (const NoBackEnd& error) {
+        Dialogs::ShowMessage(nullptr, QString(error.what()).replace("\n", "\r\n"),
                              "Cannot run program", Dialogs::Icon::Error);
         return 0;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BackEnds.h"
+#include "link/BackEndChoice.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +13,7 @@ struct CommandLine {
     bool showTestButton = false; // first argument "test", trimmed, any letter case
     BackEnd backEnd = BackEnd::Automatic;
     bool help = false;
+    bool version = false;
     bool diagnose = false;
     QString error; // an argument the program does not know
 };

@@ -1,4 +1,4 @@
-#include "ProgramStart.h"
+#include "app/ProgramStart.h"
 
 int main(int argc, char** argv) {
     return RunProgram(argc, argv);

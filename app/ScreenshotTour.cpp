@@ -3,16 +3,16 @@
 // GPIO, GPI and key states set, the editor after some edits, and its F2, colour
 // and brightness menus open, the memory map shown, and the virtual panels window.
 // Run it under Xvfb (scripts/screenshot).
-#include "D2XXUnit_mod.h"
-#include "ProgramStart.h"
-#include "UnitGPI.h"
-#include "UnitMain.h"
-#include "VirtualBus.h"
-#include "VirtualPanelsWindow.h"
+#include "app/ProgramStart.h"
+#include "app/UnitMain.h"
+#include "app/VirtualPanelsWindow.h"
+#include "editor/UnitGPI.h"
+#include "link/D2XXUnit_mod.h"
+#include "sim/VirtualBus.h"
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
 
-#include "Widgets.h"
+#include "ui/Widgets.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,14 +1,14 @@
-#include "UnitMain.h"
+#include "app/UnitMain.h"
 
-#include "D2XXUnit_mod.h"
-#include "IniFile.h"
-#include "PanelDiagnosis.h"
-#include "PanelFilter.h"
-#include "ProgramIcon.h"
-#include "ProgramPaths.h"
-#include "UnitGPI.h"
-#include "WindowPlacement.h"
+#include "editor/UnitGPI.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/PanelDiagnosis.h"
+#include "link/PanelFilter.h"
+#include "model/IniFile.h"
+#include "model/ProgramPaths.h"
 #include "ui/Dialogs.h"
+#include "ui/ProgramIcon.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -229,20 +229,8 @@ void TFormMain::TimerTimer(bool fromTimer) {
     Timer.start();
 }
 
-std::vector<TGPIItem> TFormMain::CurrentPanels() const {
-    std::vector<TGPIItem> panels;
-    for (std::uint32_t i = 0; i < DeviceInfoCount; ++i) {
-        if (IsPanelDevice(DeviceInfoList[i])) {
-            const FT_DEVICE_LIST_INFO_NODE& node = DeviceInfoList[i];
-            panels.push_back(
-                TGPIItem{std::int32_t(i), node.LocId, SerialNumberOf(node), DescriptionOf(node)});
-        }
-    }
-    return panels;
-}
-
 bool TFormMain::EntriesChanged() const {
-    const std::vector<TGPIItem> panels = CurrentPanels();
+    const std::vector<TGPIItem> panels = ListedPanels();
     return panels.size() != std::size_t(EntryCount) ||
            !std::equal(panels.begin(), panels.end(), Entries.begin());
 }
@@ -270,7 +258,7 @@ void TFormMain::RebuildEntries() {
     const bool hadSelection = !LView->selectedItems().isEmpty();
     ClearEntries();
     LView->viewport()->update();
-    for (const TGPIItem& item : CurrentPanels()) {
+    for (const TGPIItem& item : ListedPanels()) {
         Entries.push_back(item);
         ++EntryCount;
         new QTreeWidgetItem(LView, {QString::fromStdString(item.Description),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PanelFilter.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -13,16 +15,6 @@ class TFormEdit;
 
 // The application's title; the device list window shows it with " v1.2".
 inline constexpr const char* ApplicationTitle = "QUVO-8261 Settings";
-
-// One row of the device list.
-struct TGPIItem {
-    std::int32_t ListIndex = 0;
-    std::uint32_t LocationId = 0;
-    std::string SerialNumber;
-    std::string Description;
-
-    bool operator==(const TGPIItem&) const = default;
-};
 
 // The device list window: lists the attached free panels, refreshes every
 // 2000 ms, and runs the open - edit - close cycle of the panel the user picks.
@@ -55,7 +47,6 @@ protected:
 private:
     void FirstIdle();
     void LoadWindowSettings();
-    std::vector<TGPIItem> CurrentPanels() const;
     bool EntriesChanged() const;
     void RebuildEntries();
     void ClearEntries();

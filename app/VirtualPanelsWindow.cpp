@@ -1,8 +1,8 @@
-#include "VirtualPanelsWindow.h"
+#include "app/VirtualPanelsWindow.h"
 
-#include "ProgramIcon.h"
-#include "UnitProcs.h"
-#include "Widgets.h"
+#include "model/UnitProcs.h"
+#include "ui/ProgramIcon.h"
+#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

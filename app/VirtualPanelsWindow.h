@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VirtualBus.h"
+#include "sim/VirtualBus.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -1,9 +1,9 @@
 // Time of `import --verify` through the command-line tool's code on virtual
 // panels whose line behaves as an FT232R does: one panel, and --all over eight.
-#include "Cli.h"
-#include "D2XXUnit_mod.h"
-#include "SettingsFiles.h"
-#include "VirtualBus.h"
+#include "cli/Cli.h"
+#include "link/D2XXUnit_mod.h"
+#include "model/SettingsFiles.h"
+#include "sim/VirtualBus.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

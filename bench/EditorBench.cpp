@@ -3,13 +3,13 @@
 // resident memory with an editor open, a mode click's GUI-thread time, opening
 // the swatch menu, applying a reply after a colour edit, the memory map, and
 // saving and loading a .gpi file.
-#include "D2XXUnit_mod.h"
-#include "SettingsFiles.h"
-#include "UnitGPI.h"
-#include "UnitMain.h"
-#include "VirtualBus.h"
-#include "Widgets.h"
+#include "app/UnitMain.h"
+#include "editor/UnitGPI.h"
+#include "link/D2XXUnit_mod.h"
+#include "model/SettingsFiles.h"
+#include "sim/VirtualBus.h"
 #include "ui/EventLoopWait.h"
+#include "ui/Widgets.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,12 +6,12 @@
 // Then the same two runs through libftdi1 and through FTDI's D2XX against the
 // emulated FT232R that carries the same panel model (the program restarts
 // itself under umockdev's preload for that).
-#include "D2XXUnit_mod.h"
-#include "EmulatedFt232r.h"
-#include "LibFtdiBackEnd.h"
-#include "ThreadHandOff.h"
-#include "UnitThread.h"
-#include "VirtualBus.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/LibFtdiBackEnd.h"
+#include "link/ThreadHandOff.h"
+#include "link/UnitThread.h"
+#include "sim/VirtualBus.h"
+#include "tests/usb/EmulatedFt232r.h"
 
 #include <QCoreApplication>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/BackEndChoice.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -36,9 +38,6 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
 // Under --json a failure before any panel is reached, as one JSON document.
 QString CliFailureDocument(const QString& command, int code, const QString& message);
 
-// Sets the back-end the arguments ask for (`--driver=d2xx|libftdi|sim`,
-// `--simulate`; without them D2XX when it loads, else libftdi1). False, with the
-// reason in `error`, when it cannot be used.
-bool ChooseCliBackEnd(const QStringList& arguments, QString& error);
-
-QString CliUsageText();
+// Installs the back-end the arguments chose (see ParseCliArguments), the
+// virtual panels included. Throws NoBackEnd.
+void ChooseCliBackEnd(BackEnd choice);

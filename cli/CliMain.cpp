@@ -1,5 +1,6 @@
 // quvo8261-cli: the panels from a terminal or a script.
-#include "Cli.h"
+#include "cli/Cli.h"
+#include "cli/CliArguments.h"
 
 #include <QCoreApplication>
 
@@ -59,32 +60,33 @@ void WatchSignalsAndOutput() {
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     // File names are taken as the bytes the system gave, not as decoded text.
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    const auto has = [&](const char* option) {
-        return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
-    };
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (has("--help")) {
+    CliInvocation invocation;
+    try {
+        invocation = ParseCliArguments(arguments);
+    } catch (const BadCommandLine&) {
+        // RunCli words the usage error, as JSON too where asked for.
+        const std::atomic<bool> notInterrupted{false};
+        return RunCli(arguments, out, err, notInterrupted, [] { return false; });
+    }
+    if (invocation.help) {
         out << CliUsageText();
         return CliDone;
     }
-    if (has("--version")) {
+    if (invocation.version) {
         out << "quvo8261-cli " << QUVO_VERSION << "\n";
         return CliDone;
     }
-    QStringList text;
-    for (const std::string& argument : arguments) {
-        text << QString::fromLocal8Bit(argument.c_str());
-    }
-    QString error;
-    if (!ChooseCliBackEnd(text, error)) {
-        const int code = error.startsWith("unknown driver") ? CliUsageError : CliNoPanel;
-        err << "quvo8261-cli: " << error << "\n";
-        if (has("--json")) {
-            out << CliFailureDocument(QString(), code, error);
+    try {
+        ChooseCliBackEnd(invocation.backEnd);
+    } catch (const NoBackEnd& error) {
+        err << "quvo8261-cli: " << error.what() << "\n";
+        if (invocation.json) {
+            out << CliFailureDocument(invocation.command, CliNoPanel, error.what());
         }
-        return code;
+        return CliNoPanel;
     }
     // A closed output is noticed and ends a watch cleanly instead of killing the tool.
     std::signal(SIGPIPE, SIG_IGN);

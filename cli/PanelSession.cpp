@@ -1,8 +1,8 @@
-#include "PanelSession.h"
+#include "cli/PanelSession.h"
 
-#include "D2XXUnit_mod.h"
-#include "LinkFailureText.h"
-#include "WireProtocol.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/LinkFailureText.h"
+#include "link/WireProtocol.h"
 
 #include <algorithm>
 #include <atomic>

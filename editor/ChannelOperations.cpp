@@ -3,9 +3,9 @@
 // mode and duration menus copy a strip's value to all channels or its group, and
 // the housekeeping timer keeps the mode buttons' colours and the duration fields
 // in step with the chosen mode.
-#include "UnitGPI.h"
+#include "editor/UnitGPI.h"
 
-#include "Widgets.h"
+#include "ui/Widgets.h"
 
 #include <QAction>
 #include <QButtonGroup>

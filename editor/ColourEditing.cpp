@@ -2,12 +2,12 @@
 // colour, "OFF"), the brightness menu of the legend buttons, the copy menu of
 // the colour buttons and the brightness indicators. Edits change the colour
 // entries and are sent; the buttons follow the panel's read-back.
-#include "UnitGPI.h"
+#include "editor/UnitGPI.h"
 
-#include "EditorLook.h"
+#include "editor/EditorLook.h"
 
-#include "Widgets.h"
 #include "ui/Dialogs.h"
+#include "ui/Widgets.h"
 
 #include <QAction>
 #include <QComboBox>

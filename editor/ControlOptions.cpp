@@ -1,8 +1,8 @@
 // The panel-wide options: the F1/F2 key functions, restore-on-power-up and key
 // lock, and the hidden way to show the TEST button.
-#include "UnitGPI.h"
+#include "editor/UnitGPI.h"
 
-#include "Widgets.h"
+#include "ui/Widgets.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // Builds the editor window: every control with its name, place, caption, font
 // and colours. The handlers are connected in ConnectHandlers.
-#include "UnitGPI.h"
+#include "editor/UnitGPI.h"
 
-#include "EditorLook.h"
-#include "Widgets.h"
+#include "editor/EditorLook.h"
+#include "ui/Widgets.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UnitProcs.h"
+#include "model/UnitProcs.h"
 
 // Colours and names the editor's parts share.
 inline constexpr ScreenColor WindowColour = 0x00808080;

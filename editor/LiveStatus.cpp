@@ -1,13 +1,13 @@
 // The editor's side of the link: replies refresh the window, the end of the link
 // is reported in words, and every edit reaches the panel through SendConfiguration.
-#include "UnitGPI.h"
+#include "editor/UnitGPI.h"
 
-#include "EditorLook.h"
+#include "editor/EditorLook.h"
 
-#include "LinkFailureText.h"
-#include "Widgets.h"
-#include "WireProtocol.h"
+#include "link/LinkFailureText.h"
+#include "link/WireProtocol.h"
 #include "ui/Dialogs.h"
+#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

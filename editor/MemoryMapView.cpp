@@ -1,10 +1,10 @@
 // The memory map under the channel strips: slots (rows) and their member
 // channels (columns), drawn into an off-screen bitmap that the paint box only
 // copies, toggled with the mouse, shown and hidden with "MEMORY".
-#include "UnitGPI.h"
+#include "editor/UnitGPI.h"
 
-#include "EditorLook.h"
-#include "Widgets.h"
+#include "editor/EditorLook.h"
+#include "ui/Widgets.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

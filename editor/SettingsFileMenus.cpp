@@ -1,11 +1,11 @@
 // The Load and Save menus: `.gpi` settings files, the user's default values and
 // the factory settings. A load replaces the editor's block and sends it; the
 // panel's read-back then refreshes the window.
-#include "UnitGPI.h"
+#include "editor/UnitGPI.h"
 
-#include "ProgramPaths.h"
-#include "SettingsFiles.h"
 #include "editor/SettingsFileDialogs.h"
+#include "model/ProgramPaths.h"
+#include "model/SettingsFiles.h"
 #include "ui/Dialogs.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // The panel test: one step of the script per tick of TimerTest, held while a
 // configuration send waits for the panel's read-back.
-#include "UnitGPI.h"
+#include "editor/UnitGPI.h"
 
-#include "Widgets.h"
+#include "ui/Widgets.h"
 
 #include <QTimer>
 

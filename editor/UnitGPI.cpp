@@ -1,11 +1,11 @@
-#include "UnitGPI.h"
+#include "editor/UnitGPI.h"
 
-#include "EditorLook.h"
-#include "ProgramIcon.h"
-#include "ThreadHandOff.h"
+#include "editor/EditorLook.h"
+#include "link/ThreadHandOff.h"
 #include "ui/EventLoopWait.h"
+#include "ui/ProgramIcon.h"
 
-#include "Widgets.h"
+#include "ui/Widgets.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "DeviceBlocks.h"
-#include "MemoryMap.h"
-#include "TestScript.h"
-#include "UnitProcs.h"
-#include "UnitThread.h"
+#include "link/UnitThread.h"
+#include "model/DeviceBlocks.h"
+#include "model/MemoryMap.h"
+#include "model/TestScript.h"
+#include "model/UnitProcs.h"
 
 #include <QDialog>
 #include <QImage>

@@ -1,6 +1,6 @@
 // INI text as the program reads it: parse, write, parse again must give the
 // same text and lose no value.
-#include "IniFile.h"
+#include "model/IniFile.h"
 
 #include <cstdlib>
 

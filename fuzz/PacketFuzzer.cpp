@@ -1,7 +1,7 @@
 // Bulk IN transfers from the chip as the libftdi1 back-end splits them: the
 // first byte chooses the packet size, the rest is the transfer. Every byte
 // after a packet's two status bytes must come out, in order, and no other.
-#include "Ft232rPackets.h"
+#include "link/Ft232rPackets.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 // Replies from a panel as the link reads them: SendFrame, then ReceiveReply over
 // an FTDI table that delivers the fuzz bytes, in chunks the input chooses, on a
 // clock that only moves when the reader waits.
-#include "D2XXUnit_mod.h"
-#include "WireProtocol.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/WireProtocol.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The small text parsers: serial number -> channel mask, and whole numbers.
-#include "DeviceBlocks.h"
-#include "IniFile.h"
+#include "model/DeviceBlocks.h"
+#include "model/IniFile.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "D2XXUnit_mod.h"
+#include "link/D2XXUnit_mod.h"
 
-#include "LinkLogging.h"
+#include "link/LinkLogging.h"
 
 #include <cstring>
 

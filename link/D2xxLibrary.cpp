@@ -1,4 +1,4 @@
-#include "D2xxLibrary.h"
+#include "link/D2xxLibrary.h"
 
 #include <cstdlib>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "Ft232rPackets.h"
+#include "link/Ft232rPackets.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "LibFtdiBackEnd.h"
+#include "link/LibFtdiBackEnd.h"
 
-#include "Ft232rPackets.h"
-#include "LinkLogging.h"
+#include "link/Ft232rPackets.h"
+#include "link/LinkLogging.h"
 
 #include <ftdi.h>
 #include <libusb.h>

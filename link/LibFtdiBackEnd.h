@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FtdiApi.h"
+#include "link/FtdiApi.h"
 
 #include <cstdint>
 #include <string>

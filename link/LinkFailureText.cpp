@@ -1,6 +1,6 @@
-#include "LinkFailureText.h"
+#include "link/LinkFailureText.h"
 
-#include "WireProtocol.h"
+#include "link/WireProtocol.h"
 
 std::string LinkFailureText(std::uint32_t linkResult, std::int32_t ioStatus, std::uint8_t errorByte,
                             std::uint8_t lastCommand, std::uint8_t lastReply) {

@@ -1,4 +1,4 @@
-#include "LinkLogging.h"
+#include "link/LinkLogging.h"
 
 Q_LOGGING_CATEGORY(lcLink, "quvo.link", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcWire, "quvo.wire", QtWarningMsg)

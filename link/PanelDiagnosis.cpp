@@ -1,6 +1,6 @@
-#include "PanelDiagnosis.h"
+#include "link/PanelDiagnosis.h"
 
-#include "PanelFilter.h"
+#include "link/PanelFilter.h"
 
 #include <QDir>
 #include <QFile>

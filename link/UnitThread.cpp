@@ -1,9 +1,9 @@
-#include "UnitThread.h"
+#include "link/UnitThread.h"
 
-#include "D2XXUnit_mod.h"
-#include "LinkLogging.h"
-#include "ThreadHandOff.h"
-#include "WireProtocol.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/LinkLogging.h"
+#include "link/ThreadHandOff.h"
+#include "link/WireProtocol.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DeviceBlocks.h"
-#include "LinkMessages.h"
+#include "link/LinkMessages.h"
+#include "model/DeviceBlocks.h"
 
 #include <QObject>
 

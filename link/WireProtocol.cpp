@@ -1,7 +1,7 @@
-#include "WireProtocol.h"
+#include "link/WireProtocol.h"
 
-#include "D2XXUnit_mod.h"
-#include "LinkLogging.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/LinkLogging.h"
 
 #include <QByteArray>
 

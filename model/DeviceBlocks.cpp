@@ -1,4 +1,4 @@
-#include "DeviceBlocks.h"
+#include "model/DeviceBlocks.h"
 
 #include <algorithm>
 

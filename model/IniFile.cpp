@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "model/IniFile.h"
 
 #include "model/RegularFile.h"
 

@@ -1,4 +1,4 @@
-#include "ProgramPaths.h"
+#include "model/ProgramPaths.h"
 
 #include "model/IniFile.h"
 

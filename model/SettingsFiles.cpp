@@ -1,6 +1,6 @@
-#include "SettingsFiles.h"
+#include "model/SettingsFiles.h"
 
-#include "IniFile.h"
+#include "model/IniFile.h"
 
 #include "model/RegularFile.h"
 

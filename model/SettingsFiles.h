@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceBlocks.h"
+#include "model/DeviceBlocks.h"
 #include "model/RegularFile.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
-#include "TestScript.h"
+#include "model/TestScript.h"
 
-#include "UnitProcs.h"
+#include "model/UnitProcs.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceBlocks.h"
+#include "model/DeviceBlocks.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "PanelFirmware.h"
+#include "sim/PanelFirmware.h"
 
-#include "WireProtocol.h"
+#include "link/WireProtocol.h"
 
 #include <algorithm>
 

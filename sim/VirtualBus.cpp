@@ -1,4 +1,6 @@
-#include "VirtualBus.h"
+#include "sim/VirtualBus.h"
+
+#include "link/D2XXUnit_mod.h"
 
 #include <QLoggingCategory>
 
@@ -405,4 +407,9 @@ void AddDefaultVirtualPanels() {
         ->SetLineTiming(LineModel::Chip);
     bus.AddDevice({0x1122, "QV826101.FF00", "QUVO-8261-08", FT_DEVICE_232R, false})
         ->SetLineTiming(LineModel::Chip);
+}
+
+void UseVirtualPanels() {
+    SetFtdiApi(SimulatorFtdiApi());
+    AddDefaultVirtualPanels();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FtdiApi.h"
-#include "VirtualPanel.h"
+#include "link/FtdiApi.h"
+#include "sim/VirtualPanel.h"
 
 #include <cstdint>
 #include <map>
@@ -111,3 +111,7 @@ FtdiApi SimulatorFtdiApi();
 
 // The panels `--simulate` starts with: all 16 channels, and channels 1..8.
 void AddDefaultVirtualPanels();
+
+// `--simulate`: the port module's calls go to the virtual bus, which holds the
+// default panels.
+void UseVirtualPanels();

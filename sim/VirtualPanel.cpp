@@ -1,6 +1,6 @@
-#include "VirtualPanel.h"
+#include "sim/VirtualPanel.h"
 
-#include "WireProtocol.h"
+#include "link/WireProtocol.h"
 
 #include <algorithm>
 #include <thread>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PanelFirmware.h"
+#include "sim/PanelFirmware.h"
 
 #include <chrono>
 #include <cstdint>

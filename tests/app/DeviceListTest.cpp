@@ -1,5 +1,5 @@
-#include "IniFile.h"
-#include "WindowsFixture.h"
+#include "model/IniFile.h"
+#include "tests/support/WindowsFixture.h"
 
 #include <QFile>
 #include <QScreen>

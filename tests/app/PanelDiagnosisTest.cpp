@@ -1,6 +1,6 @@
-#include "PanelDiagnosis.h"
-#include "ProgramStart.h"
-#include "WindowsFixture.h"
+#include "link/PanelDiagnosis.h"
+#include "app/ProgramStart.h"
+#include "tests/support/WindowsFixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Starts the real program twice: the second copy must say why and end, the
 // first must keep running, and after the first has ended a new start works.
 // Lock files left broken, by another host or by a killed copy never block a start.
-#include "SingleInstance.h"
+#include "app/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

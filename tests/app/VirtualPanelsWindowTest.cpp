@@ -1,7 +1,7 @@
-#include "VirtualPanelsWindow.h"
-#include "ProgramStart.h"
-#include "Widgets.h"
-#include "WindowsFixture.h"
+#include "app/VirtualPanelsWindow.h"
+#include "app/ProgramStart.h"
+#include "tests/support/WindowsFixture.h"
+#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -109,15 +109,21 @@ TEST(CommandLine, DriverChoosesTheBackEnd) {
         {{"--driver=sim"}, BackEnd::VirtualPanels},
         {{"test", "--simulate"}, BackEnd::VirtualPanels},
         {{"--simulate", "--driver=libftdi"}, BackEnd::LibFtdi}, // the last one counts
+        {{"--driver", "sim"}, BackEnd::VirtualPanels},
+        {{"--", "--simulate"}, BackEnd::Automatic}, // after "--" nothing is an option
     };
     for (const auto& [arguments, backEnd] : cases) {
         const CommandLine line = ParseCommandLine(arguments);
         EXPECT_EQ(line.backEnd, backEnd) << arguments.join(' ').toStdString();
         EXPECT_TRUE(line.error.isEmpty());
     }
-    for (const char* wrong : {"--driver=", "--driver=ftdi", "--driver=LIBFTDI"}) {
+    for (const char* wrong : {"--driver=", "--driver=ftdi", "--driver=LIBFTDI", "--driver", "-x",
+                              "--bogus", "-simulate"}) {
         EXPECT_FALSE(ParseCommandLine({wrong}).error.isEmpty()) << wrong;
     }
+    EXPECT_TRUE(ParseCommandLine({"-h"}).help);
+    EXPECT_TRUE(ParseCommandLine({"--help"}).help);
+    EXPECT_TRUE(ParseCommandLine({"--version"}).version);
 }
 
 TEST_F(VirtualPanels, AnUnpluggedPanelIsDark) {

@@ -1,9 +1,11 @@
-#include "Cli.h"
-#include "D2XXUnit_mod.h"
-#include "SettingsFiles.h"
-#include "VirtualBus.h"
-#include "support/FileSizeLimit.h"
+#include "cli/Cli.h"
+#include "link/D2XXUnit_mod.h"
+#include "model/SettingsFiles.h"
+#include "sim/VirtualBus.h"
+#include "tests/support/FileSizeLimit.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -185,6 +187,9 @@ TEST_F(Cli, UsageErrorsAndMissingPanelsSayWhyInOneLine) {
         {{"status", "--all"}, CliUsageError},
         {{"import"}, CliUsageError},
         {{"list", "--frobnicate"}, CliUsageError},
+        {{"list", "-q"}, CliUsageError},
+        {{"status", "--panel"}, CliUsageError},
+        {{"status", "--watch", "--verify", "--panel", "A"}, CliUsageError},
         {{"import", folder.filePath("missing.gpi"), "--all"}, CliFileError},
     };
     for (const auto& [arguments, code] : cases) {
@@ -279,6 +284,15 @@ TEST_F(Cli, AFullDiskOrAFileThatIsNoRegularFileIsAFileErrorAndChangesNothing) {
     EXPECT_EQ(RunBytes({"export", odd}), CliDone) << errors.toStdString();
     EXPECT_TRUE(std::filesystem::is_regular_file(odd));
     EXPECT_EQ(RunBytes({"import", odd}), CliDone) << errors.toStdString();
+
+    // After "--" a name that starts with a dash is a file, not an option.
+    const QString dashed = folder.filePath("-x.gpi");
+    const QString workingFolder = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    EXPECT_EQ(Run({"export", "--", "-x.gpi"}), CliDone) << errors.toStdString();
+    EXPECT_EQ(Run({"import", "-x.gpi"}), CliUsageError);
+    QDir::setCurrent(workingFolder);
+    EXPECT_TRUE(QFileInfo(dashed).isFile());
 }
 
 TEST(CliProgram, WatchEndsCleanlyWhenNobodyReadsItsOutputOrOnSigterm) {
@@ -313,6 +327,16 @@ TEST(CliProgram, WatchEndsCleanlyOnCtrlC) {
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 0);
     EXPECT_TRUE(tool.readAllStandardOutput().contains("watch ended"));
+}
+
+TEST(CliProgram, HelpAndVersionAnswerWithoutABackEnd) {
+    for (const char* option : {"-h", "--help", "--version"}) {
+        QProcess tool;
+        tool.start(QUVO_CLI, {"--driver=d2xx", option});
+        ASSERT_TRUE(tool.waitForFinished(5000));
+        EXPECT_EQ(tool.exitCode(), CliDone) << option;
+        EXPECT_FALSE(tool.readAllStandardOutput().isEmpty()) << option;
+    }
 }
 
 TEST(CliProgram, UnknownDriverIsAUsageErrorNamingTheChoices) {

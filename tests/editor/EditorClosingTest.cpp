@@ -1,8 +1,8 @@
 // Closing the editor: nothing the user did is lost, nothing the panel test did
 // is left switched on, and Escape closes what is open first.
-#include "VirtualPanelsWindow.h"
-#include "Widgets.h"
-#include "WindowsFixture.h"
+#include "app/VirtualPanelsWindow.h"
+#include "tests/support/WindowsFixture.h"
+#include "ui/Widgets.h"
 
 #include <QComboBox>
 #include <QTest>

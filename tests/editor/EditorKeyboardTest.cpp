@@ -1,6 +1,6 @@
-#include "ProgramIcon.h"
-#include "Widgets.h"
-#include "WindowsFixture.h"
+#include "tests/support/WindowsFixture.h"
+#include "ui/ProgramIcon.h"
+#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

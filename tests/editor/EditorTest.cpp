@@ -1,6 +1,6 @@
-#include "Widgets.h"
-#include "WindowsFixture.h"
-#include "WireProtocol.h"
+#include "link/WireProtocol.h"
+#include "tests/support/WindowsFixture.h"
+#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

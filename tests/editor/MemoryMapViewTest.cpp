@@ -1,5 +1,5 @@
-#include "Widgets.h"
-#include "WindowsFixture.h"
+#include "tests/support/WindowsFixture.h"
+#include "ui/Widgets.h"
 
 #include <QScreen>
 #include <QTest>

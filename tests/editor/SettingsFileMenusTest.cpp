@@ -1,6 +1,6 @@
-#include "SettingsFiles.h"
-#include "Widgets.h"
-#include "WindowsFixture.h"
+#include "model/SettingsFiles.h"
+#include "tests/support/WindowsFixture.h"
+#include "ui/Widgets.h"
 
 #include <QAction>
 #include <QDir>

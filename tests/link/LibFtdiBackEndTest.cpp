@@ -1,4 +1,4 @@
-#include "LibFtdiBackEnd.h"
+#include "link/LibFtdiBackEnd.h"
 
 #include <libusb.h>
 

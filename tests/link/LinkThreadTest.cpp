@@ -1,8 +1,8 @@
-#include "LinkReceiver.h"
-#include "PortFixture.h"
-#include "ThreadHandOff.h"
-#include "UnitThread.h"
-#include "WireProtocol.h"
+#include "link/ThreadHandOff.h"
+#include "link/UnitThread.h"
+#include "link/WireProtocol.h"
+#include "tests/support/LinkReceiver.h"
+#include "tests/support/PortFixture.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "PortFixture.h"
+#include "tests/support/PortFixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Loads FTDI's real library through the d2xx back-end and runs one enumeration.
 // Exit 0 when the result is as expected for the machine, 1 otherwise.
-#include "D2XXUnit_mod.h"
-#include "D2xxLibrary.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/D2xxLibrary.h"
 
 #include <cstdio>
 

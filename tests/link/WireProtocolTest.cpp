@@ -1,5 +1,5 @@
-#include "WireProtocol.h"
-#include "PortFixture.h"
+#include "link/WireProtocol.h"
+#include "tests/support/PortFixture.h"
 
 #include <chrono>
 #include <future>

@@ -1,5 +1,5 @@
-#include "DeviceBlocks.h"
-#include "UnitProcs.h"
+#include "model/DeviceBlocks.h"
+#include "model/UnitProcs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "MemoryMap.h"
+#include "model/MemoryMap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "model/RegularFile.h"
 #include "model/IniFile.h"
 #include "model/SettingsFiles.h"
-#include "support/FileSizeLimit.h"
-#include "support/TemporaryFolderTest.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/TemporaryFolderTest.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "SettingsFiles.h"
-#include "IniFile.h"
-#include "ProgramPaths.h"
+#include "model/SettingsFiles.h"
+#include "model/IniFile.h"
+#include "model/ProgramPaths.h"
 
-#include "support/TemporaryFolderTest.h"
+#include "tests/support/TemporaryFolderTest.h"
 
 #include <QDir>
 #include <QFile>

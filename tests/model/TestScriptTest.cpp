@@ -1,5 +1,5 @@
-#include "TestScript.h"
-#include "UnitProcs.h"
+#include "model/TestScript.h"
+#include "model/UnitProcs.h"
 
 #include <gtest/gtest.h>
 

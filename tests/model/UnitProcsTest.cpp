@@ -1,4 +1,4 @@
-#include "UnitProcs.h"
+#include "model/UnitProcs.h"
 
 #include <gtest/gtest.h>
 

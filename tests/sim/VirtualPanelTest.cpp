@@ -1,6 +1,6 @@
-#include "VirtualPanel.h"
-#include "PanelFirmware.h"
-#include "WireProtocol.h"
+#include "sim/VirtualPanel.h"
+#include "link/WireProtocol.h"
+#include "sim/PanelFirmware.h"
 
 #include <gtest/gtest.h>
 

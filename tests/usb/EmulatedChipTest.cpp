@@ -1,14 +1,14 @@
 // The real driver libraries (libftdi1, and FTDI's D2XX where npm could fetch it)
 // end to end against an emulated FT232R carrying the virtual panel's firmware.
-#include "EmulatedFt232r.h"
-#include "LinkReceiver.h"
+#include "tests/support/LinkReceiver.h"
+#include "tests/usb/EmulatedFt232r.h"
 
-#include "D2XXUnit_mod.h"
-#include "LibFtdiBackEnd.h"
-#include "LinkFailureText.h"
-#include "PanelFilter.h"
-#include "UnitThread.h"
-#include "WireProtocol.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/LibFtdiBackEnd.h"
+#include "link/LinkFailureText.h"
+#include "link/PanelFilter.h"
+#include "link/UnitThread.h"
+#include "link/WireProtocol.h"
 
 #include <QFile>
 #include <QProcess>

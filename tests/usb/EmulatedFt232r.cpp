@@ -1,8 +1,8 @@
-#include "EmulatedFt232r.h"
+#include "tests/usb/EmulatedFt232r.h"
 
-#include "D2XXUnit_mod.h"
-#include "D2xxLibrary.h"
-#include "ThreadHandOff.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/D2xxLibrary.h"
+#include "link/ThreadHandOff.h"
 
 #include <umockdev.h>
 

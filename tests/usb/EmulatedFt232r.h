@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VirtualPanel.h"
+#include "sim/VirtualPanel.h"
 
 #include <cstdint>
 #include <memory>

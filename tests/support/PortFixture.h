@@ -1,7 +1,7 @@
 #pragma once
 
-#include "D2XXUnit_mod.h"
-#include "VirtualBus.h"
+#include "link/D2XXUnit_mod.h"
+#include "sim/VirtualBus.h"
 
 #include <gtest/gtest.h>
 

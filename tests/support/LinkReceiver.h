@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LinkMessages.h"
-#include "ThreadHandOff.h"
+#include "link/LinkMessages.h"
+#include "link/ThreadHandOff.h"
 
 #include <QCoreApplication>
 #include <QObject>

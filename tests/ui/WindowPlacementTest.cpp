@@ -1,5 +1,5 @@
-#include "WindowPlacement.h"
-#include "WindowsFixture.h"
+#include "ui/WindowPlacement.h"
+#include "tests/support/WindowsFixture.h"
 
 #include <QFile>
 #include <QScreen>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "D2XXUnit_mod.h"
-#include "ProgramPaths.h"
-#include "UnitGPI.h"
-#include "UnitMain.h"
-#include "VirtualBus.h"
+#include "app/UnitMain.h"
+#include "editor/UnitGPI.h"
+#include "link/D2XXUnit_mod.h"
+#include "model/ProgramPaths.h"
+#include "sim/VirtualBus.h"
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UnitProcs.h"
+#include "model/UnitProcs.h"
 
 #include <QDoubleSpinBox>
 #include <QFrame>

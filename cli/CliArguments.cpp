@@ -1,0 +1,98 @@
+#include "cli/CliArguments.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+
+namespace {
+
+// The bytes of an argument as the characters 0..255, so that parsing keeps any
+// file name exactly and Latin1 gives the bytes back.
+QString Lossless(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+}
+
+std::string BytesOf(const QString& lossless) {
+    return lossless.toLatin1().toStdString();
+}
+
+QString Decoded(const QString& lossless) {
+    return QFile::decodeName(lossless.toLatin1());
+}
+
+} // namespace
+
+CliInvocation ParseCliArguments(const std::vector<std::string>& arguments) {
+    QCommandLineParser parser;
+    AddBackEndOptions(parser);
+    const QCommandLineOption panel("panel", "the panel", "serial");
+    parser.addOption(panel);
+    for (const char* flag : {"all", "json", "verify", "watch", "version"}) {
+        parser.addOption(QCommandLineOption(flag));
+    }
+    parser.addOption(QCommandLineOption(QStringList{"h", "help"}));
+    QStringList text{QString()};
+    for (const std::string& argument : arguments) {
+        text << Lossless(argument);
+    }
+    if (!parser.parse(text)) {
+        throw BadCommandLine(Decoded(parser.errorText()).toStdString());
+    }
+    CliInvocation invocation;
+    try {
+        invocation.backEnd = BackEndFromOptions(parser);
+    } catch (const UnknownDriver& error) {
+        throw BadCommandLine(error.what());
+    }
+    invocation.panel = Decoded(parser.value(panel));
+    invocation.all = parser.isSet("all");
+    invocation.json = parser.isSet("json");
+    invocation.verify = parser.isSet("verify");
+    invocation.watch = parser.isSet("watch");
+    invocation.help = parser.isSet("help");
+    invocation.version = parser.isSet("version");
+    QStringList positional = parser.positionalArguments();
+    if (!positional.isEmpty()) {
+        invocation.command = Decoded(positional.takeFirst());
+    }
+    for (const QString& operand : positional) {
+        invocation.operands << Decoded(operand);
+        invocation.operandBytes.push_back(BytesOf(operand));
+    }
+    return invocation;
+}
+
+QString CliUsageText() {
+    return QString(
+        "Usage: quvo8261-cli [options] COMMAND\n"
+        "\n"
+        "Commands:\n"
+        "  list                      the attached panels: description, serial number,\n"
+        "                            channel mask and channels, location id\n"
+        "  status [--watch]          a panel's configuration and live state; --watch prints\n"
+        "                            every change until Ctrl+C\n"
+        "  export FILE.gpi           writes the panel's configuration to a settings file\n"
+        "  import FILE.gpi [--verify] sends a settings file to the panel (--all: every panel)\n"
+        "  factory [--verify]        sends the factory configuration\n"
+        "  gpio CHANNEL press|release  presses or releases a channel's GPIO output\n"
+        "  gpio off                  switches every GPIO output off\n"
+        "\n"
+        "Options:\n"
+        "  --panel SERIAL            the panel with this serial number, or the part before\n"
+        "                            its last dot\n"
+        "  --all                     every usable panel, one after another (import,\n"
+        "                            factory, gpio off)\n"
+        "  --verify                  compares the panel's read-back with what was sent\n"
+        "  --json                    one JSON document per command (per change with --watch)\n"
+        "  --driver=d2xx|libftdi|sim FTDI's own D2XX library, the open-source libftdi1\n"
+        "                            (no download; detaches ftdi_sio itself) or the\n"
+        "                            virtual panels; without it D2XX when its library\n"
+        "                            loads, else libftdi1\n"
+        "  --simulate                the two default virtual panels\n"
+        "  -h, --help, --version\n"
+        "  --                        what follows is no option (a file named -x.gpi)\n"
+        "\n"
+        "Without --panel or --all the one attached panel is used.\n"
+        "\n"
+        "Exit codes: 0 done; 1 no usable panel; 2 usage error; 3 link failure;\n"
+        "4 --verify found differences; 5 file error.\n");
+}

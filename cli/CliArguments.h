@@ -1,0 +1,38 @@
+#pragma once
+
+#include "link/BackEndChoice.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A command line the tool cannot carry out as written (exit code 2).
+class BadCommandLine : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the command line asks for.
+struct CliInvocation {
+    QString command;
+    QStringList operands;
+    // The operands as the system gave them: file names need not be valid UTF-8.
+    std::vector<std::string> operandBytes;
+    QString panel;
+    bool all = false;
+    bool json = false;
+    bool verify = false;
+    bool watch = false;
+    bool help = false;
+    bool version = false;
+    BackEnd backEnd = BackEnd::Automatic;
+};
+
+// `arguments` without the program name, as the system gave them. Throws
+// BadCommandLine for an unknown option, a missing value or an unknown driver.
+CliInvocation ParseCliArguments(const std::vector<std::string>& arguments);
+
+QString CliUsageText();

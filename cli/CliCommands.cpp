@@ -1,0 +1,389 @@
+#include "cli/CliCommands.h"
+
+#include "cli/Cli.h"
+#include "cli/CliReport.h"
+#include "cli/PanelSession.h"
+#include "link/D2XXUnit_mod.h"
+#include "link/PanelDiagnosis.h"
+#include "link/PanelFilter.h"
+#include "model/RegularFile.h"
+#include "model/SettingsFiles.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+namespace {
+
+// What one panel of a panel-by-panel command came to.
+struct PanelResult {
+    CliPanel panel;
+    int code = CliDone;
+    QString message;
+    QStringList differences;
+};
+
+// The work of a command on one opened panel; false on a link failure.
+using PanelWork = std::function<bool(PanelSession&, const CliPanel&, PanelResult&)>;
+
+std::vector<CliPanel> AttachedPanels() {
+    if (EnumerateDevices() != FT_OK) {
+        throw std::runtime_error("Cannot get USB Device List");
+    }
+    std::vector<CliPanel> panels;
+    for (const TGPIItem& item : ListedPanels()) {
+        CliPanel panel{item.LocationId,
+                       QString::fromStdString(item.SerialNumber),
+                       QString::fromStdString(item.Description),
+                       QString::fromStdString(SplitAtLastDot(item.SerialNumber).second),
+                       {}};
+        const ChannelFlags present = ParseChannelMask(panel.mask.toStdString());
+        for (int channel = 1; channel <= ChannelCount; ++channel) {
+            if (present[channel]) {
+                panel.channels.push_back(channel);
+            }
+        }
+        panels.push_back(panel);
+    }
+    return panels;
+}
+
+QString InUseNote() {
+    const int inUse = DevicesInUse();
+    return inUse == 0 ? QString()
+                      : QString(" %1 FTDI device(s) are in use by another program, perhaps the "
+                                "QUVO-8261 Settings window.")
+                            .arg(inUse);
+}
+
+void Refuse(bool refused, const char* why) {
+    if (refused) {
+        throw BadCommandLine(why);
+    }
+}
+
+std::vector<CliPanel> ChosenPanels(const CliInvocation& invocation, bool allAllowed) {
+    const std::vector<CliPanel> panels = AttachedPanels();
+    const QString nonePanel = "No usable QUVO-8261 panel attached." + InUseNote();
+    if (invocation.all) {
+        Refuse(!allAllowed, "--all goes with import, factory and gpio off only");
+    } else if (!invocation.panel.isEmpty()) {
+        for (const CliPanel& panel : panels) {
+            if (SerialNameMatches(panel.serial.toStdString(), invocation.panel.toStdString())) {
+                return {panel};
+            }
+        }
+        throw CliFailure(CliNoPanel, "No usable panel with serial number " + invocation.panel +
+                                         "." + InUseNote());
+    } else if (panels.size() > 1) {
+        QStringList serials;
+        for (const CliPanel& panel : panels) {
+            serials << panel.serial;
+        }
+        throw BadCommandLine("several panels are attached (" + serials.join(", ").toStdString() +
+                             "): choose one with --panel SERIAL or all with --all");
+    }
+    if (panels.empty()) {
+        throw CliFailure(CliNoPanel, nonePanel);
+    }
+    return panels;
+}
+
+PanelResult RunOnPanel(const CliContext& context, const CliPanel& panel, const PanelWork& work) {
+    PanelResult result{panel, CliDone, {}, {}};
+    // Ctrl+C between panels: the panels not yet begun are left as they are.
+    if (context.interrupted.load()) {
+        result.code = CliLinkFailure;
+        result.message = "not done: interrupted";
+        return result;
+    }
+    PanelSession session(panel.location);
+    if (!session.IsOpen()) {
+        result.code = CliLinkFailure;
+        result.message = QString::fromStdString(session.SetUpError());
+    } else if (!work(session, panel, result)) {
+        result.code = CliLinkFailure;
+        result.message = QString::fromStdString(session.FailureText());
+    }
+    return result;
+}
+
+// Each panel's result line (or JSON), and the largest exit code of all.
+int Report(const CliContext& context, const std::vector<PanelResult>& results) {
+    const CliInvocation& invocation = context.invocation;
+    int worst = CliDone;
+    QJsonArray jsonResults;
+    for (const PanelResult& result : results) {
+        worst = std::max(worst, result.code);
+        QString message = result.message;
+        message.replace("\r\n\r\n", " ").replace("\r\n", " ");
+        if (invocation.json) {
+            jsonResults.append(
+                QJsonObject{{"serial", result.panel.serial},
+                            {"ok", result.code == CliDone},
+                            {"exitCode", result.code},
+                            {"message", message},
+                            {"differences", QJsonArray::fromStringList(result.differences)}});
+        } else if (invocation.command != "status" || result.code != CliDone) {
+            QTextStream& stream = result.code == CliDone ? context.out : context.err;
+            stream << result.panel.serial << ": " << message << "\n";
+            for (const QString& difference : result.differences) {
+                stream << "  " << difference << "\n";
+            }
+        }
+    }
+    QJsonObject document{{"command", invocation.command}, {"results", jsonResults}};
+    if (invocation.command == "status" && worst != CliDone) {
+        document.insert("ok", false);
+        document.insert("exitCode", worst);
+    }
+    if (invocation.json && (invocation.command != "status" || worst != CliDone)) {
+        context.out << QJsonDocument(document).toJson();
+    }
+    return worst;
+}
+
+int RunOnPanels(CliContext& context, bool allAllowed, const PanelWork& work) {
+    std::vector<PanelResult> results;
+    for (const CliPanel& panel : ChosenPanels(context.invocation, allAllowed)) {
+        results.push_back(RunOnPanel(context, panel, work));
+    }
+    return Report(context, results);
+}
+
+void NeedOperands(const CliInvocation& invocation, qsizetype count, const char* why) {
+    Refuse(invocation.operands.size() != count, why);
+}
+
+// A file the command needs, checked before any panel is touched.
+template <typename Check>
+auto FileChecked(Check check) {
+    try {
+        return check();
+    } catch (const std::exception& error) {
+        throw CliFailure(CliFileError, QString::fromStdString(error.what()));
+    }
+}
+
+void PrintStatus(CliContext& context, const CliPanel& panel, const ConfigBlock& block,
+                 const StatusBlock& status) {
+    if (context.invocation.json) {
+        context.out << QJsonDocument(
+                           QJsonObject{{"panel", PanelJson(panel)},
+                                       {"configuration", ConfigurationJson(block, panel.channels)},
+                                       {"live", LiveJson(status, panel.channels)}})
+                           .toJson(QJsonDocument::Compact)
+                    << "\n";
+    } else {
+        context.out << panel.description << "  " << panel.serial << "\n";
+        PrintConfiguration(context.out, block, panel.channels);
+        PrintLive(context.out, status, panel.channels);
+    }
+    context.out.flush();
+}
+
+// Every change of the live state until Ctrl+C, or until nobody reads the output
+// any more (`| head -1`).
+bool WatchStatus(CliContext& context, PanelSession& session, const CliPanel& panel,
+                 StatusBlock status) {
+    StatusBlock shown = status;
+    while (!context.interrupted.load() && !context.outputClosed() &&
+           context.out.status() == QTextStream::Ok) {
+        if (!session.PollStatus(status)) {
+            return false;
+        }
+        if (status != shown) {
+            shown = status;
+            if (context.invocation.json) {
+                context.out << QJsonDocument(LiveJson(status, panel.channels))
+                                   .toJson(QJsonDocument::Compact)
+                            << "\n";
+            } else {
+                PrintLive(context.out, status, panel.channels);
+            }
+            context.out.flush();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (!context.invocation.json) {
+        context.out << "watch ended\n";
+    }
+    return true;
+}
+
+int List(CliContext& context) {
+    NeedOperands(context.invocation, 0, "list takes no operands");
+    const std::vector<CliPanel> panels = AttachedPanels();
+    std::vector<QString> serials;
+    for (const CliPanel& panel : panels) {
+        serials.push_back(panel.serial);
+    }
+    // Panels the system sees attached but that cannot be used, with the reason.
+    std::vector<AttachedChip> unusable = FindAttachedChips();
+    MarkPanelsInUse(unusable, serials);
+    std::erase_if(unusable, [](const AttachedChip& chip) {
+        return !chip.isPanel || chip.state == AttachedChip::State::Usable;
+    });
+    if (context.invocation.json) {
+        QJsonArray list;
+        for (const CliPanel& panel : panels) {
+            list.append(PanelJson(panel));
+        }
+        QJsonArray reasons;
+        for (const AttachedChip& chip : unusable) {
+            reasons.append(QJsonObject{{"description", chip.product},
+                                       {"serial", chip.serial},
+                                       {"reason", EmptyListText({chip})}});
+        }
+        context.out << QJsonDocument(QJsonObject{{"panels", list},
+                                                 {"inUse", DevicesInUse()},
+                                                 {"unusable", reasons}})
+                           .toJson();
+        return panels.empty() ? CliNoPanel : CliDone;
+    }
+    for (const CliPanel& panel : panels) {
+        context.out << panel.description << "  " << panel.serial << "  mask " << panel.mask
+                    << " (channels " << ChannelList(panel.channels) << ")  location 0x"
+                    << Hex(panel.location, 4) << "\n";
+    }
+    for (const AttachedChip& chip : unusable) {
+        context.out << EmptyListText({chip}) << "\n";
+    }
+    if (panels.empty() && unusable.empty()) {
+        context.out << "No usable QUVO-8261 panel attached." << InUseNote() << "\n";
+    } else if (DevicesInUse() > 0) {
+        context.out << InUseNote().trimmed() << "\n";
+    }
+    return panels.empty() ? CliNoPanel : CliDone;
+}
+
+int Status(CliContext& context) {
+    NeedOperands(context.invocation, 0, "status takes no operands");
+    return RunOnPanels(
+        context, false, [&](PanelSession& session, const CliPanel& panel, PanelResult&) {
+            ConfigBlock block{};
+            StatusBlock status{};
+            if (!session.ReadConfiguration(block, status)) {
+                return false;
+            }
+            PrintStatus(context, panel, block, status);
+            return !context.invocation.watch || WatchStatus(context, session, panel, status);
+        });
+}
+
+int Export(CliContext& context) {
+    NeedOperands(context.invocation, 1, "export needs one FILE.gpi");
+    const std::string file = context.invocation.operandBytes[0];
+    // A file that cannot take the export is refused before the panel is read.
+    FileChecked([&] { return ResolveRegularFile(file, "write"); });
+    return RunOnPanels(context, false,
+                       [&](PanelSession& session, const CliPanel&, PanelResult& result) {
+                           ConfigBlock block{};
+                           StatusBlock status{};
+                           if (!session.ReadConfiguration(block, status)) {
+                               return false;
+                           }
+                           try {
+                               WriteSettingsFile(file, block);
+                               result.message = "exported to " + context.invocation.operands[0];
+                           } catch (const std::exception& error) {
+                               result.code = CliFileError;
+                               result.message = QString::fromStdString(error.what());
+                           }
+                           return true;
+                       });
+}
+
+// Sends `block` to each chosen panel; with --verify a read-back that differs fails.
+int Send(CliContext& context, const ConfigBlock& block) {
+    const bool verify = context.invocation.verify;
+    return RunOnPanels(context, true,
+                       [&](PanelSession& session, const CliPanel&, PanelResult& result) {
+                           ConfigBlock readBack{};
+                           StatusBlock status{};
+                           if (!session.WriteConfiguration(block, readBack, status)) {
+                               return false;
+                           }
+                           const QStringList differences = Differences(block, readBack);
+                           if (verify && !differences.isEmpty()) {
+                               result.code = CliVerifyDifferences;
+                               result.message = "the panel stores something else";
+                               result.differences = differences;
+                           } else {
+                               result.message = verify ? "sent and verified" : "sent";
+                           }
+                           return true;
+                       });
+}
+
+int Import(CliContext& context) {
+    NeedOperands(context.invocation, 1, "import needs one FILE.gpi");
+    return Send(context,
+                FileChecked([&] { return ReadSettingsFile(context.invocation.operandBytes[0]); }));
+}
+
+int Factory(CliContext& context) {
+    NeedOperands(context.invocation, 0, "factory takes no operands");
+    ConfigBlock block{};
+    LoadFactoryValues(block);
+    return Send(context, block);
+}
+
+int Gpio(CliContext& context) {
+    const QStringList& operands = context.invocation.operands;
+    if (operands == QStringList{"off"}) {
+        return RunOnPanels(context, true,
+                           [](PanelSession& session, const CliPanel&, PanelResult& result) {
+                               StatusBlock status{};
+                               result.message = "all GPIO outputs off";
+                               return session.GpioOff(status);
+                           });
+    }
+    bool number = false;
+    const int channel = operands.value(0).toInt(&number);
+    const QString action = operands.value(1);
+    Refuse(operands.size() != 2 || !number || channel < 1 || channel > ChannelCount ||
+               (action != "press" && action != "release"),
+           "gpio needs CHANNEL (1..16) and press or release, or off");
+    const bool press = action == "press";
+    return RunOnPanels(
+        context, false, [&](PanelSession& session, const CliPanel&, PanelResult& result) {
+            StatusBlock status{};
+            result.message =
+                QString("channel %1 %2").arg(channel).arg(press ? "pressed" : "released");
+            return session.SetGpio(std::uint8_t(channel), press ? 1 : 0, status);
+        });
+}
+
+struct Command {
+    int (*run)(CliContext&);
+    bool takesVerify;
+    bool takesWatch;
+};
+
+const std::map<QString, Command>& Commands() {
+    static const std::map<QString, Command> commands{
+        {"list", {List, false, false}},      {"status", {Status, false, true}},
+        {"export", {Export, false, false}},  {"import", {Import, true, false}},
+        {"factory", {Factory, true, false}}, {"gpio", {Gpio, false, false}},
+    };
+    return commands;
+}
+
+} // namespace
+
+int RunCliCommand(CliContext& context) {
+    const CliInvocation& invocation = context.invocation;
+    Refuse(invocation.command.isEmpty(), "no command; see --help");
+    const auto found = Commands().find(invocation.command);
+    if (found == Commands().end()) {
+        throw BadCommandLine("unknown command " + invocation.command.toStdString());
+    }
+    Refuse(invocation.watch && !found->second.takesWatch, "--watch goes with status only");
+    Refuse(invocation.verify && !found->second.takesVerify,
+           "--verify goes with import and factory only");
+    return found->second.run(context);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/DeviceBlocks.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdint>
+#include <vector>
+
+// How the command-line tool shows panels, configurations and live states, as
+// text for people and as JSON for scripts.
+
+// A usable panel as the tool reports it.
+struct CliPanel {
+    std::uint32_t location = 0;
+    QString serial;
+    QString description;
+    QString mask;
+    std::vector<int> channels; // the channels its mask says are present
+};
+
+// Runs of channels: "1-16", "1-8", "1 3 5"; "none" for none.
+QString ChannelList(const std::vector<int>& channels);
+// Upper-case hexadecimal, zero-padded to `digits`.
+QString Hex(std::uint32_t value, int digits);
+
+QJsonObject PanelJson(const CliPanel& panel);
+QJsonObject LiveJson(const StatusBlock& status, const std::vector<int>& present);
+QJsonObject ConfigurationJson(const ConfigBlock& block, const std::vector<int>& present);
+void PrintLive(QTextStream& out, const StatusBlock& status, const std::vector<int>& present);
+void PrintConfiguration(QTextStream& out, const ConfigBlock& block,
+                        const std::vector<int>& present);
+
+// Each field that differs, named with both values: "GPIO3 DURATION (sent 3, read back 20)".
+QStringList Differences(const ConfigBlock& sent, const ConfigBlock& readBack);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QCommandLineParser>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// Where the port module's FTDI calls go.
+enum class BackEnd {
+    Automatic,     // FTDI's D2XX library when it loads, else libftdi1
+    D2xx,          // FTDI's own library, downloaded from the chip maker
+    LibFtdi,       // the open-source libftdi1 every distribution packages
+    VirtualPanels, // the two default virtual panels
+};
+
+// The back-end a `--driver=` value names ("d2xx", "libftdi", "sim"); none for
+// any other value.
+std::optional<BackEnd> BackEndNamed(std::string_view name);
+
+// A `--driver=` value that names no back-end: a usage error of either program.
+class UnknownDriver : public std::runtime_error {
+public:
+    explicit UnknownDriver(const QString& name);
+};
+
+// No back-end can be used: every back-end tried and why it failed, then what to do.
+class NoBackEnd : public std::runtime_error {
+public:
+    explicit NoBackEnd(const std::string& reasons);
+};
+
+// `--driver=d2xx|libftdi|sim` and `--simulate`, the options both programs take.
+void AddBackEndOptions(QCommandLineParser& parser);
+// The back-end the parsed options ask for. Throws UnknownDriver.
+BackEnd BackEndFromOptions(const QCommandLineParser& parser);
+
+// Installs the chosen back-end's FTDI table; `useVirtualPanels` installs the
+// virtual panels, which live in a layer above this one. Throws NoBackEnd.
+void UseBackEnd(BackEnd choice, const std::function<void()>& useVirtualPanels);

@@ -5,6 +5,7 @@
 
 #include "editor/EditorLook.h"
 #include "ui/Widgets.h"
+#include "ui/WindowPlacement.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

@@ -50,9 +50,3 @@ std::optional<std::pair<int, int>> HitTestMemoryMap(const MemoryMapLayout& layou
     }
     return std::nullopt;
 }
-
-int TopAfterGrowing(int windowTop, int windowHeight, int growth, int workAreaTop,
-                    int workAreaBottom) {
-    const int overflow = workAreaBottom - (windowTop + windowHeight + growth);
-    return overflow < 0 ? std::max(windowTop + overflow, workAreaTop) : windowTop;
-}

@@ -34,8 +34,3 @@ MemoryMapLayout LayoutMemoryMap(int width, int height, int headerWidth, int head
 // The (row, column) of the first cell, rows 1..16 and within a row columns
 // 0..16, that contains the point; row 0 is never hit.
 std::optional<std::pair<int, int>> HitTestMemoryMap(const MemoryMapLayout& layout, int x, int y);
-
-// Where a window's top goes when it grows by `growth` pixels at the bottom: up by
-// as much as it would pass the work area's bottom, but not above the work area.
-int TopAfterGrowing(int windowTop, int windowHeight, int growth, int workAreaTop,
-                    int workAreaBottom);

@@ -30,3 +30,9 @@ QPoint ReachablePosition(const QRect& window, const QList<QRect>& availableAreas
     }
     return KeptInside(window, primaryArea);
 }
+
+int TopAfterGrowing(int windowTop, int windowHeight, int growth, int workAreaTop,
+                    int workAreaBottom) {
+    const int overflow = workAreaBottom - (windowTop + windowHeight + growth);
+    return overflow < 0 ? std::max(windowTop + overflow, workAreaTop) : windowTop;
+}

@@ -13,3 +13,8 @@ QPoint ReachablePosition(const QRect& window, const QList<QRect>& availableAreas
 
 // The position inside `area` nearest to `window`'s own.
 QPoint KeptInside(const QRect& window, const QRect& area);
+
+// Where a window's top goes when it grows by `growth` pixels at the bottom: up by
+// as much as it would pass the work area's bottom, but not above the work area.
+int TopAfterGrowing(int windowTop, int windowHeight, int growth, int workAreaTop,
+                    int workAreaBottom);

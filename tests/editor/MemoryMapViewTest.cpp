@@ -1,5 +1,6 @@
 #include "tests/support/WindowsFixture.h"
 #include "ui/Widgets.h"
+#include "ui/WindowPlacement.h"
 
 #include <QScreen>
 #include <QTest>

@@ -81,13 +81,4 @@ TEST(MemoryMapLayout, HitTestOnEveryBoundaryPixel) {
     }
 }
 
-TEST(MemoryMapLayout, GrowingWindowMovesUpOnlyAsFarAsTheWorkAreaAllows) {
-    // top, height, growth, work area top and bottom -> new top
-    EXPECT_EQ(TopAfterGrowing(100, 400, 419, 0, 1080), 100) << "room enough";
-    EXPECT_EQ(TopAfterGrowing(261, 400, 419, 0, 1080), 261) << "exactly enough";
-    EXPECT_EQ(TopAfterGrowing(300, 400, 419, 0, 1080), 261);
-    EXPECT_EQ(TopAfterGrowing(300, 400, 419, 30, 1080), 261);
-    EXPECT_EQ(TopAfterGrowing(100, 400, 419, 30, 800), 30) << "stops at the work area's top";
-}
-
 } // namespace

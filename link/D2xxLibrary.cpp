@@ -84,29 +84,18 @@ bool LoadD2xxLibrary(FtdiApi& api, std::string& error) {
         }
         FtdiApi loaded;
         std::string missing;
-        bool complete =
-            Bind(library, "FT_CreateDeviceInfoList", loaded.CreateDeviceInfoList, missing);
-        complete &= Bind(library, "FT_GetDeviceInfoList", loaded.GetDeviceInfoList, missing);
-        complete &= Bind(library, "FT_OpenEx", loaded.OpenEx, missing);
-        complete &= Bind(library, "FT_Close", loaded.Close, missing);
-        complete &= Bind(library, "FT_Read", loaded.Read, missing);
-        complete &= Bind(library, "FT_Write", loaded.Write, missing);
-        complete &= Bind(library, "FT_ResetDevice", loaded.ResetDevice, missing);
-        complete &= Bind(library, "FT_SetBaudRate", loaded.SetBaudRate, missing);
-        complete &=
-            Bind(library, "FT_SetDataCharacteristics", loaded.SetDataCharacteristics, missing);
-        complete &= Bind(library, "FT_SetFlowControl", loaded.SetFlowControl, missing);
-        complete &= Bind(library, "FT_SetTimeouts", loaded.SetTimeouts, missing);
-        complete &= Bind(library, "FT_Purge", loaded.Purge, missing);
-        complete &= Bind(library, "FT_GetQueueStatus", loaded.GetQueueStatus, missing);
-        complete &= Bind(library, "FT_GetStatus", loaded.GetStatus, missing);
+        bool complete = true;
+        std::string optionalMissing;
+#define QUVO_D2XX_BIND(name, need, parameters)                                                     \
+    complete &= Bind(library, "FT_" #name, loaded.name,                                            \
+                     FtdiCallNeed::need == FtdiCallNeed::Required ? missing : optionalMissing) ||  \
+                FtdiCallNeed::need == FtdiCallNeed::Optional;
+        QUVO_FTDI_CALLS(QUVO_D2XX_BIND)
+#undef QUVO_D2XX_BIND
         if (!complete) {
             error += "  " + path + ": missing functions " + missing + "\n";
             continue;
         }
-        // Optional: without it the panel works, only slower.
-        std::string optionalMissing;
-        Bind(library, "FT_SetLatencyTimer", loaded.SetLatencyTimer, optionalMissing);
         // The library stays loaded for the whole run.
         api = loaded;
         return true;

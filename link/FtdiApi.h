@@ -54,25 +54,35 @@ inline constexpr USHORT FT_FLOW_NONE = 0;
 inline constexpr ULONG FT_FLAGS_OPENED = 1;
 inline constexpr ULONG FT_DEVICE_232R = 5;
 
+// Every FTDI call the port module makes, declared once: its name without "FT_",
+// whether a back-end must provide it, and its parameters. The table below, the
+// D2XX binder, the back-ends' tables and the virtual bus's call log are made
+// from this list.
+#define QUVO_FTDI_CALLS(CALL)                                                                      \
+    CALL(CreateDeviceInfoList, Required, (DWORD * count))                                          \
+    CALL(GetDeviceInfoList, Required, (FT_DEVICE_LIST_INFO_NODE * list, DWORD * count))            \
+    CALL(OpenEx, Required, (void* argument, DWORD flags, FT_HANDLE* handle))                       \
+    CALL(Close, Required, (FT_HANDLE handle))                                                      \
+    CALL(Read, Required, (FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* got))               \
+    CALL(Write, Required, (FT_HANDLE handle, void* buffer, DWORD toWrite, DWORD* written))         \
+    CALL(ResetDevice, Required, (FT_HANDLE handle))                                                \
+    CALL(SetBaudRate, Required, (FT_HANDLE handle, ULONG baud))                                    \
+    CALL(SetDataCharacteristics, Required,                                                         \
+         (FT_HANDLE handle, UCHAR wordLength, UCHAR stopBits, UCHAR parity))                       \
+    CALL(SetFlowControl, Required, (FT_HANDLE handle, USHORT flow, UCHAR xon, UCHAR xoff))         \
+    CALL(SetTimeouts, Required, (FT_HANDLE handle, ULONG readMs, ULONG writeMs))                   \
+    CALL(Purge, Required, (FT_HANDLE handle, ULONG mask))                                          \
+    CALL(GetQueueStatus, Required, (FT_HANDLE handle, DWORD * rxBytes))                            \
+    CALL(GetStatus, Required,                                                                      \
+         (FT_HANDLE handle, DWORD * rxBytes, DWORD * txBytes, DWORD * eventWord))                  \
+    /* Beyond the calls the set-up has always made: lets a real chip answer fast. */               \
+    CALL(SetLatencyTimer, Optional, (FT_HANDLE handle, UCHAR milliseconds))
+
+// Whether a back-end may lack a call: the panel then works, only slower.
+enum class FtdiCallNeed { Required, Optional };
+
 struct FtdiApi {
-    FT_STATUS(FT_API* CreateDeviceInfoList)(DWORD* count) = nullptr;
-    FT_STATUS(FT_API* GetDeviceInfoList)(FT_DEVICE_LIST_INFO_NODE* list, DWORD* count) = nullptr;
-    FT_STATUS(FT_API* OpenEx)(void* argument, DWORD flags, FT_HANDLE* handle) = nullptr;
-    FT_STATUS(FT_API* Close)(FT_HANDLE handle) = nullptr;
-    FT_STATUS(FT_API* Read)(FT_HANDLE handle, void* buffer, DWORD toRead, DWORD* got) = nullptr;
-    FT_STATUS(FT_API* Write)
-    (FT_HANDLE handle, void* buffer, DWORD toWrite, DWORD* written) = nullptr;
-    FT_STATUS(FT_API* ResetDevice)(FT_HANDLE handle) = nullptr;
-    FT_STATUS(FT_API* SetBaudRate)(FT_HANDLE handle, ULONG baud) = nullptr;
-    FT_STATUS(FT_API* SetDataCharacteristics)
-    (FT_HANDLE handle, UCHAR wordLength, UCHAR stopBits, UCHAR parity) = nullptr;
-    FT_STATUS(FT_API* SetFlowControl)
-    (FT_HANDLE handle, USHORT flow, UCHAR xon, UCHAR xoff) = nullptr;
-    FT_STATUS(FT_API* SetTimeouts)(FT_HANDLE handle, ULONG readMs, ULONG writeMs) = nullptr;
-    FT_STATUS(FT_API* Purge)(FT_HANDLE handle, ULONG mask) = nullptr;
-    FT_STATUS(FT_API* GetQueueStatus)(FT_HANDLE handle, DWORD* rxBytes) = nullptr;
-    FT_STATUS(FT_API* GetStatus)
-    (FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes, DWORD* eventWord) = nullptr;
-    // Beyond the calls the set-up has always made: lets a real chip answer fast.
-    FT_STATUS(FT_API* SetLatencyTimer)(FT_HANDLE handle, UCHAR milliseconds) = nullptr;
+#define QUVO_FTDI_POINTER(name, need, parameters) FT_STATUS(FT_API* name) parameters = nullptr;
+    QUVO_FTDI_CALLS(QUVO_FTDI_POINTER)
+#undef QUVO_FTDI_POINTER
 };

@@ -476,20 +476,8 @@ bool LibFtdiUsable(std::string& error) {
 
 FtdiApi LibFtdiFtdiApi() {
     FtdiApi api;
-    api.CreateDeviceInfoList = LibCreateDeviceInfoList;
-    api.GetDeviceInfoList = LibGetDeviceInfoList;
-    api.OpenEx = LibOpenEx;
-    api.Close = LibClose;
-    api.Read = LibRead;
-    api.Write = LibWrite;
-    api.ResetDevice = LibResetDevice;
-    api.SetBaudRate = LibSetBaudRate;
-    api.SetDataCharacteristics = LibSetDataCharacteristics;
-    api.SetFlowControl = LibSetFlowControl;
-    api.SetTimeouts = LibSetTimeouts;
-    api.Purge = LibPurge;
-    api.GetQueueStatus = LibGetQueueStatus;
-    api.GetStatus = LibGetStatus;
-    api.SetLatencyTimer = LibSetLatencyTimer;
+#define QUVO_LIBFTDI_CALL(name, need, parameters) api.name = Lib##name;
+    QUVO_FTDI_CALLS(QUVO_LIBFTDI_CALL)
+#undef QUVO_LIBFTDI_CALL
     return api;
 }

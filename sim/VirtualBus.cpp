@@ -11,24 +11,14 @@ Q_LOGGING_CATEGORY(lcSim, "quvo.sim", QtWarningMsg)
 
 const char* ApiCallName(ApiCall call) {
     static const char* const Names[] = {
-        "FT_CreateDeviceInfoList",
-        "FT_GetDeviceInfoList",
-        "FT_OpenEx",
-        "FT_Close",
-        "FT_Read",
-        "FT_Write",
-        "FT_ResetDevice",
-        "FT_SetBaudRate",
-        "FT_SetDataCharacteristics",
-        "FT_SetFlowControl",
-        "FT_SetTimeouts",
-        "FT_Purge RX",
-        "FT_Purge TX",
-        "FT_GetQueueStatus",
-        "FT_GetStatus",
-        "FT_SetLatencyTimer",
+#define QUVO_CALL_NAME(name, need, parameters) "FT_" #name,
+        QUVO_FTDI_CALLS(QUVO_CALL_NAME)
+#undef QUVO_CALL_NAME
     };
-    return Names[static_cast<int>(call)];
+    if (call == ApiCall::PurgeRx) {
+        return "FT_Purge RX";
+    }
+    return call == ApiCall::PurgeTx ? "FT_Purge TX" : Names[static_cast<int>(call)];
 }
 
 VirtualBus& VirtualBus::Instance() {
@@ -383,21 +373,9 @@ FT_STATUS FT_API SimGetStatus(FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes, 
 
 FtdiApi SimulatorFtdiApi() {
     FtdiApi api;
-    api.CreateDeviceInfoList = SimCreateDeviceInfoList;
-    api.GetDeviceInfoList = SimGetDeviceInfoList;
-    api.OpenEx = SimOpenEx;
-    api.Close = SimClose;
-    api.Read = SimRead;
-    api.Write = SimWrite;
-    api.ResetDevice = SimResetDevice;
-    api.SetBaudRate = SimSetBaudRate;
-    api.SetDataCharacteristics = SimSetDataCharacteristics;
-    api.SetFlowControl = SimSetFlowControl;
-    api.SetTimeouts = SimSetTimeouts;
-    api.Purge = SimPurge;
-    api.GetQueueStatus = SimGetQueueStatus;
-    api.GetStatus = SimGetStatus;
-    api.SetLatencyTimer = SimSetLatencyTimer;
+#define QUVO_SIM_CALL(name, need, parameters) api.name = Sim##name;
+    QUVO_FTDI_CALLS(QUVO_SIM_CALL)
+#undef QUVO_SIM_CALL
     return api;
 }
 

@@ -10,24 +10,14 @@
 #include <string>
 #include <vector>
 
-// Library calls the virtual bus can be told to fail.
+// Library calls the virtual bus logs and can be told to fail: the port module's
+// calls, with a purge of the receive and of the transmit buffer told apart.
 enum class ApiCall {
-    CreateDeviceInfoList,
-    GetDeviceInfoList,
-    OpenEx,
-    Close,
-    Read,
-    Write,
-    ResetDevice,
-    SetBaudRate,
-    SetDataCharacteristics,
-    SetFlowControl,
-    SetTimeouts,
-    PurgeRx,
-    PurgeTx,
-    GetQueueStatus,
-    GetStatus,
-    SetLatencyTimer,
+#define QUVO_API_CALL(name, need, parameters) name,
+    QUVO_FTDI_CALLS(QUVO_API_CALL)
+#undef QUVO_API_CALL
+        PurgeTx,
+    PurgeRx = Purge,
 };
 
 const char* ApiCallName(ApiCall call);

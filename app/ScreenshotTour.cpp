@@ -11,6 +11,7 @@
 #include "sim/VirtualBus.h"
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
+#include "ui/FindControl.h"
 
 #include "ui/Widgets.h"
 
@@ -71,26 +72,26 @@ bool SaveWithMenu(TFormEdit& editor, ColourButton* button, const QString& file,
 
 // Edits as a user makes them: modes, a group and a pulse duration.
 void EditSomeChannels(TFormEdit& editor) {
-    editor.FixedButtons[2]->click();
-    editor.PulseButtons[9]->click();
-    editor.PulseButtons[10]->click();
-    editor.GroupBoxes[10]->setCurrentIndex(5);
-    emit editor.GroupBoxes[10]->activated(5);
-    WaitUntil([&] { return editor.DurationFields[9]->isEnabled(); });
-    editor.DurationFields[9]->stepBy(5);
-    WaitUntil([&] { return editor.ConfigReceived && !editor.SendPending; });
+    FindControl<ColourButton>(editor, "BtnFix", 2)->click();
+    FindControl<ColourButton>(editor, "BtnPls", 9)->click();
+    FindControl<ColourButton>(editor, "BtnPls", 10)->click();
+    FindControl<QComboBox>(editor, "BoxGrp", 10)->setCurrentIndex(5);
+    emit FindControl<QComboBox>(editor, "BoxGrp", 10)->activated(5);
+    WaitUntil([&] { return FindControl<DurationField>(editor, "EditMs", 9)->isEnabled(); });
+    FindControl<DurationField>(editor, "EditMs", 9)->stepBy(5);
+    WaitUntil([&] { return editor.Model().ConfigReceived() && !editor.Model().SendPending(); });
     Pause(300);
 }
 
 // The memory panel shown, with the mouse over a cell of slot 3; hidden again after.
 bool SaveMemoryMap(TFormEdit& editor, const QString& file) {
-    editor.BtnMem->click();
+    FindControl<ColourButton>(editor, "BtnMem")->click();
     Pause(200);
     editor.PBoxMemMouseMove(QPoint(96 + 49 * 5 + 20, 31 + 24 * 2 + 12));
     Pause(200);
     const bool saved = Save(editor, file);
     editor.PanMemDrawMouseLeave();
-    editor.BtnMem->click();
+    FindControl<ColourButton>(editor, "BtnMem")->click();
     Pause(200);
     return saved;
 }
@@ -121,9 +122,10 @@ bool SaveVirtualPanels(TFormEdit& editor, VirtualPanelsWindow& virtualPanels,
     virtualPanels.raise();
     Pause(300);
     bool ok = Save(virtualPanels, outFolder + "/virtual-panels.png");
-    editor.TestPause = [](std::chrono::milliseconds) { Pause(5); };
+    editor.SetTestPause([](std::chrono::milliseconds) { Pause(5); });
     editor.BtnTestClick();
-    WaitUntil([&] { return editor.TestSteps && editor.TestSteps->size() < 56; }, 30000);
+    WaitUntil([&] { return editor.Model().TestPrepared() && editor.Model().TestStepsLeft() < 56; },
+              30000);
     editor.BtnTestClick();
     Pause(300);
     virtualPanels.Refresh();
@@ -137,14 +139,20 @@ void EditSomeColours(TFormEdit& editor) {
     const auto choose = [&](QMenu* menu, ColourButton* opener, const char* item) {
         editor.SetPopupOpener(menu, opener);
         editor.findChild<QAction*>(item)->trigger();
-        WaitUntil([&] { return editor.ConfigReceived && !editor.SendPending; });
+        WaitUntil([&] { return editor.Model().ConfigReceived() && !editor.Model().SendPending(); });
     };
-    choose(editor.CMenu, editor.ColourButtons[0][3], "CMenuItem3");
-    choose(editor.CMenu, editor.ColourButtons[0][4], "CMenuItem9");
-    choose(editor.CMenu, editor.ColourButtons[1][5], "CMenuItem12");
-    choose(editor.CMenu, editor.ColourButtons[2][1], "CMenuItem8");
-    choose(editor.SMenu, editor.ColourButtons[2][1], "SMenuCA");
-    choose(editor.BMenu, editor.ColourButtons[3][0], "BMenu30");
+    choose(FindControl<OwnerDrawnMenu>(editor, "CMenu"),
+           FindControl<ColourButton>(editor, ColourButtonName(0, 3)), "CMenuItem3");
+    choose(FindControl<OwnerDrawnMenu>(editor, "CMenu"),
+           FindControl<ColourButton>(editor, ColourButtonName(0, 4)), "CMenuItem9");
+    choose(FindControl<OwnerDrawnMenu>(editor, "CMenu"),
+           FindControl<ColourButton>(editor, ColourButtonName(1, 5)), "CMenuItem12");
+    choose(FindControl<OwnerDrawnMenu>(editor, "CMenu"),
+           FindControl<ColourButton>(editor, ColourButtonName(2, 1)), "CMenuItem8");
+    choose(FindControl<QMenu>(editor, "SMenu"),
+           FindControl<ColourButton>(editor, ColourButtonName(2, 1)), "SMenuCA");
+    choose(FindControl<QMenu>(editor, "BMenu"),
+           FindControl<ColourButton>(editor, ColourButtonName(3, 0)), "BMenu30");
     Pause(300);
 }
 
@@ -170,7 +178,7 @@ int main(int argc, char** argv) {
     VirtualPanelsWindow virtualPanels;
     virtualPanels.move(main.frameGeometry().topRight() + QPoint(10, 0));
     virtualPanels.show();
-    if (!WaitUntil([&] { return main.EntryCount == 2; })) {
+    if (!WaitUntil([&] { return int(main.ListedEntries().size()) == 2; })) {
         std::puts("the device list did not fill");
         return 1;
     }
@@ -178,7 +186,7 @@ int main(int argc, char** argv) {
     bool ok = Save(main, outFolder + "/device-list.png");
 
     for (int row = 0; row < 2; ++row) {
-        const TGPIItem entry = main.Entries[row];
+        const TGPIItem entry = main.ListedEntries()[row];
         auto panel = VirtualBus::Instance().Panel(entry.LocationId);
         panel->SetGpioOutput(2, true);
         panel->SetGpi(3, true);
@@ -205,11 +213,12 @@ int main(int argc, char** argv) {
         panel->SetConfiguration(block);
         panel->SetLockState(row == 0 ? 1 : 0);
 
-        main.LView->setCurrentItem(main.LView->topLevelItem(row));
+        FindControl<QTreeWidget>(main, "LView")
+            ->setCurrentItem(FindControl<QTreeWidget>(main, "LView")->topLevelItem(row));
         const QString file =
             QString("%1/editor-%2.png").arg(outFolder, QString::fromStdString(entry.Description));
         QTimer::singleShot(0, [&] {
-            if (WaitUntil([&] { return editor.Online; })) {
+            if (WaitUntil([&] { return editor.Model().Online(); })) {
                 Pause(400);
                 ok = Save(editor, file) && ok;
                 ok = SaveMemoryMap(
@@ -219,16 +228,23 @@ int main(int argc, char** argv) {
                 if (row == 0) {
                     EditSomeChannels(editor);
                     ok = Save(editor, outFolder + "/editor-edited.png") && ok;
-                    ok = SaveWithMenu(editor, editor.BtnCtrl2, outFolder + "/editor-f2-menu.png") &&
+                    ok = SaveWithMenu(editor, FindControl<ColourButton>(editor, "BtnCtrl2"),
+                                      outFolder + "/editor-f2-menu.png") &&
                          ok;
                     EditSomeColours(editor);
                     ok = Save(editor, outFolder + "/editor-colours.png") && ok;
-                    editor.SetPopupOpener(editor.CMenu, editor.ColourButtons[1][6]);
-                    ok = SaveWithMenu(editor, editor.ColourButtons[1][6],
+                    editor.SetPopupOpener(
+                        FindControl<OwnerDrawnMenu>(editor, "CMenu"),
+                        FindControl<ColourButton>(editor, ColourButtonName(1, 6)));
+                    ok = SaveWithMenu(editor,
+                                      FindControl<ColourButton>(editor, ColourButtonName(1, 6)),
                                       outFolder + "/editor-colour-menu.png", 4) &&
                          ok;
-                    editor.SetPopupOpener(editor.BMenu, editor.ColourButtons[2][0]);
-                    ok = SaveWithMenu(editor, editor.ColourButtons[2][0],
+                    editor.SetPopupOpener(
+                        FindControl<QMenu>(editor, "BMenu"),
+                        FindControl<ColourButton>(editor, ColourButtonName(2, 0)));
+                    ok = SaveWithMenu(editor,
+                                      FindControl<ColourButton>(editor, ColourButtonName(2, 0)),
                                       outFolder + "/editor-brightness-menu.png") &&
                          ok;
                     ok = SaveVirtualPanels(editor, virtualPanels, outFolder) && ok;
@@ -247,7 +263,7 @@ int main(int argc, char** argv) {
     Pause(300);
     ok = Save(main, outFolder + "/device-list-empty.png") && ok;
     const QTemporaryDir sysfs;
-    main.DiagnosisSysfsRoot = MakeHeldPanelSysfs(sysfs);
+    main.SetDiagnosisSources(MakeHeldPanelSysfs(sysfs), "/dev/bus/usb");
     main.TimerTimer(false);
     Pause(300);
     ok = Save(main, outFolder + "/device-list-held-by-ftdi_sio.png") && ok;

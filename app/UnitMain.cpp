@@ -237,15 +237,22 @@ bool TFormMain::EntriesChanged() const {
 
 void TFormMain::ExplainEmptyList() {
     if (EntryCount > 0) {
-        EmptyListText.clear();
+        emptyListText_.clear();
     } else {
         // The system's view says whether a panel is plugged in but held or barred.
         std::vector<AttachedChip> chips =
-            FindAttachedChips(DiagnosisSysfsRoot, DiagnosisDeviceRoot, DiagnosisCanOpen);
+            FindAttachedChips(diagnosisSysfsRoot_, diagnosisDeviceRoot_, diagnosisCanOpen_);
         MarkPanelsInUse(chips, {});
-        EmptyListText = ::EmptyListText(chips);
+        emptyListText_ = EmptyListText(chips);
     }
-    static_cast<DeviceListView*>(LView)->SetEmptyText(EmptyListText);
+    static_cast<DeviceListView*>(LView)->SetEmptyText(emptyListText_);
+}
+
+void TFormMain::SetDiagnosisSources(QString sysfsRoot, QString deviceRoot,
+                                    std::function<bool(const QString&)> canOpen) {
+    diagnosisSysfsRoot_ = std::move(sysfsRoot);
+    diagnosisDeviceRoot_ = std::move(deviceRoot);
+    diagnosisCanOpen_ = std::move(canOpen);
 }
 
 void TFormMain::ClearEntries() {

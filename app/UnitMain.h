@@ -30,15 +30,14 @@ public:
     void OpenSelectedDevice();
     void SaveWindowSettings();
 
-    QTreeWidget* LView = nullptr;
-    // What the empty list says; and where the system's view of USB is read.
-    QString EmptyListText;
-    QString DiagnosisSysfsRoot = "/sys/bus/usb/devices";
-    QString DiagnosisDeviceRoot = "/dev/bus/usb";
-    std::function<bool(const QString& node)> DiagnosisCanOpen;
-    QTimer Timer;
-    std::vector<TGPIItem> Entries;
-    int EntryCount = 0;
+    // The rows the list shows, in row order.
+    const std::vector<TGPIItem>& ListedEntries() const { return Entries; }
+    bool RefreshRunning() const { return Timer.isActive(); }
+    // What the empty list says.
+    const QString& ShownEmptyListText() const { return emptyListText_; }
+    // Where the system's view of USB is read to explain an empty list.
+    void SetDiagnosisSources(QString sysfsRoot, QString deviceRoot,
+                             std::function<bool(const QString& node)> canOpen = {});
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,6 +52,14 @@ private:
     void RunEditorUntilClosed();
     void ExplainEmptyList();
 
+    QTreeWidget* LView = nullptr;
+    QTimer Timer;
+    std::vector<TGPIItem> Entries;
+    int EntryCount = 0;
+    QString emptyListText_;
+    QString diagnosisSysfsRoot_ = "/sys/bus/usb/devices";
+    QString diagnosisDeviceRoot_ = "/dev/bus/usb";
+    std::function<bool(const QString& node)> diagnosisCanOpen_;
     TFormEdit* editor_ = nullptr;
     QString programSettingsFile_;
     QString settingsFileError_;

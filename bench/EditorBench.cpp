@@ -9,6 +9,7 @@
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
 #include "ui/EventLoopWait.h"
+#include "ui/FindControl.h"
 #include "ui/Widgets.h"
 
 #include <QApplication>
@@ -81,10 +82,12 @@ BENCHMARK(ShowStatus)->Unit(benchmark::kMicrosecond);
 // Opening the swatch menu: measuring and drawing its 12 items.
 void OpenColourMenu(benchmark::State& state) {
     TFormEdit* editor = Editor();
-    editor->SetPopupOpener(editor->CMenu, editor->ColourButtons[1][5]);
+    editor->SetPopupOpener(FindControl<OwnerDrawnMenu>(*editor, "CMenu"),
+                           FindControl<ColourButton>(*editor, ColourButtonName(1, 5)));
     for (auto _ : state) {
-        editor->CMenu->resize(editor->CMenu->sizeHint());
-        benchmark::DoNotOptimize(editor->CMenu->grab());
+        FindControl<OwnerDrawnMenu>(*editor, "CMenu")
+            ->resize(FindControl<OwnerDrawnMenu>(*editor, "CMenu")->sizeHint());
+        benchmark::DoNotOptimize(FindControl<OwnerDrawnMenu>(*editor, "CMenu")->grab());
     }
 }
 BENCHMARK(OpenColourMenu)->Unit(benchmark::kMillisecond);
@@ -123,7 +126,7 @@ void MemoryMapHover(benchmark::State& state) {
     for (auto _ : state) {
         cell = (cell + 1) % 16;
         editor->PBoxMemMouseMove(QPoint(100 + 49 * cell, 40 + 24 * cell));
-        editor->PBoxMem->repaint();
+        FindControl<PaintBox>(*editor, "PBoxMem")->repaint();
     }
     editor->BtnMemClick();
 }
@@ -198,10 +201,11 @@ void WithEditorOnline(const std::function<void(TFormEdit&)>& body) {
     TFormEdit editor(false);
     main.SetEditor(&editor);
     main.show();
-    ProcessEventsUntil([&] { return main.EntryCount > 0; }, 5000);
-    main.LView->setCurrentItem(main.LView->topLevelItem(0));
+    ProcessEventsUntil([&] { return int(main.ListedEntries().size()) > 0; }, 5000);
+    FindControl<QTreeWidget>(main, "LView")
+        ->setCurrentItem(FindControl<QTreeWidget>(main, "LView")->topLevelItem(0));
     QTimer::singleShot(0, [&] {
-        ProcessEventsUntil([&] { return editor.Online; }, 5000);
+        ProcessEventsUntil([&] { return editor.Model().Online(); }, 5000);
         body(editor);
         editor.reject();
     });
@@ -220,9 +224,10 @@ void ModeClickToFrame() {
     WithEditorOnline([](TFormEdit& editor) {
         std::vector<qint64> nanoseconds;
         for (int click = 0; click < 1000; ++click) {
-            ProcessEventsUntil([&] { return editor.ConfigReceived; }, 1000);
-            ColourButton* button = click % 2 ? editor.FixedButtons[1 + click % 16]
-                                             : editor.FreeButtons[1 + click % 16];
+            ProcessEventsUntil([&] { return editor.Model().ConfigReceived(); }, 1000);
+            ColourButton* button =
+                click % 2 ? FindControl<ColourButton>(editor, "BtnFix", 1 + click % 16)
+                          : FindControl<ColourButton>(editor, "BtnAny", 1 + click % 16);
             QElapsedTimer timer;
             timer.start();
             button->click();

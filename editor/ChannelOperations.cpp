@@ -15,6 +15,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include <cmath>
+
 namespace {
 
 constexpr ScreenColor ModeDown = 0x00DDFFDD;
@@ -28,25 +30,26 @@ int ChannelOf(const QObject* control) {
 
 void TFormEdit::ConnectChannelOperations() {
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        GpioButtons[channel]->installEventFilter(this);
-        GpioButtons[channel]->SetEnterClicks(false);
-        connect(FreeButtons[channel], &QPushButton::clicked, this,
-                [this, button = FreeButtons[channel]] { BtnAny1Click(button); });
-        connect(FixedButtons[channel], &QPushButton::clicked, this,
-                [this, button = FixedButtons[channel]] { BtnFix1Click(button); });
-        connect(PulseButtons[channel], &QPushButton::clicked, this,
-                [this, button = PulseButtons[channel]] { BtnPls1Click(button); });
+        gpioButtons_[channel]->installEventFilter(this);
+        gpioButtons_[channel]->SetEnterClicks(false);
+        connect(freeButtons_[channel], &QPushButton::clicked, this,
+                [this, button = freeButtons_[channel]] { BtnAny1Click(button); });
+        connect(fixedButtons_[channel], &QPushButton::clicked, this,
+                [this, button = fixedButtons_[channel]] { BtnFix1Click(button); });
+        connect(pulseButtons_[channel], &QPushButton::clicked, this,
+                [this, button = pulseButtons_[channel]] { BtnPls1Click(button); });
         for (ColourButton* button :
-             {FreeButtons[channel], FixedButtons[channel], PulseButtons[channel]}) {
+             {freeButtons_[channel], fixedButtons_[channel], pulseButtons_[channel]}) {
             connect(button, &QWidget::customContextMenuRequested, this,
                     [this, button](const QPoint& at) {
                         MMenuPopup(button);
                         MMenu->popup(button->mapToGlobal(at));
                     });
         }
-        connect(GroupBoxes[channel], &QComboBox::activated, this, &TFormEdit::BoxGrp1Click);
-        DurationField* field = DurationFields[channel];
-        connect(field, &DurationField::Stepped, this, &TFormEdit::EditMs1ButtonClick);
+        QComboBox* group = groupBoxes_[channel];
+        connect(group, &QComboBox::activated, this, [this, group] { BoxGrp1Click(group); });
+        DurationField* field = durationFields_[channel];
+        connect(field, &DurationField::Stepped, this, [this, field] { EditMs1ButtonClick(field); });
         connect(field, &QWidget::customContextMenuRequested, this, [this, field](const QPoint& at) {
             DMenuPopup(field);
             DMenu->popup(field->mapToGlobal(at));
@@ -100,75 +103,60 @@ bool TFormEdit::eventFilter(QObject* watched, QEvent* event) {
 // The filter sees events before the button does, also those of a disabled
 // button, so the GPIO handlers check that the window is online themselves.
 void TFormEdit::BtnGPO1MouseDown(ColourButton* button) {
-    if (Online && button->isEnabled()) {
+    if (model_.Online() && button->isEnabled()) {
         deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 1);
     }
 }
 
 void TFormEdit::BtnGPO1MouseUp(ColourButton* button) {
-    if (Online && button->isEnabled()) {
+    if (model_.Online() && button->isEnabled()) {
         deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 0);
     }
 }
 
 void TFormEdit::BtnGPO1KeyDown(ColourButton* button) {
-    if (Online && button->isEnabled()) {
+    if (model_.Online() && button->isEnabled()) {
         deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 1);
     }
 }
 
 void TFormEdit::BtnGPO1KeyUp(ColourButton* button) {
-    if (Online && button->isEnabled()) {
+    if (model_.Online() && button->isEnabled()) {
         deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 0);
     }
 }
 
 void TFormEdit::BtnOffClick() {
-    if (Online) {
+    if (model_.Online()) {
         deviceThread_->PostGpioOff();
     }
 }
 
-void TFormEdit::PutModeDown(int channel, int mode) {
-    ColourButton* buttons[] = {FreeButtons[channel], FixedButtons[channel], PulseButtons[channel]};
-    buttons[mode]->setChecked(true);
+void TFormEdit::ChooseMode(ColourButton* button, int mode) {
+    if (model_.Online()) {
+        button->setChecked(true);
+        Post(model_.SetMode(ChannelOf(button), mode));
+    }
 }
 
 void TFormEdit::BtnAny1Click(ColourButton* button) {
-    if (Online) {
-        PutModeDown(ChannelOf(button), ModeFree);
-        SendConfiguration();
-    }
+    ChooseMode(button, ModeFree);
 }
 
 void TFormEdit::BtnFix1Click(ColourButton* button) {
-    if (Online) {
-        PutModeDown(ChannelOf(button), ModeFixed);
-        SendConfiguration();
-    }
+    ChooseMode(button, ModeFixed);
 }
 
 void TFormEdit::BtnPls1Click(ColourButton* button) {
-    if (Online) {
-        PutModeDown(ChannelOf(button), ModePulse);
-        SendConfiguration();
-    }
+    ChooseMode(button, ModePulse);
 }
 
-void TFormEdit::BoxGrp1Click() {
-    if (Online) {
-        SendConfiguration();
-    }
+void TFormEdit::BoxGrp1Click(QComboBox* box) {
+    Post(model_.SetGroup(ChannelOf(box), box->currentIndex()));
 }
 
-void TFormEdit::EditMs1ButtonClick() {
-    if (Online) {
-        SendConfiguration();
-    }
-}
-
-bool TFormEdit::SameGroup(int channel, int source) const {
-    return GroupBoxes[channel]->currentIndex() == GroupBoxes[source]->currentIndex();
+void TFormEdit::EditMs1ButtonClick(DurationField* field) {
+    Post(model_.SetDuration(ChannelOf(field), int(std::lround(field->Value() * 10.0))));
 }
 
 void TFormEdit::MMenuPopup(ColourButton* source) {
@@ -181,17 +169,11 @@ void TFormEdit::MMenuPopup(ColourButton* source) {
 // The mode of the button the menu was opened on, to every channel or to those of
 // its group; one send.
 void TFormEdit::PropagateMode(bool sameGroupOnly) {
-    if (!Online || modeMenuSource_ == nullptr) {
-        return;
+    if (model_.Online() && modeMenuSource_ != nullptr) {
+        Post(model_.SetModeForAll(ChannelOf(modeMenuSource_), TagOf(modeMenuSource_) >> 16,
+                                  sameGroupOnly));
+        ShowModes();
     }
-    const int source = ChannelOf(modeMenuSource_);
-    const int mode = TagOf(modeMenuSource_) >> 16;
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        if (!sameGroupOnly || SameGroup(channel, source)) {
-            PutModeDown(channel, mode);
-        }
-    }
-    SendConfiguration();
 }
 
 void TFormEdit::MMenuCAClick() {
@@ -211,20 +193,15 @@ void TFormEdit::DMenuPopup(DurationField* source) {
 }
 
 // The duration of the field the menu was opened on, to every channel in Pulse
-// mode (its field enabled) or to those of its group; one send.
+// mode or to those of its group; one send.
 void TFormEdit::PropagateDuration(bool sameGroupOnly) {
-    if (!Online || durationMenuSource_ == nullptr) {
+    if (!model_.Online() || durationMenuSource_ == nullptr) {
         return;
     }
-    const int source = ChannelOf(durationMenuSource_);
-    const double value = durationMenuSource_->Value();
+    Post(model_.SetDurationForAll(ChannelOf(durationMenuSource_), sameGroupOnly));
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        if (DurationFields[channel]->isEnabled() &&
-            (!sameGroupOnly || SameGroup(channel, source))) {
-            DurationFields[channel]->SetValue(value);
-        }
+        durationFields_[channel]->SetValue(model_.DurationTenths(channel) / 10.0);
     }
-    SendConfiguration();
 }
 
 void TFormEdit::DMenuCAClick() {
@@ -237,17 +214,17 @@ void TFormEdit::DMenuCGClick() {
 
 void TFormEdit::TimerBtnsTimer() {
     TimerBtns->stop();
-    if (!GpioButtons[1]->isEnabled()) {
+    if (!gpioButtons_[1]->isEnabled()) {
         return;
     }
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         for (ColourButton* button :
-             {FreeButtons[channel], FixedButtons[channel], PulseButtons[channel]}) {
+             {freeButtons_[channel], fixedButtons_[channel], pulseButtons_[channel]}) {
             button->SetFaceColour(button->isChecked() ? ModeDown : ModeUp);
         }
-        const bool pulse = PulseButtons[channel]->isChecked();
-        if (DurationFields[channel]->isEnabled() != pulse) {
-            DurationFields[channel]->setEnabled(pulse);
+        const bool pulse = pulseButtons_[channel]->isChecked();
+        if (durationFields_[channel]->isEnabled() != pulse) {
+            durationFields_[channel]->setEnabled(pulse);
         }
     }
     TimerBtns->start();

@@ -34,7 +34,7 @@ void TFormEdit::ConnectColourEditing() {
     // menu opens, so the connection must precede setMenu.
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         for (int state = 0; state < 4; ++state) {
-            ColourButton* button = ColourButtons[state][channel];
+            ColourButton* button = colourButtons_[state][channel];
             connect(button, &QPushButton::pressed, this,
                     [this, button] { SetPopupOpener(CMenu, button); });
             button->setMenu(CMenu);
@@ -46,11 +46,11 @@ void TFormEdit::ConnectColourEditing() {
         }
     }
     for (int state = 0; state < 4; ++state) {
-        ColourButton* legend = ColourButtons[state][0];
+        ColourButton* legend = colourButtons_[state][0];
         connect(legend, &QPushButton::pressed, this,
                 [this, legend] { SetPopupOpener(BMenu, legend); });
         legend->setMenu(BMenu);
-        PaintBox* indicator = Indicators[state];
+        PaintBox* indicator = indicators_[state];
         indicator->OnPaint = [this, indicator](QPainter& painter, const QRect&) {
             IndC0Paint(indicator, painter);
         };
@@ -79,7 +79,7 @@ std::pair<int, int> TFormEdit::PopupTarget(const QMenu* menu) const {
 }
 
 QSize TFormEdit::CMenuItemMeasureItem() const {
-    const QSize button = ColourButtons[0][1]->size();
+    const QSize button = colourButtons_[0][1]->size();
     return {button.width() + 5 - CMenu->CheckMarkWidth(), button.height() + 4};
 }
 
@@ -92,7 +92,7 @@ void TFormEdit::CMenuItemDrawItem(QPainter& painter, const QRect& area, int slot
     if (slot == CustomSlot) {
         const auto [state, channel] = PopupTarget(CMenu);
         const bool valid = state >= 0 && state < 4 && channel >= 1 && channel <= ChannelCount;
-        const ColourEntry* target = valid ? &ColourEntries[state][channel] : nullptr;
+        const ColourEntry* target = valid ? &model_.Colour(state, channel) : nullptr;
         swatch = target != nullptr && target->PaletteSlot == CustomSlot ? target->ScreenColor
                                                                         : ColourPalette[CustomSlot];
     } else if (slot == OffSlot) {
@@ -118,27 +118,24 @@ void TFormEdit::CMenuItemDrawItem(QPainter& painter, const QRect& area, int slot
 void TFormEdit::CMenuItemClick(QAction* item) {
     const auto [state, channel] = PopupTarget(CMenu);
     const int slot = item->data().toInt();
-    if (!Online || state > 3 || channel < 1 || channel > ChannelCount || slot < 1 ||
-        slot > OffSlot) {
+    if (!model_.Online() || state > 3 || channel < 1 || channel > ChannelCount) {
         return;
     }
-    ColourEntry& entry = ColourEntries[state][channel];
-    ScreenColor colour = ColourPalette[slot];
+    ScreenColor custom = 0;
     if (slot == CustomSlot) {
-        const std::optional<QColor> chosen =
-            Dialogs::ChooseColour(this, QColorFromScreen(entry.ScreenColor));
+        const std::optional<QColor> chosen = Dialogs::ChooseColour(
+            this, QColorFromScreen(model_.Colour(state, channel).ScreenColor));
         if (!chosen) {
             return;
         }
-        colour = ScreenFromQColor(*chosen);
+        custom = ScreenFromQColor(*chosen);
     }
-    SetColourEntry(entry, slot, colour, entry.Brightness);
-    SendConfiguration();
+    Post(model_.SetColour(state, channel, slot, custom));
 }
 
 void TFormEdit::BMenuPopup() {
     const int state = PopupTarget(BMenu).second;
-    const int level = state >= 0 && state < 4 ? ColourEntries[state][1].Brightness : -1;
+    const int level = state >= 0 && state < 4 ? model_.Colour(state, 1).Brightness : -1;
     for (QAction* item : BMenu->actions()) {
         if (item->isCheckable()) {
             item->setChecked(item->data().toInt() == level);
@@ -148,33 +145,15 @@ void TFormEdit::BMenuPopup() {
 
 void TFormEdit::BMenu100Click(QAction* item) {
     // The legend buttons' tags are their state, in the low 16 bits.
-    const int state = PopupTarget(BMenu).second;
-    if (!Online || !item->isCheckable() || state > 3) {
-        return;
+    if (item->isCheckable()) {
+        Post(model_.SetBrightnessForAll(PopupTarget(BMenu).second,
+                                        std::uint8_t(item->data().toInt() & 0xFF)));
     }
-    const auto level = std::uint8_t(item->data().toInt() & 0xFF);
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        ColourEntries[state][channel].Brightness = level;
-    }
-    SendConfiguration();
 }
 
 void TFormEdit::CopyColours(bool allStates, bool sameGroupOnly) {
     const auto [state, source] = PopupTarget(SMenu);
-    if (!Online || state > 3 || source < 1 || source > ChannelCount) {
-        return;
-    }
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        if (sameGroupOnly && !SameGroup(channel, source)) {
-            continue;
-        }
-        for (int copied = 0; copied < 4; ++copied) {
-            if (allStates || copied == state) {
-                ColourEntries[copied][channel] = ColourEntries[copied][source];
-            }
-        }
-    }
-    SendConfiguration();
+    Post(model_.CopyColours(state, source, allStates, sameGroupOnly));
 }
 
 void TFormEdit::SMenuCAClick() {
@@ -195,12 +174,12 @@ void TFormEdit::SMenuSGClick() {
 
 void TFormEdit::IndC0Paint(const PaintBox* indicator, QPainter& painter) const {
     const QRect client = indicator->rect();
-    if (!ColourButtons[0][1]->isEnabled()) {
+    if (!colourButtons_[0][1]->isEnabled()) {
         painter.fillRect(client, QColorFromScreen(WindowColour));
         return;
     }
     const int state = TagOf(indicator) & 3;
-    const int intensity = Configuration[ColourOffset(1, state) + ColourIntensity];
+    const int intensity = model_.Configuration()[ColourOffset(1, state) + ColourIntensity];
     const int level = ClampByte(2 * intensity);
     painter.setPen(QColorFromScreen(intensity != 0 ? Silver : WindowColour));
     painter.setBrush(QColorFromScreen(WindowColour));

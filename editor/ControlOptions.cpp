@@ -39,17 +39,8 @@ void TFormEdit::CtrlMenu1Popup() {
     CheckItemAt(CtrlMenu1, TagOf(BtnCtrl1));
 }
 
-// The chosen function goes into the block at once; SendConfiguration leaves the
-// key functions as they stand there.
-void TFormEdit::ChooseKeyFunction(std::size_t field, const QAction* item) {
-    if (Online) {
-        Configuration[field] = std::uint8_t(item->data().toInt());
-        SendConfiguration();
-    }
-}
-
 void TFormEdit::CtrlMenu1NoneClick(QAction* item) {
-    ChooseKeyFunction(ConfigMODE17, item);
+    Post(model_.SetKeyFunction(1, item->data().toInt()));
 }
 
 void TFormEdit::CtrlMenu2Popup() {
@@ -57,18 +48,18 @@ void TFormEdit::CtrlMenu2Popup() {
 }
 
 void TFormEdit::CtrlMenu2NoneClick(QAction* item) {
-    ChooseKeyFunction(ConfigMODE18, item);
+    Post(model_.SetKeyFunction(2, item->data().toInt()));
 }
 
 void TFormEdit::BoxSaveClick() {
-    if (!Updating && Online) {
-        SendConfiguration();
+    if (!updating_) {
+        Post(model_.SetRestoreOnPowerUp(BoxSave->isChecked()));
     }
 }
 
 void TFormEdit::BoxLockClick() {
-    if (!Updating && Online) {
-        SendConfiguration();
+    if (!updating_) {
+        Post(model_.SetKeyLock(BoxLock->isChecked()));
     }
 }
 

@@ -65,6 +65,10 @@ QMenu* MakeMenu(QWidget* parent, const QString& name) {
 
 } // namespace
 
+QString ColourButtonName(int state, int channel) {
+    return channel == 0 ? QString("BtnC%1").arg(state) : QString("BtnC%1_%2").arg(state).arg(channel);
+}
+
 int TagOf(const QObject* control) {
     return control->property("tag").toInt();
 }
@@ -171,7 +175,7 @@ void TFormEdit::BuildLegendColumn(Panel* column) {
     Panel* gpio = MakePanel(column, "PanGPO", QRect(0, GpioTop, LegendWidth, GpioHeight));
     Panel* online = MakePanel(gpio, "PanOnline", QRect(0, 0, LegendWidth, 20));
     online->setFont(PixelFont("Tahoma", 11, true));
-    online->SetCaption("Online Control ");
+    online->SetCaption("model_.Online() Control ");
     BoxLock = new QCheckBox("Keylock installed", gpio);
     BoxLock->setObjectName("BoxLock");
     BoxLock->setGeometry(6, 22, 114, 18);
@@ -206,14 +210,14 @@ void TFormEdit::BuildLegendColumn(Panel* column) {
     coloursTitle->SetCaption("Colors ");
     Panel* buttons = MakePanel(colours, "PanColBtn", QRect(25, 0, 95, ColoursHeight));
     for (int state = 0; state < 4; ++state) {
-        ColourButton* button = MakeButton(buttons, QString("BtnC%1").arg(state), StateNames[state],
+        ColourButton* button = MakeButton(buttons, ColourButtonName(state, 0), StateNames[state],
                                           QRect(2, LegendStateTops[state], 80, 35));
         SetTag(button, state);
         auto* indicator = new PaintBox(buttons);
         indicator->setObjectName(QString("IndC%1").arg(state));
         indicator->setGeometry(85, LegendStateTops[state] + 2, 5, 31);
         SetTag(indicator, state);
-        Indicators[state] = indicator;
+        indicators_[state] = indicator;
     }
 }
 
@@ -263,7 +267,7 @@ void TFormEdit::BuildChannelColumn(Panel* column, int channel) {
     Panel* colours =
         MakePanel(column, "PanColors" + n, QRect(0, ColoursTop, StripWidth, ColoursHeight));
     for (int state = 0; state < 4; ++state) {
-        MakeButton(colours, QString("BtnC%1_%2").arg(state).arg(channel), QString(),
+        MakeButton(colours, ColourButtonName(state, channel), QString(),
                    QRect(6, StateButtonTops[state], 36, 31));
     }
 }
@@ -331,9 +335,9 @@ void TFormEdit::BuildMemoryPanel() {
     PBoxMem->setGeometry(draw->rect());
     PBoxMem->setMouseTracking(true);
     PanMemBack->resize(PanBack->width(), frame->y() + frame->height() + 2);
-    MemoryButtonOffset = PanTemp->height() - BtnMem->y();
-    MemoryBitmap = QImage(PBoxMem->size(), QImage::Format_RGB888);
-    MemoryLayout = LayoutMemoryMap(MemoryBitmap.width(), MemoryBitmap.height(), left->width() + 2,
+    memoryButtonOffset_ = PanTemp->height() - BtnMem->y();
+    memoryBitmap_ = QImage(PBoxMem->size(), QImage::Format_RGB888);
+    memoryLayout_ = LayoutMemoryMap(memoryBitmap_.width(), memoryBitmap_.height(), left->width() + 2,
                                    findChild<QWidget*>("PanGrp")->height());
     DrawMemoryMap();
 }

@@ -50,10 +50,10 @@ void DrawMarker(QPainter& painter, int x1, int y1, int w, int h, ScreenColor out
 void TFormEdit::ConnectMemoryMap() {
     PBoxMem->OnPaint = [this](QPainter& painter, const QRect& dirty) {
         // Only copies: the map is drawn into the bitmap when it changes.
-        if (MemoryBitmap.isNull()) {
+        if (memoryBitmap_.isNull()) {
             painter.fillRect(dirty, QColorFromScreen(WindowColour));
         } else {
-            painter.drawImage(dirty, MemoryBitmap, dirty);
+            painter.drawImage(dirty, memoryBitmap_, dirty);
         }
     };
     connect(PBoxMem, &PaintBox::MouseMoved, this, &TFormEdit::PBoxMemMouseMove);
@@ -64,20 +64,20 @@ void TFormEdit::ConnectMemoryMap() {
 }
 
 void TFormEdit::DrawMemoryMap() {
-    if (MemoryBitmap.isNull()) {
+    if (memoryBitmap_.isNull()) {
         return;
     }
-    const auto& cells = MemoryLayout.CellRects;
-    QPainter painter(&MemoryBitmap);
-    painter.fillRect(MemoryBitmap.rect(), QColorFromScreen(WindowColour));
+    const auto& cells = memoryLayout_.CellRects;
+    QPainter painter(&memoryBitmap_);
+    painter.fillRect(memoryBitmap_.rect(), QColorFromScreen(WindowColour));
 
     painter.setPen(QColorFromScreen(White));
     for (int r = 0; r < MemoryMapSize; ++r) {
         for (int c = 0; c < MemoryMapSize; ++c) {
             const CellRect& cell = cells[r][c];
-            if (r >= 1 && ChannelPresent[r]) {
+            if (r >= 1 && model_.ChannelPresent()[r]) {
                 painter.fillRect(ToQRect(cell),
-                                 QColorFromScreen(r == HoverRow ? HoverRowFill : WindowColour));
+                                 QColorFromScreen(r == hoverRow_ ? HoverRowFill : WindowColour));
             }
             if (r >= 1) {
                 painter.drawLine(cell.Left, cell.Top, cell.Right - 1, cell.Top);
@@ -90,37 +90,37 @@ void TFormEdit::DrawMemoryMap() {
 
     QFont labelFont = font();
     for (int n = 1; n <= ChannelCount; ++n) {
-        if (ChannelPresent[n]) {
-            labelFont.setBold(n == HoverRow);
+        if (model_.ChannelPresent()[n]) {
+            labelFont.setBold(n == hoverRow_);
             painter.setFont(labelFont);
             DrawCellText(painter, cells[n][0], QString("Slot %1").arg(n), 10);
         }
     }
     painter.setFont(PixelFont("Tahoma", 11, true));
     for (int n = 1; n <= ChannelCount; ++n) {
-        if (ChannelPresent[n]) {
+        if (model_.ChannelPresent()[n]) {
             DrawCellText(painter, cells[0][n], QString::number(n), 0);
         }
     }
-    if (!Online) {
+    if (!model_.Online()) {
         return;
     }
 
-    const int markerWidth = MemoryLayout.MarkerWidth;
-    const int markerHeight = MemoryLayout.MarkerHeight;
+    const int markerWidth = memoryLayout_.MarkerWidth;
+    const int markerHeight = memoryLayout_.MarkerHeight;
     for (int r = 1; r <= ChannelCount; ++r) {
-        if (!ChannelPresent[r]) {
+        if (!model_.ChannelPresent()[r]) {
             continue;
         }
-        const ScreenColor outline = r == HoverRow ? HoverOutline : Outline;
+        const ScreenColor outline = r == hoverRow_ ? HoverOutline : Outline;
         for (int c = 1; c <= ChannelCount; ++c) {
-            if (!ChannelPresent[c]) {
+            if (!model_.ChannelPresent()[c]) {
                 continue;
             }
-            const ScreenColor fill = !MemoryEnabled[r]   ? WindowColour
-                                     : MemoryLinks[r][c] ? MemberFill
+            const ScreenColor fill = !model_.MemorySlotEnabled(r)   ? WindowColour
+                                     : model_.MemoryLink(r, c) ? MemberFill
                                                          : NoMemberFill;
-            const bool grown = c == HoverColumn && r == HoverRow && MemoryEnabled[r];
+            const bool grown = c == hoverColumn_ && r == hoverRow_ && model_.MemorySlotEnabled(r);
             const int w = markerWidth + (grown ? 6 : 0);
             const int h = markerHeight + (grown ? 4 : 0);
             const CellRect& cell = cells[r][c];
@@ -128,12 +128,12 @@ void TFormEdit::DrawMemoryMap() {
                        w, h, outline, fill);
         }
         const CellRect& header = cells[r][0];
-        const bool grown = r == HoverRow && HoverColumn == 0;
+        const bool grown = r == hoverRow_ && hoverColumn_ == 0;
         const int w = markerWidth + (grown ? 6 : 0);
         const int h = markerHeight + (grown ? 4 : 0);
         const int x1 = grown ? (header.Left + 14) / 2 : (header.Left + 20) / 2;
         DrawMarker(painter, x1, (header.Top + header.Bottom - h) / 2, w, h, outline,
-                   MemoryEnabled[r] ? SlotEnabledFill : NoMemberFill);
+                   model_.MemorySlotEnabled(r) ? SlotEnabledFill : NoMemberFill);
     }
 }
 
@@ -143,22 +143,22 @@ void TFormEdit::RefreshMemoryMap() {
 }
 
 void TFormEdit::ClearMemoryHover() {
-    if (HoverRow != 0) {
-        HoverRow = 0;
-        HoverColumn = 0;
+    if (hoverRow_ != 0) {
+        hoverRow_ = 0;
+        hoverColumn_ = 0;
         RefreshMemoryMap();
     }
 }
 
 void TFormEdit::PBoxMemMouseMove(const QPoint& at) {
-    const auto hit = HitTestMemoryMap(MemoryLayout, at.x(), at.y());
+    const auto hit = HitTestMemoryMap(memoryLayout_, at.x(), at.y());
     if (!hit) {
         ClearMemoryHover();
         return;
     }
-    if (hit->first != HoverRow || hit->second != HoverColumn) {
-        HoverRow = hit->first;
-        HoverColumn = hit->second;
+    if (hit->first != hoverRow_ || hit->second != hoverColumn_) {
+        hoverRow_ = hit->first;
+        hoverColumn_ = hit->second;
         RefreshMemoryMap();
     }
 }
@@ -168,25 +168,11 @@ void TFormEdit::PanMemDrawMouseLeave() {
 }
 
 void TFormEdit::PBoxMemMouseDown(const QPoint& at) {
-    // Without a configuration read from the panel there is nothing to edit.
-    const auto hit = HitTestMemoryMap(MemoryLayout, at.x(), at.y());
-    if (!Online || !hit) {
-        return;
+    if (const auto hit = HitTestMemoryMap(memoryLayout_, at.x(), at.y())) {
+        const PostedBlock block = model_.ToggleMemoryCell(hit->first, hit->second);
+        RefreshMemoryMap();
+        Post(block);
     }
-    const auto [row, column] = *hit;
-    if (column >= 1) {
-        if (!ChannelPresent[row] || !ChannelPresent[column] || !MemoryEnabled[row]) {
-            return;
-        }
-        MemoryLinks[row][column] = !MemoryLinks[row][column];
-    } else {
-        if (!ChannelPresent[row]) {
-            return;
-        }
-        MemoryEnabled[row] = !MemoryEnabled[row];
-    }
-    RefreshMemoryMap();
-    SendConfiguration();
 }
 
 void TFormEdit::BtnMemClick() {
@@ -208,5 +194,5 @@ void TFormEdit::BtnMemClick() {
         BtnMem->SetCaption("MEMORY");
         SetTag(BtnMem, 0);
     }
-    BtnMem->move(BtnMem->x(), PanTemp->height() - MemoryButtonOffset);
+    BtnMem->move(BtnMem->x(), PanTemp->height() - memoryButtonOffset_);
 }

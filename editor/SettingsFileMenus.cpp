@@ -57,12 +57,7 @@ void TFormEdit::ConnectSettingsFileMenus() {
 }
 
 void TFormEdit::SendLoadedBlock(const ConfigBlock& block) {
-    Configuration = block;
-    // The loaded block replaces edits still waiting to be sent, which would
-    // otherwise overwrite it on the panel once its read-back arrives.
-    SendPending = false;
-    ConfigReceived = false;
-    deviceThread_->PostWriteConfig(Configuration);
+    deviceThread_->PostWriteConfig(model_.LoadBlock(block));
 }
 
 // Files fail in many ways; each is told in one message box and changes nothing.
@@ -77,11 +72,11 @@ void TFormEdit::ReportingFileErrors(Operation operation) {
 }
 
 void TFormEdit::MenuLoadFileClick() {
-    if (!Online) {
+    if (!model_.Online()) {
         return;
     }
     ReportingFileErrors([&] {
-        ConfigBlock block = Configuration;
+        ConfigBlock block = model_.Configuration();
         LoadSettingsFile(this, block);
         // Also after a cancel: the panel then gets its own configuration again.
         SendLoadedBlock(block);
@@ -89,18 +84,18 @@ void TFormEdit::MenuLoadFileClick() {
 }
 
 void TFormEdit::MenuLoadDefaultClick() {
-    if (!Online || !Dialogs::Confirm(this, "Load Default values?")) {
+    if (!model_.Online() || !Dialogs::Confirm(this, "Load Default values?")) {
         return;
     }
     ReportingFileErrors([&] {
-        ConfigBlock block = Configuration;
+        ConfigBlock block = model_.Configuration();
         LoadDefaultValues(block, CurrentPaths().programSettingsFile);
         SendLoadedBlock(block);
     });
 }
 
 void TFormEdit::MenuLoadFactoryClick() {
-    if (!Online || !Dialogs::Confirm(this, "Load Factory settings?")) {
+    if (!model_.Online() || !Dialogs::Confirm(this, "Load Factory settings?")) {
         return;
     }
     ConfigBlock block;
@@ -109,16 +104,16 @@ void TFormEdit::MenuLoadFactoryClick() {
 }
 
 void TFormEdit::MenuSaveFileClick() {
-    if (!Online) {
+    if (!model_.Online()) {
         return;
     }
-    ReportingFileErrors([&] { SaveSettingsFile(this, Configuration); });
+    ReportingFileErrors([&] { SaveSettingsFile(this, model_.Configuration()); });
 }
 
 void TFormEdit::MenuSaveDefaultClick() {
-    if (!Online || !Dialogs::Confirm(this, "Overwrite Default values?")) {
+    if (!model_.Online() || !Dialogs::Confirm(this, "Overwrite Default values?")) {
         return;
     }
     ReportingFileErrors(
-        [&] { SaveDefaultValues(Configuration, CurrentPaths().programSettingsFile); });
+        [&] { SaveDefaultValues(model_.Configuration(), CurrentPaths().programSettingsFile); });
 }

@@ -6,30 +6,15 @@
 
 #include <QTimer>
 
-void TFormEdit::BuildTestScript() {
-    ClearTestScript();
-    TestSteps = std::make_unique<TestScript>(MakeTestScript(ChannelPresent));
-}
-
-void TFormEdit::ClearTestScript() {
-    TestSteps.reset();
-}
-
-void TFormEdit::RunTestStep() {
-    if (!TestSteps || TestSteps->empty()) {
-        return;
-    }
-    TestStep step = std::move(TestSteps->front());
-    TestSteps->pop_front();
+void TFormEdit::RunTestStep(const TestStep& step) {
     switch (step.Kind) {
     case TestStepKind::Pause:
-        TestPause(step.Pause);
+        testPause_(step.Pause);
         break;
     case TestStepKind::SetGpio:
         deviceThread_->PostSetGpio(step.Channel, step.State != 0 ? 1 : 0);
         break;
     case TestStepKind::WriteConfig:
-        ConfigReceived = false;
         deviceThread_->PostWriteConfig(step.Block);
         break;
     case TestStepKind::GpioOff:
@@ -39,14 +24,14 @@ void TFormEdit::RunTestStep() {
 }
 
 void TFormEdit::BtnTestClick() {
-    if (!Online) {
+    if (!model_.Online()) {
         return;
     }
     if (TimerTest->isActive()) {
         EndPanelTest();
         return;
     }
-    BuildTestScript();
+    model_.StartTest();
     TimerTest->start();
     BtnTest->SetCaption("STOP");
 }
@@ -56,19 +41,19 @@ void TFormEdit::EndPanelTest() {
     TimerTest->stop();
     BtnTest->SetCaption("TEST");
     // The script may have stopped between a press and its release.
-    if (running && Online) {
+    if (running && model_.Online()) {
         deviceThread_->PostGpioOff();
     }
 }
 
 void TFormEdit::TimerTestTimer() {
     TimerTest->stop();
-    if (!TestSteps || TestSteps->empty()) {
+    if (model_.TestStepsLeft() == 0) {
         BtnTest->SetCaption("TEST");
         return;
     }
-    if (!SendPending && ConfigReceived) {
-        RunTestStep();
+    if (const std::optional<TestStep> step = model_.NextTestStep()) {
+        RunTestStep(*step);
     }
     TimerTest->start();
 }

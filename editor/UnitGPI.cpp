@@ -71,7 +71,7 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     TimerTest = new QTimer(this);
     TimerTest->setObjectName("TimerTest");
     TimerTest->setInterval(10);
-    TestPause = [](std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); };
+    testPause_ = [](std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); };
 
     BuildLayout();
     FillStripTables();
@@ -79,44 +79,13 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     BtnTest->setVisible(testButtonShown);
 
     for (int state = 0; state < 4; ++state) {
-        ColourButtons[state][0]->SetCaption(StateNames[state]);
+        colourButtons_[state][0]->SetCaption(StateNames[state]);
     }
     findChild<Panel*>("PanDur")->SetCaption("Duration\r\n(sec.)");
     BtnOff->SetCaption("GPIO\r\nSwitch off");
 
-    const QFont colourFont = PixelFont("Small Fonts", 8);
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        NumberCells[channel]->SetCaption(QString::number(channel));
-        for (int state = 0; state < 4; ++state) {
-            ColourButton* button = ColourButtons[state][channel];
-            button->setFont(colourFont);
-            button->SetTextColour(0x00FFFFFF);
-            button->SetFocusRectangle(false);
-            button->setContextMenuPolicy(Qt::CustomContextMenu);
-        }
-        QComboBox* group = GroupBoxes[channel];
-        group->clear();
-        group->addItem("n/a");
-        for (int number = 1; number <= ChannelCount; ++number) {
-            group->addItem(QString(" %1").arg(number));
-        }
-        GpioLabels[channel]->SetCaption("GPIO");
-        GpiLabels[channel]->SetCaption("GPI");
-        GpioLabels[channel]->SetColours(WindowColour, WindowColour);
-        GpiLabels[channel]->SetColours(WindowColour, WindowColour);
-        GpioButtons[channel]->SetFocusRectangle(false);
-        const char* const modeCaptions[] = {"Free", "Fixed", "Pulse"};
-        ColourButton* modeButtons[] = {FreeButtons[channel], FixedButtons[channel],
-                                       PulseButtons[channel]};
-        for (int m = 0; m < 3; ++m) {
-            modeButtons[m]->SetCaption(modeCaptions[m]);
-            modeButtons[m]->SetFaceColour(0x00FFFFFF);
-            modeButtons[m]->SetTextColour(0x00000000);
-            modeButtons[m]->setFont(PixelFont("Tahoma", 11));
-            modeButtons[m]->setContextMenuPolicy(Qt::CustomContextMenu);
-        }
-        DurationFields[channel]->SetValue(0.3);
-        DurationFields[channel]->setContextMenuPolicy(Qt::CustomContextMenu);
+        SetUpStrip(channel);
     }
 
     ConnectHandlers();
@@ -127,8 +96,47 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     deviceThread_ = std::make_unique<TDeviceThread>(this);
 }
 
+void TFormEdit::SetUpStrip(int channel) {
+    numberCells_[channel]->SetCaption(QString::number(channel));
+    const QFont colourFont = PixelFont("Small Fonts", 8);
+    for (int state = 0; state < 4; ++state) {
+        ColourButton* button = colourButtons_[state][channel];
+        button->setFont(colourFont);
+        button->SetTextColour(0x00FFFFFF);
+        button->SetFocusRectangle(false);
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+    }
+    QComboBox* group = groupBoxes_[channel];
+    group->clear();
+    group->addItem("n/a");
+    for (int number = 1; number <= ChannelCount; ++number) {
+        group->addItem(QString(" %1").arg(number));
+    }
+    gpioLabels_[channel]->SetCaption("GPIO");
+    gpiLabels_[channel]->SetCaption("GPI");
+    gpioLabels_[channel]->SetColours(WindowColour, WindowColour);
+    gpiLabels_[channel]->SetColours(WindowColour, WindowColour);
+    gpioButtons_[channel]->SetFocusRectangle(false);
+    const char* const modeCaptions[] = {"Free", "Fixed", "Pulse"};
+    ColourButton* modeButtons[] = {freeButtons_[channel], fixedButtons_[channel],
+                                   pulseButtons_[channel]};
+    for (int mode = 0; mode < 3; ++mode) {
+        modeButtons[mode]->SetCaption(modeCaptions[mode]);
+        modeButtons[mode]->SetFaceColour(0x00FFFFFF);
+        modeButtons[mode]->SetTextColour(0x00000000);
+        modeButtons[mode]->setFont(PixelFont("Tahoma", 11));
+        modeButtons[mode]->setContextMenuPolicy(Qt::CustomContextMenu);
+    }
+    durationFields_[channel]->SetValue(0.3);
+    durationFields_[channel]->setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void TFormEdit::SetTestPause(std::function<void(std::chrono::milliseconds)> pause) {
+    testPause_ = std::move(pause);
+}
+
 TFormEdit::~TFormEdit() {
-    ClearTestScript();
+    model_.ClearTest();
     deviceThread_.reset(); // stops a thread that still runs
 }
 
@@ -141,7 +149,7 @@ void TFormEdit::done(int result) {
     // Nothing of the test is left to run, and a pause step would freeze the device
     // list window.
     EndPanelTest();
-    ClearTestScript();
+    model_.ClearTest();
     FinishPendingWork();
     closing_ = false;
     QDialog::done(result);
@@ -153,8 +161,7 @@ void TFormEdit::FinishPendingWork() {
     constexpr int LimitMs = 5000;
     ProcessEventsUntil(
         [this] {
-            return !Online ||
-                   (!SendPending && ConfigReceived && deviceThread_->AllPostedAnswered());
+            return !model_.Online() || (model_.Settled() && deviceThread_->AllPostedAnswered());
         },
         LimitMs);
 }
@@ -162,39 +169,39 @@ void TFormEdit::FinishPendingWork() {
 void TFormEdit::FillStripTables() {
     for (int channel = 0; channel <= ChannelCount; ++channel) {
         const QString n = QString::number(channel);
-        Columns[channel] = findChild<Panel*>("Pan" + n);
-        SetTag(Columns[channel], channel);
+        columns_[channel] = findChild<Panel*>("Pan" + n);
+        SetTag(columns_[channel], channel);
         if (channel == 0) {
             continue;
         }
-        NumberCells[channel] = findChild<Panel*>("PanCap" + n);
-        GpioCells[channel] = findChild<Panel*>("PanB" + n);
-        GpioLabels[channel] = findChild<ColourLabel*>("IndGPO" + n);
-        GpiLabels[channel] = findChild<ColourLabel*>("IndGPI" + n);
-        GpioButtons[channel] = findChild<ColourButton*>("BtnGPO" + n);
-        GroupBoxes[channel] = findChild<QComboBox*>("BoxGrp" + n);
-        FreeButtons[channel] = findChild<ColourButton*>("BtnAny" + n);
-        FixedButtons[channel] = findChild<ColourButton*>("BtnFix" + n);
-        PulseButtons[channel] = findChild<ColourButton*>("BtnPls" + n);
-        DurationFields[channel] = findChild<DurationField*>("EditMs" + n);
-        for (QObject* control : {static_cast<QObject*>(NumberCells[channel]),
-                                 static_cast<QObject*>(GpioCells[channel]),
-                                 static_cast<QObject*>(GpioButtons[channel]),
-                                 static_cast<QObject*>(GroupBoxes[channel]),
-                                 static_cast<QObject*>(FreeButtons[channel]),
-                                 static_cast<QObject*>(DurationFields[channel])}) {
+        numberCells_[channel] = findChild<Panel*>("PanCap" + n);
+        gpioCells_[channel] = findChild<Panel*>("PanB" + n);
+        gpioLabels_[channel] = findChild<ColourLabel*>("IndGPO" + n);
+        gpiLabels_[channel] = findChild<ColourLabel*>("IndGPI" + n);
+        gpioButtons_[channel] = findChild<ColourButton*>("BtnGPO" + n);
+        groupBoxes_[channel] = findChild<QComboBox*>("BoxGrp" + n);
+        freeButtons_[channel] = findChild<ColourButton*>("BtnAny" + n);
+        fixedButtons_[channel] = findChild<ColourButton*>("BtnFix" + n);
+        pulseButtons_[channel] = findChild<ColourButton*>("BtnPls" + n);
+        durationFields_[channel] = findChild<DurationField*>("EditMs" + n);
+        for (QObject* control : {static_cast<QObject*>(numberCells_[channel]),
+                                 static_cast<QObject*>(gpioCells_[channel]),
+                                 static_cast<QObject*>(gpioButtons_[channel]),
+                                 static_cast<QObject*>(groupBoxes_[channel]),
+                                 static_cast<QObject*>(freeButtons_[channel]),
+                                 static_cast<QObject*>(durationFields_[channel])}) {
             SetTag(control, channel);
         }
-        SetTag(FixedButtons[channel], channel + 0x10000);
-        SetTag(PulseButtons[channel], channel + 0x20000);
+        SetTag(fixedButtons_[channel], channel + 0x10000);
+        SetTag(pulseButtons_[channel], channel + 0x20000);
         for (int state = 0; state < 4; ++state) {
-            ColourButtons[state][channel] =
-                findChild<ColourButton*>(QString("BtnC%1_%2").arg(state).arg(channel));
-            SetTag(ColourButtons[state][channel], channel + state * 0x10000);
+            colourButtons_[state][channel] =
+                findChild<ColourButton*>(ColourButtonName(state, channel));
+            SetTag(colourButtons_[state][channel], channel + state * 0x10000);
         }
     }
     for (int state = 0; state < 4; ++state) {
-        ColourButtons[state][0] = findChild<ColourButton*>(QString("BtnC%1").arg(state));
+        colourButtons_[state][0] = findChild<ColourButton*>(ColourButtonName(state, 0));
     }
 }
 
@@ -211,18 +218,18 @@ void TFormEdit::ConnectHandlers() {
 }
 
 void TFormEdit::SetChannelMask(const QString& maskText) {
-    ChannelPresent = ParseChannelMask(maskText.toStdString());
+    model_.SetChannelMask(maskText.toStdString());
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        const bool present = ChannelPresent[channel];
-        NumberCells[channel]->SetCaption(present ? QString::number(channel) : QString());
-        QWidget* controls[] = {GpioLabels[channel],   GpiLabels[channel],     GpioButtons[channel],
-                               GroupBoxes[channel],   FreeButtons[channel],   FixedButtons[channel],
-                               PulseButtons[channel], DurationFields[channel]};
+        const bool present = model_.ChannelPresent()[channel];
+        numberCells_[channel]->SetCaption(present ? QString::number(channel) : QString());
+        QWidget* controls[] = {gpioLabels_[channel],   gpiLabels_[channel],     gpioButtons_[channel],
+                               groupBoxes_[channel],   freeButtons_[channel],   fixedButtons_[channel],
+                               pulseButtons_[channel], durationFields_[channel]};
         for (QWidget* control : controls) {
             control->setVisible(present);
         }
         for (int state = 0; state < 4; ++state) {
-            ColourButtons[state][channel]->setVisible(present);
+            colourButtons_[state][channel]->setVisible(present);
         }
     }
 }
@@ -240,8 +247,7 @@ void TFormEdit::SetModeButtonsExclusive(bool exclusive) {
 }
 
 void TFormEdit::GoOffline() {
-    Online = false;
-    ClearTestScript();
+    model_.GoOffline();
 
     SetModeButtonsExclusive(false);
     for (ColourButton* button : findChildren<ColourButton*>()) {
@@ -254,40 +260,38 @@ void TFormEdit::GoOffline() {
     BtnClose->setEnabled(true);
 
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        GpioLabels[channel]->SetColours(WindowColour, WindowColour);
-        GpiLabels[channel]->SetColours(WindowColour, WindowColour);
+        gpioLabels_[channel]->SetColours(WindowColour, WindowColour);
+        gpiLabels_[channel]->SetColours(WindowColour, WindowColour);
         {
-            const QSignalBlocker blocker(GroupBoxes[channel]);
-            GroupBoxes[channel]->setCurrentIndex(-1);
+            const QSignalBlocker blocker(groupBoxes_[channel]);
+            groupBoxes_[channel]->setCurrentIndex(-1);
         }
-        GroupBoxes[channel]->setEnabled(false);
-        DurationFields[channel]->ClearText();
-        DurationFields[channel]->setEnabled(false);
+        groupBoxes_[channel]->setEnabled(false);
+        durationFields_[channel]->ClearText();
+        durationFields_[channel]->setEnabled(false);
         for (int state = 0; state < 4; ++state) {
-            ColourButtons[state][channel]->SetCaption(QString());
+            colourButtons_[state][channel]->SetCaption(QString());
         }
     }
     BtnCtrl1->SetCaption(QString());
     BtnCtrl2->SetCaption(QString());
     for (int state = 0; state < 4; ++state) {
-        ColourButtons[state][0]->SetCaption(StateNames[state]);
-        Indicators[state]->update();
+        colourButtons_[state][0]->SetCaption(StateNames[state]);
+        indicators_[state]->update();
     }
 
-    Updating = true;
+    updating_ = true;
     for (QCheckBox* box : {BoxSave, BoxLock}) {
         box->setEnabled(false);
         box->setChecked(false);
     }
-    Updating = false;
+    updating_ = false;
 
     LabLock->hide();
     BtnTest->SetCaption("TEST");
-    HoverRow = 0;
-    HoverColumn = 0;
+    hoverRow_ = 0;
+    hoverColumn_ = 0;
     RefreshMemoryMap();
-    SendPending = false;
-    ConfigReceived = true;
 }
 
 void TFormEdit::GoOnline() {
@@ -296,15 +300,15 @@ void TFormEdit::GoOnline() {
     }
     SetModeButtonsExclusive(true);
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        GroupBoxes[channel]->setEnabled(true);
-        DurationFields[channel]->setEnabled(true);
+        groupBoxes_[channel]->setEnabled(true);
+        durationFields_[channel]->setEnabled(true);
     }
     BtnCtrl1->SetFaceColour(0x00FFFFFF);
     BtnCtrl2->SetFaceColour(0x00FFFFFF);
     BoxSave->setEnabled(true);
     BoxLock->setEnabled(true);
     TimerBtns->start();
-    Online = true;
+    model_.GoOnline();
     RefreshMemoryMap();
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "editor/EditorModel.h"
 #include "link/UnitThread.h"
-#include "model/DeviceBlocks.h"
 #include "model/MemoryMap.h"
-#include "model/TestScript.h"
-#include "model/UnitProcs.h"
 
 #include <QDialog>
 #include <QImage>
@@ -31,7 +29,9 @@ class QWidget;
 
 // The editor window: one opened panel, its 16 channel strips, the live state and
 // the configuration. The device list window hides itself while it is shown; no
-// other window is blocked (the virtual panels stay live).
+// other window is blocked (the virtual panels stay live). What the editor knows
+// and every editing rule live in its EditorModel; the window forwards input to
+// the model, posts the blocks it gives and draws what it holds.
 class TFormEdit : public QDialog {
     Q_OBJECT
 public:
@@ -43,53 +43,25 @@ public:
     void GoOffline();
     void GoOnline();
     TDeviceThread& DeviceThread() { return *deviceThread_; }
+    const EditorModel& Model() const { return model_; }
 
     // Live status display.
     void ApplyConfiguration(const ConfigBlock& block);
     void ShowStatus(const StatusBlock& status);
     void SendConfiguration();
 
-    // Editor data, read by the other parts and by tests.
-    ChannelFlags ChannelPresent{};
-    bool Online = false;
-    ConfigBlock Configuration{};
-    std::array<std::array<ColourEntry, ChannelCount + 1>, 4> ColourEntries{};
-    std::array<std::array<bool, ChannelCount + 1>, ChannelCount + 1> MemoryLinks{};
-    std::array<bool, ChannelCount + 1> MemoryEnabled{};
-    bool SendPending = false;
-    bool ConfigReceived = true;
-    bool Updating = false;
-    int HoverRow = 0;
-    int HoverColumn = 0;
-    int MemoryButtonOffset = 0;
-    MemoryMapLayout MemoryLayout;
-    QImage MemoryBitmap;
-    // The panel test's remaining steps; null when no test was prepared.
-    std::unique_ptr<TestScript> TestSteps;
     // How a pause step of the panel test waits: on the window's thread, blocking it.
-    std::function<void(std::chrono::milliseconds)> TestPause;
-
-    // Strip tables, index = channel 1..16 (index 0: the legend where it has one).
-    std::array<Panel*, ChannelCount + 1> Columns{};
-    std::array<Panel*, ChannelCount + 1> NumberCells{};
-    std::array<Panel*, ChannelCount + 1> GpioCells{};
-    std::array<ColourLabel*, ChannelCount + 1> GpioLabels{};
-    std::array<ColourLabel*, ChannelCount + 1> GpiLabels{};
-    std::array<ColourButton*, ChannelCount + 1> GpioButtons{};
-    std::array<QComboBox*, ChannelCount + 1> GroupBoxes{};
-    std::array<ColourButton*, ChannelCount + 1> FreeButtons{};
-    std::array<ColourButton*, ChannelCount + 1> FixedButtons{};
-    std::array<ColourButton*, ChannelCount + 1> PulseButtons{};
-    std::array<DurationField*, ChannelCount + 1> DurationFields{};
-    std::array<std::array<ColourButton*, ChannelCount + 1>, 4> ColourButtons{};
-    std::array<PaintBox*, 4> Indicators{};
+    void SetTestPause(std::function<void(std::chrono::milliseconds)> pause);
+    // The memory map as last drawn, and the cell under the mouse (row 0: none).
+    const QImage& MemoryMapImage() const { return memoryBitmap_; }
+    std::pair<int, int> MemoryHover() const { return {hoverRow_, hoverColumn_}; }
 
     // Channel operations (ChannelOperations.cpp).
     void BtnAny1Click(ColourButton* button);
     void BtnFix1Click(ColourButton* button);
     void BtnPls1Click(ColourButton* button);
-    void BoxGrp1Click();
-    void EditMs1ButtonClick();
+    void BoxGrp1Click(QComboBox* box);
+    void EditMs1ButtonClick(DurationField* field);
     void MMenuPopup(ColourButton* source);
     void MMenuCAClick();
     void MMenuCGClick();
@@ -105,9 +77,6 @@ public:
     void BoxSaveClick();
     void BoxLockClick();
     void PanTempDblClick(Qt::KeyboardModifiers modifiers);
-    void BuildTestScript();
-    void ClearTestScript();
-    void RunTestStep();
     void BtnTestClick();
     void TimerTestTimer();
 
@@ -128,8 +97,6 @@ public:
 
     // Memory map (MemoryMapView.cpp).
     void DrawMemoryMap();
-    void RefreshMemoryMap();
-    void ClearMemoryHover();
     void PBoxMemMouseMove(const QPoint& at);
     void PBoxMemMouseDown(const QPoint& at);
     void PanMemDrawMouseLeave();
@@ -159,12 +126,19 @@ private:
     void BuildMemoryPanel();
     void BuildMenus();
     void FillStripTables();
+    void SetUpStrip(int channel);
     void ConnectHandlers();
 
     // Link events (LiveStatus.cpp).
     void MsgLinkReplyHandler(std::uint8_t replyCode, const std::vector<std::uint8_t>& payload);
     void MsgLinkEndedHandler();
     void SetFunctionKeyButton(ColourButton* button, QMenu* menu, int function);
+    // Posts what an edit gave, if anything.
+    void Post(const PostedBlock& block);
+    // Draws the model's configuration: options, strips, colours, keys, memory map.
+    void ShowConfiguration();
+    void ShowModes();
+    void ShowColours(int channel);
 
     // Direct channel commands and housekeeping (ChannelOperations.cpp).
     void BtnGPO1MouseDown(ColourButton* button);
@@ -173,12 +147,9 @@ private:
     void BtnGPO1KeyUp(ColourButton* button);
     void BtnOffClick();
     void TimerBtnsTimer();
-    void PutModeDown(int channel, int mode);
+    void ChooseMode(ColourButton* button, int mode);
     void PropagateMode(bool sameGroupOnly);
     void PropagateDuration(bool sameGroupOnly);
-    void ChooseKeyFunction(std::size_t field, const QAction* item);
-    // Channels whose group box shows the same item as the given channel's.
-    bool SameGroup(int channel, int source) const;
     void ConnectChannelOperations();
     void ConnectControlOptions();
     void ConnectColourEditing();
@@ -188,27 +159,56 @@ private:
     void ReportingFileErrors(Operation operation);
     void CopyColours(bool allStates, bool sameGroupOnly);
 
+    // Panel test (TestMode.cpp).
+    void RunTestStep(const TestStep& step);
+    // Stops the panel test (its remaining steps are kept) and releases what it pressed.
+    void EndPanelTest();
+
+    // Memory map (MemoryMapView.cpp).
+    void RefreshMemoryMap();
+    void ClearMemoryHover();
+    void ConnectMemoryMap();
+
     void PanNClick();
     void BtnCloseClick();
     // Escape closes an open drop-down, popup or menu first, the editor only then.
     void EscapePressed();
-    // Stops the panel test (its remaining steps are kept) and releases what it pressed.
-    void EndPanelTest();
     // Before the editor closes: the edit still waiting and every posted command
     // reach the panel, within the link's own time-outs.
     void FinishPendingWork();
     void SetModeButtonsExclusive(bool exclusive);
-    void ConnectMemoryMap();
 
+    EditorModel model_;
     std::unique_ptr<TDeviceThread> deviceThread_;
-    std::array<QButtonGroup*, ChannelCount + 1> modeGroups_{};
-    ColourButton* modeMenuSource_ = nullptr;
-    DurationField* durationMenuSource_ = nullptr;
+    std::function<void(std::chrono::milliseconds)> testPause_;
+    bool updating_ = false; // program changes of the check boxes send nothing
     bool closing_ = false;
     // This Escape was pressed while one of the editor's popups was open.
     bool escapeClosesPopup_ = false;
+    int hoverRow_ = 0;
+    int hoverColumn_ = 0;
+    int memoryButtonOffset_ = 0;
+    MemoryMapLayout memoryLayout_;
+    QImage memoryBitmap_;
+    std::array<QButtonGroup*, ChannelCount + 1> modeGroups_{};
+    ColourButton* modeMenuSource_ = nullptr;
+    DurationField* durationMenuSource_ = nullptr;
 
-public:
+    // Strip tables, index = channel 1..16 (index 0: the legend where it has one).
+    std::array<Panel*, ChannelCount + 1> columns_{};
+    std::array<Panel*, ChannelCount + 1> numberCells_{};
+    std::array<Panel*, ChannelCount + 1> gpioCells_{};
+    std::array<ColourLabel*, ChannelCount + 1> gpioLabels_{};
+    std::array<ColourLabel*, ChannelCount + 1> gpiLabels_{};
+    std::array<ColourButton*, ChannelCount + 1> gpioButtons_{};
+    std::array<QComboBox*, ChannelCount + 1> groupBoxes_{};
+    std::array<ColourButton*, ChannelCount + 1> freeButtons_{};
+    std::array<ColourButton*, ChannelCount + 1> fixedButtons_{};
+    std::array<ColourButton*, ChannelCount + 1> pulseButtons_{};
+    std::array<DurationField*, ChannelCount + 1> durationFields_{};
+    std::array<std::array<ColourButton*, ChannelCount + 1>, 4> colourButtons_{};
+    std::array<PaintBox*, 4> indicators_{};
+
     // Controls outside the strips, by their names.
     Panel* PanN = nullptr;
     ColourButton* BtnClose = nullptr;
@@ -240,6 +240,10 @@ public:
     QTimer* TimerBtns = nullptr;
     QTimer* TimerTest = nullptr;
 };
+
+// The name of the colour button of a signal state on a channel; channel 0: the
+// legend's button of that state.
+QString ColourButtonName(int state, int channel);
 
 // Tag of a channel control: channel in the low 16 bits, mode or state in the high.
 int TagOf(const QObject* control);

@@ -1,5 +1,6 @@
 #include "model/IniFile.h"
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 
 #include <QFile>
 #include <QScreen>
@@ -25,13 +26,14 @@ TEST_F(DeviceList, ShowsOnlyFreePanelsOfTheRightChip) {
     AddPanel(0x14, "E.FF00", "lab quvo-8261-08 bench"); // lower case, not at the start
     CreateWindows();
     EXPECT_EQ(main->windowTitle(), "QUVO-8261 Settings v1.2");
-    EXPECT_EQ(main->LView->headerItem()->text(0), "Name");
-    EXPECT_EQ(main->LView->headerItem()->text(1), "S/N");
-    EXPECT_EQ(Rows(main->LView, 0), (QStringList{"QUVO-8261-16", "lab quvo-8261-08 bench"}));
-    EXPECT_EQ(Rows(main->LView, 1), (QStringList{"A.FFFF", "E.FF00"}));
-    EXPECT_EQ(main->Entries[1].ListIndex, 4);
-    EXPECT_EQ(main->Entries[1].LocationId, 0x14u);
-    EXPECT_TRUE(main->Timer.isActive());
+    EXPECT_EQ(FindControl<QTreeWidget>(*main, "LView")->headerItem()->text(0), "Name");
+    EXPECT_EQ(FindControl<QTreeWidget>(*main, "LView")->headerItem()->text(1), "S/N");
+    EXPECT_EQ(Rows(FindControl<QTreeWidget>(*main, "LView"), 0),
+              (QStringList{"QUVO-8261-16", "lab quvo-8261-08 bench"}));
+    EXPECT_EQ(Rows(FindControl<QTreeWidget>(*main, "LView"), 1), (QStringList{"A.FFFF", "E.FF00"}));
+    EXPECT_EQ(main->ListedEntries()[1].ListIndex, 4);
+    EXPECT_EQ(main->ListedEntries()[1].LocationId, 0x14u);
+    EXPECT_TRUE(main->RefreshRunning());
 }
 
 TEST_F(DeviceList, RefreshKeepsTheSelectionUnlessTheListChanged) {
@@ -39,37 +41,39 @@ TEST_F(DeviceList, RefreshKeepsTheSelectionUnlessTheListChanged) {
     CreateWindows();
     Select(1);
     main->TimerTimer(true);
-    ASSERT_NE(main->LView->currentItem(), nullptr);
-    EXPECT_TRUE(main->LView->currentItem()->isSelected());
-    EXPECT_EQ(main->LView->indexOfTopLevelItem(main->LView->currentItem()), 1);
+    ASSERT_NE(FindControl<QTreeWidget>(*main, "LView")->currentItem(), nullptr);
+    EXPECT_TRUE(FindControl<QTreeWidget>(*main, "LView")->currentItem()->isSelected());
+    EXPECT_EQ(FindControl<QTreeWidget>(*main, "LView")
+                  ->indexOfTopLevelItem(FindControl<QTreeWidget>(*main, "LView")->currentItem()),
+              1);
 
     AddPanel(0x77, "N.FFFF", "QUVO-8261-16");
     main->TimerTimer(true);
-    EXPECT_EQ(main->EntryCount, 3);
-    EXPECT_TRUE(main->LView->selectedItems().isEmpty());
+    EXPECT_EQ(int(main->ListedEntries().size()), 3);
+    EXPECT_TRUE(FindControl<QTreeWidget>(*main, "LView")->selectedItems().isEmpty());
 }
 
 TEST_F(DeviceList, EnumerationFailureIsShownOnceAndStopsTheRefresh) {
     AddDefaultPanels();
     CreateWindows();
-    ASSERT_EQ(main->EntryCount, 2);
+    ASSERT_EQ(int(main->ListedEntries().size()), 2);
     VirtualBus::Instance().FailCall(ApiCall::CreateDeviceInfoList, FT_OTHER_ERROR);
     main->TimerTimer(true);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "Cannot get USB Device List");
     EXPECT_EQ(messages[0].caption, "Error");
     EXPECT_EQ(messages[0].icon, Dialogs::Icon::Error);
-    EXPECT_FALSE(main->Timer.isActive());
-    EXPECT_EQ(main->EntryCount, 2) << "the rows stay as they were";
+    EXPECT_FALSE(main->RefreshRunning());
+    EXPECT_EQ(int(main->ListedEntries().size()), 2) << "the rows stay as they were";
     main->TimerTimer(true); // a tick queued before the stop does nothing
     EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(DeviceList, EmptyBusOpensNothingAndKeepsRefreshing) {
     CreateWindows();
-    EXPECT_EQ(main->EntryCount, 0);
-    QTest::keyClick(main->LView, Qt::Key_Return);
-    EXPECT_TRUE(main->Timer.isActive());
+    EXPECT_EQ(int(main->ListedEntries().size()), 0);
+    QTest::keyClick(FindControl<QTreeWidget>(*main, "LView"), Qt::Key_Return);
+    EXPECT_TRUE(main->RefreshRunning());
     EXPECT_TRUE(messages.empty());
 }
 
@@ -83,7 +87,7 @@ TEST_F(DeviceList, OpenFailureShowsTheCallAndRefreshes) {
     EXPECT_EQ(messages[0].text, "FT_SetBaudRate - Invalid baud rate...");
     EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 0);
     EXPECT_FALSE(ShowErrors);
-    EXPECT_TRUE(main->Timer.isActive());
+    EXPECT_TRUE(main->RefreshRunning());
     EXPECT_FALSE(editor->isVisible());
 }
 
@@ -97,8 +101,8 @@ TEST_F(DeviceList, WindowSettingsRoundTripAndKeepOtherSections) {
     CreateWindows();
     EXPECT_EQ(main->width(), 640);
     EXPECT_EQ(main->height(), 320);
-    EXPECT_EQ(main->LView->columnWidth(0), 210);
-    main->LView->setColumnWidth(0, 150);
+    EXPECT_EQ(FindControl<QTreeWidget>(*main, "LView")->columnWidth(0), 210);
+    FindControl<QTreeWidget>(*main, "LView")->setColumnWidth(0, 150);
     main->close();
     const IniFile ini(SettingsFile());
     EXPECT_EQ(ini.ReadString("DEFAULT", "DATA", ""), "00");

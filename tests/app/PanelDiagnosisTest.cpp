@@ -83,15 +83,14 @@ TEST_F(PanelDiagnosis, EachReasonAPanelCannotBeUsed) {
 TEST_F(PanelDiagnosis, TheEmptyListSaysWhyAndAUsablePanelReplacesIt) {
     AddChip("1-1", "0403", "QUVO-8261-16", "QV826100.FFFF", 5, "ftdi_sio");
     main = std::make_unique<TFormMain>(SettingsFile());
-    main->DiagnosisSysfsRoot = Sysfs();
-    main->DiagnosisDeviceRoot = Dev();
+    main->SetDiagnosisSources(Sysfs(), Dev());
     main->show();
     main->TimerTimer(false);
-    EXPECT_TRUE(main->EmptyListText.contains("kernel's serial driver holds it"));
+    EXPECT_TRUE(main->ShownEmptyListText().contains("kernel's serial driver holds it"));
     AddDefaultPanels();
     main->TimerTimer(true);
-    EXPECT_EQ(main->EntryCount, 2);
-    EXPECT_TRUE(main->EmptyListText.isEmpty());
+    EXPECT_EQ(int(main->ListedEntries().size()), 2);
+    EXPECT_TRUE(main->ShownEmptyListText().isEmpty());
 }
 
 TEST_F(PanelDiagnosis, DiagnoseReportsAndExitsByUsablePanels) {

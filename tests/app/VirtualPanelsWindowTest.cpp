@@ -1,6 +1,7 @@
 #include "app/VirtualPanelsWindow.h"
 #include "app/ProgramStart.h"
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -43,8 +44,9 @@ TEST_F(VirtualPanels, KeysFollowTheModeAndTheEditorSeesThem) {
     ASSERT_EQ(window->Rows().size(), 2u);
     WithEditorOnline(0, [&] {
         QTest::mouseClick(Row16().keys[2], Qt::LeftButton);
-        EXPECT_TRUE(WaitFor([&] { return editor->GpioLabels[2]->TextColour() == 0x00FFFFFFu; }))
-            << "a Fixed key toggles its output on";
+        EXPECT_TRUE(WaitFor([&] {
+            return FindControl<ColourLabel>(*editor, "IndGPO", 2)->TextColour() == 0x00FFFFFFu;
+        })) << "a Fixed key toggles its output on";
         EXPECT_EQ(panel16->Status()[StatusStateOffset(2)], 1);
 
         QTest::mouseClick(Row16().keys[3], Qt::LeftButton);
@@ -53,10 +55,13 @@ TEST_F(VirtualPanels, KeysFollowTheModeAndTheEditorSeesThem) {
             << "a Pulse key falls back after its duration";
 
         Row16().gpiSwitches[6]->setChecked(true);
-        EXPECT_TRUE(WaitFor([&] { return editor->GpiLabels[6]->TextColour() == 0x00FFFFFFu; }));
+        EXPECT_TRUE(WaitFor([&] {
+            return FindControl<ColourLabel>(*editor, "IndGPI", 6)->TextColour() == 0x00FFFFFFu;
+        }));
         Row16().lock->setChecked(true);
-        editor->BoxLock->click();
-        EXPECT_TRUE(WaitFor([&] { return editor->LabLock->Caption() == "LOCKED"; }));
+        FindControl<QCheckBox>(*editor, "BoxLock")->click();
+        EXPECT_TRUE(WaitFor(
+            [&] { return FindControl<ColourLabel>(*editor, "LabLock")->Caption() == "LOCKED"; }));
         editor->reject();
     });
 }
@@ -87,10 +92,10 @@ TEST_F(VirtualPanels, UnplugEndsTheEditorAndPlugBringsThePanelBack) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].text.startsWith("USB Connection Failed"))
         << messages[0].text.toStdString();
-    EXPECT_EQ(main->EntryCount, 1);
+    EXPECT_EQ(int(main->ListedEntries().size()), 1);
     Row16().plugged->setChecked(true);
     main->TimerTimer(true);
-    EXPECT_EQ(main->EntryCount, 2) << "listed again";
+    EXPECT_EQ(int(main->ListedEntries().size()), 2) << "listed again";
 }
 
 TEST(VirtualPanelsWindow, OnlyWithTheVirtualPanels) {

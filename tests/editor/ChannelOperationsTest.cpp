@@ -1,4 +1,5 @@
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 #include "ui/Widgets.h"
 
 #include <QAction>
@@ -16,42 +17,46 @@ std::uint8_t Field(const ConfigBlock& block, int channel, std::size_t field) {
 
 TEST_F(ChannelOperations, ModeButtonsSendAndTheTimerPaintsThem) {
     WithPanel16Online([&] {
-        QTest::mouseClick(editor->FixedButtons[4], Qt::LeftButton);
+        QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnFix", 4), Qt::LeftButton);
         ASSERT_TRUE(WaitSendsAnswered());
         auto blocks = WrittenBlocks(*panel16);
         ASSERT_EQ(blocks.size(), 1u);
         EXPECT_EQ(Field(blocks[0], 4, RecordMODE), ModeFixed);
         EXPECT_EQ(Field(blocks[0], 3, RecordMODE), ModeFree);
-        EXPECT_TRUE(WaitFor([&] { return editor->FixedButtons[4]->FaceColour() == 0x00DDFFDDu; }));
-        EXPECT_EQ(editor->FreeButtons[4]->FaceColour(), 0x00EDEDEDu);
-        EXPECT_FALSE(editor->FreeButtons[4]->isChecked());
+        EXPECT_TRUE(WaitFor([&] {
+            return FindControl<ColourButton>(*editor, "BtnFix", 4)->FaceColour() == 0x00DDFFDDu;
+        }));
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnAny", 4)->FaceColour(), 0x00EDEDEDu);
+        EXPECT_FALSE(FindControl<ColourButton>(*editor, "BtnAny", 4)->isChecked());
 
-        QTest::mouseClick(editor->FixedButtons[4], Qt::LeftButton);
+        QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnFix", 4), Qt::LeftButton);
         ASSERT_TRUE(WaitSendsAnswered());
         blocks = WrittenBlocks(*panel16);
         ASSERT_EQ(blocks.size(), 2u) << "the button already down sends again";
         EXPECT_EQ(blocks[1], blocks[0]);
 
         // Pulse, one page up, then Free: the field is disabled but keeps its value.
-        QTest::mouseClick(editor->PulseButtons[6], Qt::LeftButton);
-        ASSERT_TRUE(WaitFor([&] { return editor->DurationFields[6]->isEnabled(); }));
+        QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnPls", 6), Qt::LeftButton);
+        ASSERT_TRUE(
+            WaitFor([&] { return FindControl<DurationField>(*editor, "EditMs", 6)->isEnabled(); }));
         ASSERT_TRUE(WaitSendsAnswered());
-        QTest::keyClick(editor->DurationFields[6], Qt::Key_PageUp);
+        QTest::keyClick(FindControl<DurationField>(*editor, "EditMs", 6), Qt::Key_PageUp);
         ASSERT_TRUE(WaitSendsAnswered());
-        QTest::mouseClick(editor->FreeButtons[6], Qt::LeftButton);
-        EXPECT_TRUE(WaitFor([&] { return !editor->DurationFields[6]->isEnabled(); }));
+        QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnAny", 6), Qt::LeftButton);
+        EXPECT_TRUE(WaitFor(
+            [&] { return !FindControl<DurationField>(*editor, "EditMs", 6)->isEnabled(); }));
         ASSERT_TRUE(WaitSendsAnswered());
         blocks = WrittenBlocks(*panel16);
         EXPECT_EQ(Field(blocks.back(), 6, RecordMODE), ModeFree);
         EXPECT_EQ(Field(blocks.back(), 6, RecordDURATION), 8);
-        EXPECT_EQ(editor->DurationFields[6]->text(), "0.8");
+        EXPECT_EQ(FindControl<DurationField>(*editor, "EditMs", 6)->text(), "0.8");
     });
 }
 
 TEST_F(ChannelOperations, DurationStepsAreClampedAndEachOneSends) {
     WithPanel16Online([&] {
-        DurationField* field = editor->DurationFields[2];
-        QTest::mouseClick(editor->PulseButtons[2], Qt::LeftButton);
+        DurationField* field = FindControl<DurationField>(*editor, "EditMs", 2);
+        QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnPls", 2), Qt::LeftButton);
         ASSERT_TRUE(WaitFor([&] { return field->isEnabled(); }));
         ASSERT_TRUE(WaitSendsAnswered());
         field->SetValue(1.8);
@@ -95,8 +100,8 @@ TEST_F(ChannelOperations, DurationStepsAreClampedAndEachOneSends) {
         block[RecordOffset(2) + RecordDURATION] = 0;
         block[RecordOffset(3) + RecordDURATION] = 30;
         editor->ApplyConfiguration(block);
-        EXPECT_EQ(editor->DurationFields[2]->text(), "0.1");
-        EXPECT_EQ(editor->DurationFields[3]->text(), "2.0");
+        EXPECT_EQ(FindControl<DurationField>(*editor, "EditMs", 2)->text(), "0.1");
+        EXPECT_EQ(FindControl<DurationField>(*editor, "EditMs", 3)->text(), "2.0");
         panel16->ClearReceivedFrames();
         editor->SendConfiguration();
         ASSERT_TRUE(WaitSendsAnswered());
@@ -109,10 +114,10 @@ TEST_F(ChannelOperations, DurationStepsAreClampedAndEachOneSends) {
 
 TEST_F(ChannelOperations, GroupChoiceSendsProgramChangesDoNot) {
     WithPanel16Online([&] {
-        editor->GroupBoxes[7]->setCurrentIndex(9);
+        FindControl<QComboBox>(*editor, "BoxGrp", 7)->setCurrentIndex(9);
         Settle(30);
         EXPECT_TRUE(WrittenBlocks(*panel16).empty());
-        editor->GroupBoxes[7]->activated(9);
+        FindControl<QComboBox>(*editor, "BoxGrp", 7)->activated(9);
         ASSERT_TRUE(WaitSendsAnswered());
         const auto blocks = WrittenBlocks(*panel16);
         ASSERT_EQ(blocks.size(), 1u);
@@ -125,17 +130,18 @@ protected:
     QAction* Item(const char* name) { return editor->findChild<QAction*>(name); }
     void OpenModeMenu(ColourButton* button) {
         emit button->customContextMenuRequested(QPoint(5, 5));
-        editor->MMenu->hide();
+        FindControl<QMenu>(*editor, "MMenu")->hide();
     }
     void OpenDurationMenu(DurationField* field) {
         emit field->customContextMenuRequested(QPoint(5, 5));
-        editor->DMenu->hide();
+        FindControl<QMenu>(*editor, "DMenu")->hide();
     }
     std::vector<int> ChannelsInMode(int mode) {
         std::vector<int> channels;
         for (int channel = 1; channel <= ChannelCount; ++channel) {
-            ColourButton* buttons[] = {editor->FreeButtons[channel], editor->FixedButtons[channel],
-                                       editor->PulseButtons[channel]};
+            ColourButton* buttons[] = {FindControl<ColourButton>(*editor, "BtnAny", channel),
+                                       FindControl<ColourButton>(*editor, "BtnFix", channel),
+                                       FindControl<ColourButton>(*editor, "BtnPls", channel)};
             if (buttons[mode]->isChecked()) {
                 channels.push_back(channel);
             }
@@ -165,20 +171,20 @@ TEST_F(Propagation, ModeMenuToAllAndToTheSameGroup) {
     panel8->SetConfiguration(block);
     WithEditorOnline(1, [&] {
         panel16 = panel8;
-        OpenModeMenu(editor->PulseButtons[2]);
+        OpenModeMenu(FindControl<ColourButton>(*editor, "BtnPls", 2));
         EXPECT_EQ(Item("MMenuCA")->text(), "set Pulse mode -> All");
         EXPECT_EQ(Item("MMenuCG")->text(), "set Pulse mode -> Same Group");
         ConfigBlock sent = OneSend(Item("MMenuCG"));
         EXPECT_EQ(ChannelsInMode(ModePulse), (std::vector{1, 2, 5}));
         EXPECT_EQ(Field(sent, 5, RecordMODE), ModePulse);
 
-        OpenModeMenu(editor->FixedButtons[4]);
+        OpenModeMenu(FindControl<ColourButton>(*editor, "BtnFix", 4));
         sent = OneSend(Item("MMenuCG"));
         EXPECT_EQ(ChannelsInMode(ModeFixed),
                   (std::vector{3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
         EXPECT_EQ(Field(sent, 16, RecordMODE), ModeFixed) << "hidden strips travel";
 
-        OpenModeMenu(editor->FixedButtons[1]);
+        OpenModeMenu(FindControl<ColourButton>(*editor, "BtnFix", 1));
         EXPECT_EQ(Item("MMenuCA")->text(), "set Fixed mode -> All");
         sent = OneSend(Item("MMenuCA"));
         EXPECT_EQ(ChannelsInMode(ModeFixed).size(), 16u);
@@ -192,30 +198,31 @@ TEST_F(Propagation, ModeMenuToAllAndToTheSameGroup) {
 TEST_F(Propagation, DurationMenuReachesOnlyPulseChannels) {
     WithPanel16Online([&] {
         for (int channel : {2, 3, 9}) {
-            editor->PulseButtons[channel]->setChecked(true);
+            FindControl<ColourButton>(*editor, "BtnPls", channel)->click();
+            ASSERT_TRUE(WaitSendsAnswered());
         }
-        editor->GroupBoxes[3]->setCurrentIndex(4);
-        editor->GroupBoxes[9]->setCurrentIndex(4);
-        ASSERT_TRUE(WaitFor([&] {
-            return editor->DurationFields[9]->isEnabled() &&
-                   !editor->DurationFields[1]->isEnabled();
-        }));
-        editor->DurationFields[3]->SetValue(1.5);
-        OpenDurationMenu(editor->DurationFields[3]);
+        for (int channel : {3, 9}) {
+            QComboBox* group = FindControl<QComboBox>(*editor, "BoxGrp", channel);
+            group->setCurrentIndex(4);
+            emit group->activated(4);
+            ASSERT_TRUE(WaitSendsAnswered());
+        }
+        DurationField* source = FindControl<DurationField>(*editor, "EditMs", 3);
+        source->SetValue(1.5);
+        editor->EditMs1ButtonClick(source);
+        ASSERT_TRUE(WaitSendsAnswered());
+        OpenDurationMenu(source);
         EXPECT_EQ(Item("DMenuCA")->text(), "set Duration = 1.5 sec. -> All");
         EXPECT_EQ(Item("DMenuCG")->text(), "set Duration = 1.5 sec. -> Same Group");
         ConfigBlock sent = OneSend(Item("DMenuCG"));
         EXPECT_EQ(Field(sent, 9, RecordDURATION), 15);
         EXPECT_EQ(Field(sent, 2, RecordDURATION), 3) << "another group";
+        EXPECT_EQ(FindControl<DurationField>(*editor, "EditMs", 9)->text(), "1.5");
 
         sent = OneSend(Item("DMenuCA"));
         EXPECT_EQ(Field(sent, 2, RecordDURATION), 15);
         EXPECT_EQ(Field(sent, 1, RecordDURATION), 3) << "not in Pulse mode";
-        EXPECT_EQ(editor->DurationFields[1]->text(), "0.3");
-
-        editor->DurationFields[3]->SetValue(0.5);
-        OpenDurationMenu(editor->DurationFields[3]);
-        EXPECT_EQ(Item("DMenuCA")->text(), "set Duration = 0.5 sec. -> All");
+        EXPECT_EQ(FindControl<DurationField>(*editor, "EditMs", 1)->text(), "0.3");
     });
 }
 

@@ -1,4 +1,5 @@
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 #include "ui/Widgets.h"
 
 #include <QAction>
@@ -17,7 +18,9 @@ protected:
     QAction* Item(const QString& name) { return editor->findChild<QAction*>(name); }
     // Opens the swatch menu on the colour button of (state, channel) and picks a slot.
     void ChooseSlot(int state, int channel, int slot) {
-        editor->SetPopupOpener(editor->CMenu, editor->ColourButtons[state][channel]);
+        editor->SetPopupOpener(
+            FindControl<OwnerDrawnMenu>(*editor, "CMenu"),
+            FindControl<ColourButton>(*editor, ColourButtonName(state, channel)));
         Item(QString("CMenuItem%1").arg(slot))->trigger();
     }
     static DeviceColor ColourIn(const ConfigBlock& block, int channel, int state) {
@@ -58,13 +61,13 @@ TEST_F(ColourEditing, PaletteCustomAndOffReachThePanelAndComeBackAsReadBack) {
         ASSERT_TRUE(WaitSendsAnswered());
         EXPECT_EQ(ColourIn(LastWritten(), 3, 1), (DeviceColor{127, 127, 127, 96}))
             << "white, the entry's brightness kept";
-        EXPECT_EQ(editor->ColourEntries[1][3].PaletteSlot, 10);
+        EXPECT_EQ(editor->Model().Colour(1, 3).PaletteSlot, 10);
 
         Dialogs::SetColourChooser([](const QColor&) { return QColor(255, 255, 255); });
         ChooseSlot(1, 3, CustomSlot);
         ASSERT_TRUE(WaitSendsAnswered());
         EXPECT_EQ(ColourIn(LastWritten(), 3, 1), (DeviceColor{127, 127, 127, 96}));
-        EXPECT_EQ(editor->ColourEntries[1][3].PaletteSlot, 10) << "the first palette match";
+        EXPECT_EQ(editor->Model().Colour(1, 3).PaletteSlot, 10) << "the first palette match";
         EXPECT_EQ(At(DrawnItem(CustomSlot, false), 20, 17), 0x00FFFFFFu);
 
         QColor offered;
@@ -78,32 +81,34 @@ TEST_F(ColourEditing, PaletteCustomAndOffReachThePanelAndComeBackAsReadBack) {
             << "the custom swatch shows the target's own colour";
         ASSERT_TRUE(WaitSendsAnswered());
         EXPECT_EQ(ColourIn(LastWritten(), 4, 2), (DeviceColor{0x2B, 0x1A, 0x09, 96}));
-        EXPECT_EQ(editor->ColourEntries[2][4].ScreenColor, 0x00563412u);
-        EXPECT_EQ(editor->ColourEntries[2][4].PaletteSlot, CustomSlot);
-        EXPECT_EQ(editor->ColourButtons[2][4]->FaceColour(), 0x00563412u);
+        EXPECT_EQ(editor->Model().Colour(2, 4).ScreenColor, 0x00563412u);
+        EXPECT_EQ(editor->Model().Colour(2, 4).PaletteSlot, CustomSlot);
+        EXPECT_EQ(FindControl<ColourButton>(*editor, ColourButtonName(2, 4))->FaceColour(),
+                  0x00563412u);
 
         Dialogs::SetColourChooser([](const QColor&) { return QColor(1, 255, 1); });
         ChooseSlot(0, 5, CustomSlot);
         ASSERT_TRUE(WaitSendsAnswered());
-        EXPECT_EQ(editor->ColourEntries[0][5].ScreenColor, 0x0000FF00u);
-        EXPECT_EQ(editor->ColourEntries[0][5].PaletteSlot, 1) << "green again after the read-back";
+        EXPECT_EQ(editor->Model().Colour(0, 5).ScreenColor, 0x0000FF00u);
+        EXPECT_EQ(editor->Model().Colour(0, 5).PaletteSlot, 1) << "green again after the read-back";
 
         ChooseSlot(3, 6, OffSlot);
         ASSERT_TRUE(WaitSendsAnswered());
         EXPECT_EQ(ColourIn(LastWritten(), 6, 3), (DeviceColor{0, 0, 0, 96}));
-        EXPECT_EQ(editor->ColourButtons[3][6]->FaceColour(), 0x00808080u);
-        EXPECT_EQ(editor->ColourButtons[3][6]->Caption(), "Off");
+        EXPECT_EQ(FindControl<ColourButton>(*editor, ColourButtonName(3, 6))->FaceColour(),
+                  0x00808080u);
+        EXPECT_EQ(FindControl<ColourButton>(*editor, ColourButtonName(3, 6))->Caption(), "Off");
     });
 }
 
 TEST_F(ColourEditing, CancelSendsNothingAndEditsDuringASendGoOutTogether) {
     WithPanel16Online([&] {
         Dialogs::SetColourChooser([](const QColor&) { return std::nullopt; });
-        const ColourEntry before = editor->ColourEntries[1][2];
+        const ColourEntry before = editor->Model().Colour(1, 2);
         ChooseSlot(1, 2, CustomSlot);
         Settle(50);
         EXPECT_TRUE(WrittenBlocks(*panel16).empty());
-        EXPECT_EQ(editor->ColourEntries[1][2], before);
+        EXPECT_EQ(editor->Model().Colour(1, 2), before);
 
         ChooseSlot(0, 1, 2);
         ChooseSlot(0, 2, 3);
@@ -121,8 +126,8 @@ TEST_F(ColourEditing, CancelSendsNothingAndEditsDuringASendGoOutTogether) {
 
 TEST_F(ColourEditing, BrightnessMenuSetsOneStateOnAllChannels) {
     WithPanel16Online([&] {
-        ColourButton* legend = editor->ColourButtons[2][0];
-        editor->SetPopupOpener(editor->BMenu, legend);
+        ColourButton* legend = FindControl<ColourButton>(*editor, ColourButtonName(2, 0));
+        editor->SetPopupOpener(FindControl<QMenu>(*editor, "BMenu"), legend);
         Item("BMenu30")->trigger();
         ASSERT_TRUE(WaitSendsAnswered());
         const ConfigBlock sent = LastWritten();
@@ -135,13 +140,13 @@ TEST_F(ColourEditing, BrightnessMenuSetsOneStateOnAllChannels) {
         ConfigBlock block = panel16->Configuration();
         block[ColourOffset(2, 2) + ColourIntensity] = 127;
         editor->ApplyConfiguration(block);
-        emit editor->BMenu->aboutToShow();
+        emit FindControl<QMenu>(*editor, "BMenu")->aboutToShow();
         EXPECT_TRUE(Item("BMenu30")->isChecked()) << "channel 1 decides";
         EXPECT_FALSE(Item("BMenu100")->isChecked());
 
         block[ColourOffset(1, 2) + ColourIntensity] = 50;
         editor->ApplyConfiguration(block);
-        emit editor->BMenu->aboutToShow();
+        emit FindControl<QMenu>(*editor, "BMenu")->aboutToShow();
         for (const char* name :
              {"BMenu100", "BMenu75", "BMenu50", "BMenu30", "BMenu15", "BMenuMin", "BMenu0"}) {
             EXPECT_FALSE(Item(name)->isChecked()) << name;
@@ -152,55 +157,31 @@ TEST_F(ColourEditing, BrightnessMenuSetsOneStateOnAllChannels) {
     });
 }
 
-TEST_F(ColourEditing, CopyAndSerializeToAllOrTheSameGroup) {
-    WithPanel16Online([&] {
-        ConfigBlock block = panel16->Configuration();
-        const DeviceColor source[4] = {
-            {1, 2, 3, 4}, {10, 20, 30, 40}, {0, 0, 127, 127}, {5, 6, 7, 8}};
+TEST_F(ColourEditing, TheCopyMenuCopiesFromTheButtonItWasOpenedOn) {
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    const DeviceColor source[4] = {{1, 2, 3, 4}, {10, 20, 30, 40}, {0, 0, 127, 127}, {5, 6, 7, 8}};
+    for (int state = 0; state < 4; ++state) {
+        std::copy(source[state].begin(), source[state].end(),
+                  block.begin() + ColourOffset(4, state));
+    }
+    for (int channel : {4, 16}) {
+        block[RecordOffset(channel) + RecordGROUP] = 5;
+    }
+    AddDefaultPanels();
+    panel16->SetConfiguration(block);
+    WithEditorOnline(0, [&] {
+        panel16->ClearReceivedFrames();
+        emit FindControl<ColourButton>(*editor, ColourButtonName(1, 4))
+            ->customContextMenuRequested(QPoint(5, 5));
+        FindControl<QMenu>(*editor, "SMenu")->hide();
+        Item("SMenuSG")->trigger();
+        ASSERT_TRUE(WaitSendsAnswered());
+        const auto blocks = WrittenBlocks(*panel16);
+        ASSERT_EQ(blocks.size(), 1u);
         for (int state = 0; state < 4; ++state) {
-            std::copy(source[state].begin(), source[state].end(),
-                      block.begin() + ColourOffset(4, state));
-        }
-        editor->ApplyConfiguration(block);
-        struct Case {
-            const char* item;
-            std::vector<int> groupFive; // channels put in group 5 first
-            std::vector<int> changed;
-            bool allStates;
-        };
-        const std::vector<int> all = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-        const Case cases[] = {
-            {"SMenuCA", {}, all, false},
-            {"SMenuCG", {}, all, false},
-            {"SMenuCG", {2, 4, 9}, {2, 4, 9}, false},
-            {"SMenuSA", {}, all, true},
-            {"SMenuSG", {4, 16}, {4, 16}, true},
-        };
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.item);
-            editor->ApplyConfiguration(block);
-            for (int channel = 1; channel <= ChannelCount; ++channel) {
-                const bool inGroup =
-                    std::find(c.groupFive.begin(), c.groupFive.end(), channel) != c.groupFive.end();
-                editor->GroupBoxes[channel]->setCurrentIndex(inGroup ? 5 : 0);
-            }
-            panel16->ClearReceivedFrames();
-            editor->SetPopupOpener(editor->SMenu, editor->ColourButtons[1][4]);
-            Item(c.item)->trigger();
-            ASSERT_TRUE(WaitSendsAnswered());
-            Settle(20);
-            const auto blocks = WrittenBlocks(*panel16);
-            ASSERT_EQ(blocks.size(), 1u);
-            for (int channel = 1; channel <= ChannelCount; ++channel) {
-                const bool changed =
-                    std::find(c.changed.begin(), c.changed.end(), channel) != c.changed.end();
-                for (int state = 0; state < 4; ++state) {
-                    const bool copied = changed && (c.allStates || state == 1);
-                    EXPECT_EQ(ColourIn(blocks[0], channel, state),
-                              copied ? source[state] : ColourIn(block, channel, state))
-                        << "channel " << channel << " state " << state;
-                }
-            }
+            EXPECT_EQ(ColourIn(blocks[0], 16, state), source[state]) << state;
+            EXPECT_EQ(ColourIn(blocks[0], 2, state), ColourIn(block, 2, state)) << state;
         }
     });
 }
@@ -216,9 +197,11 @@ TEST_F(ColourEditing, SwatchItemsAndIndicatorsAreDrawnAsSpecified) {
     block[ColourOffset(1, 1) + ColourIntensity] = 64;
     block[ColourOffset(1, 2) + ColourIntensity] = 127;
     editor->ApplyConfiguration(block);
-    editor->SetPopupOpener(editor->CMenu, editor->ColourButtons[0][1]);
+    editor->SetPopupOpener(FindControl<OwnerDrawnMenu>(*editor, "CMenu"),
+                           FindControl<ColourButton>(*editor, ColourButtonName(0, 1)));
 
-    EXPECT_EQ(editor->CMenuItemMeasureItem(), QSize(41 - editor->CMenu->CheckMarkWidth(), 35));
+    EXPECT_EQ(editor->CMenuItemMeasureItem(),
+              QSize(41 - FindControl<OwnerDrawnMenu>(*editor, "CMenu")->CheckMarkWidth(), 35));
 
     const QImage plain = DrawnItem(3, false);
     EXPECT_EQ(At(plain, 0, 0), 0x00808080u);
@@ -239,9 +222,9 @@ TEST_F(ColourEditing, SwatchItemsAndIndicatorsAreDrawnAsSpecified) {
     EXPECT_TRUE(Contains(off, QRect(3, 3, 35, 29), 0x00000000u)) << "black \"OFF\"";
 
     // Indicators: no frame and no bar at intensity 0, 16 px at level 128, all at 255.
-    const QImage none = editor->Indicators[0]->grab().toImage();
-    const QImage half = editor->Indicators[1]->grab().toImage();
-    const QImage full = editor->Indicators[2]->grab().toImage();
+    const QImage none = FindControl<PaintBox>(*editor, "IndC", 0)->grab().toImage();
+    const QImage half = FindControl<PaintBox>(*editor, "IndC", 1)->grab().toImage();
+    const QImage full = FindControl<PaintBox>(*editor, "IndC", 2)->grab().toImage();
     ASSERT_EQ(half.size(), QSize(5, 31));
     for (int y = 0; y < 31; ++y) {
         for (int x = 0; x < 5; ++x) {
@@ -258,7 +241,7 @@ TEST_F(ColourEditing, SwatchItemsAndIndicatorsAreDrawnAsSpecified) {
     EXPECT_EQ(At(full, 2, 30), 0x00C0C0C0u);
 
     editor->GoOffline();
-    const QImage offline = editor->Indicators[2]->grab().toImage();
+    const QImage offline = FindControl<PaintBox>(*editor, "IndC", 2)->grab().toImage();
     EXPECT_EQ(At(offline, 2, 10), 0x00808080u);
 }
 

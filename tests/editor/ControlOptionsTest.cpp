@@ -1,5 +1,6 @@
 #include "link/WireProtocol.h"
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 #include "ui/Widgets.h"
 
 #include <QAction>
@@ -13,46 +14,50 @@ using ControlOptions = WindowsFixture;
 
 TEST_F(ControlOptions, FunctionKeyMenuSendsAndTheCaptionFollowsTheReadBack) {
     WithPanel16Online([&] {
-        EXPECT_EQ(editor->BtnCtrl2->Caption(), "None");
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnCtrl2")->Caption(), "None");
         editor->findChild<QAction*>("CtrlMenu2Mem")->trigger();
-        EXPECT_EQ(editor->BtnCtrl2->Caption(), "None") << "until the panel answers";
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnCtrl2")->Caption(), "None")
+            << "until the panel answers";
         ASSERT_TRUE(WaitSendsAnswered());
         const auto blocks = WrittenBlocks(*panel16);
         ASSERT_EQ(blocks.size(), 1u);
         EXPECT_EQ(blocks[0][403], 2);
-        EXPECT_EQ(editor->BtnCtrl2->Caption(), "MEM");
-        emit editor->CtrlMenu2->aboutToShow();
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnCtrl2")->Caption(), "MEM");
+        emit FindControl<QMenu>(*editor, "CtrlMenu2")->aboutToShow();
         EXPECT_TRUE(editor->findChild<QAction*>("CtrlMenu2Mem")->isChecked());
         EXPECT_FALSE(editor->findChild<QAction*>("CtrlMenu2None")->isChecked());
 
         editor->findChild<QAction*>("CtrlMenu2GPO")->trigger();
         ASSERT_TRUE(WaitSendsAnswered());
-        EXPECT_EQ(editor->BtnCtrl2->Caption(), "GPIO\r\n OFF");
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnCtrl2")->Caption(), "GPIO\r\n OFF");
         editor->findChild<QAction*>("CtrlMenu1Lock")->trigger();
         ASSERT_TRUE(WaitSendsAnswered());
-        EXPECT_EQ(editor->BtnCtrl1->Caption(), "UnLock");
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnCtrl1")->Caption(), "UnLock");
         EXPECT_EQ(panel16->Configuration()[402], 1);
-        emit editor->CtrlMenu1->aboutToShow();
+        emit FindControl<QMenu>(*editor, "CtrlMenu1")->aboutToShow();
         EXPECT_TRUE(editor->findChild<QAction*>("CtrlMenu1Lock")->isChecked());
     });
 }
 
 TEST_F(ControlOptions, CheckBoxesSendOnlyWhenTheUserChangesThem) {
     WithPanel16Online([&] {
-        QTest::mouseClick(editor->BoxLock, Qt::LeftButton, {}, QPoint(6, 9));
+        QTest::mouseClick(FindControl<QCheckBox>(*editor, "BoxLock"), Qt::LeftButton, {},
+                          QPoint(6, 9));
         ASSERT_TRUE(WaitSendsAnswered());
         auto blocks = WrittenBlocks(*panel16);
         ASSERT_EQ(blocks.size(), 1u);
         EXPECT_EQ(blocks[0][ConfigLOCK], 1);
         EXPECT_EQ(blocks[0][ConfigSAVE], 0);
-        EXPECT_FALSE(editor->LabLock->isHidden());
-        EXPECT_EQ(editor->LabLock->Caption(), "UNLOCKED");
+        EXPECT_FALSE(FindControl<ColourLabel>(*editor, "LabLock")->isHidden());
+        EXPECT_EQ(FindControl<ColourLabel>(*editor, "LabLock")->Caption(), "UNLOCKED");
         panel16->SetLockState(1);
-        ASSERT_TRUE(WaitFor([&] { return editor->LabLock->Caption() == "LOCKED"; }));
-        EXPECT_EQ(editor->LabLock->BackgroundColour(), 0x007777FFu);
-        EXPECT_EQ(editor->LabLock->TextColour(), 0x00FFFFFFu);
+        ASSERT_TRUE(WaitFor(
+            [&] { return FindControl<ColourLabel>(*editor, "LabLock")->Caption() == "LOCKED"; }));
+        EXPECT_EQ(FindControl<ColourLabel>(*editor, "LabLock")->BackgroundColour(), 0x007777FFu);
+        EXPECT_EQ(FindControl<ColourLabel>(*editor, "LabLock")->TextColour(), 0x00FFFFFFu);
 
-        QTest::mouseClick(editor->BoxSave, Qt::LeftButton, {}, QPoint(6, 9));
+        QTest::mouseClick(FindControl<QCheckBox>(*editor, "BoxSave"), Qt::LeftButton, {},
+                          QPoint(6, 9));
         ASSERT_TRUE(WaitSendsAnswered());
         EXPECT_EQ(panel16->Configuration()[ConfigSAVE], 1);
 
@@ -62,9 +67,9 @@ TEST_F(ControlOptions, CheckBoxesSendOnlyWhenTheUserChangesThem) {
         block[ConfigSAVE] = 0;
         block[ConfigLOCK] = 0;
         editor->ApplyConfiguration(block);
-        EXPECT_FALSE(editor->BoxSave->isChecked());
-        EXPECT_FALSE(editor->BoxLock->isChecked());
-        EXPECT_TRUE(editor->LabLock->isHidden());
+        EXPECT_FALSE(FindControl<QCheckBox>(*editor, "BoxSave")->isChecked());
+        EXPECT_FALSE(FindControl<QCheckBox>(*editor, "BoxLock")->isChecked());
+        EXPECT_TRUE(FindControl<ColourLabel>(*editor, "LabLock")->isHidden());
         Settle(30);
         EXPECT_TRUE(WrittenBlocks(*panel16).empty());
     });
@@ -74,12 +79,14 @@ TEST_F(ControlOptions, ControlDoubleClickShowsTheTestButton) {
     CreateWindows();
     editor->show();
     const QPoint empty(45, 320);
-    QTest::mouseDClick(editor->PanTemp, Qt::LeftButton, {}, empty);
-    EXPECT_TRUE(editor->BtnTest->isHidden());
-    QTest::mouseDClick(editor->PanCtrl, Qt::LeftButton, Qt::ControlModifier, QPoint(70, 300));
-    EXPECT_FALSE(editor->BtnTest->isHidden());
+    QTest::mouseDClick(FindControl<Panel>(*editor, "PanTemp"), Qt::LeftButton, {}, empty);
+    EXPECT_TRUE(FindControl<ColourButton>(*editor, "BtnTest")->isHidden());
+    QTest::mouseDClick(FindControl<Panel>(*editor, "PanCtrl"), Qt::LeftButton, Qt::ControlModifier,
+                       QPoint(70, 300));
+    EXPECT_FALSE(FindControl<ColourButton>(*editor, "BtnTest")->isHidden());
     editor->GoOffline();
-    EXPECT_FALSE(editor->BtnTest->isHidden()) << "for the rest of the run";
+    EXPECT_FALSE(FindControl<ColourButton>(*editor, "BtnTest")->isHidden())
+        << "for the rest of the run";
     editor->hide();
 }
 
@@ -120,10 +127,10 @@ protected:
         return frame;
     }
     void ShortPauses() {
-        editor->TestPause = [this](std::chrono::milliseconds duration) {
+        editor->SetTestPause([this](std::chrono::milliseconds duration) {
             pauses += duration;
             QTest::qSleep(1);
-        };
+        });
     }
     std::chrono::milliseconds pauses{0};
 };
@@ -131,18 +138,20 @@ protected:
 TEST_F(TestMode, RunsTheWholeScriptAndEndsOnTheFactoryConfiguration) {
     WithPanel16Online([&] {
         ShortPauses();
-        const auto expected = ExpectedFrames(MakeTestScript(editor->ChannelPresent));
+        const auto expected = ExpectedFrames(MakeTestScript(editor->Model().ChannelPresent()));
         editor->BtnTestClick();
-        EXPECT_EQ(editor->BtnTest->Caption(), "STOP");
-        ASSERT_TRUE(WaitFor([&] { return !editor->TimerTest->isActive(); }, 20000));
-        EXPECT_EQ(editor->BtnTest->Caption(), "TEST");
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnTest")->Caption(), "STOP");
+        ASSERT_TRUE(
+            WaitFor([&] { return !FindControl<QTimer>(*editor, "TimerTest")->isActive(); }, 20000));
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnTest")->Caption(), "TEST");
         ASSERT_TRUE(WaitSendsAnswered());
         EXPECT_EQ(CommandsSentTo(*panel16), expected);
         EXPECT_EQ(pauses.count(), 21100);
         ConfigBlock factory;
         LoadFactoryValues(factory);
         EXPECT_EQ(panel16->Configuration(), factory);
-        EXPECT_EQ(editor->Configuration, factory) << "the editor shows the factory values";
+        EXPECT_EQ(editor->Model().Configuration(), factory)
+            << "the editor shows the factory values";
     });
 }
 
@@ -150,39 +159,42 @@ TEST_F(TestMode, StopKeepsTheRestAndEveryEndClearsIt) {
     WithPanel16Online([&] {
         ShortPauses();
         editor->BtnTestClick();
-        ASSERT_TRUE(WaitFor([&] { return editor->TestSteps && editor->TestSteps->size() < 100; }));
+        ASSERT_TRUE(WaitFor([&] {
+            return editor->Model().TestPrepared() && editor->Model().TestStepsLeft() < 100;
+        }));
         editor->BtnTestClick();
-        EXPECT_EQ(editor->BtnTest->Caption(), "TEST");
-        EXPECT_FALSE(editor->TimerTest->isActive());
-        ASSERT_TRUE(editor->TestSteps);
-        const std::size_t left = editor->TestSteps->size();
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnTest")->Caption(), "TEST");
+        EXPECT_FALSE(FindControl<QTimer>(*editor, "TimerTest")->isActive());
+        ASSERT_TRUE(editor->Model().TestPrepared());
+        const std::size_t left = editor->Model().TestStepsLeft();
         EXPECT_GT(left, 0u);
         ASSERT_TRUE(WaitSendsAnswered());
         Settle(50); // a command posted just before the stop still goes out
         const std::size_t sent = CommandsSentTo(*panel16).size();
         Settle(100);
         EXPECT_EQ(CommandsSentTo(*panel16).size(), sent);
-        EXPECT_EQ(editor->TestSteps->size(), left);
+        EXPECT_EQ(editor->Model().TestStepsLeft(), left);
 
         // Started again, it begins from the first step.
         editor->BtnTestClick();
-        ASSERT_TRUE(WaitFor([&] { return editor->TestSteps->size() < 120; }));
-        EXPECT_GT(editor->TestSteps->size(), left);
+        ASSERT_TRUE(WaitFor([&] { return editor->Model().TestStepsLeft() < 120; }));
+        EXPECT_GT(editor->Model().TestStepsLeft(), left);
     });
-    EXPECT_FALSE(editor->TimerTest->isActive()) << "closing the editor stops the test";
-    EXPECT_FALSE(editor->TestSteps);
+    EXPECT_FALSE(FindControl<QTimer>(*editor, "TimerTest")->isActive())
+        << "closing the editor stops the test";
+    EXPECT_FALSE(editor->Model().TestPrepared());
 }
 
 TEST_F(TestMode, ALinkFailureDuringTheTestClearsIt) {
     AddDefaultPanels();
     WithEditorOnline(0, [&] {
-        editor->TestPause = [](std::chrono::milliseconds) {};
+        editor->SetTestPause([](std::chrono::milliseconds) {});
         editor->BtnTestClick();
-        ASSERT_TRUE(WaitFor([&] { return editor->TestSteps->size() < 110; }));
+        ASSERT_TRUE(WaitFor([&] { return editor->Model().TestStepsLeft() < 110; }));
         panel16->SetFault({LineFault::NoAnswer});
         ExpectEditorClosesItself();
     });
-    EXPECT_FALSE(editor->TestSteps);
+    EXPECT_FALSE(editor->Model().TestPrepared());
     EXPECT_EQ(messages.size(), 1u);
 }
 

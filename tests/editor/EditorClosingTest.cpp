@@ -2,6 +2,7 @@
 // is left switched on, and Escape closes what is open first.
 #include "app/VirtualPanelsWindow.h"
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 #include "ui/Widgets.h"
 
 #include <QComboBox>
@@ -17,7 +18,7 @@ struct WayOfClosing {
 };
 
 const WayOfClosing WaysOfClosing[] = {
-    {"Close", [](TFormEdit& editor) { editor.BtnClose->click(); }},
+    {"Close", [](TFormEdit& editor) { FindControl<ColourButton>(editor, "BtnClose")->click(); }},
     {"Escape", [](TFormEdit& editor) { QTest::keyClick(&editor, Qt::Key_Escape); }},
     {"the window's close button", [](TFormEdit& editor) { editor.close(); }},
 };
@@ -29,14 +30,14 @@ TEST_F(EditorClosing, AnEditStillWaitingToBeSentReachesThePanelFirst) {
         double shown = 0;
         WithPanel16Online([&] {
             panel16->SetLineTiming(LineModel::BaudRate);
-            editor->PulseButtons[1]->click();
+            FindControl<ColourButton>(*editor, "BtnPls", 1)->click();
             ASSERT_TRUE(WaitSendsAnswered());
             // Key repeat: the first step is sent, the others wait for its read-back.
             for (int step = 0; step < 5; ++step) {
-                QTest::keyClick(editor->DurationFields[1], Qt::Key_Up);
+                QTest::keyClick(FindControl<DurationField>(*editor, "EditMs", 1), Qt::Key_Up);
             }
-            ASSERT_TRUE(editor->SendPending);
-            shown = editor->DurationFields[1]->Value();
+            ASSERT_TRUE(editor->Model().SendPending());
+            shown = FindControl<DurationField>(*editor, "EditMs", 1)->Value();
             way.close(*editor);
             EXPECT_FALSE(editor->isVisible());
         });
@@ -50,11 +51,12 @@ TEST_F(EditorClosing, AnEditStillWaitingToBeSentReachesThePanelFirst) {
 
 TEST_F(EditorClosing, APanelThatStopsAnsweringWhileClosingEndsTheWaitWithTheLinksError) {
     WithPanel16Online([&] {
-        editor->PulseButtons[1]->click();
+        FindControl<ColourButton>(*editor, "BtnPls", 1)->click();
         ASSERT_TRUE(WaitSendsAnswered());
         panel16->SetFault({LineFault::NoAnswer});
-        editor->EditMs1ButtonClick();
-        editor->EditMs1ButtonClick();
+        DurationField* field = FindControl<DurationField>(*editor, "EditMs", 1);
+        editor->EditMs1ButtonClick(field);
+        editor->EditMs1ButtonClick(field);
         editor->reject();
         EXPECT_FALSE(editor->isVisible());
     });
@@ -75,13 +77,13 @@ TEST_F(EditorClosing, EndingThePanelTestSwitchesEveryGpioOutputOff) {
     };
     const std::pair<const char*, std::function<void()>> ends[] = {
         {"STOP", [&] { editor->BtnTestClick(); }},
-        {"Close", [&] { editor->BtnClose->click(); }},
+        {"Close", [&] { FindControl<ColourButton>(*editor, "BtnClose")->click(); }},
     };
     for (const auto& [name, end] : ends) {
         SCOPED_TRACE(name);
         VirtualBus::Instance().RemoveAllDevices();
         WithPanel16Online([&] {
-            editor->TestPause = [](std::chrono::milliseconds) {};
+            editor->SetTestPause([](std::chrono::milliseconds) {});
             editor->BtnTestClick();
             ASSERT_TRUE(WaitFor(anyOutputOn, 20000)) << "the test pressed a GPIO output";
             end();
@@ -94,7 +96,7 @@ TEST_F(EditorClosing, EndingThePanelTestSwitchesEveryGpioOutputOff) {
 TEST_F(EditorClosing, EscapeClosesAnOpenDropDownBeforeTheEditor) {
     WithPanel16Online([&] {
         editor->activateWindow();
-        QComboBox* group = editor->GroupBoxes[3];
+        QComboBox* group = FindControl<QComboBox>(*editor, "BoxGrp", 3);
         group->showPopup();
         ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
         // As under X11: the key goes to the box that owns the popup.

@@ -1,4 +1,5 @@
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Widgets.h"
 
@@ -36,25 +37,25 @@ TEST_F(EditorKeyboard, EnterPressesOnlyTheFocusedPushButton) {
         guard.start(50);
 
         editor->activateWindow();
-        editor->PanN->setFocus();
+        FindControl<Panel>(*editor, "PanN")->setFocus();
         QTest::keyClick(editor.get(), Qt::Key_Return);
-        QTest::keyClick(editor->PanN, Qt::Key_Enter);
+        QTest::keyClick(FindControl<Panel>(*editor, "PanN"), Qt::Key_Enter);
         Settle(100);
         EXPECT_TRUE(editor->isVisible());
         EXPECT_FALSE(popupSeen);
         EXPECT_TRUE(CommandsSentTo(*panel16).empty());
 
-        editor->GpioButtons[4]->setFocus();
-        QTest::keyClick(editor->GpioButtons[4], Qt::Key_Return);
+        FindControl<ColourButton>(*editor, "BtnGPO", 4)->setFocus();
+        QTest::keyClick(FindControl<ColourButton>(*editor, "BtnGPO", 4), Qt::Key_Return);
         Settle(50);
         EXPECT_TRUE(CommandsSentTo(*panel16).empty()) << "GPIO buttons answer to Space only";
 
-        editor->FixedButtons[3]->setFocus();
-        QTest::keyClick(editor->FixedButtons[3], Qt::Key_Return);
+        FindControl<ColourButton>(*editor, "BtnFix", 3)->setFocus();
+        QTest::keyClick(FindControl<ColourButton>(*editor, "BtnFix", 3), Qt::Key_Return);
         ASSERT_TRUE(WaitSendsAnswered());
         Settle(30);
         EXPECT_EQ(CommandCodes(CommandsSentTo(*panel16)), (std::vector<std::uint8_t>{4, 3}));
-        EXPECT_TRUE(editor->FixedButtons[3]->isChecked());
+        EXPECT_TRUE(FindControl<ColourButton>(*editor, "BtnFix", 3)->isChecked());
         EXPECT_FALSE(popupSeen);
     });
 }
@@ -63,21 +64,22 @@ TEST_F(EditorKeyboard, DisabledGpioButtonsSendNothing) {
     AddDefaultPanels();
     CreateWindows();
     Select(0);
-    RunEditor([&] { main->OpenSelectedDevice(); },
-              [&] {
-                  // Still offline: the configuration is read after half a second.
-                  ASSERT_FALSE(editor->GpioButtons[3]->isEnabled());
-                  QTest::mousePress(editor->GpioButtons[3], Qt::LeftButton);
-                  QTest::mouseRelease(editor->GpioButtons[3], Qt::LeftButton);
-                  QTest::keyPress(editor->GpioButtons[3], Qt::Key_Space);
-                  QTest::keyRelease(editor->GpioButtons[3], Qt::Key_Space);
-                  QTest::mouseClick(editor->BtnOff, Qt::LeftButton);
-                  ASSERT_TRUE(WaitOnline());
-                  Settle(50);
-                  EXPECT_EQ(CommandCodes(CommandsSentTo(*panel16)), (std::vector<std::uint8_t>{3}))
-                      << "only the configuration read";
-                  editor->reject();
-              });
+    RunEditor(
+        [&] { main->OpenSelectedDevice(); },
+        [&] {
+            // Still offline: the configuration is read after half a second.
+            ASSERT_FALSE(FindControl<ColourButton>(*editor, "BtnGPO", 3)->isEnabled());
+            QTest::mousePress(FindControl<ColourButton>(*editor, "BtnGPO", 3), Qt::LeftButton);
+            QTest::mouseRelease(FindControl<ColourButton>(*editor, "BtnGPO", 3), Qt::LeftButton);
+            QTest::keyPress(FindControl<ColourButton>(*editor, "BtnGPO", 3), Qt::Key_Space);
+            QTest::keyRelease(FindControl<ColourButton>(*editor, "BtnGPO", 3), Qt::Key_Space);
+            QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnOff"), Qt::LeftButton);
+            ASSERT_TRUE(WaitOnline());
+            Settle(50);
+            EXPECT_EQ(CommandCodes(CommandsSentTo(*panel16)), (std::vector<std::uint8_t>{3}))
+                << "only the configuration read";
+            editor->reject();
+        });
 }
 
 TEST_F(EditorKeyboard, DurationsAreEmptyWhileOfflineOnAShownWindow) {
@@ -87,11 +89,11 @@ TEST_F(EditorKeyboard, DurationsAreEmptyWhileOfflineOnAShownWindow) {
         Select(0);
         RunEditor([&] { main->OpenSelectedDevice(); },
                   [&] {
-                      EXPECT_EQ(editor->DurationFields[1]->text(), "");
-                      EXPECT_EQ(editor->DurationFields[16]->text(), "");
+                      EXPECT_EQ(FindControl<DurationField>(*editor, "EditMs", 1)->text(), "");
+                      EXPECT_EQ(FindControl<DurationField>(*editor, "EditMs", 16)->text(), "");
                       ASSERT_TRUE(WaitOnline());
-                      EXPECT_EQ(editor->DurationFields[1]->text(), "0.3");
-                      editor->DurationFields[1]->SetValue(1.2);
+                      EXPECT_EQ(FindControl<DurationField>(*editor, "EditMs", 1)->text(), "0.3");
+                      FindControl<DurationField>(*editor, "EditMs", 1)->SetValue(1.2);
                       editor->reject();
                   });
     }
@@ -99,15 +101,18 @@ TEST_F(EditorKeyboard, DurationsAreEmptyWhileOfflineOnAShownWindow) {
 
 TEST_F(EditorKeyboard, RestoreCaptionTogglesItsBoxAndDisabledBoxesLookDisabled) {
     WithPanel16Online([&] {
-        QTest::mouseClick(editor->BoxSave, Qt::LeftButton, {}, QPoint(80, 20));
-        EXPECT_TRUE(editor->BoxSave->isChecked()) << "a click on the caption";
+        QTest::mouseClick(FindControl<QCheckBox>(*editor, "BoxSave"), Qt::LeftButton, {},
+                          QPoint(80, 20));
+        EXPECT_TRUE(FindControl<QCheckBox>(*editor, "BoxSave")->isChecked())
+            << "a click on the caption";
         ASSERT_TRUE(WaitSendsAnswered());
         EXPECT_EQ(panel16->Configuration()[ConfigSAVE], 1);
-        EXPECT_TRUE(editor->BoxSave->text().contains("Restore GPIO state"));
+        EXPECT_TRUE(
+            FindControl<QCheckBox>(*editor, "BoxSave")->text().contains("Restore GPIO state"));
     });
     editor->GoOffline();
     editor->show();
-    const QImage disabled = editor->BoxSave->grab().toImage();
+    const QImage disabled = FindControl<QCheckBox>(*editor, "BoxSave")->grab().toImage();
     bool whiteText = false;
     for (int y = 0; y < disabled.height(); ++y) {
         for (int x = 20; x < disabled.width(); ++x) {
@@ -122,7 +127,7 @@ TEST_F(EditorKeyboard, WindowsCarryTheProgramIconAndTheNumberSign) {
     CreateWindows();
     EXPECT_FALSE(main->windowIcon().isNull());
     EXPECT_FALSE(editor->windowIcon().isNull());
-    EXPECT_TRUE(QFontMetrics(editor->PanN->font()).inFont(QChar(0x2116)));
+    EXPECT_TRUE(QFontMetrics(FindControl<Panel>(*editor, "PanN")->font()).inFont(QChar(0x2116)));
 }
 
 } // namespace

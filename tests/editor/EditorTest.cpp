@@ -1,5 +1,6 @@
 #include "link/WireProtocol.h"
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -13,7 +14,7 @@ using Editor = WindowsFixture;
 std::vector<int> VisibleChannels(TFormEdit& editor) {
     std::vector<int> channels;
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        if (!editor.GpioButtons[channel]->isHidden()) {
+        if (!FindControl<ColourButton>(editor, "BtnGPO", channel)->isHidden()) {
             channels.push_back(channel);
         }
     }
@@ -40,16 +41,23 @@ TEST_F(Editor, OpenWatchAndCloseEachWay) {
     const Way ways[] = {
         {"double click / Close",
          [&] {
-             QTest::mouseDClick(main->LView->viewport(), Qt::LeftButton, {},
-                                main->LView->visualItemRect(main->LView->topLevelItem(1)).center());
+             QTest::mouseDClick(
+                 FindControl<QTreeWidget>(*main, "LView")->viewport(), Qt::LeftButton, {},
+                 FindControl<QTreeWidget>(*main, "LView")
+                     ->visualItemRect(FindControl<QTreeWidget>(*main, "LView")->topLevelItem(1))
+                     .center());
          },
-         [&] { QTest::mouseClick(editor->BtnClose, Qt::LeftButton); }},
-        {"Enter / Escape", [&] { QTest::keyClick(main->LView, Qt::Key_Return); },
-         [&] { QTest::keyClick(editor.get(), Qt::Key_Escape); }},
-        {"Space / Escape in a group box", [&] { QTest::keyClick(main->LView, Qt::Key_Space); },
          [&] {
-             editor->GroupBoxes[1]->setFocus();
-             QTest::keyClick(editor->GroupBoxes[1], Qt::Key_Escape);
+             QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnClose"), Qt::LeftButton);
+         }},
+        {"Enter / Escape",
+         [&] { QTest::keyClick(FindControl<QTreeWidget>(*main, "LView"), Qt::Key_Return); },
+         [&] { QTest::keyClick(editor.get(), Qt::Key_Escape); }},
+        {"Space / Escape in a group box",
+         [&] { QTest::keyClick(FindControl<QTreeWidget>(*main, "LView"), Qt::Key_Space); },
+         [&] {
+             FindControl<QComboBox>(*editor, "BoxGrp", 1)->setFocus();
+             QTest::keyClick(FindControl<QComboBox>(*editor, "BoxGrp", 1), Qt::Key_Escape);
          }},
     };
     for (const Way& way : ways) {
@@ -61,17 +69,19 @@ TEST_F(Editor, OpenWatchAndCloseEachWay) {
             EXPECT_EQ(editor->windowTitle(), "QUVO-8261-08");
             ASSERT_TRUE(WaitOnline());
             EXPECT_EQ(VisibleChannels(*editor), (std::vector{1, 2, 3, 4, 5, 6, 7, 8}));
-            EXPECT_EQ(editor->NumberCells[9]->Caption(), "");
-            EXPECT_EQ(editor->GroupBoxes[2]->currentIndex(), 4);
-            EXPECT_TRUE(editor->PulseButtons[3]->isChecked());
-            EXPECT_TRUE(editor->FreeButtons[1]->isChecked());
-            EXPECT_DOUBLE_EQ(editor->DurationFields[3]->Value(), 1.5);
-            EXPECT_TRUE(editor->BoxSave->isChecked());
-            EXPECT_EQ(editor->BtnCtrl2->Caption(), "GPIO\r\n OFF");
-            EXPECT_EQ(editor->ColourButtons[1][0]->Caption(), "GPIO\r\nBr: 75%");
-            EXPECT_TRUE(WaitFor([&] { return !editor->DurationFields[1]->isEnabled(); }))
-                << "durations are usable in Pulse mode only";
-            EXPECT_TRUE(editor->DurationFields[3]->isEnabled());
+            EXPECT_EQ(FindControl<Panel>(*editor, "PanCap", 9)->Caption(), "");
+            EXPECT_EQ(FindControl<QComboBox>(*editor, "BoxGrp", 2)->currentIndex(), 4);
+            EXPECT_TRUE(FindControl<ColourButton>(*editor, "BtnPls", 3)->isChecked());
+            EXPECT_TRUE(FindControl<ColourButton>(*editor, "BtnAny", 1)->isChecked());
+            EXPECT_DOUBLE_EQ(FindControl<DurationField>(*editor, "EditMs", 3)->Value(), 1.5);
+            EXPECT_TRUE(FindControl<QCheckBox>(*editor, "BoxSave")->isChecked());
+            EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnCtrl2")->Caption(), "GPIO\r\n OFF");
+            EXPECT_EQ(FindControl<ColourButton>(*editor, ColourButtonName(1, 0))->Caption(),
+                      "GPIO\r\nBr: 75%");
+            EXPECT_TRUE(WaitFor([&] {
+                return !FindControl<DurationField>(*editor, "EditMs", 1)->isEnabled();
+            })) << "durations are usable in Pulse mode only";
+            EXPECT_TRUE(FindControl<DurationField>(*editor, "EditMs", 3)->isEnabled());
             EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 1);
             way.close();
         });
@@ -79,8 +89,8 @@ TEST_F(Editor, OpenWatchAndCloseEachWay) {
         EXPECT_TRUE(main->isVisible());
         EXPECT_TRUE(messages.empty());
         EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 0);
-        EXPECT_EQ(main->EntryCount, 2) << "listed again after the close";
-        EXPECT_TRUE(main->Timer.isActive());
+        EXPECT_EQ(int(main->ListedEntries().size()), 2) << "listed again after the close";
+        EXPECT_TRUE(main->RefreshRunning());
     }
 }
 
@@ -93,29 +103,40 @@ TEST_F(Editor, LiveStateRecoloursButtonsLabelsKeysAndLock) {
     block[ConfigMODE18] = 2;
     panel16->SetConfiguration(block);
     WithEditorOnline(0, [&] {
-        EXPECT_FALSE(editor->LabLock->isHidden());
-        EXPECT_EQ(editor->LabLock->Caption(), "UNLOCKED");
-        EXPECT_EQ(editor->GpioButtons[5]->FaceColour(), editor->ColourEntries[0][5].DisplayColor);
-        EXPECT_EQ(editor->GpioButtons[5]->FaceColour(), 0x00B1B1B1u) << "white at min";
+        EXPECT_FALSE(FindControl<ColourLabel>(*editor, "LabLock")->isHidden());
+        EXPECT_EQ(FindControl<ColourLabel>(*editor, "LabLock")->Caption(), "UNLOCKED");
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnGPO", 5)->FaceColour(),
+                  editor->Model().Colour(0, 5).DisplayColor);
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnGPO", 5)->FaceColour(), 0x00B1B1B1u)
+            << "white at min";
 
         panel16->SetGpi(5, true);
-        ASSERT_TRUE(WaitFor([&] { return editor->GpiLabels[5]->TextColour() == 0x00FFFFFF; }));
-        EXPECT_EQ(editor->GpioButtons[5]->FaceColour(), editor->ColourEntries[2][5].DisplayColor);
-        EXPECT_EQ(editor->GpioLabels[5]->TextColour(), editor->GpioLabels[5]->BackgroundColour());
+        ASSERT_TRUE(WaitFor([&] {
+            return FindControl<ColourLabel>(*editor, "IndGPI", 5)->TextColour() == 0x00FFFFFF;
+        }));
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnGPO", 5)->FaceColour(),
+                  editor->Model().Colour(2, 5).DisplayColor);
+        EXPECT_EQ(FindControl<ColourLabel>(*editor, "IndGPO", 5)->TextColour(),
+                  FindControl<ColourLabel>(*editor, "IndGPO", 5)->BackgroundColour());
 
         panel16->SetGpioOutput(5, true);
-        ASSERT_TRUE(WaitFor([&] { return editor->GpioLabels[5]->TextColour() == 0x00FFFFFF; }));
-        EXPECT_EQ(editor->GpioButtons[5]->FaceColour(), editor->ColourEntries[3][5].DisplayColor);
+        ASSERT_TRUE(WaitFor([&] {
+            return FindControl<ColourLabel>(*editor, "IndGPO", 5)->TextColour() == 0x00FFFFFF;
+        }));
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnGPO", 5)->FaceColour(),
+                  editor->Model().Colour(3, 5).DisplayColor);
 
-        EXPECT_EQ(editor->BtnCtrl1->FaceColour(), 0x00AAAAFFu);
-        EXPECT_EQ(editor->BtnCtrl2->FaceColour(), 0x00FFBB99u);
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnCtrl1")->FaceColour(), 0x00AAAAFFu);
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnCtrl2")->FaceColour(), 0x00FFBB99u);
         panel16->SetKeyState(2, 1);
         panel16->SetLockState(0x80);
-        ASSERT_TRUE(WaitFor([&] { return editor->BtnCtrl2->FaceColour() == 0x00FF5500u; }));
-        EXPECT_EQ(editor->BtnCtrl2->TextColour(), 0x00FFFFFFu);
-        EXPECT_EQ(editor->BtnCtrl2->Caption(), "MEM");
-        EXPECT_EQ(editor->LabLock->Caption(), "LOCKED");
-        EXPECT_EQ(editor->LabLock->BackgroundColour(), 0x007777FFu);
+        ASSERT_TRUE(WaitFor([&] {
+            return FindControl<ColourButton>(*editor, "BtnCtrl2")->FaceColour() == 0x00FF5500u;
+        }));
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnCtrl2")->TextColour(), 0x00FFFFFFu);
+        EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnCtrl2")->Caption(), "MEM");
+        EXPECT_EQ(FindControl<ColourLabel>(*editor, "LabLock")->Caption(), "LOCKED");
+        EXPECT_EQ(FindControl<ColourLabel>(*editor, "LabLock")->BackgroundColour(), 0x007777FFu);
         editor->reject();
     });
 }
@@ -129,20 +150,25 @@ TEST_F(Editor, StatusValuesOutsideTheTablesAndAHiddenLock) {
     block[RecordOffset(1) + RecordMODE] = 7;
     block[RecordOffset(2) + RecordGROUP] = 40;
     editor->ApplyConfiguration(block);
-    EXPECT_TRUE(editor->Online);
-    EXPECT_FALSE(editor->FreeButtons[1]->isChecked()) << "an unknown mode leaves the buttons";
-    EXPECT_EQ(editor->GroupBoxes[2]->currentIndex(), -1);
+    EXPECT_TRUE(editor->Model().Online());
+    EXPECT_FALSE(FindControl<ColourButton>(*editor, "BtnAny", 1)->isChecked())
+        << "an unknown mode leaves the buttons";
+    EXPECT_EQ(FindControl<QComboBox>(*editor, "BoxGrp", 2)->currentIndex(), -1);
     StatusBlock status{};
     status[StatusStateOffset(1)] = 0x01;
     status[StatusStateOffset(2)] = 0x05;
     status[StatusLOCKSTATE] = 1;
     editor->ShowStatus(status);
-    EXPECT_EQ(editor->GpioButtons[1]->FaceColour(), editor->ColourEntries[1][1].DisplayColor);
-    EXPECT_EQ(editor->GpioLabels[1]->TextColour(), 0x00FFFFFFu);
-    EXPECT_EQ(editor->GpioButtons[2]->FaceColour(), editor->ColourEntries[1][2].DisplayColor);
-    EXPECT_EQ(editor->GpioLabels[2]->TextColour(), editor->GpioLabels[2]->BackgroundColour())
+    EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnGPO", 1)->FaceColour(),
+              editor->Model().Colour(1, 1).DisplayColor);
+    EXPECT_EQ(FindControl<ColourLabel>(*editor, "IndGPO", 1)->TextColour(), 0x00FFFFFFu);
+    EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnGPO", 2)->FaceColour(),
+              editor->Model().Colour(1, 2).DisplayColor);
+    EXPECT_EQ(FindControl<ColourLabel>(*editor, "IndGPO", 2)->TextColour(),
+              FindControl<ColourLabel>(*editor, "IndGPO", 2)->BackgroundColour())
         << "0x05 leaves the labels as they were";
-    EXPECT_TRUE(editor->LabLock->isHidden()) << "LOCK 0 hides the lock whatever LOCKSTATE says";
+    EXPECT_TRUE(FindControl<ColourLabel>(*editor, "LabLock")->isHidden())
+        << "LOCK 0 hides the lock whatever LOCKSTATE says";
 
     block[ColourOffset(4, 1) + ColourRed] = 0;
     block[ColourOffset(4, 1) + ColourGreen] = 0;
@@ -150,14 +176,17 @@ TEST_F(Editor, StatusValuesOutsideTheTablesAndAHiddenLock) {
     block[ColourOffset(1, 2) + ColourIntensity] = 2;
     block[ColourOffset(2, 2) + ColourIntensity] = 127;
     editor->ApplyConfiguration(block);
-    EXPECT_EQ(editor->ColourButtons[1][4]->FaceColour(), 0x00808080u);
-    EXPECT_EQ(editor->ColourButtons[1][4]->Caption(), "Off");
-    EXPECT_EQ(editor->ColourEntries[1][4].PaletteSlot, OffSlot);
-    EXPECT_EQ(editor->ColourButtons[2][0]->Caption(), "GPI\r\nBr: min") << "channel 1's brightness";
+    EXPECT_EQ(FindControl<ColourButton>(*editor, ColourButtonName(1, 4))->FaceColour(),
+              0x00808080u);
+    EXPECT_EQ(FindControl<ColourButton>(*editor, ColourButtonName(1, 4))->Caption(), "Off");
+    EXPECT_EQ(editor->Model().Colour(1, 4).PaletteSlot, OffSlot);
+    EXPECT_EQ(FindControl<ColourButton>(*editor, ColourButtonName(2, 0))->Caption(),
+              "GPI\r\nBr: min")
+        << "channel 1's brightness";
 
     // A group the box cannot show goes back to the panel unchanged.
     editor->SendConfiguration();
-    EXPECT_EQ(editor->Configuration[RecordOffset(2) + RecordGROUP], 40);
+    EXPECT_EQ(editor->Model().Configuration()[RecordOffset(2) + RecordGROUP], 40);
 }
 
 TEST_F(Editor, LinkFailuresAreReportedInWordsAndCloseTheEditor) {
@@ -190,7 +219,7 @@ TEST_F(Editor, LinkFailuresAreReportedInWordsAndCloseTheEditor) {
         EXPECT_EQ(messages[0].text, c.text);
         EXPECT_EQ(messages[0].caption, "Error");
         EXPECT_EQ(messages[0].icon, Dialogs::Icon::Warning);
-        EXPECT_FALSE(editor->Online);
+        EXPECT_FALSE(editor->Model().Online());
         EXPECT_TRUE(main->isVisible());
         EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 0);
     }
@@ -211,14 +240,16 @@ TEST_F(Editor, ALibraryStatusAboveTwoToTheThirtyFirstShowsUnsigned) {
 
 TEST_F(Editor, QuickSendsWaitForTheReadBackOfTheFirst) {
     WithPanel16Online([&] {
-        editor->GroupBoxes[1]->setCurrentIndex(5);
-        editor->SendConfiguration();
-        EXPECT_FALSE(editor->ConfigReceived);
-        editor->GroupBoxes[1]->setCurrentIndex(6);
-        editor->SendConfiguration();
-        EXPECT_TRUE(editor->SendPending);
+        QComboBox* group = FindControl<QComboBox>(*editor, "BoxGrp", 1);
+        group->setCurrentIndex(5);
+        emit group->activated(5);
+        EXPECT_FALSE(editor->Model().ConfigReceived());
+        group->setCurrentIndex(6);
+        emit group->activated(6);
+        EXPECT_TRUE(editor->Model().SendPending());
         editor->SendConfiguration(); // collapses into the one pending send
-        ASSERT_TRUE(WaitFor([&] { return editor->ConfigReceived && !editor->SendPending; }));
+        ASSERT_TRUE(WaitFor(
+            [&] { return editor->Model().ConfigReceived() && !editor->Model().SendPending(); }));
         Settle(50);
         std::vector<int> writtenGroups;
         std::vector<std::uint8_t> codes;
@@ -231,13 +262,13 @@ TEST_F(Editor, QuickSendsWaitForTheReadBackOfTheFirst) {
         EXPECT_EQ(codes, (std::vector<std::uint8_t>{4, 3, 4, 3}));
         EXPECT_EQ(writtenGroups, (std::vector{5, 6}))
             << "the first read-back did not refresh the box";
-        EXPECT_EQ(editor->GroupBoxes[1]->currentIndex(), 6);
+        EXPECT_EQ(FindControl<QComboBox>(*editor, "BoxGrp", 1)->currentIndex(), 6);
     });
 }
 
 TEST_F(Editor, GpioButtonsSendMomentaryPresses) {
     WithPanel16Online([&] {
-        ColourButton* button = editor->GpioButtons[5];
+        ColourButton* button = FindControl<ColourButton>(*editor, "BtnGPO", 5);
         QTest::mousePress(button, Qt::LeftButton);
         QTest::mouseRelease(button, Qt::LeftButton);
         QTest::mouseClick(button, Qt::RightButton);
@@ -246,7 +277,7 @@ TEST_F(Editor, GpioButtonsSendMomentaryPresses) {
         QKeyEvent repeated(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
         QApplication::sendEvent(button, &repeated);
         QTest::sendKeyEvent(QTest::KeyAction::Release, button, Qt::Key_Space, ' ', Qt::NoModifier);
-        QTest::mouseClick(editor->BtnOff, Qt::LeftButton);
+        QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnOff"), Qt::LeftButton);
         const std::vector<std::vector<std::uint8_t>> expected = {
             {0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5}, {0xC7, 0xD0, 0xC9, 2, 5, 0, 0xC5},
             {0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5}, {0xC7, 0xD0, 0xC9, 2, 5, 1, 0xC5},
@@ -260,16 +291,17 @@ TEST_F(Editor, GpioButtonsSendMomentaryPresses) {
 TEST_F(Editor, ConstructionMaskAndOfflineLook) {
     CreateWindows();
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        EXPECT_DOUBLE_EQ(editor->DurationFields[channel]->Value(), 0.3);
-        ASSERT_EQ(editor->GroupBoxes[channel]->count(), 17);
-        EXPECT_EQ(editor->GroupBoxes[channel]->itemText(0), "n/a");
-        EXPECT_EQ(editor->GroupBoxes[channel]->itemText(16), " 16");
-        EXPECT_EQ(TagOf(editor->PulseButtons[channel]), channel + 0x20000);
-        EXPECT_EQ(TagOf(editor->ColourButtons[3][channel]), channel + 0x30000);
+        EXPECT_DOUBLE_EQ(FindControl<DurationField>(*editor, "EditMs", channel)->Value(), 0.3);
+        ASSERT_EQ(FindControl<QComboBox>(*editor, "BoxGrp", channel)->count(), 17);
+        EXPECT_EQ(FindControl<QComboBox>(*editor, "BoxGrp", channel)->itemText(0), "n/a");
+        EXPECT_EQ(FindControl<QComboBox>(*editor, "BoxGrp", channel)->itemText(16), " 16");
+        EXPECT_EQ(TagOf(FindControl<ColourButton>(*editor, "BtnPls", channel)), channel + 0x20000);
+        EXPECT_EQ(TagOf(FindControl<ColourButton>(*editor, ColourButtonName(3, channel))),
+                  channel + 0x30000);
     }
     EXPECT_EQ(editor->size(), QSize(1149, 400));
-    EXPECT_FALSE(editor->BtnTest->isVisibleTo(editor.get()));
-    EXPECT_EQ(editor->BtnOff->Caption(), "GPIO\r\nSwitch off");
+    EXPECT_FALSE(FindControl<ColourButton>(*editor, "BtnTest")->isVisibleTo(editor.get()));
+    EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnOff")->Caption(), "GPIO\r\nSwitch off");
 
     const std::pair<const char*, std::vector<int>> masks[] = {
         {"8000", {1}},
@@ -281,7 +313,7 @@ TEST_F(Editor, ConstructionMaskAndOfflineLook) {
     for (const auto& [mask, channels] : masks) {
         editor->SetChannelMask(mask);
         EXPECT_EQ(VisibleChannels(*editor), channels) << mask;
-        EXPECT_FALSE(editor->Columns[1]->isHidden()) << "columns stay";
+        EXPECT_FALSE(FindControl<Panel>(*editor, "Pan", 1)->isHidden()) << "columns stay";
     }
 
     editor->GoOffline();
@@ -289,17 +321,17 @@ TEST_F(Editor, ConstructionMaskAndOfflineLook) {
         const bool interactive = qobject_cast<QAbstractButton*>(control) != nullptr ||
                                  qobject_cast<QComboBox*>(control) != nullptr ||
                                  qobject_cast<QAbstractSpinBox*>(control) != nullptr;
-        if (interactive && control != editor->BtnClose) {
+        if (interactive && control != FindControl<ColourButton>(*editor, "BtnClose")) {
             EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
         }
     }
-    EXPECT_TRUE(editor->BtnClose->isEnabled());
-    EXPECT_EQ(editor->DurationFields[1]->text(), "");
+    EXPECT_TRUE(FindControl<ColourButton>(*editor, "BtnClose")->isEnabled());
+    EXPECT_EQ(FindControl<DurationField>(*editor, "EditMs", 1)->text(), "");
 }
 
 TEST_F(Editor, TestButtonFollowsTheFirstArgument) {
     CreateWindows(true);
-    EXPECT_TRUE(editor->BtnTest->isVisibleTo(editor.get()));
+    EXPECT_TRUE(FindControl<ColourButton>(*editor, "BtnTest")->isVisibleTo(editor.get()));
 }
 
 TEST_F(Editor, ClickOnAPanelTakesTheFocusFromAGroupBox) {
@@ -309,11 +341,11 @@ TEST_F(Editor, ClickOnAPanelTakesTheFocusFromAGroupBox) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
     editor->SetChannelMask("FFFF");
     editor->GoOnline();
-    editor->GroupBoxes[3]->setFocus();
-    ASSERT_TRUE(editor->GroupBoxes[3]->hasFocus());
-    QTest::mouseClick(editor->Columns[3], Qt::LeftButton, {}, QPoint(20, 380));
-    EXPECT_FALSE(editor->GroupBoxes[3]->hasFocus());
-    EXPECT_TRUE(editor->PanN->hasFocus());
+    FindControl<QComboBox>(*editor, "BoxGrp", 3)->setFocus();
+    ASSERT_TRUE(FindControl<QComboBox>(*editor, "BoxGrp", 3)->hasFocus());
+    QTest::mouseClick(FindControl<Panel>(*editor, "Pan", 3), Qt::LeftButton, {}, QPoint(20, 380));
+    EXPECT_FALSE(FindControl<QComboBox>(*editor, "BoxGrp", 3)->hasFocus());
+    EXPECT_TRUE(FindControl<Panel>(*editor, "PanN")->hasFocus());
     editor->hide();
 }
 

@@ -1,4 +1,5 @@
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 #include "ui/Widgets.h"
 #include "ui/WindowPlacement.h"
 
@@ -10,13 +11,13 @@ namespace {
 class MemoryMapView : public WindowsFixture {
 protected:
     ScreenColor At(int x, int y) const {
-        return ScreenFromQColor(editor->MemoryBitmap.pixelColor(x, y));
+        return ScreenFromQColor(editor->MemoryMapImage().pixelColor(x, y));
     }
     // Text is white, smoothed at its edges: any light pixel counts.
     bool AnyText(const QRect& area) const {
         for (int y = area.top(); y <= area.bottom(); ++y) {
             for (int x = area.left(); x <= area.right(); ++x) {
-                const QColor pixel = editor->MemoryBitmap.pixelColor(x, y);
+                const QColor pixel = editor->MemoryMapImage().pixelColor(x, y);
                 if (pixel.red() > 0xC0 && pixel.green() > 0xC0 && pixel.blue() > 0xC0) {
                     return true;
                 }
@@ -36,6 +37,11 @@ protected:
         const int j = (member - 1) % 4;
         return (block[MemoryByteOffset(slot, k)] >> j) & 1;
     }
+    // The mouse over cell (row, column); the map is drawn again.
+    void Hover(int row, int column) {
+        editor->PBoxMemMouseMove(CellCentre(row, column));
+        ASSERT_EQ(editor->MemoryHover(), std::make_pair(row, column));
+    }
     // Eight channels, slot 1 enabled with members 2 and 3, slot 2 disabled with member 1.
     ConfigBlock EightChannelMap() {
         ConfigBlock block;
@@ -51,11 +57,10 @@ TEST_F(MemoryMapView, DrawnCellsLabelsAndMarkers) {
     CreateWindows();
     editor->SetChannelMask("FF00");
     editor->GoOffline();
-    ASSERT_EQ(editor->MemoryBitmap.size(), QSize(879, 417));
+    ASSERT_EQ(editor->MemoryMapImage().size(), QSize(879, 417));
 
     // Offline: grid, labels and the hovered row, but no markers.
-    editor->HoverRow = 2;
-    editor->DrawMemoryMap();
+    Hover(2, 0);
     EXPECT_EQ(At(300, 295), 0x00FFFFFFu) << "grid line above the absent row 12";
     EXPECT_EQ(At(96, 300), 0x00FFFFFFu) << "grid line left of column 1";
     EXPECT_EQ(At(296, 58), 0x00995555u) << "hovered row";
@@ -64,13 +69,12 @@ TEST_F(MemoryMapView, DrawnCellsLabelsAndMarkers) {
     EXPECT_FALSE(AnyText(QRect(637, 2, 46, 27))) << "no number for column 12";
     EXPECT_TRUE(AnyText(QRect(30, 33, 60, 20))) << "\"Slot 1\"";
     EXPECT_FALSE(AnyText(QRect(2, 297, 92, 20))) << "no label for slot 12";
-    editor->HoverRow = 12;
-    editor->DrawMemoryMap();
+    Hover(12, 0);
     EXPECT_EQ(At(296, 300), 0x00808080u) << "absent rows are never highlighted";
 
-    editor->HoverRow = 0;
+    editor->PanMemDrawMouseLeave();
     editor->ApplyConfiguration(EightChannelMap());
-    ASSERT_TRUE(editor->Online);
+    ASSERT_TRUE(editor->Model().Online());
     const QPoint member = CellCentre(1, 2);
     EXPECT_EQ(At(member.x(), member.y()), 0x0055FF55u) << "member of an enabled slot";
     const QPoint other = CellCentre(1, 4);
@@ -86,17 +90,13 @@ TEST_F(MemoryMapView, DrawnCellsLabelsAndMarkers) {
     // Cell (1, 1) spans 96..144 x 31..54: a 15 x 10 marker at x 113..127, y 38..47.
     EXPECT_EQ(At(113, 42), 0x0099A8ACu);
     EXPECT_EQ(At(112, 42), 0x00808080u);
-    editor->HoverRow = 1;
-    editor->HoverColumn = 1;
-    editor->DrawMemoryMap();
+    Hover(1, 1);
     EXPECT_EQ(At(110, 42), 0x00BCD6DEu) << "6 x 4 larger under the mouse";
     EXPECT_EQ(At(109, 42), 0x00995555u);
-    editor->HoverRow = 2;
-    editor->DrawMemoryMap();
+    Hover(2, 1);
     const QPoint left = CellCentre(2, 1);
     EXPECT_EQ(At(left.x() - 10, left.y()), 0x00995555u) << "not grown in a disabled slot";
-    editor->HoverColumn = 0;
-    editor->DrawMemoryMap();
+    Hover(2, 0);
     EXPECT_EQ(At(7, CellCentre(2, 0).y()), 0x00BCD6DEu) << "the header marker grows";
     EXPECT_EQ(At(6, CellCentre(2, 0).y()), 0x00995555u);
 }
@@ -107,14 +107,17 @@ TEST_F(MemoryMapView, ClicksToggleMembersAndSlots) {
     WithEditorOnline(1, [&] {
         panel8->ClearReceivedFrames();
         const auto click = [&](int row, int column) {
-            QTest::mouseClick(editor->PBoxMem, Qt::LeftButton, {}, CellCentre(row, column));
+            QTest::mouseClick(FindControl<PaintBox>(*editor, "PBoxMem"), Qt::LeftButton, {},
+                              CellCentre(row, column));
         };
         // Nothing: absent column, disabled slot, absent row, header row, outside.
         click(1, 12);
         click(2, 3);
         click(12, 0);
-        QTest::mouseClick(editor->PBoxMem, Qt::LeftButton, {}, QPoint(300, 10));
-        QTest::mouseClick(editor->PBoxMem, Qt::RightButton, {}, QPoint(300, 416));
+        QTest::mouseClick(FindControl<PaintBox>(*editor, "PBoxMem"), Qt::LeftButton, {},
+                          QPoint(300, 10));
+        QTest::mouseClick(FindControl<PaintBox>(*editor, "PBoxMem"), Qt::RightButton, {},
+                          QPoint(300, 416));
         Settle(50);
         EXPECT_TRUE(WrittenBlocks(*panel8).empty());
 
@@ -125,7 +128,8 @@ TEST_F(MemoryMapView, ClicksToggleMembersAndSlots) {
         EXPECT_TRUE(Member(sent, 1, 2));
         EXPECT_FALSE(Member(sent, 1, 1));
 
-        QTest::mouseClick(editor->PBoxMem, Qt::RightButton, {}, CellCentre(1, 0));
+        QTest::mouseClick(FindControl<PaintBox>(*editor, "PBoxMem"), Qt::RightButton, {},
+                          CellCentre(1, 0));
         ASSERT_TRUE(WaitSendsAnswered());
         sent = WrittenBlocks(*panel8).back();
         EXPECT_EQ(sent[RecordOffset(1) + RecordISMEM], 0);
@@ -135,8 +139,8 @@ TEST_F(MemoryMapView, ClicksToggleMembersAndSlots) {
         ASSERT_TRUE(WaitSendsAnswered());
         sent = WrittenBlocks(*panel8).back();
         EXPECT_EQ(sent[RecordOffset(1) + RecordISMEM], 1);
-        EXPECT_TRUE(editor->MemoryLinks[1][2] && editor->MemoryLinks[1][3] &&
-                    editor->MemoryLinks[1][4])
+        EXPECT_TRUE(editor->Model().MemoryLink(1, 2) && editor->Model().MemoryLink(1, 3) &&
+                    editor->Model().MemoryLink(1, 4))
             << "re-enabling brings the members back";
         EXPECT_EQ(WrittenBlocks(*panel8).size(), 3u) << "one send per toggle";
         editor->reject();
@@ -147,21 +151,21 @@ TEST_F(MemoryMapView, HoverFollowsTheMouse) {
     CreateWindows();
     editor->SetChannelMask("FFFF");
     editor->GoOffline();
-    QTest::mouseMove(editor->PBoxMem, CellCentre(3, 5));
+    QTest::mouseMove(FindControl<PaintBox>(*editor, "PBoxMem"), CellCentre(3, 5));
     QMouseEvent move(QEvent::MouseMove, QPointF(CellCentre(3, 5)), QPointF(), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(editor->PBoxMem, &move);
-    EXPECT_EQ(editor->HoverRow, 3);
-    EXPECT_EQ(editor->HoverColumn, 5);
+    QApplication::sendEvent(FindControl<PaintBox>(*editor, "PBoxMem"), &move);
+    EXPECT_EQ(editor->MemoryHover().first, 3);
+    EXPECT_EQ(editor->MemoryHover().second, 5);
     QMouseEvent outside(QEvent::MouseMove, QPointF(300, 10), QPointF(), Qt::NoButton, Qt::NoButton,
                         Qt::NoModifier);
-    QApplication::sendEvent(editor->PBoxMem, &outside);
-    EXPECT_EQ(editor->HoverRow, 0);
+    QApplication::sendEvent(FindControl<PaintBox>(*editor, "PBoxMem"), &outside);
+    EXPECT_EQ(editor->MemoryHover().first, 0);
     editor->PBoxMemMouseMove(CellCentre(4, 0));
-    EXPECT_EQ(editor->HoverRow, 4);
+    EXPECT_EQ(editor->MemoryHover().first, 4);
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(editor->PanMemDraw, &leave);
-    EXPECT_EQ(editor->HoverRow, 0);
+    QApplication::sendEvent(FindControl<QWidget>(*editor, "PanMemDraw"), &leave);
+    EXPECT_EQ(editor->MemoryHover().first, 0);
 }
 
 TEST_F(MemoryMapView, MemoryButtonShowsAndHidesThePanel) {
@@ -175,24 +179,24 @@ TEST_F(MemoryMapView, MemoryButtonShowsAndHidesThePanel) {
     const QRect workArea = editor->screen()->availableGeometry();
     editor->move(workArea.x() + 10, workArea.y() + 100);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
-    const int buttonTop = editor->BtnMem->y();
+    const int buttonTop = FindControl<ColourButton>(*editor, "BtnMem")->y();
 
-    QTest::mouseClick(editor->BtnMem, Qt::LeftButton);
+    QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnMem"), Qt::LeftButton);
     EXPECT_EQ(editor->height(), 819);
-    EXPECT_EQ(editor->PanTemp->height(), 819);
-    EXPECT_EQ(editor->BtnMem->Caption(), "HIDE");
-    EXPECT_EQ(editor->BtnMem->y(), 819 - 48);
+    EXPECT_EQ(FindControl<Panel>(*editor, "PanTemp")->height(), 819);
+    EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnMem")->Caption(), "HIDE");
+    EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnMem")->y(), 819 - 48);
     const int expectedTop =
         TopAfterGrowing(workArea.y() + 100, editor->frameGeometry().height() - 419, 419,
                         workArea.y(), workArea.y() + workArea.height());
     EXPECT_TRUE(WaitFor([&] { return editor->frameGeometry().y() == expectedTop; }))
         << editor->frameGeometry().y() << " instead of " << expectedTop;
 
-    QTest::mouseClick(editor->BtnMem, Qt::LeftButton);
+    QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnMem"), Qt::LeftButton);
     EXPECT_EQ(editor->height(), 400);
-    EXPECT_EQ(editor->BtnMem->y(), buttonTop);
-    EXPECT_EQ(editor->BtnMem->Caption(), "MEMORY");
-    QTest::mouseClick(editor->BtnMem, Qt::LeftButton);
+    EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnMem")->y(), buttonTop);
+    EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnMem")->Caption(), "MEMORY");
+    QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnMem"), Qt::LeftButton);
     EXPECT_EQ(editor->height(), 819);
     editor->GoOffline();
     EXPECT_EQ(editor->height(), 819) << "shown for the next panel as well";

@@ -1,5 +1,6 @@
 #include "model/SettingsFiles.h"
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 #include "ui/Widgets.h"
 
 #include <QAction>
@@ -57,11 +58,11 @@ TEST_F(SettingsFileMenus, QuestionsNoDoesNothingYesSendsTheBlock) {
         panel16->SetConfiguration(changed);
         editor->SendConfiguration(); // the editor's block is what the panel last reported
         ASSERT_TRUE(WaitSendsAnswered());
-        const ConfigBlock reported = editor->Configuration;
+        const ConfigBlock reported = editor->Model().Configuration();
         Answer(true);
         Choose("MenuSaveDefault");
         Choose("MenuLoadFactory");
-        EXPECT_FALSE(editor->ConfigReceived) << "cleared before the send";
+        EXPECT_FALSE(editor->Model().ConfigReceived()) << "cleared before the send";
         ASSERT_TRUE(WaitSendsAnswered());
         ConfigBlock factory;
         LoadFactoryValues(factory);
@@ -73,7 +74,7 @@ TEST_F(SettingsFileMenus, QuestionsNoDoesNothingYesSendsTheBlock) {
         EXPECT_EQ(Codes(), (std::vector<std::uint8_t>{4, 3}));
         ASSERT_EQ(WrittenBlocks(*panel16).size(), 1u);
         EXPECT_EQ(WrittenBlocks(*panel16)[0], reported);
-        EXPECT_EQ(editor->Configuration, reported);
+        EXPECT_EQ(editor->Model().Configuration(), reported);
     });
 }
 
@@ -87,7 +88,7 @@ TEST_F(SettingsFileMenus, FilesAreWrittenAndLoadedAndTheFolderFollowsThem) {
         ASSERT_EQ(dialogs.size(), 1u);
         EXPECT_EQ(dialogs[0].first, Dialogs::FileDialog::Save);
         EXPECT_EQ(CurrentPaths().settingsFolder, folder + "/");
-        EXPECT_EQ(ReadSettingsFile(FilePath(file)), editor->Configuration);
+        EXPECT_EQ(ReadSettingsFile(FilePath(file)), editor->Model().Configuration());
 
         QFile edit(file);
         ASSERT_TRUE(edit.open(QIODevice::ReadWrite));
@@ -101,10 +102,11 @@ TEST_F(SettingsFileMenus, FilesAreWrittenAndLoadedAndTheFolderFollowsThem) {
         EXPECT_EQ(dialogs[1].second, folder + "/") << "starts in the settings folder";
         ASSERT_TRUE(WaitSendsAnswered());
         EXPECT_EQ(panel16->Configuration()[RecordOffset(7) + RecordMODE], ModePulse);
-        EXPECT_TRUE(WaitFor([&] { return editor->PulseButtons[7]->isChecked(); }));
+        EXPECT_TRUE(
+            WaitFor([&] { return FindControl<ColourButton>(*editor, "BtnPls", 7)->isChecked(); }));
 
         // A cancelled load sends the block unchanged.
-        const ConfigBlock before = editor->Configuration;
+        const ConfigBlock before = editor->Model().Configuration();
         panel16->ClearReceivedFrames();
         ChooseFile(std::nullopt);
         Choose("MenuLoadFile");
@@ -124,14 +126,14 @@ TEST_F(SettingsFileMenus, AFileThatCannotBeUsedIsReportedOnceAndChangesNothing) 
         file.write(QByteArray("\x00\x01\x02[GPIO1]", 10));
     }
     WithPanel16Online([&] {
-        const ConfigBlock before = editor->Configuration;
+        const ConfigBlock before = editor->Model().Configuration();
         ChooseFile(junk);
         Choose("MenuLoadFile");
         ChooseFile(settingsFolder.filePath("no/such/folder/x.gpi"));
         Choose("MenuSaveFile");
         Settle(50);
         EXPECT_TRUE(CommandsSentTo(*panel16).empty()) << "nothing sent after a failed load";
-        EXPECT_EQ(editor->Configuration, before);
+        EXPECT_EQ(editor->Model().Configuration(), before);
         ASSERT_EQ(messages.size(), 2u);
         EXPECT_TRUE(messages[0].text.contains(junk));
         EXPECT_TRUE(messages[1].text.contains("x.gpi"));
@@ -167,12 +169,12 @@ TEST_F(SettingsFileMenus, AMissingProgramFolderIsReportedAndNothingIsSent) {
     WithPanel16Online([&] {
         CurrentPaths().programSettingsFile = settingsFolder.filePath("gone/QUVO8261.dat");
         Answer(true);
-        const ConfigBlock before = editor->Configuration;
+        const ConfigBlock before = editor->Model().Configuration();
         Choose("MenuSaveDefault");
         Choose("MenuLoadDefault");
         Settle(50);
         EXPECT_TRUE(CommandsSentTo(*panel16).empty());
-        EXPECT_EQ(editor->Configuration, before);
+        EXPECT_EQ(editor->Model().Configuration(), before);
         ASSERT_EQ(messages.size(), 2u);
         for (const auto& message : messages) {
             EXPECT_TRUE(message.text.contains("gone/QUVO8261.dat")) << message.text.toStdString();

@@ -7,6 +7,7 @@
 #include "sim/VirtualBus.h"
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
+#include "ui/FindControl.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -64,7 +65,7 @@ protected:
         editor = std::make_unique<TFormEdit>(testButton);
         main->SetEditor(editor.get());
         main->show();
-        ASSERT_TRUE(WaitFor([&] { return main->Timer.isActive() || !messages.empty(); }));
+        ASSERT_TRUE(WaitFor([&] { return main->RefreshRunning() || !messages.empty(); }));
     }
 
     static bool WaitFor(const std::function<bool()>& done, int timeoutMs = 4000) {
@@ -74,7 +75,10 @@ protected:
         WaitFor([] { return false; }, ms);
     }
 
-    void Select(int row) { main->LView->setCurrentItem(main->LView->topLevelItem(row)); }
+    void Select(int row) {
+        FindControl<QTreeWidget>(*main, "LView")
+            ->setCurrentItem(FindControl<QTreeWidget>(*main, "LView")->topLevelItem(row));
+    }
 
     // Opens the selected panel with `open` and runs `whileOpen` while the editor
     // is shown modally; the body closes the editor itself unless the link does.
@@ -126,7 +130,7 @@ protected:
         }
     }
     bool WaitOnline() {
-        return WaitFor([&] { return editor->Online; });
+        return WaitFor([&] { return editor->Model().Online(); });
     }
     std::vector<std::vector<std::uint8_t>> CommandsSentTo(VirtualPanel& panel) {
         std::vector<std::vector<std::uint8_t>> commands;
@@ -152,7 +156,8 @@ protected:
     }
     // Waits until every send has been read back and nothing more is pending.
     bool WaitSendsAnswered() {
-        return WaitFor([&] { return editor->ConfigReceived && !editor->SendPending; });
+        return WaitFor(
+            [&] { return editor->Model().ConfigReceived() && !editor->Model().SendPending(); });
     }
 
     QTemporaryDir settingsFolder;

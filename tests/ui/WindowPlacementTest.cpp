@@ -1,5 +1,6 @@
 #include "ui/WindowPlacement.h"
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 
 #include <QFile>
 #include <QScreen>
@@ -88,9 +89,12 @@ TEST_F(StoredPlacement, AFolderNameWithALineBreakIsNotStored) {
 TEST_F(StoredPlacement, FirstRowIsSelectedAtStartAndEnterOpensIt) {
     AddDefaultPanels();
     CreateWindows();
-    ASSERT_EQ(main->LView->selectedItems().size(), 1);
-    EXPECT_EQ(main->LView->indexOfTopLevelItem(main->LView->selectedItems()[0]), 0);
-    RunEditor([&] { QTest::keyClick(main->LView, Qt::Key_Return); },
+    ASSERT_EQ(FindControl<QTreeWidget>(*main, "LView")->selectedItems().size(), 1);
+    EXPECT_EQ(
+        FindControl<QTreeWidget>(*main, "LView")
+            ->indexOfTopLevelItem(FindControl<QTreeWidget>(*main, "LView")->selectedItems()[0]),
+        0);
+    RunEditor([&] { QTest::keyClick(FindControl<QTreeWidget>(*main, "LView"), Qt::Key_Return); },
               [&] {
                   EXPECT_EQ(editor->windowTitle(), "QUVO-8261-16");
                   const QRect screen = editor->screen()->availableGeometry();

@@ -1,0 +1,277 @@
+#include "editor/EditorModel.h"
+
+#include "link/WireProtocol.h"
+
+#include <algorithm>
+
+namespace {
+
+// The duration field offers 0.1 to 2.0 s; a panel's value outside shows, and
+// goes back, clamped.
+constexpr int ShortestDuration = 1;
+constexpr int LongestDuration = 20;
+
+} // namespace
+
+void EditorModel::SetChannelMask(const std::string& maskText) {
+    present_ = ParseChannelMask(maskText);
+}
+
+void EditorModel::GoOffline() {
+    online_ = false;
+    ClearTest();
+    sendPending_ = false;
+    configReceived_ = true;
+}
+
+int EditorModel::Mode(int channel) const {
+    return block_[RecordOffset(channel) + RecordMODE];
+}
+
+int EditorModel::Group(int channel) const {
+    return block_[RecordOffset(channel) + RecordGROUP];
+}
+
+int EditorModel::DurationTenths(int channel) const {
+    return block_[RecordOffset(channel) + RecordDURATION];
+}
+
+EditorModel::ReplyOutcome EditorModel::ReceiveReply(std::uint8_t replyCode,
+                                                    const std::vector<std::uint8_t>& payload) {
+    ConfigReply buffer{};
+    const std::size_t length =
+        replyCode == CmdReadConfig ? ConfigReplySize : std::size_t(StatusBlockSize);
+    std::copy_n(payload.begin(), std::min(length, payload.size()), buffer.begin());
+
+    ReplyOutcome outcome;
+    if (replyCode == CmdReadConfig) {
+        configReceived_ = true;
+        // An edit made since the send wins over the panel's read-back.
+        if (!sendPending_) {
+            ApplyConfiguration(ConfigPartOf(buffer));
+            outcome.configurationApplied = true;
+        }
+    }
+    outcome.status = StatusPartOf(buffer);
+    if (sendPending_) {
+        outcome.post = RequestSend();
+    }
+    return outcome;
+}
+
+void EditorModel::ApplyConfiguration(const ConfigBlock& block) {
+    block_ = block;
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        for (int state = 0; state < 4; ++state) {
+            colours_[state][channel] = ColourEntryOf(block, channel, state);
+        }
+    }
+    for (int slot = 1; slot <= ChannelCount; ++slot) {
+        for (int member = 1; member <= ChannelCount; ++member) {
+            const int byte = (member - 1) / 4;
+            const int bit = (member - 1) % 4;
+            memoryLinks_[slot][member] = present_[slot] && present_[member] &&
+                                         ((block[MemoryByteOffset(slot, byte)] >> bit) & 1);
+        }
+        memoryEnabled_[slot] = present_[slot] && block[RecordOffset(slot) + RecordISMEM] == 1;
+    }
+}
+
+void EditorModel::ComposeBlock() {
+    block_[ConfigSAVE] = block_[ConfigSAVE] != 0 ? 1 : 0;
+    block_[ConfigLOCK] = block_[ConfigLOCK] != 0 ? 1 : 0;
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        Field(channel, RecordCHANNEL) = std::uint8_t(channel);
+        // A mode the panel reported but the editor does not know shows no button
+        // down, which reads as Free.
+        if (Mode(channel) > ModePulse) {
+            Field(channel, RecordMODE) = ModeFree;
+        }
+        Field(channel, RecordDURATION) =
+            std::uint8_t(std::clamp(DurationTenths(channel), ShortestDuration, LongestDuration));
+        for (int state = 0; state < 4; ++state) {
+            const DeviceColor bytes = EncodeColourEntry(colours_[state][channel]);
+            std::copy(bytes.begin(), bytes.end(), block_.begin() + ColourOffset(channel, state));
+        }
+    }
+    for (int slot = 1; slot <= ChannelCount; ++slot) {
+        for (int byte = 0; byte < 4; ++byte) {
+            std::uint8_t bits = 0;
+            for (int bit = 0; bit < 4; ++bit) {
+                const int member = 4 * byte + bit + 1;
+                if (present_[slot] && present_[member] && memoryLinks_[slot][member]) {
+                    bits = std::uint8_t(bits | (1 << bit));
+                }
+            }
+            block_[MemoryByteOffset(slot, byte)] = bits;
+        }
+        Field(slot, RecordISMEM) = present_[slot] && memoryEnabled_[slot] ? 1 : 0;
+    }
+}
+
+PostedBlock EditorModel::RequestSend() {
+    sendPending_ = true;
+    if (!configReceived_) {
+        return std::nullopt;
+    }
+    ComposeBlock();
+    sendPending_ = false;
+    configReceived_ = false;
+    return block_;
+}
+
+ConfigBlock EditorModel::LoadBlock(const ConfigBlock& block) {
+    ApplyConfiguration(block);
+    // An edit still waiting would otherwise overwrite the loaded block on the
+    // panel once its read-back arrives.
+    sendPending_ = false;
+    configReceived_ = false;
+    return block_;
+}
+
+bool EditorModel::SameGroup(int channel, int source) const {
+    return Group(channel) == Group(source);
+}
+
+PostedBlock EditorModel::SetMode(int channel, int mode) {
+    if (!online_ || !IsChannel(channel) || mode < ModeFree || mode > ModePulse) {
+        return std::nullopt;
+    }
+    Field(channel, RecordMODE) = std::uint8_t(mode);
+    return RequestSend();
+}
+
+PostedBlock EditorModel::SetModeForAll(int source, int mode, bool sameGroupOnly) {
+    if (!online_ || !IsChannel(source) || mode < ModeFree || mode > ModePulse) {
+        return std::nullopt;
+    }
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        if (!sameGroupOnly || SameGroup(channel, source)) {
+            Field(channel, RecordMODE) = std::uint8_t(mode);
+        }
+    }
+    return RequestSend();
+}
+
+PostedBlock EditorModel::SetGroup(int channel, int group) {
+    if (!online_ || !IsChannel(channel) || group < 0 || group > ChannelCount) {
+        return std::nullopt;
+    }
+    Field(channel, RecordGROUP) = std::uint8_t(group);
+    return RequestSend();
+}
+
+PostedBlock EditorModel::SetDuration(int channel, int tenths) {
+    if (!online_ || !IsChannel(channel)) {
+        return std::nullopt;
+    }
+    Field(channel, RecordDURATION) =
+        std::uint8_t(std::clamp(tenths, ShortestDuration, LongestDuration));
+    return RequestSend();
+}
+
+PostedBlock EditorModel::SetDurationForAll(int source, bool sameGroupOnly) {
+    if (!online_ || !IsChannel(source)) {
+        return std::nullopt;
+    }
+    const auto tenths =
+        std::uint8_t(std::clamp(DurationTenths(source), ShortestDuration, LongestDuration));
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        if (Mode(channel) == ModePulse && (!sameGroupOnly || SameGroup(channel, source))) {
+            Field(channel, RecordDURATION) = tenths;
+        }
+    }
+    return RequestSend();
+}
+
+PostedBlock EditorModel::SetColour(int state, int channel, int slot, ScreenColor customColour) {
+    if (!online_ || !IsState(state) || !IsChannel(channel) || slot < 1 || slot > OffSlot) {
+        return std::nullopt;
+    }
+    ColourEntry& entry = colours_[state][channel];
+    SetColourEntry(entry, slot, slot == CustomSlot ? customColour : ColourPalette[slot],
+                   entry.Brightness);
+    return RequestSend();
+}
+
+PostedBlock EditorModel::SetBrightnessForAll(int state, std::uint8_t level) {
+    if (!online_ || !IsState(state)) {
+        return std::nullopt;
+    }
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        colours_[state][channel].Brightness = level;
+    }
+    return RequestSend();
+}
+
+PostedBlock EditorModel::CopyColours(int state, int source, bool allStates, bool sameGroupOnly) {
+    if (!online_ || !IsState(state) || !IsChannel(source)) {
+        return std::nullopt;
+    }
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        if (sameGroupOnly && !SameGroup(channel, source)) {
+            continue;
+        }
+        for (int copied = 0; copied < 4; ++copied) {
+            if (allStates || copied == state) {
+                colours_[copied][channel] = colours_[copied][source];
+            }
+        }
+    }
+    return RequestSend();
+}
+
+PostedBlock EditorModel::ToggleMemoryCell(int row, int column) {
+    // Without a configuration read from the panel there is nothing to edit.
+    if (!online_ || !IsChannel(row) || column < 0 || column > ChannelCount || !present_[row]) {
+        return std::nullopt;
+    }
+    if (column == 0) {
+        memoryEnabled_[row] = !memoryEnabled_[row];
+    } else if (present_[column] && memoryEnabled_[row]) {
+        memoryLinks_[row][column] = !memoryLinks_[row][column];
+    } else {
+        return std::nullopt;
+    }
+    return RequestSend();
+}
+
+PostedBlock EditorModel::SetKeyFunction(int key, int function) {
+    if (!online_ || (key != 1 && key != 2) || function < 0 || function > 0xFF) {
+        return std::nullopt;
+    }
+    block_[key == 1 ? ConfigMODE17 : ConfigMODE18] = std::uint8_t(function);
+    return RequestSend();
+}
+
+PostedBlock EditorModel::SetRestoreOnPowerUp(bool restore) {
+    if (!online_) {
+        return std::nullopt;
+    }
+    block_[ConfigSAVE] = restore ? 1 : 0;
+    return RequestSend();
+}
+
+PostedBlock EditorModel::SetKeyLock(bool installed) {
+    if (!online_) {
+        return std::nullopt;
+    }
+    block_[ConfigLOCK] = installed ? 1 : 0;
+    return RequestSend();
+}
+
+void EditorModel::StartTest() {
+    testSteps_ = std::make_unique<TestScript>(MakeTestScript(present_));
+}
+
+std::optional<TestStep> EditorModel::NextTestStep() {
+    if (!testSteps_ || testSteps_->empty() || !Settled()) {
+        return std::nullopt;
+    }
+    TestStep step = std::move(testSteps_->front());
+    testSteps_->pop_front();
+    if (step.Kind == TestStepKind::WriteConfig) {
+        configReceived_ = false;
+    }
+    return step;
+}

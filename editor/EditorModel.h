@@ -1,0 +1,112 @@
+#pragma once
+
+#include "model/DeviceBlocks.h"
+#include "model/TestScript.h"
+#include "model/UnitProcs.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A block to post to the panel with command 4, or none: the edit was refused
+// (offline, a channel the panel lacks) or waits for the panel's read-back.
+using PostedBlock = std::optional<ConfigBlock>;
+
+// What the editor knows of the opened panel and every rule for editing it,
+// without a widget: the configuration with the user's edits, the present
+// channels, the colour entries, the memory links, the gate that sends one
+// block at a time and keeps the latest edit, and the panel test's steps.
+// The editor window forwards input here and draws what this holds.
+class EditorModel {
+public:
+    // --- the opened panel
+    void SetChannelMask(const std::string& maskText);
+    const ChannelFlags& ChannelPresent() const { return present_; }
+    bool Online() const { return online_; }
+    void GoOnline() { online_ = true; }
+    // Drops the test and anything waiting to be sent.
+    void GoOffline();
+
+    // --- what the panel holds, with the user's edits
+    const ConfigBlock& Configuration() const { return block_; }
+    int Mode(int channel) const;
+    int Group(int channel) const;
+    // In tenths of a second, as the panel stores it.
+    int DurationTenths(int channel) const;
+    const ColourEntry& Colour(int state, int channel) const { return colours_[state][channel]; }
+    bool MemoryLink(int slot, int member) const { return memoryLinks_[slot][member]; }
+    bool MemorySlotEnabled(int slot) const { return memoryEnabled_[slot]; }
+
+    // --- the panel's replies
+    struct ReplyOutcome {
+        bool configurationApplied = false; // the window redraws the configuration
+        StatusBlock status{};              // the window shows the live state
+        PostedBlock post;                  // the edit that waited for this read-back
+    };
+    ReplyOutcome ReceiveReply(std::uint8_t replyCode, const std::vector<std::uint8_t>& payload);
+    // Takes a configuration read from the panel as the editor's own.
+    void ApplyConfiguration(const ConfigBlock& block);
+
+    // --- the send gate: one block on its way at a time, the latest edit kept
+    bool SendPending() const { return sendPending_; }
+    bool ConfigReceived() const { return configReceived_; }
+    // Nothing waits to be sent and the last block sent has been read back.
+    bool Settled() const { return !sendPending_ && configReceived_; }
+    // The configuration with every edit, when the gate is open; else the edit waits.
+    PostedBlock RequestSend();
+    // A loaded block replaces the configuration and any edit still waiting.
+    ConfigBlock LoadBlock(const ConfigBlock& block);
+
+    // --- edits; each gives the block to post
+    PostedBlock SetMode(int channel, int mode);
+    // The mode to every channel, or to those in the source channel's group.
+    PostedBlock SetModeForAll(int source, int mode, bool sameGroupOnly);
+    PostedBlock SetGroup(int channel, int group);
+    PostedBlock SetDuration(int channel, int tenths);
+    // The source channel's duration to every channel in Pulse mode, or to those of its group.
+    PostedBlock SetDurationForAll(int source, bool sameGroupOnly);
+    PostedBlock SetColour(int state, int channel, int slot, ScreenColor customColour);
+    // One brightness for a signal state on every channel.
+    PostedBlock SetBrightnessForAll(int state, std::uint8_t level);
+    // The source channel's colour of `state` (or of all four states) to every
+    // channel, or to those of its group.
+    PostedBlock CopyColours(int state, int source, bool allStates, bool sameGroupOnly);
+    // Column 0: the slot on or off; else the member channel in or out of the slot.
+    PostedBlock ToggleMemoryCell(int row, int column);
+    // `key` 1 or 2.
+    PostedBlock SetKeyFunction(int key, int function);
+    PostedBlock SetRestoreOnPowerUp(bool restore);
+    PostedBlock SetKeyLock(bool installed);
+    bool SameGroup(int channel, int source) const;
+
+    // --- the panel test
+    void StartTest();
+    void ClearTest() { testSteps_.reset(); }
+    bool TestPrepared() const { return testSteps_ != nullptr; }
+    std::size_t TestStepsLeft() const { return testSteps_ ? testSteps_->size() : 0; }
+    // The next step once the gate is open; a configuration step closes the gate
+    // until the panel has read it back.
+    std::optional<TestStep> NextTestStep();
+
+private:
+    static bool IsChannel(int channel) { return channel >= 1 && channel <= ChannelCount; }
+    static bool IsState(int state) { return state >= 0 && state < 4; }
+    std::uint8_t& Field(int channel, std::size_t field) {
+        return block_[RecordOffset(channel) + field];
+    }
+    // Packs every edit into the block as the panel stores it.
+    void ComposeBlock();
+
+    ChannelFlags present_{};
+    bool online_ = false;
+    ConfigBlock block_{};
+    std::array<std::array<ColourEntry, ChannelCount + 1>, 4> colours_{};
+    std::array<std::array<bool, ChannelCount + 1>, ChannelCount + 1> memoryLinks_{};
+    std::array<bool, ChannelCount + 1> memoryEnabled_{};
+    bool sendPending_ = false;
+    bool configReceived_ = true;
+    std::unique_ptr<TestScript> testSteps_;
+};

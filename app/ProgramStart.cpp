@@ -21,6 +21,7 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <optional>
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
     CommandLine line;
@@ -112,13 +113,10 @@ bool ShowsVirtualPanels(const CommandLine& line) {
     return line.backEnd == BackEnd::VirtualPanels;
 }
 
-int RunProgram(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    // Answered before any window system is needed.
-    const CommandLine line = ParseCommandLine(arguments);
+namespace {
+
+// What the command line asks that needs no window: an exit code, or none.
+std::optional<int> AnswerWithoutWindows(const CommandLine& line, int argc, char** argv) {
     if (line.version) {
         std::printf("QUVO8261 %s\n", QUVO_VERSION);
         return 0;
@@ -130,52 +128,87 @@ int RunProgram(int argc, char** argv) {
         std::fputs(qPrintable(UsageText()), line.help ? stdout : stderr);
         return line.help ? 0 : 2;
     }
+    if (!line.diagnose) {
+        return std::nullopt;
+    }
+    const QCoreApplication application(argc, argv);
+    QTextStream out(stdout);
+    try {
+        UseBackEnd(line.backEnd, UseVirtualPanels);
+    } catch (const NoBackEnd& error) {
+        out << error.what() << "\n";
+        return 1;
+    }
+    return RunDiagnosis(out);
+}
 
-    if (line.diagnose) {
-        const QCoreApplication application(argc, argv);
-        QTextStream out(stdout);
-        try {
-            UseBackEnd(line.backEnd, UseVirtualPanels);
-        } catch (const NoBackEnd& error) {
-            out << error.what() << "\n";
-            return 1;
-        }
-        return RunDiagnosis(out);
+// The single instance and the back-end; false when the program must end.
+bool ReadyToRun(const CommandLine& line, const SingleInstance& instance) {
+    if (instance.Result() == SingleInstance::Outcome::Failed) {
+        return false;
+    }
+    if (instance.Result() == SingleInstance::Outcome::AlreadyRunning) {
+        Dialogs::ShowMessage(nullptr, "QUVO USB driver used by another application",
+                             "Cannot run program", Dialogs::Icon::Warning);
+        return false;
+    }
+    try {
+        UseBackEnd(line.backEnd, UseVirtualPanels);
+    } catch (const NoBackEnd& error) {
+        Dialogs::ShowMessage(nullptr, QString(error.what()).replace("\n", "\r\n"),
+                             "Cannot run program", Dialogs::Icon::Error);
+        return false;
+    }
+    SetPortErrorDialog([](const std::string& text) {
+        Dialogs::ShowMessage(QApplication::activeWindow(), QString::fromStdString(text), "Error",
+                             Dialogs::Icon::Error);
+    });
+    return true;
+}
+
+// The "Virtual panels" window beside the device list where the screen has room,
+// else below it.
+std::unique_ptr<VirtualPanelsWindow> ShowVirtualPanelsBeside(const QWidget& deviceList) {
+    auto window = std::make_unique<VirtualPanelsWindow>();
+    // The program still ends when the device list window closes.
+    window->setAttribute(Qt::WA_QuitOnClose, false);
+    window->adjustSize();
+    const QRect area = deviceList.screen()->availableGeometry();
+    const QRect list = deviceList.frameGeometry();
+    QRect place(list.topRight() + QPoint(10, 0), window->size());
+    if (!area.contains(place)) {
+        place.moveTopLeft(list.bottomLeft() + QPoint(0, 10));
+    }
+    window->move(KeptInside(place, area));
+    window->show();
+    return window;
+}
+
+} // namespace
+
+int RunProgram(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const CommandLine line = ParseCommandLine(arguments);
+    if (const std::optional<int> code = AnswerWithoutWindows(line, argc, argv)) {
+        return *code;
     }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
-
     if (qEnvironmentVariableIntValue("QUVO_MESSAGES_TO_STDERR") != 0) {
         Dialogs::SetRecorder([](const Dialogs::Message& message) {
             std::fprintf(stderr, "[%s] %s\n", qPrintable(message.caption),
                          qPrintable(QString(message.text).replace("\r\n", "\n")));
         });
     }
-
     CurrentPaths() = PathsForProgram(QApplication::applicationFilePath());
-
     const SingleInstance instance("QUVO_8261_OneCopy");
-    if (instance.Result() == SingleInstance::Outcome::Failed) {
+    if (!ReadyToRun(line, instance)) {
         return 0;
     }
-    if (instance.Result() == SingleInstance::Outcome::AlreadyRunning) {
-        Dialogs::ShowMessage(nullptr, "QUVO USB driver used by another application",
-                             "Cannot run program", Dialogs::Icon::Warning);
-        return 0;
-    }
-
-    try {
-        UseBackEnd(line.backEnd, UseVirtualPanels);
-    } catch (const NoBackEnd& error) {
-        Dialogs::ShowMessage(nullptr, QString(error.what()).replace("\n", "\r\n"),
-                             "Cannot run program", Dialogs::Icon::Error);
-        return 0;
-    }
-    SetPortErrorDialog([](const std::string& text) {
-        Dialogs::ShowMessage(QApplication::activeWindow(), QString::fromStdString(text), "Error",
-                             Dialogs::Icon::Error);
-    });
 
     RegisterFonts();
     TFormMain main(CurrentPaths().programSettingsFile);
@@ -183,22 +216,8 @@ int RunProgram(int argc, char** argv) {
     main.SetEditor(&editor);
     main.show();
     // Only the virtual panels can be seen and operated this way.
-    std::unique_ptr<VirtualPanelsWindow> virtualPanels;
-    if (ShowsVirtualPanels(line)) {
-        virtualPanels = std::make_unique<VirtualPanelsWindow>();
-        // The program still ends when the device list window closes.
-        virtualPanels->setAttribute(Qt::WA_QuitOnClose, false);
-        virtualPanels->adjustSize();
-        // Beside the device list where the screen has room, else below it.
-        const QRect area = main.screen()->availableGeometry();
-        const QRect list = main.frameGeometry();
-        QRect place(list.topRight() + QPoint(10, 0), virtualPanels->size());
-        if (!area.contains(place)) {
-            place.moveTopLeft(list.bottomLeft() + QPoint(0, 10));
-        }
-        virtualPanels->move(KeptInside(place, area));
-        virtualPanels->show();
-    }
+    const std::unique_ptr<VirtualPanelsWindow> virtualPanels =
+        ShowsVirtualPanels(line) ? ShowVirtualPanelsBeside(main) : nullptr;
     QApplication::exec();
     return 0;
 }

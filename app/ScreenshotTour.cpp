@@ -156,6 +156,81 @@ void EditSomeColours(TFormEdit& editor) {
     Pause(300);
 }
 
+// The configuration each panel shows for its pictures.
+void DressPanel(VirtualPanel& panel, bool locked) {
+    panel.SetGpioOutput(2, true);
+    panel.SetGpi(3, true);
+    panel.SetGpioOutput(5, true);
+    panel.SetGpi(5, true);
+    panel.SetKeyState(2, 1);
+    ConfigBlock block = panel.Configuration();
+    block[ConfigMODE17] = 1;
+    block[ConfigMODE18] = 2;
+    block[ConfigLOCK] = 1;
+    block[RecordOffset(4) + RecordMODE] = ModePulse;
+    block[RecordOffset(6) + RecordMODE] = ModeFixed;
+    block[RecordOffset(7) + RecordGROUP] = 3;
+    block[ColourOffset(8, 0) + ColourIntensity] = 0;
+    block[ColourOffset(8, 0)] = 0;
+    block[ColourOffset(8, 0) + 1] = 0;
+    block[ColourOffset(8, 0) + 2] = 0;
+    for (const int slot : {1, 3, 6}) {
+        block[RecordOffset(slot) + RecordISMEM] = 1;
+        block[MemoryByteOffset(slot, 0)] = std::uint8_t(0b1010 >> (slot % 2));
+        block[MemoryByteOffset(slot, 1)] = 0b0011;
+    }
+    block[MemoryByteOffset(2, 0)] = 0b0110;
+    panel.SetConfiguration(block);
+    panel.SetLockState(locked ? 1 : 0);
+}
+
+// The pictures of the first panel's editor: edits, menus, the virtual panels.
+bool SaveEditingPictures(TFormEdit& editor, VirtualPanelsWindow& virtualPanels,
+                         const QString& outFolder) {
+    EditSomeChannels(editor);
+    bool ok = Save(editor, outFolder + "/editor-edited.png");
+    ok = SaveWithMenu(editor, FindControl<ColourButton>(editor, "BtnCtrl2"),
+                      outFolder + "/editor-f2-menu.png") &&
+         ok;
+    EditSomeColours(editor);
+    ok = Save(editor, outFolder + "/editor-colours.png") && ok;
+    ColourButton* swatch = FindControl<ColourButton>(editor, ColourButtonName(1, 6));
+    editor.SetPopupOpener(FindControl<OwnerDrawnMenu>(editor, "CMenu"), swatch);
+    ok = SaveWithMenu(editor, swatch, outFolder + "/editor-colour-menu.png", 4) && ok;
+    ColourButton* legend = FindControl<ColourButton>(editor, ColourButtonName(2, 0));
+    editor.SetPopupOpener(FindControl<QMenu>(editor, "BMenu"), legend);
+    ok = SaveWithMenu(editor, legend, outFolder + "/editor-brightness-menu.png") && ok;
+    return SaveVirtualPanels(editor, virtualPanels, outFolder) && ok;
+}
+
+// Opens the panel of `row` and saves its editor's pictures.
+bool SaveEditorPictures(TFormMain& main, TFormEdit& editor, VirtualPanelsWindow& virtualPanels,
+                        int row, const QString& outFolder) {
+    const TGPIItem entry = main.ListedEntries()[row];
+    DressPanel(*VirtualBus::Instance().Panel(entry.LocationId), row == 0);
+    auto* list = FindControl<QTreeWidget>(main, "LView");
+    list->setCurrentItem(list->topLevelItem(row));
+    const QString name = QString::fromStdString(entry.Description);
+    bool ok = true;
+    QTimer::singleShot(0, [&] {
+        if (WaitUntil([&] { return editor.Model().Online(); })) {
+            Pause(400);
+            ok = Save(editor, QString("%1/editor-%2.png").arg(outFolder, name));
+            ok = SaveMemoryMap(editor, QString("%1/editor-memory-%2.png").arg(outFolder, name)) &&
+                 ok;
+            if (row == 0) {
+                ok = SaveEditingPictures(editor, virtualPanels, outFolder) && ok;
+            }
+        } else {
+            std::puts("the editor did not go online");
+            ok = false;
+        }
+        editor.reject();
+    });
+    main.OpenSelectedDevice();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -167,8 +242,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
     });
     RegisterFonts();
-    SetFtdiApi(SimulatorFtdiApi());
-    AddDefaultVirtualPanels();
+    UseVirtualPanels();
 
     const QTemporaryDir settings;
     TFormMain main(settings.filePath("QUVO8261.dat"));
@@ -178,84 +252,14 @@ int main(int argc, char** argv) {
     VirtualPanelsWindow virtualPanels;
     virtualPanels.move(main.frameGeometry().topRight() + QPoint(10, 0));
     virtualPanels.show();
-    if (!WaitUntil([&] { return int(main.ListedEntries().size()) == 2; })) {
+    if (!WaitUntil([&] { return main.ListedEntries().size() == 2; })) {
         std::puts("the device list did not fill");
         return 1;
     }
     Pause(200);
     bool ok = Save(main, outFolder + "/device-list.png");
-
     for (int row = 0; row < 2; ++row) {
-        const TGPIItem entry = main.ListedEntries()[row];
-        auto panel = VirtualBus::Instance().Panel(entry.LocationId);
-        panel->SetGpioOutput(2, true);
-        panel->SetGpi(3, true);
-        panel->SetGpioOutput(5, true);
-        panel->SetGpi(5, true);
-        panel->SetKeyState(2, 1);
-        ConfigBlock block = panel->Configuration();
-        block[ConfigMODE17] = 1;
-        block[ConfigMODE18] = 2;
-        block[ConfigLOCK] = 1;
-        block[RecordOffset(4) + RecordMODE] = ModePulse;
-        block[RecordOffset(6) + RecordMODE] = ModeFixed;
-        block[RecordOffset(7) + RecordGROUP] = 3;
-        block[ColourOffset(8, 0) + ColourIntensity] = 0;
-        block[ColourOffset(8, 0)] = 0;
-        block[ColourOffset(8, 0) + 1] = 0;
-        block[ColourOffset(8, 0) + 2] = 0;
-        for (const int slot : {1, 3, 6}) {
-            block[RecordOffset(slot) + RecordISMEM] = 1;
-            block[MemoryByteOffset(slot, 0)] = std::uint8_t(0b1010 >> (slot % 2));
-            block[MemoryByteOffset(slot, 1)] = 0b0011;
-        }
-        block[MemoryByteOffset(2, 0)] = 0b0110;
-        panel->SetConfiguration(block);
-        panel->SetLockState(row == 0 ? 1 : 0);
-
-        FindControl<QTreeWidget>(main, "LView")
-            ->setCurrentItem(FindControl<QTreeWidget>(main, "LView")->topLevelItem(row));
-        const QString file =
-            QString("%1/editor-%2.png").arg(outFolder, QString::fromStdString(entry.Description));
-        QTimer::singleShot(0, [&] {
-            if (WaitUntil([&] { return editor.Model().Online(); })) {
-                Pause(400);
-                ok = Save(editor, file) && ok;
-                ok = SaveMemoryMap(
-                         editor, QString("%1/editor-memory-%2.png")
-                                     .arg(outFolder, QString::fromStdString(entry.Description))) &&
-                     ok;
-                if (row == 0) {
-                    EditSomeChannels(editor);
-                    ok = Save(editor, outFolder + "/editor-edited.png") && ok;
-                    ok = SaveWithMenu(editor, FindControl<ColourButton>(editor, "BtnCtrl2"),
-                                      outFolder + "/editor-f2-menu.png") &&
-                         ok;
-                    EditSomeColours(editor);
-                    ok = Save(editor, outFolder + "/editor-colours.png") && ok;
-                    editor.SetPopupOpener(
-                        FindControl<OwnerDrawnMenu>(editor, "CMenu"),
-                        FindControl<ColourButton>(editor, ColourButtonName(1, 6)));
-                    ok = SaveWithMenu(editor,
-                                      FindControl<ColourButton>(editor, ColourButtonName(1, 6)),
-                                      outFolder + "/editor-colour-menu.png", 4) &&
-                         ok;
-                    editor.SetPopupOpener(
-                        FindControl<QMenu>(editor, "BMenu"),
-                        FindControl<ColourButton>(editor, ColourButtonName(2, 0)));
-                    ok = SaveWithMenu(editor,
-                                      FindControl<ColourButton>(editor, ColourButtonName(2, 0)),
-                                      outFolder + "/editor-brightness-menu.png") &&
-                         ok;
-                    ok = SaveVirtualPanels(editor, virtualPanels, outFolder) && ok;
-                }
-            } else {
-                std::puts("the editor did not go online");
-                ok = false;
-            }
-            editor.reject();
-        });
-        main.OpenSelectedDevice();
+        ok = SaveEditorPictures(main, editor, virtualPanels, row, outFolder) && ok;
     }
     // With every panel unplugged the list says so.
     VirtualBus::Instance().RemoveAllDevices();

@@ -175,7 +175,7 @@ void TFormEdit::BuildLegendColumn(Panel* column) {
     Panel* gpio = MakePanel(column, "PanGPO", QRect(0, GpioTop, LegendWidth, GpioHeight));
     Panel* online = MakePanel(gpio, "PanOnline", QRect(0, 0, LegendWidth, 20));
     online->setFont(PixelFont("Tahoma", 11, true));
-    online->SetCaption("model_.Online() Control ");
+    online->SetCaption("Online Control ");
     BoxLock = new QCheckBox("Keylock installed", gpio);
     BoxLock->setObjectName("BoxLock");
     BoxLock->setGeometry(6, 22, 114, 18);

@@ -11,6 +11,7 @@
 #include "link/ThreadHandOff.h"
 #include "link/UnitThread.h"
 #include "sim/VirtualBus.h"
+#include "tests/support/LinkReceiver.h"
 #include "tests/usb/EmulatedFt232r.h"
 
 #include <QCoreApplication>
@@ -38,24 +39,6 @@ double CpuSeconds(clockid_t clock) {
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-// Stands in for the editor: notes when a status showing channel 1's GPIO arrives.
-class StatusWatcher : public QObject {
-public:
-    bool event(QEvent* event) override {
-        HandOffAcquire(event);
-        if (event->type() == QEvent::Type(MsgLinkReply)) {
-            const auto* reply = static_cast<LinkReplyEvent*>(event);
-            if (!reply->Payload().empty() && (reply->Payload()[0] & 1) == expected) {
-                seenAt = Clock::now();
-            }
-            return true;
-        }
-        return QObject::event(event);
-    }
-    std::uint8_t expected = 0;
-    Clock::time_point seenAt{};
-};
-
 struct Figures {
     double pollsPerSecond = 0;
     double cycleMs = 0;
@@ -82,7 +65,15 @@ Figures Measure(VirtualPanel* panel, std::uint32_t location, std::uint8_t latenc
     }
     Port_SetLatencyTimer(latencyTimerMs);
 
-    StatusWatcher watcher;
+    // Stands in for the editor: notes when a status showing channel 1's GPIO arrives.
+    LinkReceiver watcher;
+    std::uint8_t expected = 0;
+    Clock::time_point seenAt{};
+    watcher.onReply = [&](const LinkReplyEvent& reply) {
+        if (!reply.Payload().empty() && (reply.Payload()[0] & 1) == expected) {
+            seenAt = Clock::now();
+        }
+    };
     TDeviceThread thread(&watcher);
     thread.Start();
     std::this_thread::sleep_for(800ms); // start wait and the configuration read
@@ -118,16 +109,15 @@ Figures Measure(VirtualPanel* panel, std::uint32_t location, std::uint8_t latenc
         std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
         QCoreApplication::processEvents();
         panel->ClearReceivedFrames();
-        watcher.expected = std::uint8_t(~sample & 1);
-        watcher.seenAt = {};
+        expected = std::uint8_t(~sample & 1);
+        seenAt = {};
         const auto posted = Clock::now();
-        thread.PostSetGpio(1, watcher.expected);
-        while (watcher.seenAt == Clock::time_point{} && Clock::now() - posted < 1s) {
+        thread.PostSetGpio(1, expected);
+        while (seenAt == Clock::time_point{} && Clock::now() - posted < 1s) {
             QCoreApplication::processEvents();
             std::this_thread::sleep_for(50us);
         }
-        pressMs.push_back(
-            std::chrono::duration<double, std::milli>(watcher.seenAt - posted).count());
+        pressMs.push_back(std::chrono::duration<double, std::milli>(seenAt - posted).count());
         const auto frames = panel->ReceivedFrames();
         const auto found = std::find_if(frames.begin(), frames.end(),
                                         [](const auto& frame) { return frame.bytes[3] == 2; });
@@ -205,7 +195,7 @@ void MeasureStopTimes(std::uint32_t location) {
         return;
     }
     Port_SetLatencyTimer(PortLatencyTimerMs);
-    StatusWatcher watcher;
+    LinkReceiver watcher;
     TDeviceThread thread(&watcher);
     std::mt19937 random(11);
     std::uniform_int_distribution<int> running(520, 560);

@@ -3,6 +3,7 @@
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/VirtualBusTest.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,16 +21,8 @@
 
 namespace {
 
-class Cli : public ::testing::Test {
+class Cli : public VirtualBusTest {
 protected:
-    void SetUp() override {
-        VirtualBus::Instance().RemoveAllDevices();
-        VirtualBus::Instance().ClearFailures();
-        ResetPortModule();
-        SetFtdiApi(SimulatorFtdiApi());
-    }
-    void TearDown() override { VirtualBus::Instance().RemoveAllDevices(); }
-
     std::shared_ptr<VirtualPanel> Add(std::uint32_t location, const std::string& serial,
                                       const std::string& description = "QUVO-8261-16") {
         return VirtualBus::Instance().AddDevice({location, serial, description});

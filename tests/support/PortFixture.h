@@ -2,6 +2,7 @@
 
 #include "link/D2XXUnit_mod.h"
 #include "sim/VirtualBus.h"
+#include "tests/support/VirtualBusTest.h"
 
 #include <gtest/gtest.h>
 
@@ -10,22 +11,17 @@
 
 // Every test starts with a fresh port module on the virtual bus, and records the
 // error boxes the port would have shown.
-class PortFixture : public ::testing::Test {
+class PortFixture : public VirtualBusTest {
 protected:
     static constexpr std::uint32_t PanelLocation = 0x2001;
 
     void SetUp() override {
-        VirtualBus::Instance().RemoveAllDevices();
-        VirtualBus::Instance().ClearFailures();
-        VirtualBus::Instance().ClearCallLog();
-        ResetPortModule();
-        SetFtdiApi(SimulatorFtdiApi());
+        VirtualBusTest::SetUp();
         SetPortErrorDialog([this](const std::string& text) { dialogs.push_back(text); });
     }
     void TearDown() override {
         SetPortErrorDialog(nullptr);
-        VirtualBus::Instance().ClearFailures();
-        VirtualBus::Instance().RemoveAllDevices();
+        VirtualBusTest::TearDown();
     }
     std::shared_ptr<VirtualPanel> AddPanel(const std::string& serial = "QV1.FFFF") {
         return VirtualBus::Instance().AddDevice(

@@ -5,6 +5,7 @@
 #include "link/D2XXUnit_mod.h"
 #include "model/ProgramPaths.h"
 #include "sim/VirtualBus.h"
+#include "tests/support/VirtualBusTest.h"
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
 #include "ui/FindControl.h"
@@ -20,16 +21,13 @@
 #include <memory>
 
 // Both windows on the virtual bus, with message boxes recorded.
-class WindowsFixture : public ::testing::Test {
+class WindowsFixture : public VirtualBusTest {
 protected:
     static constexpr std::uint32_t Panel16 = 0x5001;
     static constexpr std::uint32_t Panel8 = 0x5002;
 
     void SetUp() override {
-        VirtualBus::Instance().RemoveAllDevices();
-        VirtualBus::Instance().ClearFailures();
-        ResetPortModule();
-        SetFtdiApi(SimulatorFtdiApi());
+        VirtualBusTest::SetUp();
         Dialogs::SetRecorder(
             [this](const Dialogs::Message& message) { messages.push_back(message); });
         SetPortErrorDialog([this](const std::string& text) {
@@ -42,8 +40,7 @@ protected:
         editor.reset();
         Dialogs::SetRecorder(nullptr);
         SetPortErrorDialog(nullptr);
-        VirtualBus::Instance().ClearFailures();
-        VirtualBus::Instance().RemoveAllDevices();
+        VirtualBusTest::TearDown();
     }
 
     std::shared_ptr<VirtualPanel> AddPanel(std::uint32_t location, const std::string& serial,

@@ -141,18 +141,22 @@ void EditSomeColours(TFormEdit& editor) {
         editor.findChild<QAction*>(item)->trigger();
         WaitUntil([&] { return editor.Model().ConfigReceived() && !editor.Model().SendPending(); });
     };
-    choose(FindControl<OwnerDrawnMenu>(editor, "CMenu"),
-           FindControl<ColourButton>(editor, ColourButtonName(0, 3)), "CMenuItem3");
-    choose(FindControl<OwnerDrawnMenu>(editor, "CMenu"),
-           FindControl<ColourButton>(editor, ColourButtonName(0, 4)), "CMenuItem9");
-    choose(FindControl<OwnerDrawnMenu>(editor, "CMenu"),
-           FindControl<ColourButton>(editor, ColourButtonName(1, 5)), "CMenuItem12");
-    choose(FindControl<OwnerDrawnMenu>(editor, "CMenu"),
-           FindControl<ColourButton>(editor, ColourButtonName(2, 1)), "CMenuItem8");
-    choose(FindControl<QMenu>(editor, "SMenu"),
-           FindControl<ColourButton>(editor, ColourButtonName(2, 1)), "SMenuCA");
-    choose(FindControl<QMenu>(editor, "BMenu"),
-           FindControl<ColourButton>(editor, ColourButtonName(3, 0)), "BMenu30");
+    struct Choice {
+        const char* menu;
+        int state;
+        int channel;
+        const char* item;
+    };
+    const Choice choices[] = {
+        {"CMenu", 0, 3, "CMenuItem3"},  {"CMenu", 0, 4, "CMenuItem9"},
+        {"CMenu", 1, 5, "CMenuItem12"}, {"CMenu", 2, 1, "CMenuItem8"},
+        {"SMenu", 2, 1, "SMenuCA"},     {"BMenu", 3, 0, "BMenu30"},
+    };
+    for (const Choice& choice : choices) {
+        choose(FindControl<QMenu>(editor, choice.menu),
+               FindControl<ColourButton>(editor, ColourButtonName(choice.state, choice.channel)),
+               choice.item);
+    }
     Pause(300);
 }
 

@@ -102,28 +102,26 @@ bool TFormEdit::eventFilter(QObject* watched, QEvent* event) {
 
 // The filter sees events before the button does, also those of a disabled
 // button, so the GPIO handlers check that the window is online themselves.
-void TFormEdit::BtnGPO1MouseDown(ColourButton* button) {
+void TFormEdit::PressGpio(ColourButton* button, bool pressed) {
     if (model_.Online() && button->isEnabled()) {
-        deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 1);
+        deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), pressed ? 1 : 0);
     }
+}
+
+void TFormEdit::BtnGPO1MouseDown(ColourButton* button) {
+    PressGpio(button, true);
 }
 
 void TFormEdit::BtnGPO1MouseUp(ColourButton* button) {
-    if (model_.Online() && button->isEnabled()) {
-        deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 0);
-    }
+    PressGpio(button, false);
 }
 
 void TFormEdit::BtnGPO1KeyDown(ColourButton* button) {
-    if (model_.Online() && button->isEnabled()) {
-        deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 1);
-    }
+    PressGpio(button, true);
 }
 
 void TFormEdit::BtnGPO1KeyUp(ColourButton* button) {
-    if (model_.Online() && button->isEnabled()) {
-        deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), 0);
-    }
+    PressGpio(button, false);
 }
 
 void TFormEdit::BtnOffClick() {

@@ -145,6 +145,7 @@ private:
     void BtnGPO1MouseUp(ColourButton* button);
     void BtnGPO1KeyDown(ColourButton* button);
     void BtnGPO1KeyUp(ColourButton* button);
+    void PressGpio(ColourButton* button, bool pressed);
     void BtnOffClick();
     void TimerBtnsTimer();
     void ChooseMode(ColourButton* button, int mode);

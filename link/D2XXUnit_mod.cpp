@@ -4,22 +4,29 @@
 
 #include <cstring>
 
-FT_HANDLE PortHandle = nullptr;
-bool ShowErrors = true;
-std::int32_t LastIoStatus = 0;
+// The port module's state and the value each part starts with, which a reset
+// restores.
+#define QUVO_PORT_STATE(STATE)                                                                     \
+    STATE(FT_HANDLE, PortHandle, nullptr)                                                          \
+    STATE(bool, ShowErrors, true)                                                                  \
+    STATE(std::int32_t, LastIoStatus, 0)                                                           \
+    STATE(std::uint32_t, PortBaudRate, 0)                                                          \
+    STATE(std::uint8_t, PortWordLength, 0)                                                         \
+    STATE(std::uint8_t, PortStopBits, 0)                                                           \
+    STATE(std::uint8_t, PortParity, 0)                                                             \
+    STATE(std::uint16_t, PortFlowControl, 0)                                                       \
+    STATE(std::uint8_t, PortXonChar, 0x11)                                                         \
+    STATE(std::uint8_t, PortXoffChar, 0x13)                                                        \
+    STATE(std::uint32_t, RxQueueBytes, 0)                                                          \
+    STATE(std::uint32_t, TxQueueBytes, 0)                                                          \
+    STATE(std::uint32_t, PortEventStatus, 0)                                                       \
+    STATE(std::uint32_t, DeviceInfoCount, 0)
+
+#define QUVO_DEFINE_PORT_STATE(type, name, initial) type name = initial;
+QUVO_PORT_STATE(QUVO_DEFINE_PORT_STATE)
+#undef QUVO_DEFINE_PORT_STATE
 std::array<std::uint8_t, PortBufferSize> RxBuffer{};
 std::array<std::uint8_t, PortBufferSize> TxBuffer{};
-std::uint32_t PortBaudRate = 0;
-std::uint8_t PortWordLength = 0;
-std::uint8_t PortStopBits = 0;
-std::uint8_t PortParity = 0;
-std::uint16_t PortFlowControl = 0;
-std::uint8_t PortXonChar = 0x11;
-std::uint8_t PortXoffChar = 0x13;
-std::uint32_t RxQueueBytes = 0;
-std::uint32_t TxQueueBytes = 0;
-std::uint32_t PortEventStatus = 0;
-std::uint32_t DeviceInfoCount = 0;
 std::vector<FT_DEVICE_LIST_INFO_NODE> DeviceInfoList;
 
 namespace {
@@ -43,20 +50,9 @@ void SetPortErrorDialog(PortErrorDialog dialog) {
 }
 
 void ResetPortModule() {
-    PortHandle = nullptr;
-    ShowErrors = true;
-    LastIoStatus = 0;
-    PortBaudRate = 0;
-    PortWordLength = 0;
-    PortStopBits = 0;
-    PortParity = 0;
-    PortFlowControl = 0;
-    PortXonChar = 0x11;
-    PortXoffChar = 0x13;
-    RxQueueBytes = 0;
-    TxQueueBytes = 0;
-    PortEventStatus = 0;
-    DeviceInfoCount = 0;
+#define QUVO_RESET_PORT_STATE(type, name, initial) name = initial;
+    QUVO_PORT_STATE(QUVO_RESET_PORT_STATE)
+#undef QUVO_RESET_PORT_STATE
     DeviceInfoList.clear();
 }
 

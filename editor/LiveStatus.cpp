@@ -13,7 +13,6 @@
 #include <QComboBox>
 #include <QMenu>
 
-
 namespace {
 
 constexpr ScreenColor White = 0x00FFFFFF;
@@ -149,7 +148,7 @@ void TFormEdit::SendConfiguration() {
 
 void TFormEdit::MsgLinkEndedHandler() {
     GoOffline();
-    const TDeviceThread& link = *deviceThread_;
+    const TLinkOutcome& link = deviceThread_->Outcome();
     if (!link.StoppedOnRequest && link.LinkResult != LinkOk) {
         const std::string text = LinkFailureText(link.LinkResult, link.IoStatus, link.ErrorByte,
                                                  link.LastCommand, link.LastReply);

@@ -176,14 +176,9 @@ void TDeviceThread::LinkThreadMain() {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
-    StoppedOnRequest = stopRequested();
-    LinkResult = result;
-    IoStatus = LastIoStatus;
-    ErrorByte = errorByte;
-    LastCommand = command;
-    LastReply = replyCode;
+    outcome_ = {stopRequested(), result, LastIoStatus, errorByte, command, replyCode};
     mailbox_.Close();
-    qCDebug(lcLink) << "link thread ended: result" << result << "status" << IoStatus;
+    qCDebug(lcLink) << "link thread ended: result" << result << "status" << LastIoStatus;
     Finished.store(true, std::memory_order_release);
     PostToTarget(new LinkEndedEvent());
 }

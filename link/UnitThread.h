@@ -12,6 +12,16 @@
 #include <mutex>
 #include <thread>
 
+// How the link ended: final once MsgLinkEnded has arrived or Stop has returned.
+struct TLinkOutcome {
+    bool StoppedOnRequest = false;
+    std::uint32_t LinkResult = 0;
+    std::int32_t IoStatus = 0;
+    std::uint8_t ErrorByte = 0;
+    std::uint8_t LastCommand = 0;
+    std::uint8_t LastReply = 0;
+};
+
 // The device link thread: owns the line while a panel is open. It reads the
 // configuration, then polls the status as fast as the panel answers, reports
 // every configuration reply and every changed status block to the target, and
@@ -36,16 +46,8 @@ public:
     // Whether every command posted since Start has been sent and answered.
     bool AllPostedAnswered() const;
 
-    // Result fields: final once MsgLinkEnded has arrived or Stop has returned.
-    bool StoppedOnRequest = false;
-    std::uint32_t LinkResult = 0;
-    std::int32_t IoStatus = 0;
-    std::uint8_t ErrorByte = 0;
-    std::uint8_t LastCommand = 0;
-    std::uint8_t LastReply = 0;
-
-    QObject* const TargetWindow;
-    std::thread::id ThreadId;
+    // The result fields.
+    const TLinkOutcome& Outcome() const { return outcome_; }
 
 private:
     // Mutex-guarded queue of owned messages. It accepts messages only while the
@@ -69,7 +71,10 @@ private:
     void PostToTarget(QEvent* event);
     void Post(std::unique_ptr<LinkCommandMessage> message);
 
+    QObject* const TargetWindow;
     std::thread ThreadHandle;
+    std::thread::id ThreadId;
+    TLinkOutcome outcome_;
     std::atomic<bool> StopRequest{false};
     std::atomic<bool> Finished{true};
     Mailbox mailbox_;

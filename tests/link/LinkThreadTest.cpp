@@ -109,7 +109,7 @@ TEST_F(LinkThread, PostsAreDroppedWhenTheThreadIsNotRunning) {
     thread.PostSetGpio(1, 1);
     Settle(50ms);
     EXPECT_EQ(panel->ReceivedFrameCount(), sent);
-    EXPECT_EQ(thread.LinkResult, LinkBadHeader);
+    EXPECT_EQ(thread.Outcome().LinkResult, LinkBadHeader);
 }
 
 TEST_F(LinkThread, StopWhileAReplyIsAwaited) {
@@ -120,11 +120,11 @@ TEST_F(LinkThread, StopWhileAReplyIsAwaited) {
     const auto start = Clock::now();
     thread.Stop();
     EXPECT_LT(Clock::now() - start, 50ms);
-    EXPECT_TRUE(thread.StoppedOnRequest);
-    EXPECT_EQ(thread.LinkResult, LinkReadFailed);
-    EXPECT_EQ(thread.IoStatus, 0);
-    EXPECT_EQ(thread.LastCommand, CmdReadConfig);
-    EXPECT_EQ(thread.LastReply, 0);
+    EXPECT_TRUE(thread.Outcome().StoppedOnRequest);
+    EXPECT_EQ(thread.Outcome().LinkResult, LinkReadFailed);
+    EXPECT_EQ(thread.Outcome().IoStatus, 0);
+    EXPECT_EQ(thread.Outcome().LastCommand, CmdReadConfig);
+    EXPECT_EQ(thread.Outcome().LastReply, 0);
     EXPECT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
 }
 
@@ -135,10 +135,10 @@ TEST_F(LinkThread, StopDuringTheStartWaitSendsNothing) {
     thread.Stop();
     EXPECT_LT(Clock::now() - start, 50ms);
     EXPECT_EQ(panel->ReceivedFrameCount(), 0u);
-    EXPECT_TRUE(thread.StoppedOnRequest);
-    EXPECT_EQ(thread.LinkResult, LinkOk);
-    EXPECT_EQ(thread.LastCommand, CmdReadConfig);
-    EXPECT_EQ(thread.LastReply, 0);
+    EXPECT_TRUE(thread.Outcome().StoppedOnRequest);
+    EXPECT_EQ(thread.Outcome().LinkResult, LinkOk);
+    EXPECT_EQ(thread.Outcome().LastCommand, CmdReadConfig);
+    EXPECT_EQ(thread.Outcome().LastReply, 0);
     EXPECT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
     EXPECT_FALSE(thread.IsRunning());
 }
@@ -188,10 +188,10 @@ TEST_F(LinkThread, StopOnAnEndedThreadReturnsAtOnce) {
     const auto start = Clock::now();
     thread.Stop();
     EXPECT_LT(Clock::now() - start, 5ms);
-    EXPECT_EQ(thread.ThreadId, std::thread::id());
-    EXPECT_FALSE(thread.StoppedOnRequest);
-    EXPECT_EQ(thread.LinkResult, LinkBadTrailer);
-    EXPECT_EQ(thread.LastReply, 3);
+    EXPECT_FALSE(thread.IsRunning());
+    EXPECT_FALSE(thread.Outcome().StoppedOnRequest);
+    EXPECT_EQ(thread.Outcome().LinkResult, LinkBadTrailer);
+    EXPECT_EQ(thread.Outcome().LastReply, 3);
 }
 
 TEST_F(LinkThread, PanelThatStopsAnsweringEndsTheLinkAfterTheBudget) {
@@ -202,11 +202,11 @@ TEST_F(LinkThread, PanelThatStopsAnsweringEndsTheLinkAfterTheBudget) {
     const auto elapsed = Clock::now() - start;
     EXPECT_GE(elapsed, 1900ms);
     EXPECT_LT(elapsed, 2600ms);
-    EXPECT_FALSE(thread.StoppedOnRequest);
-    EXPECT_EQ(thread.LinkResult, LinkReadFailed);
-    EXPECT_EQ(thread.IoStatus, StatusReplyTimeout);
-    EXPECT_EQ(thread.LastReply, 0);
-    EXPECT_EQ(thread.LastCommand, CmdPollStatus);
+    EXPECT_FALSE(thread.Outcome().StoppedOnRequest);
+    EXPECT_EQ(thread.Outcome().LinkResult, LinkReadFailed);
+    EXPECT_EQ(thread.Outcome().IoStatus, StatusReplyTimeout);
+    EXPECT_EQ(thread.Outcome().LastReply, 0);
+    EXPECT_EQ(thread.Outcome().LastCommand, CmdPollStatus);
 }
 
 TEST_F(LinkThread, ErrorReplyEndsTheLinkWithTheErrorByte) {
@@ -214,10 +214,10 @@ TEST_F(LinkThread, ErrorReplyEndsTheLinkWithTheErrorByte) {
     thread.Start();
     ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
     EXPECT_TRUE(receiver.replies.empty()) << "a panel that sends an error is never shown";
-    EXPECT_EQ(thread.LinkResult, LinkDeviceError);
-    EXPECT_EQ(thread.ErrorByte, 0x2A);
-    EXPECT_EQ(thread.LastReply, 0x83);
-    EXPECT_EQ(thread.IoStatus, 0);
+    EXPECT_EQ(thread.Outcome().LinkResult, LinkDeviceError);
+    EXPECT_EQ(thread.Outcome().ErrorByte, 0x2A);
+    EXPECT_EQ(thread.Outcome().LastReply, 0x83);
+    EXPECT_EQ(thread.Outcome().IoStatus, 0);
 }
 
 TEST_F(LinkThread, LibraryFailuresAndUnplug) {
@@ -244,14 +244,14 @@ TEST_F(LinkThread, LibraryFailuresAndUnplug) {
         StartAndWaitForConfiguration();
         c.inject();
         ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
-        EXPECT_FALSE(thread.StoppedOnRequest);
+        EXPECT_FALSE(thread.Outcome().StoppedOnRequest);
         if (c.result != 0) {
-            EXPECT_EQ(thread.LinkResult, c.result);
+            EXPECT_EQ(thread.Outcome().LinkResult, c.result);
         } else { // an unplug shows on whichever call comes next
-            EXPECT_TRUE(thread.LinkResult == LinkWriteFailed ||
-                        thread.LinkResult == LinkReadFailed);
+            EXPECT_TRUE(thread.Outcome().LinkResult == LinkWriteFailed ||
+                        thread.Outcome().LinkResult == LinkReadFailed);
         }
-        EXPECT_EQ(thread.IoStatus, c.status);
+        EXPECT_EQ(thread.Outcome().IoStatus, c.status);
         thread.Stop();
         VirtualBus::Instance().ClearFailures();
         // As the device list does between two openings: drops what is left on the line.
@@ -282,7 +282,7 @@ TEST_F(LinkThread, StartStopStress) {
         // Within the link's own read time-out: a stop never waits for a silent
         // panel longer than that (bench_link_polling reports the usual stop time).
         ASSERT_LT(Clock::now() - start, 2500ms) << "cycle " << cycle;
-        ASSERT_TRUE(thread.StoppedOnRequest) << "cycle " << cycle;
+        ASSERT_TRUE(thread.Outcome().StoppedOnRequest) << "cycle " << cycle;
         PortShutDownSequence();
         ASSERT_TRUE(PortSetUpSequence(PanelLocation));
         QCoreApplication::processEvents();

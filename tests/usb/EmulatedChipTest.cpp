@@ -203,13 +203,14 @@ TEST_P(EmulatedChip, UnplugWhilePollingEndsTheLinkWithAnIoError) {
     }
     bus->Unplug(*chip);
     ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 5000ms));
-    EXPECT_FALSE(thread->StoppedOnRequest);
-    EXPECT_TRUE(thread->LinkResult == LinkWriteFailed || thread->LinkResult == LinkReadFailed)
-        << thread->LinkResult;
-    EXPECT_EQ(thread->IoStatus, static_cast<std::int32_t>(FT_IO_ERROR));
-    const std::string text =
-        LinkFailureText(thread->LinkResult, thread->IoStatus, thread->ErrorByte,
-                        thread->LastCommand, thread->LastReply);
+    EXPECT_FALSE(thread->Outcome().StoppedOnRequest);
+    EXPECT_TRUE(thread->Outcome().LinkResult == LinkWriteFailed ||
+                thread->Outcome().LinkResult == LinkReadFailed)
+        << thread->Outcome().LinkResult;
+    EXPECT_EQ(thread->Outcome().IoStatus, static_cast<std::int32_t>(FT_IO_ERROR));
+    const std::string text = LinkFailureText(
+        thread->Outcome().LinkResult, thread->Outcome().IoStatus, thread->Outcome().ErrorByte,
+        thread->Outcome().LastCommand, thread->Outcome().LastReply);
     EXPECT_EQ(text.rfind("USB Connection Failed", 0), 0u) << text;
 }
 
@@ -222,8 +223,8 @@ TEST_P(EmulatedChip, SilentPanelEndsTheLinkAfterTheTwoSecondBudget) {
     const auto start = Clock::now();
     ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 5000ms));
     EXPECT_GE(Clock::now() - start, 1900ms);
-    EXPECT_EQ(thread->LinkResult, LinkReadFailed);
-    EXPECT_EQ(thread->IoStatus, StatusReplyTimeout);
+    EXPECT_EQ(thread->Outcome().LinkResult, LinkReadFailed);
+    EXPECT_EQ(thread->Outcome().IoStatus, StatusReplyTimeout);
 }
 
 // The real program, started as a child that sees the same emulated bus: its

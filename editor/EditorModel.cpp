@@ -25,15 +25,15 @@ void EditorModel::GoOffline() {
 }
 
 int EditorModel::Mode(int channel) const {
-    return block_[RecordOffset(channel) + RecordMODE];
+    return edited_[RecordOffset(channel) + RecordMODE];
 }
 
 int EditorModel::Group(int channel) const {
-    return block_[RecordOffset(channel) + RecordGROUP];
+    return edited_[RecordOffset(channel) + RecordGROUP];
 }
 
 int EditorModel::DurationTenths(int channel) const {
-    return block_[RecordOffset(channel) + RecordDURATION];
+    return edited_[RecordOffset(channel) + RecordDURATION];
 }
 
 EditorModel::ReplyOutcome EditorModel::ReceiveReply(std::uint8_t replyCode,
@@ -61,6 +61,7 @@ EditorModel::ReplyOutcome EditorModel::ReceiveReply(std::uint8_t replyCode,
 
 void EditorModel::ApplyConfiguration(const ConfigBlock& block) {
     block_ = block;
+    edited_ = block;
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         for (int state = 0; state < 4; ++state) {
             colours_[state][channel] = ColourEntryOf(block, channel, state);
@@ -78,8 +79,8 @@ void EditorModel::ApplyConfiguration(const ConfigBlock& block) {
 }
 
 void EditorModel::ComposeBlock() {
-    block_[ConfigSAVE] = block_[ConfigSAVE] != 0 ? 1 : 0;
-    block_[ConfigLOCK] = block_[ConfigLOCK] != 0 ? 1 : 0;
+    edited_[ConfigSAVE] = edited_[ConfigSAVE] != 0 ? 1 : 0;
+    edited_[ConfigLOCK] = edited_[ConfigLOCK] != 0 ? 1 : 0;
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         Field(channel, RecordCHANNEL) = std::uint8_t(channel);
         // A mode the panel reported but the editor does not know shows no button
@@ -91,7 +92,7 @@ void EditorModel::ComposeBlock() {
             std::uint8_t(std::clamp(DurationTenths(channel), ShortestDuration, LongestDuration));
         for (int state = 0; state < 4; ++state) {
             const DeviceColor bytes = EncodeColourEntry(colours_[state][channel]);
-            std::copy(bytes.begin(), bytes.end(), block_.begin() + ColourOffset(channel, state));
+            std::copy(bytes.begin(), bytes.end(), edited_.begin() + ColourOffset(channel, state));
         }
     }
     for (int slot = 1; slot <= ChannelCount; ++slot) {
@@ -103,7 +104,7 @@ void EditorModel::ComposeBlock() {
                     bits = std::uint8_t(bits | (1 << bit));
                 }
             }
-            block_[MemoryByteOffset(slot, byte)] = bits;
+            edited_[MemoryByteOffset(slot, byte)] = bits;
         }
         Field(slot, RecordISMEM) = present_[slot] && memoryEnabled_[slot] ? 1 : 0;
     }
@@ -115,6 +116,7 @@ PostedBlock EditorModel::RequestSend() {
         return std::nullopt;
     }
     ComposeBlock();
+    block_ = edited_;
     sendPending_ = false;
     configReceived_ = false;
     return block_;
@@ -240,7 +242,11 @@ PostedBlock EditorModel::SetKeyFunction(int key, int function) {
     if (!online_ || (key != 1 && key != 2) || function < 0 || function > 0xFF) {
         return std::nullopt;
     }
-    block_[key == 1 ? ConfigMODE17 : ConfigMODE18] = std::uint8_t(function);
+    // The key's function goes into the editor's copy at once: the keys are
+    // coloured by it until the panel's read-back arrives.
+    const std::size_t field = key == 1 ? ConfigMODE17 : ConfigMODE18;
+    block_[field] = std::uint8_t(function);
+    edited_[field] = std::uint8_t(function);
     return RequestSend();
 }
 
@@ -248,7 +254,7 @@ PostedBlock EditorModel::SetRestoreOnPowerUp(bool restore) {
     if (!online_) {
         return std::nullopt;
     }
-    block_[ConfigSAVE] = restore ? 1 : 0;
+    edited_[ConfigSAVE] = restore ? 1 : 0;
     return RequestSend();
 }
 
@@ -256,7 +262,7 @@ PostedBlock EditorModel::SetKeyLock(bool installed) {
     if (!online_) {
         return std::nullopt;
     }
-    block_[ConfigLOCK] = installed ? 1 : 0;
+    edited_[ConfigLOCK] = installed ? 1 : 0;
     return RequestSend();
 }
 

@@ -30,8 +30,9 @@ public:
     // Drops the test and anything waiting to be sent.
     void GoOffline();
 
-    // --- what the panel holds, with the user's edits
+    // --- the editor's copy: the block last read from the panel, sent or loaded
     const ConfigBlock& Configuration() const { return block_; }
+    // --- the values shown, with the user's edits not yet sent
     int Mode(int channel) const;
     int Group(int channel) const;
     // In tenths of a second, as the panel stores it.
@@ -95,7 +96,7 @@ private:
     static bool IsChannel(int channel) { return channel >= 1 && channel <= ChannelCount; }
     static bool IsState(int state) { return state >= 0 && state < 4; }
     std::uint8_t& Field(int channel, std::size_t field) {
-        return block_[RecordOffset(channel) + field];
+        return edited_[RecordOffset(channel) + field];
     }
     // Packs every edit into the block as the panel stores it.
     void ComposeBlock();
@@ -103,6 +104,7 @@ private:
     ChannelFlags present_{};
     bool online_ = false;
     ConfigBlock block_{};
+    ConfigBlock edited_{};
     std::array<std::array<ColourEntry, ChannelCount + 1>, 4> colours_{};
     std::array<std::array<bool, ChannelCount + 1>, ChannelCount + 1> memoryLinks_{};
     std::array<bool, ChannelCount + 1> memoryEnabled_{};

@@ -99,6 +99,27 @@ TEST_F(EditorModelTest, ALoadedBlockReplacesTheWaitingEdit) {
     EXPECT_FALSE(model.SendPending());
     EXPECT_FALSE(Answer(sent)) << "the edit made before the load is not sent over it";
     EXPECT_EQ(model.Mode(3), ModeFree);
+
+    // An edit made while the loaded block is on its way builds on the loaded block.
+    const ConfigBlock again = model.LoadBlock(loaded);
+    EXPECT_FALSE(model.SetMode(5, ModeFixed));
+    const PostedBlock edited = Answer(again);
+    ASSERT_TRUE(edited);
+    EXPECT_EQ(FieldOf(*edited, 4, RecordGROUP), 9);
+    EXPECT_EQ(FieldOf(*edited, 5, RecordMODE), ModeFixed);
+}
+
+TEST_F(EditorModelTest, TheEditorsCopyIsTheBlockLastReadSentOrLoaded) {
+    Open();
+    const PostedBlock sent = model.SetGroup(1, 5);
+    ASSERT_TRUE(sent);
+    EXPECT_FALSE(model.SetGroup(2, 7));
+    EXPECT_EQ(model.Group(2), 7) << "shown at once";
+    EXPECT_EQ(FieldOf(model.Configuration(), 2, RecordGROUP), 0) << "not yet sent";
+    EXPECT_FALSE(model.SetKeyFunction(1, 2));
+    EXPECT_EQ(model.Configuration()[ConfigMODE17], 2) << "a key's function at once";
+    Answer(*sent);
+    EXPECT_EQ(FieldOf(model.Configuration(), 2, RecordGROUP), 7);
 }
 
 TEST_F(EditorModelTest, EveryEditIsRefusedOfflineAndOutsideTheChannels) {

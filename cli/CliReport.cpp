@@ -137,13 +137,11 @@ void PrintConfiguration(QTextStream& out, const ConfigBlock& block,
 
 QStringList Differences(const ConfigBlock& sent, const ConfigBlock& readBack) {
     QStringList names;
-    for (std::size_t i = 0; i < ConfigBlockSize; ++i) {
-        if (sent[i] != readBack[i]) {
-            names << QString("%1 (sent %2, read back %3)")
-                         .arg(QString::fromStdString(ConfigFieldName(i)))
-                         .arg(sent[i])
-                         .arg(readBack[i]);
-        }
+    for (const FieldDifference& difference : ConfigDifferences(sent, readBack)) {
+        names << QString("%1 (sent %2, read back %3)")
+                     .arg(QString::fromStdString(difference.field))
+                     .arg(difference.first)
+                     .arg(difference.second);
     }
     return names;
 }

@@ -9,7 +9,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeySequence>
 #include <QMenu>
+
+#include <tuple>
 
 namespace {
 
@@ -66,7 +69,8 @@ QMenu* MakeMenu(QWidget* parent, const QString& name) {
 } // namespace
 
 QString ColourButtonName(int state, int channel) {
-    return channel == 0 ? QString("BtnC%1").arg(state) : QString("BtnC%1_%2").arg(state).arg(channel);
+    return channel == 0 ? QString("BtnC%1").arg(state)
+                        : QString("BtnC%1_%2").arg(state).arg(channel);
 }
 
 int TagOf(const QObject* control) {
@@ -158,6 +162,18 @@ void TFormEdit::BuildMenus() {
     AddItem(MenuLoad, "MenuLoadFile", "from File...", 0);
     AddItem(MenuLoad, "MenuLoadDefault", "Default values", 0);
     AddItem(MenuLoad, "MenuLoadFactory", "Factory Settings", 0);
+    MenuLoad->addSeparator();
+    AddItem(MenuLoad, "MenuCompare", tr("Compare with File..."), 0);
+    MenuLoad->addSeparator();
+    // The keys are the window's own; the items only show them.
+    for (const auto& [name, caption, key] :
+         {std::tuple{"MenuUndo", tr("Undo"), QKeySequence(QKeySequence::Undo)},
+          std::tuple{"MenuRedo", tr("Redo"), QKeySequence("Ctrl+Shift+Z")}}) {
+        QAction* item = AddItem(MenuLoad, name, caption, 0);
+        item->setShortcut(key);
+        item->setShortcutContext(Qt::WidgetShortcut);
+    }
+    AddItem(MenuLoad, "MenuRevert", tr("Revert to the configuration read at open"), 0);
     MenuSave = MakeMenu(this, "MenuSave");
     AddItem(MenuSave, "MenuSaveFile", "to File...", 0);
     AddItem(MenuSave, "MenuSaveDefault", "as Default", 0);
@@ -337,7 +353,7 @@ void TFormEdit::BuildMemoryPanel() {
     PanMemBack->resize(PanBack->width(), frame->y() + frame->height() + 2);
     memoryButtonOffset_ = PanTemp->height() - BtnMem->y();
     memoryBitmap_ = QImage(PBoxMem->size(), QImage::Format_RGB888);
-    memoryLayout_ = LayoutMemoryMap(memoryBitmap_.width(), memoryBitmap_.height(), left->width() + 2,
-                                   findChild<QWidget*>("PanGrp")->height());
+    memoryLayout_ = LayoutMemoryMap(memoryBitmap_.width(), memoryBitmap_.height(),
+                                    left->width() + 2, findChild<QWidget*>("PanGrp")->height());
     DrawMemoryMap();
 }

@@ -2,7 +2,10 @@
 
 #include "link/WireProtocol.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -10,6 +13,10 @@ namespace {
 // goes back, clamped.
 constexpr int ShortestDuration = 1;
 constexpr int LongestDuration = 20;
+
+QString Text(const char* text) {
+    return QCoreApplication::translate("EditorModel", text);
+}
 
 } // namespace
 
@@ -22,6 +29,14 @@ void EditorModel::GoOffline() {
     ClearTest();
     sendPending_ = false;
     configReceived_ = true;
+    // The history belongs to one open editor; a step the panel did not read
+    // back is not one.
+    history_.Clear();
+    pendingName_.clear();
+    inFlight_.reset();
+    deferred_ = nullptr;
+    opened_.reset();
+    beforeTest_.reset();
 }
 
 int EditorModel::Mode(int channel) const {
@@ -46,21 +61,32 @@ EditorModel::ReplyOutcome EditorModel::ReceiveReply(std::uint8_t replyCode,
     ReplyOutcome outcome;
     if (replyCode == CmdReadConfig) {
         configReceived_ = true;
+        if (inFlight_) {
+            history_.Record(*inFlight_);
+            inFlight_.reset();
+        }
         // An edit made since the send wins over the panel's read-back.
         if (!sendPending_) {
             ApplyConfiguration(ConfigPartOf(buffer));
             outcome.configurationApplied = true;
+            if (!opened_) {
+                opened_ = block_;
+            }
         }
     }
     outcome.status = StatusPartOf(buffer);
     if (sendPending_) {
         outcome.post = RequestSend();
     }
+    if (!outcome.post && deferred_ && Settled()) {
+        outcome.post = std::exchange(deferred_, nullptr)();
+    }
     return outcome;
 }
 
 void EditorModel::ApplyConfiguration(const ConfigBlock& block) {
     block_ = block;
+    panelHolds_ = block;
     edited_ = block;
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         for (int state = 0; state < 4; ++state) {
@@ -115,20 +141,100 @@ PostedBlock EditorModel::RequestSend() {
     if (!configReceived_) {
         return std::nullopt;
     }
+    const ConfigBlock before = panelHolds_;
     ComposeBlock();
     block_ = edited_;
+    panelHolds_ = block_;
     sendPending_ = false;
     configReceived_ = false;
+    if (!pendingName_.isEmpty() && block_ != before) {
+        inFlight_ = EditStep{pendingName_, before, block_, clock_()};
+    }
+    pendingName_.clear();
     return block_;
 }
 
-ConfigBlock EditorModel::LoadBlock(const ConfigBlock& block) {
+PostedBlock EditorModel::Send(const QString& name) {
+    pendingName_ = name;
+    return RequestSend();
+}
+
+ConfigBlock EditorModel::Write(const ConfigBlock& block, const QString& name) {
+    const ConfigBlock before = panelHolds_;
     ApplyConfiguration(block);
-    // An edit still waiting would otherwise overwrite the loaded block on the
+    // An edit still waiting would otherwise overwrite the written block on the
     // panel once its read-back arrives.
     sendPending_ = false;
     configReceived_ = false;
+    pendingName_.clear();
+    inFlight_.reset();
+    if (!name.isEmpty() && block_ != before) {
+        inFlight_ = EditStep{name, before, block_, clock_()};
+    }
     return block_;
+}
+
+ConfigBlock EditorModel::LoadBlock(const ConfigBlock& block, const QString& name) {
+    return Write(block, name);
+}
+
+PostedBlock EditorModel::WhenSettled(std::function<PostedBlock()> action) {
+    if (Settled()) {
+        return action();
+    }
+    // No two configuration writes on their way: this one follows the read-back.
+    deferred_ = std::move(action);
+    return std::nullopt;
+}
+
+PostedBlock EditorModel::Undo() {
+    if (!MayReplay() || !history_.CanUndo()) {
+        return std::nullopt;
+    }
+    return WhenSettled([this]() -> PostedBlock {
+        if (!MayReplay() || !history_.CanUndo()) {
+            return std::nullopt;
+        }
+        return Write(history_.TakeUndo().before, QString());
+    });
+}
+
+PostedBlock EditorModel::Redo() {
+    if (!MayReplay() || !history_.CanRedo()) {
+        return std::nullopt;
+    }
+    return WhenSettled([this]() -> PostedBlock {
+        if (!MayReplay() || !history_.CanRedo()) {
+            return std::nullopt;
+        }
+        return Write(history_.TakeRedo().after, QString());
+    });
+}
+
+bool EditorModel::CanRevert() const {
+    return MayReplay() && opened_ && *opened_ != panelHolds_;
+}
+
+PostedBlock EditorModel::Revert() {
+    if (!MayReplay() || !opened_) {
+        return std::nullopt;
+    }
+    return WhenSettled([this]() -> PostedBlock {
+        return Write(*opened_, Text("Revert to the configuration read at open"));
+    });
+}
+
+PostedBlock EditorModel::RestoreBeforeTest() {
+    if (!MayReplay() || !beforeTest_) {
+        return std::nullopt;
+    }
+    return WhenSettled([this]() -> PostedBlock {
+        return Write(*beforeTest_, Text("Configuration from before the panel test"));
+    });
+}
+
+void EditorModel::SetClock(std::function<std::chrono::steady_clock::time_point()> clock) {
+    clock_ = std::move(clock);
 }
 
 bool EditorModel::SameGroup(int channel, int source) const {
@@ -140,7 +246,7 @@ PostedBlock EditorModel::SetMode(int channel, int mode) {
         return std::nullopt;
     }
     Field(channel, RecordMODE) = std::uint8_t(mode);
-    return RequestSend();
+    return Send(Text("Mode of channel %1").arg(channel));
 }
 
 PostedBlock EditorModel::SetModeForAll(int source, int mode, bool sameGroupOnly) {
@@ -152,7 +258,7 @@ PostedBlock EditorModel::SetModeForAll(int source, int mode, bool sameGroupOnly)
             Field(channel, RecordMODE) = std::uint8_t(mode);
         }
     }
-    return RequestSend();
+    return Send(sameGroupOnly ? Text("Mode to the same group") : Text("Mode to all channels"));
 }
 
 PostedBlock EditorModel::SetGroup(int channel, int group) {
@@ -160,7 +266,7 @@ PostedBlock EditorModel::SetGroup(int channel, int group) {
         return std::nullopt;
     }
     Field(channel, RecordGROUP) = std::uint8_t(group);
-    return RequestSend();
+    return Send(Text("Group of channel %1").arg(channel));
 }
 
 PostedBlock EditorModel::SetDuration(int channel, int tenths) {
@@ -169,7 +275,7 @@ PostedBlock EditorModel::SetDuration(int channel, int tenths) {
     }
     Field(channel, RecordDURATION) =
         std::uint8_t(std::clamp(tenths, ShortestDuration, LongestDuration));
-    return RequestSend();
+    return Send(Text("Duration of channel %1").arg(channel));
 }
 
 PostedBlock EditorModel::SetDurationForAll(int source, bool sameGroupOnly) {
@@ -183,7 +289,8 @@ PostedBlock EditorModel::SetDurationForAll(int source, bool sameGroupOnly) {
             Field(channel, RecordDURATION) = tenths;
         }
     }
-    return RequestSend();
+    return Send(sameGroupOnly ? Text("Duration to the same group")
+                              : Text("Duration to all channels"));
 }
 
 PostedBlock EditorModel::SetColour(int state, int channel, int slot, ScreenColor customColour) {
@@ -193,7 +300,7 @@ PostedBlock EditorModel::SetColour(int state, int channel, int slot, ScreenColor
     ColourEntry& entry = colours_[state][channel];
     SetColourEntry(entry, slot, slot == CustomSlot ? customColour : ColourPalette[slot],
                    entry.Brightness);
-    return RequestSend();
+    return Send(Text("Colour of channel %1").arg(channel));
 }
 
 PostedBlock EditorModel::SetBrightnessForAll(int state, std::uint8_t level) {
@@ -203,7 +310,7 @@ PostedBlock EditorModel::SetBrightnessForAll(int state, std::uint8_t level) {
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         colours_[state][channel].Brightness = level;
     }
-    return RequestSend();
+    return Send(Text("Brightness"));
 }
 
 PostedBlock EditorModel::CopyColours(int state, int source, bool allStates, bool sameGroupOnly) {
@@ -220,7 +327,7 @@ PostedBlock EditorModel::CopyColours(int state, int source, bool allStates, bool
             }
         }
     }
-    return RequestSend();
+    return Send(Text("Copy colours"));
 }
 
 PostedBlock EditorModel::ToggleMemoryCell(int row, int column) {
@@ -235,7 +342,7 @@ PostedBlock EditorModel::ToggleMemoryCell(int row, int column) {
     } else {
         return std::nullopt;
     }
-    return RequestSend();
+    return Send(Text("Memory map"));
 }
 
 PostedBlock EditorModel::SetKeyFunction(int key, int function) {
@@ -247,7 +354,7 @@ PostedBlock EditorModel::SetKeyFunction(int key, int function) {
     const std::size_t field = key == 1 ? ConfigMODE17 : ConfigMODE18;
     block_[field] = std::uint8_t(function);
     edited_[field] = std::uint8_t(function);
-    return RequestSend();
+    return Send(Text("F%1 function").arg(key));
 }
 
 PostedBlock EditorModel::SetRestoreOnPowerUp(bool restore) {
@@ -255,7 +362,7 @@ PostedBlock EditorModel::SetRestoreOnPowerUp(bool restore) {
         return std::nullopt;
     }
     edited_[ConfigSAVE] = restore ? 1 : 0;
-    return RequestSend();
+    return Send(Text("Restore GPIO state on Power up"));
 }
 
 PostedBlock EditorModel::SetKeyLock(bool installed) {
@@ -263,10 +370,12 @@ PostedBlock EditorModel::SetKeyLock(bool installed) {
         return std::nullopt;
     }
     edited_[ConfigLOCK] = installed ? 1 : 0;
-    return RequestSend();
+    return Send(Text("Keylock installed"));
 }
 
 void EditorModel::StartTest() {
+    beforeTest_ = panelHolds_;
+    testRunning_ = true;
     testSteps_ = std::make_unique<TestScript>(MakeTestScript(present_));
 }
 

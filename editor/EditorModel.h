@@ -1,11 +1,14 @@
 #pragma once
 
+#include "editor/EditHistory.h"
 #include "model/DeviceBlocks.h"
 #include "model/TestScript.h"
 #include "model/UnitProcs.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,8 +61,9 @@ public:
     bool Settled() const { return !sendPending_ && configReceived_; }
     // The configuration with every edit, when the gate is open; else the edit waits.
     PostedBlock RequestSend();
-    // A loaded block replaces the configuration and any edit still waiting.
-    ConfigBlock LoadBlock(const ConfigBlock& block);
+    // A loaded block replaces the configuration and any edit still waiting; it
+    // is one step of the history, called `name`.
+    ConfigBlock LoadBlock(const ConfigBlock& block, const QString& name);
 
     // --- edits; each gives the block to post
     PostedBlock SetMode(int channel, int mode);
@@ -83,10 +87,31 @@ public:
     PostedBlock SetKeyLock(bool installed);
     bool SameGroup(int channel, int source) const;
 
+    // --- the history: each edit the panel has read back is one step
+    const EditHistory& History() const { return history_; }
+    // The configuration as it was before the last step, or after the last step
+    // undone. While a write is on its way the undo waits for its read-back; none
+    // while offline or while the panel test runs.
+    PostedBlock Undo();
+    PostedBlock Redo();
+    // What the panel held when the editor opened, as one step.
+    PostedBlock Revert();
+    bool CanRevert() const;
+    // The configuration from before the last panel test, as one step.
+    PostedBlock RestoreBeforeTest();
+    // The clock that tells bursts of one edit apart (tests set their own).
+    void SetClock(std::function<std::chrono::steady_clock::time_point()> clock);
+
     // --- the panel test
     void StartTest();
-    void ClearTest() { testSteps_.reset(); }
+    void ClearTest() {
+        testSteps_.reset();
+        testRunning_ = false;
+    }
     bool TestPrepared() const { return testSteps_ != nullptr; }
+    // The test runs from StartTest until EndTest; its remaining steps are kept.
+    bool TestRunning() const { return testRunning_; }
+    void EndTest() { testRunning_ = false; }
     std::size_t TestStepsLeft() const { return testSteps_ ? testSteps_->size() : 0; }
     // The next step once the gate is open; a configuration step closes the gate
     // until the panel has read it back.
@@ -100,15 +125,34 @@ private:
     }
     // Packs every edit into the block as the panel stores it.
     void ComposeBlock();
+    // An edit called `name`, sent now or when the gate opens.
+    PostedBlock Send(const QString& name);
+    // Writes `block` as the configuration; `name` records it as a step.
+    ConfigBlock Write(const ConfigBlock& block, const QString& name);
+    // Runs `action` now when no write is on its way, else after its read-back.
+    PostedBlock WhenSettled(std::function<PostedBlock()> action);
+    bool MayReplay() const { return online_ && !TestRunning(); }
 
     ChannelFlags present_{};
     bool online_ = false;
     ConfigBlock block_{};
     ConfigBlock edited_{};
+    // What the panel holds as far as the editor knows: read back or sent last.
+    ConfigBlock panelHolds_{};
     std::array<std::array<ColourEntry, ChannelCount + 1>, 4> colours_{};
     std::array<std::array<bool, ChannelCount + 1>, ChannelCount + 1> memoryLinks_{};
     std::array<bool, ChannelCount + 1> memoryEnabled_{};
     bool sendPending_ = false;
     bool configReceived_ = true;
     std::unique_ptr<TestScript> testSteps_;
+    bool testRunning_ = false;
+    EditHistory history_;
+    QString pendingName_;              // the edit waiting for the gate
+    std::optional<EditStep> inFlight_; // sent, recorded once read back
+    std::function<PostedBlock()> deferred_;
+    std::optional<ConfigBlock> opened_; // read when the editor opened
+    std::optional<ConfigBlock> beforeTest_;
+    std::function<std::chrono::steady_clock::time_point()> clock_ = [] {
+        return std::chrono::steady_clock::now();
+    };
 };

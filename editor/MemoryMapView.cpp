@@ -117,9 +117,9 @@ void TFormEdit::DrawMemoryMap() {
             if (!model_.ChannelPresent()[c]) {
                 continue;
             }
-            const ScreenColor fill = !model_.MemorySlotEnabled(r)   ? WindowColour
-                                     : model_.MemoryLink(r, c) ? MemberFill
-                                                         : NoMemberFill;
+            const ScreenColor fill = !model_.MemorySlotEnabled(r) ? WindowColour
+                                     : model_.MemoryLink(r, c)    ? MemberFill
+                                                                  : NoMemberFill;
             const bool grown = c == hoverColumn_ && r == hoverRow_ && model_.MemorySlotEnabled(r);
             const int w = markerWidth + (grown ? 6 : 0);
             const int h = markerHeight + (grown ? 4 : 0);

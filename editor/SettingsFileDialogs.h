@@ -2,11 +2,15 @@
 
 #include "model/DeviceBlocks.h"
 
+#include <QString>
+
+#include <optional>
+
 class QWidget;
 
 // The two file operations of the Load and Save menus. Each asks for a `.gpi`
 // file in the settings folder, which follows the chosen file only once the file
-// was read or written. False when the user cancelled; a file that cannot be used
-// throws std::runtime_error naming it, and nothing changes then.
-bool LoadSettingsFile(QWidget* owner, ConfigBlock& block);
+// was read or written. False (no file) when the user cancelled; a file that
+// cannot be used throws std::runtime_error naming it, and nothing changes then.
+std::optional<QString> LoadSettingsFile(QWidget* owner, ConfigBlock& block);
 bool SaveSettingsFile(QWidget* owner, const ConfigBlock& block);

@@ -21,15 +21,14 @@ void FollowChosenFile(const QString& path) {
 
 } // namespace
 
-bool LoadSettingsFile(QWidget* owner, ConfigBlock& block) {
+std::optional<QString> LoadSettingsFile(QWidget* owner, ConfigBlock& block) {
     const auto path = Dialogs::ChooseSettingsFile(owner, Dialogs::FileDialog::Open,
                                                   CurrentPaths().settingsFolder);
-    if (!path) {
-        return false;
+    if (path) {
+        block = ReadSettingsFile(FilePath(*path));
+        FollowChosenFile(*path);
     }
-    block = ReadSettingsFile(FilePath(*path));
-    FollowChosenFile(*path);
-    return true;
+    return path;
 }
 
 bool SaveSettingsFile(QWidget* owner, const ConfigBlock& block) {
@@ -56,13 +55,11 @@ void TFormEdit::ConnectSettingsFileMenus() {
     }
 }
 
-void TFormEdit::SendLoadedBlock(const ConfigBlock& block) {
-    deviceThread_->PostWriteConfig(model_.LoadBlock(block));
+void TFormEdit::SendLoadedBlock(const ConfigBlock& block, const QString& name) {
+    deviceThread_->PostWriteConfig(model_.LoadBlock(block, name));
 }
 
-// Files fail in many ways; each is told in one message box and changes nothing.
-template <typename Operation>
-void TFormEdit::ReportingFileErrors(Operation operation) {
+void TFormEdit::ReportingFileErrors(const std::function<void()>& operation) {
     try {
         operation();
     } catch (const std::exception& error) {
@@ -79,7 +76,7 @@ void TFormEdit::MenuLoadFileClick() {
         ConfigBlock block = model_.Configuration();
         LoadSettingsFile(this, block);
         // Also after a cancel: the panel then gets its own configuration again.
-        SendLoadedBlock(block);
+        SendLoadedBlock(block, tr("Load from File"));
     });
 }
 
@@ -90,7 +87,7 @@ void TFormEdit::MenuLoadDefaultClick() {
     ReportingFileErrors([&] {
         ConfigBlock block = model_.Configuration();
         LoadDefaultValues(block, CurrentPaths().programSettingsFile);
-        SendLoadedBlock(block);
+        SendLoadedBlock(block, tr("Load Default values"));
     });
 }
 
@@ -100,7 +97,7 @@ void TFormEdit::MenuLoadFactoryClick() {
     }
     ConfigBlock block;
     LoadFactoryValues(block);
-    SendLoadedBlock(block);
+    SendLoadedBlock(block, tr("Load Factory Settings"));
 }
 
 void TFormEdit::MenuSaveFileClick() {

@@ -29,6 +29,7 @@ void TFormEdit::BtnTestClick() {
     }
     if (TimerTest->isActive()) {
         EndPanelTest();
+        OfferConfigurationBeforeTest();
         return;
     }
     model_.StartTest();
@@ -39,6 +40,7 @@ void TFormEdit::BtnTestClick() {
 void TFormEdit::EndPanelTest() {
     const bool running = TimerTest->isActive();
     TimerTest->stop();
+    model_.EndTest();
     BtnTest->SetCaption("TEST");
     // The script may have stopped between a press and its release.
     if (running && model_.Online()) {
@@ -50,6 +52,8 @@ void TFormEdit::TimerTestTimer() {
     TimerTest->stop();
     if (model_.TestStepsLeft() == 0) {
         BtnTest->SetCaption("TEST");
+        model_.EndTest();
+        OfferConfigurationBeforeTest();
         return;
     }
     if (const std::optional<TestStep> step = model_.NextTestStep()) {

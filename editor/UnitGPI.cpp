@@ -215,6 +215,7 @@ void TFormEdit::ConnectHandlers() {
     ConnectColourEditing();
     ConnectMemoryMap();
     ConnectSettingsFileMenus();
+    ConnectHistory();
 }
 
 void TFormEdit::SetChannelMask(const QString& maskText) {
@@ -222,8 +223,9 @@ void TFormEdit::SetChannelMask(const QString& maskText) {
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         const bool present = model_.ChannelPresent()[channel];
         numberCells_[channel]->SetCaption(present ? QString::number(channel) : QString());
-        QWidget* controls[] = {gpioLabels_[channel],   gpiLabels_[channel],     gpioButtons_[channel],
-                               groupBoxes_[channel],   freeButtons_[channel],   fixedButtons_[channel],
+        QWidget* controls[] = {gpioLabels_[channel],   gpiLabels_[channel],
+                               gpioButtons_[channel],  groupBoxes_[channel],
+                               freeButtons_[channel],  fixedButtons_[channel],
                                pulseButtons_[channel], durationFields_[channel]};
         for (QWidget* control : controls) {
             control->setVisible(present);

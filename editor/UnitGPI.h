@@ -109,6 +109,12 @@ public:
     void MenuSaveFileClick();
     void MenuSaveDefaultClick();
 
+    // History and comparison (EditHistoryMenus.cpp).
+    void MenuUndoClick();
+    void MenuRedoClick();
+    void MenuRevertClick();
+    void MenuCompareClick();
+
     void done(int result) override;
 
 protected:
@@ -155,9 +161,14 @@ private:
     void ConnectControlOptions();
     void ConnectColourEditing();
     void ConnectSettingsFileMenus();
-    void SendLoadedBlock(const ConfigBlock& block);
-    template <typename Operation>
-    void ReportingFileErrors(Operation operation);
+    void ConnectHistory();
+    // Undo and Redo name the step they take back or do again.
+    void ShowHistoryItems();
+    // After the panel test: the configuration from before it, if the user wants it.
+    void OfferConfigurationBeforeTest();
+    void SendLoadedBlock(const ConfigBlock& block, const QString& name);
+    // Files fail in many ways; each is told in one message box and changes nothing.
+    void ReportingFileErrors(const std::function<void()>& operation);
     void CopyColours(bool allStates, bool sameGroupOnly);
 
     // Panel test (TestMode.cpp).

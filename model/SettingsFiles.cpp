@@ -153,3 +153,14 @@ void WriteSettingsFile(const std::filesystem::path& path, const ConfigBlock& blo
     });
     ini.UpdateFile();
 }
+
+std::vector<FieldDifference> ConfigDifferences(const ConfigBlock& first,
+                                               const ConfigBlock& second) {
+    std::vector<FieldDifference> differences;
+    for (std::size_t i = 0; i < ConfigBlockSize; ++i) {
+        if (first[i] != second[i]) {
+            differences.push_back({ConfigFieldName(i), first[i], second[i]});
+        }
+    }
+    return differences;
+}

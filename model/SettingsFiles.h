@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 // A panel's configuration outside the panel: `.gpi` settings files and the
 // user's default values in the program settings file. Every failure to read or
@@ -32,6 +33,15 @@ ConfigBlock ReadSettingsFile(const std::filesystem::path& path);
 // The name of a block byte as the settings file calls it: "COMMON SAVE",
 // "GPIO5 MODE", "GPIO3 COLOR1_R"; the channel number bytes are "GPIOn CHANNEL".
 std::string ConfigFieldName(std::size_t offset);
+
+// A byte two configuration blocks hold differently, named as the settings file
+// names it.
+struct FieldDifference {
+    std::string field;
+    int first = 0;
+    int second = 0;
+};
+std::vector<FieldDifference> ConfigDifferences(const ConfigBlock& first, const ConfigBlock& second);
 
 // Writes the block into the file: an existing file keeps its other content, its
 // order and its line ending; a new one gets the sections and keys in the

@@ -1,8 +1,14 @@
 #include "ui/Dialogs.h"
 
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QObject>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace Dialogs {
 
@@ -22,6 +28,10 @@ Answerer& CurrentAnswerer() {
 FileChooser& CurrentFileChooser() {
     static FileChooser chooser;
     return chooser;
+}
+DifferencesAnswerer& CurrentDifferencesAnswerer() {
+    static DifferencesAnswerer answerer;
+    return answerer;
 }
 } // namespace
 
@@ -94,6 +104,38 @@ std::optional<QString> ChooseSettingsFile(QWidget* owner, FileDialog kind, const
 
 void SetFileChooser(FileChooser chooser) {
     CurrentFileChooser() = std::move(chooser);
+}
+
+bool ShowDifferences(QWidget* owner, const QString& file, const QStringList& differences) {
+    if (CurrentDifferencesAnswerer()) {
+        return CurrentDifferencesAnswerer()(file, differences);
+    }
+    QDialog dialog(owner);
+    dialog.setObjectName("CompareDialog");
+    dialog.setWindowTitle(QObject::tr("Compare with File"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* title = new QLabel(QObject::tr("The panel and %1:").arg(file), &dialog);
+    title->setWordWrap(true);
+    layout->addWidget(title);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName("CompareList");
+    list->setAccessibleName(QObject::tr("Differences"));
+    list->addItems(differences.isEmpty() ? QStringList{QObject::tr("No differences.")}
+                                         : differences);
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* load = buttons->addButton(QObject::tr("Load File"), QDialogButtonBox::AcceptRole);
+    load->setObjectName("CompareLoad");
+    buttons->addButton(QDialogButtonBox::Close)->setObjectName("CompareClose");
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.resize(420, 300);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void SetDifferencesAnswerer(DifferencesAnswerer answerer) {
+    CurrentDifferencesAnswerer() = std::move(answerer);
 }
 
 } // namespace Dialogs

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -47,5 +48,12 @@ enum class FileDialog { Open, Save };
 std::optional<QString> ChooseSettingsFile(QWidget* owner, FileDialog kind, const QString& folder);
 using FileChooser = std::function<std::optional<QString>(FileDialog kind, const QString& folder)>;
 void SetFileChooser(FileChooser chooser);
+
+// The differences between the panel's configuration and a settings file, one
+// line each, with a button that loads the file: true when the user chose it.
+bool ShowDifferences(QWidget* owner, const QString& file, const QStringList& differences);
+using DifferencesAnswerer =
+    std::function<bool(const QString& file, const QStringList& differences)>;
+void SetDifferencesAnswerer(DifferencesAnswerer answerer);
 
 } // namespace Dialogs

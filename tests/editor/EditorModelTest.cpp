@@ -94,14 +94,14 @@ TEST_F(EditorModelTest, ALoadedBlockReplacesTheWaitingEdit) {
     ConfigBlock loaded;
     LoadFactoryValues(loaded);
     loaded[RecordOffset(4) + RecordGROUP] = 9;
-    const ConfigBlock sent = model.LoadBlock(loaded);
+    const ConfigBlock sent = model.LoadBlock(loaded, "Load");
     EXPECT_EQ(FieldOf(sent, 4, RecordGROUP), 9);
     EXPECT_FALSE(model.SendPending());
     EXPECT_FALSE(Answer(sent)) << "the edit made before the load is not sent over it";
     EXPECT_EQ(model.Mode(3), ModeFree);
 
     // An edit made while the loaded block is on its way builds on the loaded block.
-    const ConfigBlock again = model.LoadBlock(loaded);
+    const ConfigBlock again = model.LoadBlock(loaded, "Load");
     EXPECT_FALSE(model.SetMode(5, ModeFixed));
     const PostedBlock edited = Answer(again);
     ASSERT_TRUE(edited);
@@ -359,6 +359,127 @@ TEST_F(EditorModelTest, PanelWideOptionsAndColourChoices) {
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         EXPECT_EQ(model.Colour(3, channel).Brightness, 40) << channel;
     }
+}
+
+// A model whose clock the test moves; each step waits for the panel's read-back.
+class EditorHistoryTest : public EditorModelTest {
+protected:
+    void SetUp() override {
+        model.SetClock([this] { return now; });
+        Open();
+    }
+    // Sends the edit and lets the panel read it back; the block the panel holds.
+    ConfigBlock Done(const PostedBlock& sent) {
+        EXPECT_TRUE(sent);
+        if (sent) {
+            EXPECT_FALSE(Answer(*sent));
+            panel = *sent;
+        }
+        return panel;
+    }
+    void Later(int ms) { now += std::chrono::milliseconds(ms); }
+
+    std::chrono::steady_clock::time_point now{};
+    ConfigBlock panel{};
+};
+
+TEST_F(EditorHistoryTest, UndoAndRedoWalkTheStepsInOrder) {
+    const ConfigBlock start = model.Configuration();
+    const ConfigBlock grouped = Done(model.SetGroup(1, 5));
+    Later(2000);
+    const ConfigBlock fixed = Done(model.SetMode(2, ModeFixed));
+    ASSERT_TRUE(model.History().CanUndo());
+    EXPECT_EQ(model.History().NextUndo().name.toStdString(), "Mode of channel 2");
+
+    EXPECT_EQ(Done(model.Undo()), grouped);
+    EXPECT_EQ(model.Mode(2), ModeFree);
+    EXPECT_EQ(Done(model.Undo()), start);
+    EXPECT_FALSE(model.History().CanUndo());
+    EXPECT_FALSE(model.Undo());
+    EXPECT_EQ(Done(model.Redo()), grouped);
+    EXPECT_EQ(Done(model.Redo()), fixed);
+    EXPECT_FALSE(model.Redo());
+
+    Done(model.Undo());
+    Later(2000);
+    Done(model.SetGroup(3, 2));
+    EXPECT_FALSE(model.History().CanRedo()) << "a new edit clears what could be redone";
+}
+
+TEST_F(EditorHistoryTest, BurstsOfOneEditAreOneStep) {
+    const ConfigBlock start = model.Configuration();
+    for (int tenths = 4; tenths <= 8; ++tenths) {
+        Done(model.SetDuration(3, tenths));
+        Later(100);
+    }
+    Later(1500);
+    Done(model.SetDuration(3, 12));
+    Done(model.ToggleMemoryCell(1, 0));
+    Done(model.ToggleMemoryCell(2, 0));
+    EXPECT_EQ(model.History().NextUndo().name.toStdString(), "Memory map");
+    Done(model.Undo());
+    EXPECT_EQ(model.DurationTenths(3), 12) << "the memory toggles went back as one";
+    Done(model.Undo());
+    EXPECT_EQ(model.DurationTenths(3), 8) << "after a pause, a step of its own";
+    EXPECT_EQ(Done(model.Undo()), start) << "the key-repeat burst as one step";
+}
+
+TEST_F(EditorHistoryTest, WhatThePanelDidNotReadBackIsNoStep) {
+    ASSERT_TRUE(model.SetGroup(1, 5));
+    model.GoOffline();
+    EXPECT_FALSE(model.History().CanUndo());
+
+    model.GoOnline();
+    model.ApplyConfiguration(panelBlock);
+    EXPECT_FALSE(model.SetMode(0, ModeFixed));
+    EXPECT_FALSE(model.History().CanUndo()) << "a refused edit";
+    Done(model.RequestSend());
+    EXPECT_FALSE(model.History().CanUndo()) << "a send without an edit";
+}
+
+TEST_F(EditorHistoryTest, AnUndoWaitsForTheWriteOnItsWayAndNeverRunsInATest) {
+    Done(model.SetGroup(1, 5));
+    Later(2000);
+    const PostedBlock onItsWay = model.SetGroup(2, 6);
+    ASSERT_TRUE(onItsWay);
+    EXPECT_FALSE(model.Undo()) << "no second write while one is on its way";
+    const PostedBlock undone = Answer(*onItsWay);
+    ASSERT_TRUE(undone) << "the undo follows the read-back";
+    EXPECT_EQ(FieldOf(*undone, 2, RecordGROUP), 0);
+    EXPECT_EQ(FieldOf(*undone, 1, RecordGROUP), 5);
+    Answer(*undone);
+
+    model.StartTest();
+    EXPECT_FALSE(model.Undo());
+    EXPECT_FALSE(model.Revert());
+    model.EndTest();
+    EXPECT_TRUE(model.Undo());
+}
+
+TEST_F(EditorHistoryTest, RevertAndTheTestsOwnConfigurationAreSteps) {
+    const ConfigBlock opened = model.Configuration();
+    model.ReceiveReply(CmdReadConfig, ReadBack(opened));
+    Done(model.SetGroup(1, 5));
+    Later(2000);
+    Done(model.CopyColours(1, 4, true, false));
+    EXPECT_TRUE(model.CanRevert());
+    EXPECT_EQ(Done(model.Revert()), opened);
+    EXPECT_EQ(model.History().NextUndo().name.toStdString(),
+              "Revert to the configuration read at open");
+    EXPECT_FALSE(model.CanRevert());
+    Done(model.Undo());
+    EXPECT_EQ(FieldOf(model.Configuration(), 1, RecordGROUP), 5) << "a revert is undone";
+
+    const ConfigBlock beforeTest = model.Configuration();
+    model.StartTest();
+    while (const std::optional<TestStep> step = model.NextTestStep()) {
+        if (step->Kind == TestStepKind::WriteConfig) {
+            model.ReceiveReply(CmdReadConfig, ReadBack(step->Block));
+        }
+    }
+    model.EndTest();
+    EXPECT_NE(model.Configuration(), beforeTest);
+    EXPECT_EQ(Done(model.RestoreBeforeTest()), beforeTest);
 }
 
 } // namespace

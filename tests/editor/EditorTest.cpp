@@ -302,8 +302,8 @@ TEST_F(Editor, ConstructionMaskAndOfflineLook) {
     EXPECT_EQ(editor->size(), QSize(1149, 400));
     EXPECT_FALSE(FindControl<ColourButton>(*editor, "BtnTest")->isVisibleTo(editor.get()));
     EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnOff")->Caption(), "GPIO\r\nSwitch off");
-    const std::pair<const char*, const char*> captions[] = {
-        {"PanOnline", "Online Control "}, {"PanDur", "Duration\r\n(sec.)"}};
+    const std::pair<const char*, const char*> captions[] = {{"PanOnline", "Online Control "},
+                                                            {"PanDur", "Duration\r\n(sec.)"}};
     for (const auto& [name, caption] : captions) {
         EXPECT_EQ(FindControl<Panel>(*editor, name)->Caption(), caption) << name;
     }

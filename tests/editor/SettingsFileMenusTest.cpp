@@ -37,7 +37,6 @@ protected:
         }
         return codes;
     }
-    QStringList questions;
     std::vector<std::pair<Dialogs::FileDialog, QString>> dialogs;
 };
 

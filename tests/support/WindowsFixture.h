@@ -30,6 +30,11 @@ protected:
         VirtualBusTest::SetUp();
         Dialogs::SetRecorder(
             [this](const Dialogs::Message& message) { messages.push_back(message); });
+        // Questions are answered No unless a test answers them itself.
+        Dialogs::SetAnswerer([this](const QString& question) {
+            questions.push_back(question);
+            return false;
+        });
         SetPortErrorDialog([this](const std::string& text) {
             messages.push_back({QString::fromStdString(text), "Error", Dialogs::Icon::Error});
         });
@@ -39,6 +44,7 @@ protected:
         main.reset();
         editor.reset();
         Dialogs::SetRecorder(nullptr);
+        Dialogs::SetAnswerer(nullptr);
         SetPortErrorDialog(nullptr);
         VirtualBusTest::TearDown();
     }
@@ -159,6 +165,7 @@ protected:
 
     QTemporaryDir settingsFolder;
     std::vector<Dialogs::Message> messages;
+    QStringList questions;
     std::unique_ptr<TFormMain> main;
     std::unique_ptr<TFormEdit> editor;
     std::shared_ptr<VirtualPanel> panel16;

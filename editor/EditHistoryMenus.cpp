@@ -1,0 +1,93 @@
+// Undo, redo, revert and compare: items of the Load menu, the keys Ctrl+Z,
+// Ctrl+Shift+Z and Ctrl+Y from every control, and after the panel test the
+// offer to restore what the panel held before it.
+#include "editor/UnitGPI.h"
+
+#include "editor/SettingsFileDialogs.h"
+#include "model/RegularFile.h"
+#include "model/SettingsFiles.h"
+#include "ui/Dialogs.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QShortcut>
+
+void TFormEdit::ConnectHistory() {
+    const std::pair<const char*, void (TFormEdit::*)()> items[] = {
+        {"MenuUndo", &TFormEdit::MenuUndoClick},
+        {"MenuRedo", &TFormEdit::MenuRedoClick},
+        {"MenuRevert", &TFormEdit::MenuRevertClick},
+        {"MenuCompare", &TFormEdit::MenuCompareClick},
+    };
+    for (const auto& [name, handler] : items) {
+        connect(findChild<QAction*>(name), &QAction::triggered, this, handler);
+    }
+    const std::pair<QKeySequence, void (TFormEdit::*)()> keys[] = {
+        {QKeySequence::Undo, &TFormEdit::MenuUndoClick},
+        {QKeySequence("Ctrl+Shift+Z"), &TFormEdit::MenuRedoClick},
+        {QKeySequence("Ctrl+Y"), &TFormEdit::MenuRedoClick},
+    };
+    for (const auto& [key, handler] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        // From every control of the window, the group boxes and duration fields too.
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    }
+    connect(MenuLoad, &QMenu::aboutToShow, this, &TFormEdit::ShowHistoryItems);
+}
+
+void TFormEdit::ShowHistoryItems() {
+    const EditHistory& history = model_.History();
+    const bool replayable = model_.Online() && !model_.TestRunning();
+    auto* undo = findChild<QAction*>("MenuUndo");
+    undo->setEnabled(replayable && history.CanUndo());
+    undo->setText(history.CanUndo() ? tr("Undo %1").arg(history.NextUndo().name) : tr("Undo"));
+    auto* redo = findChild<QAction*>("MenuRedo");
+    redo->setEnabled(replayable && history.CanRedo());
+    redo->setText(history.CanRedo() ? tr("Redo %1").arg(history.NextRedo().name) : tr("Redo"));
+    findChild<QAction*>("MenuRevert")->setEnabled(replayable && model_.CanRevert());
+    findChild<QAction*>("MenuCompare")->setEnabled(model_.Online());
+}
+
+void TFormEdit::MenuUndoClick() {
+    Post(model_.Undo());
+}
+
+void TFormEdit::MenuRedoClick() {
+    Post(model_.Redo());
+}
+
+void TFormEdit::MenuRevertClick() {
+    Post(model_.Revert());
+}
+
+void TFormEdit::MenuCompareClick() {
+    if (!model_.Online()) {
+        return;
+    }
+    ReportingFileErrors([&] {
+        ConfigBlock file = model_.Configuration();
+        const std::optional<QString> path = LoadSettingsFile(this, file);
+        if (!path) {
+            return;
+        }
+        QStringList lines;
+        for (const FieldDifference& difference : ConfigDifferences(model_.Configuration(), file)) {
+            lines << tr("%1: panel %2, file %3")
+                         .arg(QString::fromStdString(difference.field))
+                         .arg(difference.first)
+                         .arg(difference.second);
+        }
+        if (Dialogs::ShowDifferences(this, DisplayName(FilePath(*path)), lines)) {
+            SendLoadedBlock(file, tr("Load from File"));
+        }
+    });
+}
+
+void TFormEdit::OfferConfigurationBeforeTest() {
+    if (model_.Online() &&
+        Dialogs::Confirm(this, tr("Restore the configuration from before the test?"))) {
+        Post(model_.RestoreBeforeTest());
+    }
+}

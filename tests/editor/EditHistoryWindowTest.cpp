@@ -1,0 +1,152 @@
+#include "model/SettingsFiles.h"
+#include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
+#include "ui/Widgets.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QTest>
+
+namespace {
+
+class EditHistoryWindow : public WindowsFixture {
+protected:
+    void TearDown() override {
+        Dialogs::SetFileChooser(nullptr);
+        Dialogs::SetDifferencesAnswerer(nullptr);
+        WindowsFixture::TearDown();
+    }
+    QAction* Item(const char* name) { return editor->findChild<QAction*>(name); }
+    // The Load menu as it shows itself when opened.
+    void OpenLoadMenu() {
+        QMenu* menu = FindControl<QMenu>(*editor, "MenuLoad");
+        emit menu->aboutToShow();
+    }
+    std::uint8_t PanelField(int channel, std::size_t field) {
+        return panel16->Configuration()[RecordOffset(channel) + field];
+    }
+};
+
+TEST_F(EditHistoryWindow, CtrlZFromAnyControlTakesAnEditBackOnThePanel) {
+    WithPanel16Online([&] {
+        QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnFix", 4), Qt::LeftButton);
+        ASSERT_TRUE(WaitSendsAnswered());
+        ASSERT_EQ(PanelField(4, RecordMODE), ModeFixed);
+        OpenLoadMenu();
+        EXPECT_EQ(Item("MenuUndo")->text(), "Undo Mode of channel 4");
+        EXPECT_TRUE(Item("MenuUndo")->isEnabled());
+        EXPECT_FALSE(Item("MenuRedo")->isEnabled());
+
+        // The keys are the window's: they work in the active editor.
+        editor->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+        QComboBox* group = FindControl<QComboBox>(*editor, "BoxGrp", 2);
+        group->setFocus();
+        QTest::keyClick(group, Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_TRUE(WaitFor([&] { return PanelField(4, RecordMODE) == ModeFree; }));
+        ASSERT_TRUE(WaitSendsAnswered());
+        EXPECT_TRUE(FindControl<ColourButton>(*editor, "BtnAny", 4)->isChecked())
+            << "the window follows the read-back";
+
+        QTest::keyClick(group, Qt::Key_Y, Qt::ControlModifier);
+        ASSERT_TRUE(WaitFor([&] { return PanelField(4, RecordMODE) == ModeFixed; }));
+        ASSERT_TRUE(WaitSendsAnswered());
+        QTest::keyClick(editor.get(), Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_TRUE(WaitFor([&] { return PanelField(4, RecordMODE) == ModeFree; }));
+        ASSERT_TRUE(WaitSendsAnswered());
+        QTest::keyClick(editor.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        ASSERT_TRUE(WaitFor([&] { return PanelField(4, RecordMODE) == ModeFixed; }));
+    });
+}
+
+TEST_F(EditHistoryWindow, RevertWritesWhatThePanelHeldAtOpen) {
+    WithPanel16Online([&] {
+        const ConfigBlock opened = panel16->Configuration();
+        OpenLoadMenu();
+        EXPECT_FALSE(Item("MenuRevert")->isEnabled()) << "nothing changed yet";
+        QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnPls", 7), Qt::LeftButton);
+        ASSERT_TRUE(WaitSendsAnswered());
+        Item("MenuLoadFactory")->trigger(); // answered No: nothing happens
+        OpenLoadMenu();
+        ASSERT_TRUE(Item("MenuRevert")->isEnabled());
+        Item("MenuRevert")->trigger();
+        ASSERT_TRUE(WaitFor([&] { return panel16->Configuration() == opened; }));
+        ASSERT_TRUE(WaitSendsAnswered());
+        OpenLoadMenu();
+        EXPECT_EQ(Item("MenuUndo")->text(), "Undo Revert to the configuration read at open");
+    });
+}
+
+TEST_F(EditHistoryWindow, CompareListsEachDifferenceAndCanLoadTheFile) {
+    ConfigBlock file;
+    LoadFactoryValues(file);
+    file[RecordOffset(2) + RecordGROUP] = 4;
+    file[RecordOffset(3) + RecordMODE] = ModePulse;
+    file[RecordOffset(3) + RecordDURATION] = 12;
+    file[ColourOffset(5, 1) + 2] = 50;
+    file[ColourOffset(6, 2) + ColourIntensity] = 32;
+    file[RecordOffset(7) + RecordISMEM] = 1;
+    file[MemoryByteOffset(7, 0)] = 0b0001;
+    file[ConfigLOCK] = 1;
+    const QString different = settingsFolder.filePath("different.gpi");
+    const QString same = settingsFolder.filePath("same.gpi");
+    WriteSettingsFile(FilePath(different), file);
+    ConfigBlock factory;
+    LoadFactoryValues(factory);
+    WriteSettingsFile(FilePath(same), factory);
+
+    WithPanel16Online([&] {
+        QString chosen;
+        Dialogs::SetFileChooser([&](Dialogs::FileDialog, const QString&) { return chosen; });
+        QStringList shown;
+        bool load = false;
+        Dialogs::SetDifferencesAnswerer([&](const QString&, const QStringList& lines) {
+            shown = lines;
+            return load;
+        });
+
+        chosen = same;
+        Item("MenuCompare")->trigger();
+        EXPECT_TRUE(shown.isEmpty()) << shown.join('\n').toStdString();
+
+        chosen = different;
+        Item("MenuCompare")->trigger();
+        const QStringList expected = {
+            "GPIO2 GROUP: panel 0, file 4",      "GPIO3 MODE: panel 0, file 2",
+            "GPIO3 DURATION: panel 3, file 12",  "GPIO5 COLOR1_R: panel 0, file 50",
+            "GPIO6 COLOR2_I: panel 96, file 32", "GPIO7 ISMEM: panel 0, file 1",
+            "GPIO7 MEM0: panel 0, file 1",       "COMMON LOCK: panel 0, file 1"};
+        shown.sort();
+        QStringList sorted = expected;
+        sorted.sort();
+        EXPECT_EQ(shown.join('\n').toStdString(), sorted.join('\n').toStdString());
+        Settle(30);
+        EXPECT_TRUE(CommandsSentTo(*panel16).empty()) << "Close loads nothing";
+
+        load = true;
+        Item("MenuCompare")->trigger();
+        ASSERT_TRUE(WaitSendsAnswered());
+        EXPECT_EQ(panel16->Configuration()[RecordOffset(3) + RecordDURATION], 12);
+        OpenLoadMenu();
+        EXPECT_EQ(Item("MenuUndo")->text(), "Undo Load from File");
+    });
+}
+
+TEST_F(EditHistoryWindow, AfterThePanelTestItsConfigurationCanBeTakenBack) {
+    WithPanel16Online([&] {
+        const ConfigBlock before = panel16->Configuration();
+        editor->SetTestPause([](std::chrono::milliseconds) {});
+        editor->BtnTestClick();
+        ASSERT_TRUE(WaitFor([&] { return panel16->Configuration() != before; }, 10000));
+        Dialogs::SetAnswerer([&](const QString& question) {
+            questions << question;
+            return true;
+        });
+        editor->BtnTestClick(); // stop
+        EXPECT_EQ(questions.back(), "Restore the configuration from before the test?");
+        ASSERT_TRUE(WaitFor([&] { return panel16->Configuration() == before; }));
+    });
+}
+
+} // namespace

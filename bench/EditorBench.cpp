@@ -8,6 +8,7 @@
 #include "link/D2XXUnit_mod.h"
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
+#include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
 #include "ui/FindControl.h"
 #include "ui/Widgets.h"
@@ -240,6 +241,50 @@ void ModeClickToFrame() {
     });
 }
 
+// An undo of a load that changed every field: the configuration writes it takes
+// and the time from Ctrl+Z to the panel's read-back, on the line as a real
+// FT232R paces it.
+void UndoOfAFullConfiguration() {
+    WithEditorOnline([](TFormEdit& editor) {
+        const QTemporaryDir folder;
+        const QString file = folder.filePath("full.gpi");
+        ConfigBlock block;
+        LoadFactoryValues(block);
+        for (std::size_t i = 0; i < ConfigBlockSize; ++i) {
+            block[i] = std::uint8_t(block[i] ^ 1);
+        }
+        WriteSettingsFile(FilePath(file), block);
+        Dialogs::SetFileChooser([&](Dialogs::FileDialog, const QString&) { return file; });
+        const auto settled = [&] {
+            ProcessEventsUntil([&] { return editor.Model().Settled(); }, 5000);
+        };
+        editor.MenuLoadFileClick();
+        settled();
+        // The first of the default virtual panels, which the editor opened.
+        auto panel = VirtualBus::Instance().Panel(0x1121);
+        std::vector<double> milliseconds;
+        std::size_t writes = 0;
+        for (int round = 0; round < 20; ++round) {
+            panel->ClearReceivedFrames();
+            QElapsedTimer timer;
+            timer.start();
+            editor.MenuUndoClick();
+            settled();
+            milliseconds.push_back(double(timer.nsecsElapsed()) / 1e6);
+            for (const auto& frame : panel->ReceivedFrames()) {
+                writes += frame.bytes[3] == 4 ? 1 : 0;
+            }
+            editor.MenuRedoClick();
+            settled();
+        }
+        Dialogs::SetFileChooser(nullptr);
+        std::sort(milliseconds.begin(), milliseconds.end());
+        std::printf("undo of a full configuration: %.1f configuration writes, median %.1f ms "
+                    "to the read-back\n",
+                    double(writes) / 20.0, milliseconds[milliseconds.size() / 2]);
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -250,6 +295,7 @@ int main(int argc, char** argv) {
     StartUpTime();
     MemoryWithEditorOpen();
     ModeClickToFrame();
+    UndoOfAFullConfiguration();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMenu>
 #include <QShortcut>
 
@@ -42,10 +43,17 @@ void TFormEdit::ShowHistoryItems() {
     const bool replayable = model_.Online() && !model_.TestRunning();
     auto* undo = findChild<QAction*>("MenuUndo");
     undo->setEnabled(replayable && history.CanUndo());
-    undo->setText(history.CanUndo() ? tr("Undo %1").arg(history.NextUndo().name) : tr("Undo"));
+    // The keys are the window's own: the items only name them after a tab, which
+    // the menu shows in its key column. As the items' shortcuts they would be
+    // ambiguous with the window's whenever "Load..." has the focus.
+    const QString undoKey = QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText);
+    const QString redoKey = QKeySequence("Ctrl+Shift+Z").toString(QKeySequence::NativeText);
+    undo->setText((history.CanUndo() ? tr("Undo %1").arg(history.NextUndo().name) : tr("Undo")) +
+                  "\t" + undoKey);
     auto* redo = findChild<QAction*>("MenuRedo");
     redo->setEnabled(replayable && history.CanRedo());
-    redo->setText(history.CanRedo() ? tr("Redo %1").arg(history.NextRedo().name) : tr("Redo"));
+    redo->setText((history.CanRedo() ? tr("Redo %1").arg(history.NextRedo().name) : tr("Redo")) +
+                  "\t" + redoKey);
     findChild<QAction*>("MenuRevert")->setEnabled(replayable && model_.CanRevert());
     findChild<QAction*>("MenuCompare")->setEnabled(model_.Online());
 }

@@ -9,10 +9,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeySequence>
 #include <QMenu>
-
-#include <tuple>
 
 namespace {
 
@@ -165,14 +162,8 @@ void TFormEdit::BuildMenus() {
     MenuLoad->addSeparator();
     AddItem(MenuLoad, "MenuCompare", tr("Compare with File..."), 0);
     MenuLoad->addSeparator();
-    // The keys are the window's own; the items only show them.
-    for (const auto& [name, caption, key] :
-         {std::tuple{"MenuUndo", tr("Undo"), QKeySequence(QKeySequence::Undo)},
-          std::tuple{"MenuRedo", tr("Redo"), QKeySequence("Ctrl+Shift+Z")}}) {
-        QAction* item = AddItem(MenuLoad, name, caption, 0);
-        item->setShortcut(key);
-        item->setShortcutContext(Qt::WidgetShortcut);
-    }
+    AddItem(MenuLoad, "MenuUndo", tr("Undo"), 0);
+    AddItem(MenuLoad, "MenuRedo", tr("Redo"), 0);
     AddItem(MenuLoad, "MenuRevert", tr("Revert to the configuration read at open"), 0);
     MenuSave = MakeMenu(this, "MenuSave");
     AddItem(MenuSave, "MenuSaveFile", "to File...", 0);

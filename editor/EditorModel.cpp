@@ -187,28 +187,28 @@ PostedBlock EditorModel::WhenSettled(std::function<PostedBlock()> action) {
     return std::nullopt;
 }
 
-PostedBlock EditorModel::Undo() {
-    if (!MayReplay() || !history_.CanUndo()) {
+PostedBlock EditorModel::Replay(bool undo) {
+    const auto possible = [this, undo] {
+        return MayReplay() && (undo ? history_.CanUndo() : history_.CanRedo());
+    };
+    if (!possible()) {
         return std::nullopt;
     }
-    return WhenSettled([this]() -> PostedBlock {
-        if (!MayReplay() || !history_.CanUndo()) {
+    // Checked again when it runs: the link may have ended or a test begun meanwhile.
+    return WhenSettled([this, undo, possible]() -> PostedBlock {
+        if (!possible()) {
             return std::nullopt;
         }
-        return Write(history_.TakeUndo().before, QString());
+        return Write(undo ? history_.TakeUndo().before : history_.TakeRedo().after, QString());
     });
 }
 
+PostedBlock EditorModel::Undo() {
+    return Replay(true);
+}
+
 PostedBlock EditorModel::Redo() {
-    if (!MayReplay() || !history_.CanRedo()) {
-        return std::nullopt;
-    }
-    return WhenSettled([this]() -> PostedBlock {
-        if (!MayReplay() || !history_.CanRedo()) {
-            return std::nullopt;
-        }
-        return Write(history_.TakeRedo().after, QString());
-    });
+    return Replay(false);
 }
 
 bool EditorModel::CanRevert() const {

@@ -132,6 +132,8 @@ private:
     // Runs `action` now when no write is on its way, else after its read-back.
     PostedBlock WhenSettled(std::function<PostedBlock()> action);
     bool MayReplay() const { return online_ && !TestRunning(); }
+    // The step before (undo) or after (redo) the history's current place.
+    PostedBlock Replay(bool undo);
 
     ChannelFlags present_{};
     bool online_ = false;

@@ -168,6 +168,17 @@ FT_STATUS Port_SetLatencyTimer(std::uint8_t milliseconds) {
     return status;
 }
 
+FT_STATUS Port_SetEventCharacter(std::uint8_t character, bool enabled) {
+    const FT_STATUS status = Api.SetChars != nullptr
+                                 ? Api.SetChars(PortHandle, character, enabled ? 1 : 0, 0, 0)
+                                 : FT_OTHER_ERROR;
+    if (status != FT_OK) {
+        qCInfo(lcLink) << "FT_SetChars" << character << "failed with status" << status
+                       << "- replies wait for the latency timer";
+    }
+    return status;
+}
+
 FT_STATUS DeviceList_Create() {
     return Checked("FT_CreateDeviceInfoList", Api.CreateDeviceInfoList(&DeviceInfoCount));
 }
@@ -193,11 +204,12 @@ bool PortSetUpSequence(std::uint32_t locationId) {
     PortStopBits = FT_STOP_BITS_1;
     PortParity = FT_PARITY_NONE;
     PortFlowControl = FT_FLOW_NONE;
-    const bool ready =
-        Port_SetBaudRate() == FT_OK && Port_SetDataCharacteristics() == FT_OK &&
-        Port_SetFlowControl() == FT_OK && Port_SetTimeouts(2000, 2000) == FT_OK &&
-        (Port_SetLatencyTimer(PortLatencyTimerMs), true) && // its failure only slows the link
-        Port_PurgeRx() == FT_OK && Port_PurgeTx() == FT_OK;
+    const bool ready = Port_SetBaudRate() == FT_OK && Port_SetDataCharacteristics() == FT_OK &&
+                       Port_SetFlowControl() == FT_OK && Port_SetTimeouts(2000, 2000) == FT_OK &&
+                       // Their failures only slow the link.
+                       (Port_SetLatencyTimer(PortLatencyTimerMs), true) &&
+                       (Port_SetEventCharacter(PortEventCharacter, true), true) &&
+                       Port_PurgeRx() == FT_OK && Port_PurgeTx() == FT_OK;
     if (!ready) {
         Port_Close();
         return false;

@@ -64,9 +64,16 @@ FT_STATUS Port_GetStatus();
 // Not reported in a dialog: a chip that keeps its default timer still works.
 FT_STATUS Port_SetLatencyTimer(std::uint8_t milliseconds);
 
+// The chip hands what it holds to the host at once when this character arrives;
+// 0 with `enabled` false switches that off. Not reported in a dialog either.
+FT_STATUS Port_SetEventCharacter(std::uint8_t character, bool enabled);
+
 // The latency timer the set-up gives the chip: a status reply of 24 bytes does
 // not fill a USB packet and waits this long in the chip (16 ms by default).
 inline constexpr std::uint8_t PortLatencyTimerMs = 2;
+// Every reply of the panel ends with this trailer: as the chip's event
+// character it hands each reply over as soon as its last byte has arrived.
+inline constexpr std::uint8_t PortEventCharacter = 0xC5;
 FT_STATUS DeviceList_Create();
 FT_STATUS DeviceList_Get();
 

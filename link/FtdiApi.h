@@ -76,7 +76,10 @@ inline constexpr ULONG FT_DEVICE_232R = 5;
     CALL(GetStatus, Required,                                                                      \
          (FT_HANDLE handle, DWORD * rxBytes, DWORD * txBytes, DWORD * eventWord))                  \
     /* Beyond the calls the set-up has always made: lets a real chip answer fast. */               \
-    CALL(SetLatencyTimer, Optional, (FT_HANDLE handle, UCHAR milliseconds))
+    CALL(SetLatencyTimer, Optional, (FT_HANDLE handle, UCHAR milliseconds))                        \
+    CALL(SetChars, Optional,                                                                       \
+         (FT_HANDLE handle, UCHAR eventChar, UCHAR eventCharEnabled, UCHAR errorChar,              \
+          UCHAR errorCharEnabled))
 
 // Whether a back-end may lack a call: the panel then works, only slower.
 enum class FtdiCallNeed { Required, Optional };

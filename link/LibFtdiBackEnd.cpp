@@ -415,6 +415,19 @@ FT_STATUS FT_API LibSetLatencyTimer(FT_HANDLE handle, UCHAR milliseconds) {
     return SetUpResult(ftdi_set_latency_timer(port->context, milliseconds));
 }
 
+FT_STATUS FT_API LibSetChars(FT_HANDLE handle, UCHAR eventChar, UCHAR eventCharEnabled,
+                             UCHAR errorChar, UCHAR errorCharEnabled) {
+    LibFtdiPort* port = PortOf(handle);
+    if (port == nullptr) {
+        return FT_INVALID_HANDLE;
+    }
+    const FT_STATUS status =
+        SetUpResult(ftdi_set_event_char(port->context, eventChar, eventCharEnabled));
+    return status != FT_OK
+               ? status
+               : SetUpResult(ftdi_set_error_char(port->context, errorChar, errorCharEnabled));
+}
+
 } // namespace
 
 std::uint32_t LocationIdOf(std::uint8_t bus, const std::vector<std::uint8_t>& ports) {

@@ -266,6 +266,16 @@ FT_STATUS VirtualBus::SetLatencyTimer(FT_HANDLE handle, UCHAR milliseconds) {
     return port->device->panel->SetLatencyTimer(milliseconds) ? FT_OK : FT_INVALID_PARAMETER;
 }
 
+FT_STATUS VirtualBus::SetChars(FT_HANDLE handle, UCHAR eventChar, UCHAR eventCharEnabled) {
+    std::lock_guard lock(mutex_);
+    OpenPort* port = nullptr;
+    if (FT_STATUS status = EnterPort(ApiCall::SetChars, handle, port); status != FT_OK) {
+        return status;
+    }
+    port->device->panel->SetEventCharacter(eventChar, eventCharEnabled != 0);
+    return FT_OK;
+}
+
 FT_STATUS VirtualBus::Purge(FT_HANDLE handle, ULONG mask) {
     std::lock_guard lock(mutex_);
     OpenPort* port = nullptr;
@@ -355,6 +365,10 @@ FT_STATUS FT_API SimSetFlowControl(FT_HANDLE handle, USHORT, UCHAR, UCHAR) {
 }
 FT_STATUS FT_API SimSetTimeouts(FT_HANDLE handle, ULONG readMs, ULONG) {
     return Bus().Configure(ApiCall::SetTimeouts, handle, readMs);
+}
+FT_STATUS FT_API SimSetChars(FT_HANDLE handle, UCHAR eventChar, UCHAR eventCharEnabled, UCHAR,
+                             UCHAR) {
+    return Bus().SetChars(handle, eventChar, eventCharEnabled);
 }
 FT_STATUS FT_API SimSetLatencyTimer(FT_HANDLE handle, UCHAR milliseconds) {
     return Bus().SetLatencyTimer(handle, milliseconds);

@@ -65,6 +65,7 @@ public:
     FT_STATUS Write(FT_HANDLE handle, const void* buffer, DWORD toWrite, DWORD* written);
     FT_STATUS Configure(ApiCall call, FT_HANDLE handle, std::uint32_t readTimeoutMs = 0);
     FT_STATUS SetLatencyTimer(FT_HANDLE handle, UCHAR milliseconds);
+    FT_STATUS SetChars(FT_HANDLE handle, UCHAR eventChar, UCHAR eventCharEnabled);
     FT_STATUS Purge(FT_HANDLE handle, ULONG mask);
     FT_STATUS GetQueueStatus(FT_HANDLE handle, DWORD* rxBytes);
     FT_STATUS GetStatus(FT_HANDLE handle, DWORD* rxBytes, DWORD* txBytes, DWORD* eventWord);

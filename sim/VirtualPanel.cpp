@@ -20,6 +20,11 @@ bool VirtualPanel::SetLatencyTimer(std::uint8_t milliseconds) {
     return true;
 }
 
+void VirtualPanel::SetEventCharacter(std::uint8_t character, bool enabled) {
+    std::lock_guard lock(mutex_);
+    eventCharacter_ = enabled ? std::optional(character) : std::nullopt;
+}
+
 std::uint8_t VirtualPanel::LatencyTimer() {
     std::lock_guard lock(mutex_);
     return std::uint8_t(latencyTimer_.count());
@@ -143,13 +148,21 @@ std::uint32_t VirtualPanel::AvailableLocked(Clock::time_point now) {
         }
         return available;
     }
-    // The chip sends a packet when 62 bytes are held, or when its latency timer
-    // has run since the first byte it still holds.
+    // The chip sends a packet when 62 bytes are held, when its latency timer
+    // has run since the first byte it still holds, or when its event character
+    // arrives.
     while (delivered_ < outgoing_.size() && outgoing_[delivered_].readableAt <= now) {
         auto sendAt = outgoing_[delivered_].readableAt + latencyTimer_;
         const std::size_t fullAt = delivered_ + PacketPayload - 1;
         if (fullAt < outgoing_.size()) {
             sendAt = std::min(sendAt, outgoing_[fullAt].readableAt);
+        }
+        for (std::size_t i = delivered_; eventCharacter_ && i < outgoing_.size() && i <= fullAt;
+             ++i) {
+            if (outgoing_[i].value == *eventCharacter_) {
+                sendAt = std::min(sendAt, outgoing_[i].readableAt);
+                break;
+            }
         }
         if (sendAt > now) {
             break;

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 // Ways the virtual panel can misbehave, for the link's failure paths.
@@ -61,6 +62,9 @@ public:
     // The chip's latency timer, 2..255 ms as FTDI's library accepts; false otherwise.
     bool SetLatencyTimer(std::uint8_t milliseconds);
     std::uint8_t LatencyTimer();
+    // The chip's event character: held bytes go to the host as soon as it is
+    // among them, without waiting for the latency timer.
+    void SetEventCharacter(std::uint8_t character, bool enabled);
     void SetFault(const LineFaultSettings& fault);
 
     // Host side of the line, called through the FTDI API table.
@@ -104,6 +108,7 @@ private:
     PanelFirmware firmware_;
     LineModel model_ = LineModel::Instant;
     std::chrono::milliseconds latencyTimer_{DefaultLatencyTimerMs};
+    std::optional<std::uint8_t> eventCharacter_;
     std::size_t delivered_ = 0; // front bytes of outgoing_ the chip has passed to the host
     std::chrono::microseconds latency_{0};
     LineFaultSettings fault_;

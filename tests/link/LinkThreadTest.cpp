@@ -157,10 +157,11 @@ TEST_F(LinkThread, StartWhileTheThreadIsStillStartingRestartsIt) {
 }
 
 // A functional check of the setting; the figures belong to the benchmark.
-TEST_F(LinkThread, TheProgramsLatencyTimerAtLeastDoublesThePollingRate) {
+TEST_F(LinkThread, TheLatencyTimerAndTheEventCharacterEachSpeedThePolling) {
     panel->SetLineTiming(LineModel::Chip);
-    const auto pollsPerSecond = [&](std::uint8_t latencyMs) {
+    const auto pollsPerSecond = [&](std::uint8_t latencyMs, bool eventCharacter) {
         EXPECT_EQ(Port_SetLatencyTimer(latencyMs), FT_OK);
+        EXPECT_EQ(Port_SetEventCharacter(PortEventCharacter, eventCharacter), FT_OK);
         StartAndWaitForConfiguration();
         const std::size_t before = panel->ReceivedFrameCount();
         const auto start = Clock::now();
@@ -175,9 +176,29 @@ TEST_F(LinkThread, TheProgramsLatencyTimerAtLeastDoublesThePollingRate) {
         receiver.replies.clear();
         return rate;
     };
-    const double chipDefault = pollsPerSecond(16);
-    const double programs = pollsPerSecond(PortLatencyTimerMs);
-    EXPECT_GE(programs, 2.0 * chipDefault) << programs << " against " << chipDefault;
+    const double chipDefault = pollsPerSecond(16, false);
+    const double shortTimer = pollsPerSecond(PortLatencyTimerMs, false);
+    const double eventCharacter = pollsPerSecond(16, true);
+    EXPECT_GE(shortTimer, 2.0 * chipDefault) << shortTimer << " against " << chipDefault;
+    // The reply goes at its trailer, whatever the timer.
+    EXPECT_GE(eventCharacter, 2.0 * chipDefault) << eventCharacter << " against " << chipDefault;
+}
+
+TEST_F(LinkThread, AReplyHandedOverInPiecesAtEveryTrailerByteIsReadWhole) {
+    // Durations of 0xC5 within the block: the chip hands the reply over early,
+    // piece by piece, each time such a byte arrives.
+    ConfigBlock block = panel->Configuration();
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        block[RecordOffset(channel) + RecordDURATION] = PortEventCharacter;
+    }
+    panel->SetConfiguration(block);
+    panel->SetLineTiming(LineModel::Chip);
+    StartAndWaitForConfiguration();
+    ASSERT_EQ(receiver.payloads[0].size(), ConfigReplySize);
+    EXPECT_TRUE(
+        std::equal(block.begin(), block.end(), receiver.payloads[0].begin() + StatusBlockSize));
+    thread.Stop();
+    EXPECT_EQ(thread.Outcome().LinkResult, LinkOk);
 }
 
 TEST_F(LinkThread, StopOnAnEndedThreadReturnsAtOnce) {

@@ -43,8 +43,8 @@ TEST_F(Port, SuccessfulSetUpConfiguresTheLineAndSilencesErrors) {
         ApiCall::OpenEx,          ApiCall::ResetDevice,
         ApiCall::SetBaudRate,     ApiCall::SetDataCharacteristics,
         ApiCall::SetFlowControl,  ApiCall::SetTimeouts,
-        ApiCall::SetLatencyTimer, ApiCall::PurgeRx,
-        ApiCall::PurgeTx};
+        ApiCall::SetLatencyTimer, ApiCall::SetChars,
+        ApiCall::PurgeRx,         ApiCall::PurgeTx};
     EXPECT_EQ(VirtualBus::Instance().CallLog(), expected);
     EXPECT_EQ(VirtualBus::Instance().Panel(PanelLocation)->LatencyTimer(), PortLatencyTimerMs);
     EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 1);
@@ -53,20 +53,21 @@ TEST_F(Port, SuccessfulSetUpConfiguresTheLineAndSilencesErrors) {
 }
 
 // A failure at each set-up step in turn: which boxes appear, whether the port is
-// closed, and that no later step is attempted. The latency timer only slows the
-// link: its failure shows nothing and the set-up goes on.
+// closed, and that no later step is attempted. The latency timer and the event
+// character only slow the link: their failures show nothing and the set-up goes on.
 TEST_F(Port, FailureAtEachSetUpStep) {
     const ApiCall sequence[] = {ApiCall::OpenEx,          ApiCall::ResetDevice,
                                 ApiCall::SetBaudRate,     ApiCall::SetDataCharacteristics,
                                 ApiCall::SetFlowControl,  ApiCall::SetTimeouts,
-                                ApiCall::SetLatencyTimer, ApiCall::PurgeRx,
-                                ApiCall::PurgeTx};
+                                ApiCall::SetLatencyTimer, ApiCall::SetChars,
+                                ApiCall::PurgeRx,         ApiCall::PurgeTx};
     const char* labels[] = {"Open_USB_Device_By_Device_Location",
                             "FT_ResetDevice",
                             "FT_SetBaudRate",
                             "FT_SetDataCharacteristics",
                             "FT_SetFlowControl",
                             "FT_SetTimeouts",
+                            nullptr,
                             nullptr,
                             "FT_Purge RX",
                             "FT_Purge TX"};
@@ -89,7 +90,8 @@ TEST_F(Port, FailureAtEachSetUpStep) {
             EXPECT_EQ(dialogs[0], std::string(labels[failing]) + " - General IO error...");
         }
 
-        if (step == ApiCall::ResetDevice || step == ApiCall::SetLatencyTimer) {
+        if (step == ApiCall::ResetDevice || step == ApiCall::SetLatencyTimer ||
+            step == ApiCall::SetChars) {
             EXPECT_TRUE(ready);
             EXPECT_EQ(calls, all);
             PortShutDownSequence();

@@ -232,6 +232,9 @@ bool AnswerControl(usbdevfs_urb& urb, EmulatedFt232r& chip, VirtualPanel& panel,
         case VendorSetLatencyTimer:
             panel.SetLatencyTimer(static_cast<std::uint8_t>(value & 0xFF));
             break;
+        case 6: // SIO_SET_EVENT_CHAR: the character, with bit 8 set when enabled
+            panel.SetEventCharacter(static_cast<std::uint8_t>(value & 0xFF), (value & 0x100) != 0);
+            break;
         case 0x0A: // get latency timer
             answer = {panel.LatencyTimer()};
             break;
@@ -241,7 +244,7 @@ bool AnswerControl(usbdevfs_urb& urb, EmulatedFt232r& chip, VirtualPanel& panel,
         case 0x90: // read EEPROM word: a blank EEPROM
             answer = {0xFF, 0xFF};
             break;
-        default: // modem control, flow, baud, data format, event/error characters
+        default: // modem control, flow, baud, data format, error character
             break;
         }
     } else {

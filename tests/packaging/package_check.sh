@@ -44,4 +44,16 @@ dpkg-deb -x "$package" "$root"
 desktop-file-validate "$root/usr/share/applications/quvo8261-settings.desktop"
 "$root/usr/bin/QUVO8261" --help >/dev/null
 "$root/usr/bin/quvo8261-cli" --help >/dev/null
+# The rule's product pattern takes what the program lists as a panel, in any
+# letter case, and nothing else (udev matches as the shell's patterns do).
+pattern=$(sed -nE 's/.*ATTR\{product\}=="([^"]+)".*/\1/p' \
+    "$root/usr/lib/udev/rules.d/70-quvo8261.rules")
+for product in "QUVO-8261-16" "quvo-8261-08" "Panel Quvo-8261-04"; do
+    # shellcheck disable=SC2053
+    [[ $product == $pattern ]] || { echo "the udev rule leaves out $product"; exit 1; }
+done
+for product in "FT232R USB UART" "QUVO-8262-16" "QUVO8261"; do
+    # shellcheck disable=SC2053
+    [[ $product != $pattern ]] || { echo "the udev rule takes $product"; exit 1; }
+done
 echo "package check passed"

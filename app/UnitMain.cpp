@@ -222,17 +222,12 @@ void TFormMain::TimerTimer(bool fromTimer) {
         Dialogs::ShowMessage(this, "Cannot get USB Device List", "Error", Dialogs::Icon::Error);
         return;
     }
-    if (EntriesChanged()) {
-        RebuildEntries();
+    // The list is rebuilt only when the panels differ, so a selection survives.
+    if (std::vector<TGPIItem> panels = ListedPanels(); panels != Entries) {
+        RebuildEntries(panels);
     }
     ExplainEmptyList();
     Timer.start();
-}
-
-bool TFormMain::EntriesChanged() const {
-    const std::vector<TGPIItem> panels = ListedPanels();
-    return panels.size() != std::size_t(EntryCount) ||
-           !std::equal(panels.begin(), panels.end(), Entries.begin());
 }
 
 void TFormMain::ExplainEmptyList() {
@@ -261,11 +256,11 @@ void TFormMain::ClearEntries() {
     Entries.clear();
 }
 
-void TFormMain::RebuildEntries() {
+void TFormMain::RebuildEntries(const std::vector<TGPIItem>& panels) {
     const bool hadSelection = !LView->selectedItems().isEmpty();
     ClearEntries();
     LView->viewport()->update();
-    for (const TGPIItem& item : ListedPanels()) {
+    for (const TGPIItem& item : panels) {
         Entries.push_back(item);
         ++EntryCount;
         new QTreeWidgetItem(LView, {QString::fromStdString(item.Description),

@@ -46,8 +46,7 @@ protected:
 private:
     void FirstIdle();
     void LoadWindowSettings();
-    bool EntriesChanged() const;
-    void RebuildEntries();
+    void RebuildEntries(const std::vector<TGPIItem>& panels);
     void ClearEntries();
     void RunEditorUntilClosed();
     void ExplainEmptyList();

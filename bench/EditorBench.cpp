@@ -195,8 +195,7 @@ void StartUpTime() {
 // Opens the first default virtual panel in the real windows and runs `body`
 // while the editor is online.
 void WithEditorOnline(const std::function<void(TFormEdit&)>& body) {
-    SetFtdiApi(SimulatorFtdiApi());
-    AddDefaultVirtualPanels();
+    UseVirtualPanels();
     const QTemporaryDir temp;
     TFormMain main(temp.filePath("QUVO8261.dat"));
     TFormEdit editor(false);

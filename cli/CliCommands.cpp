@@ -59,6 +59,10 @@ QString InUseNote() {
                             .arg(inUse);
 }
 
+QString NoPanelText() {
+    return "No usable QUVO-8261 panel attached." + InUseNote();
+}
+
 void Refuse(bool refused, const char* why) {
     if (refused) {
         throw BadCommandLine(why);
@@ -67,7 +71,6 @@ void Refuse(bool refused, const char* why) {
 
 std::vector<CliPanel> ChosenPanels(const CliInvocation& invocation, bool allAllowed) {
     const std::vector<CliPanel> panels = AttachedPanels();
-    const QString nonePanel = "No usable QUVO-8261 panel attached." + InUseNote();
     if (invocation.all) {
         Refuse(!allAllowed, "--all goes with import, factory and gpio off only");
     } else if (!invocation.panel.isEmpty()) {
@@ -87,7 +90,7 @@ std::vector<CliPanel> ChosenPanels(const CliInvocation& invocation, bool allAllo
                              "): choose one with --panel SERIAL or all with --all");
     }
     if (panels.empty()) {
-        throw CliFailure(CliNoPanel, nonePanel);
+        throw CliFailure(CliNoPanel, NoPanelText());
     }
     return panels;
 }
@@ -253,7 +256,7 @@ int List(CliContext& context) {
         context.out << EmptyListText({chip}) << "\n";
     }
     if (panels.empty() && unusable.empty()) {
-        context.out << "No usable QUVO-8261 panel attached." << InUseNote() << "\n";
+        context.out << NoPanelText() << "\n";
     } else if (DevicesInUse() > 0) {
         context.out << InUseNote().trimmed() << "\n";
     }

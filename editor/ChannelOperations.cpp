@@ -55,10 +55,10 @@ void TFormEdit::ConnectChannelOperations() {
             DMenu->popup(field->mapToGlobal(at));
         });
     }
-    connect(findChild<QAction*>("MMenuCA"), &QAction::triggered, this, &TFormEdit::MMenuCAClick);
-    connect(findChild<QAction*>("MMenuCG"), &QAction::triggered, this, &TFormEdit::MMenuCGClick);
-    connect(findChild<QAction*>("DMenuCA"), &QAction::triggered, this, &TFormEdit::DMenuCAClick);
-    connect(findChild<QAction*>("DMenuCG"), &QAction::triggered, this, &TFormEdit::DMenuCGClick);
+    ConnectMenuItems({{"MMenuCA", &TFormEdit::MMenuCAClick},
+                      {"MMenuCG", &TFormEdit::MMenuCGClick},
+                      {"DMenuCA", &TFormEdit::DMenuCAClick},
+                      {"DMenuCG", &TFormEdit::DMenuCGClick}});
     connect(BtnOff, &QPushButton::clicked, this, &TFormEdit::BtnOffClick);
     connect(TimerBtns, &QTimer::timeout, this, &TFormEdit::TimerBtnsTimer);
 }

@@ -63,10 +63,10 @@ void TFormEdit::ConnectColourEditing() {
     connect(CMenu, &QMenu::triggered, this, &TFormEdit::CMenuItemClick);
     connect(BMenu, &QMenu::aboutToShow, this, &TFormEdit::BMenuPopup);
     connect(BMenu, &QMenu::triggered, this, &TFormEdit::BMenu100Click);
-    connect(findChild<QAction*>("SMenuCA"), &QAction::triggered, this, &TFormEdit::SMenuCAClick);
-    connect(findChild<QAction*>("SMenuCG"), &QAction::triggered, this, &TFormEdit::SMenuCGClick);
-    connect(findChild<QAction*>("SMenuSA"), &QAction::triggered, this, &TFormEdit::SMenuSAClick);
-    connect(findChild<QAction*>("SMenuSG"), &QAction::triggered, this, &TFormEdit::SMenuSGClick);
+    ConnectMenuItems({{"SMenuCA", &TFormEdit::SMenuCAClick},
+                      {"SMenuCG", &TFormEdit::SMenuCGClick},
+                      {"SMenuSA", &TFormEdit::SMenuSAClick},
+                      {"SMenuSG", &TFormEdit::SMenuSGClick}});
 }
 
 void TFormEdit::SetPopupOpener(QMenu* menu, const QObject* opener) {

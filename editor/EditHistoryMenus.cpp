@@ -15,16 +15,13 @@
 #include <QShortcut>
 
 void TFormEdit::ConnectHistory() {
-    const std::pair<const char*, void (TFormEdit::*)()> items[] = {
+    ConnectMenuItems({
         {"MenuUndo", &TFormEdit::MenuUndoClick},
         {"MenuRedo", &TFormEdit::MenuRedoClick},
         {"MenuRevert", &TFormEdit::MenuRevertClick},
         {"MenuCompare", &TFormEdit::MenuCompareClick},
-    };
-    for (const auto& [name, handler] : items) {
-        connect(findChild<QAction*>(name), &QAction::triggered, this, handler);
-    }
-    const std::pair<QKeySequence, void (TFormEdit::*)()> keys[] = {
+    });
+    const std::pair<QKeySequence, Handler> keys[] = {
         {QKeySequence::Undo, &TFormEdit::MenuUndoClick},
         {QKeySequence("Ctrl+Shift+Z"), &TFormEdit::MenuRedoClick},
         {QKeySequence("Ctrl+Y"), &TFormEdit::MenuRedoClick},

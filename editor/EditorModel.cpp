@@ -159,7 +159,7 @@ PostedBlock EditorModel::Send(const QString& name) {
     return RequestSend();
 }
 
-ConfigBlock EditorModel::Write(const ConfigBlock& block, const QString& name) {
+ConfigBlock EditorModel::LoadBlock(const ConfigBlock& block, const QString& name) {
     const ConfigBlock before = panelHolds_;
     ApplyConfiguration(block);
     // An edit still waiting would otherwise overwrite the written block on the
@@ -172,10 +172,6 @@ ConfigBlock EditorModel::Write(const ConfigBlock& block, const QString& name) {
         inFlight_ = EditStep{name, before, block_, clock_()};
     }
     return block_;
-}
-
-ConfigBlock EditorModel::LoadBlock(const ConfigBlock& block, const QString& name) {
-    return Write(block, name);
 }
 
 PostedBlock EditorModel::WhenSettled(std::function<PostedBlock()> action) {
@@ -199,7 +195,7 @@ PostedBlock EditorModel::Replay(bool undo) {
         if (!possible()) {
             return std::nullopt;
         }
-        return Write(undo ? history_.TakeUndo().before : history_.TakeRedo().after, QString());
+        return LoadBlock(undo ? history_.TakeUndo().before : history_.TakeRedo().after, QString());
     });
 }
 
@@ -220,7 +216,7 @@ PostedBlock EditorModel::Revert() {
         return std::nullopt;
     }
     return WhenSettled([this]() -> PostedBlock {
-        return Write(*opened_, Text("Revert to the configuration read at open"));
+        return LoadBlock(*opened_, Text("Revert to the configuration read at open"));
     });
 }
 
@@ -229,7 +225,7 @@ PostedBlock EditorModel::RestoreBeforeTest() {
         return std::nullopt;
     }
     return WhenSettled([this]() -> PostedBlock {
-        return Write(*beforeTest_, Text("Configuration from before the panel test"));
+        return LoadBlock(*beforeTest_, Text("Configuration from before the panel test"));
     });
 }
 

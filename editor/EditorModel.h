@@ -62,7 +62,8 @@ public:
     // The configuration with every edit, when the gate is open; else the edit waits.
     PostedBlock RequestSend();
     // A loaded block replaces the configuration and any edit still waiting; it
-    // is one step of the history, called `name`.
+    // is one step of the history, called `name` (none: an undo or redo, whose
+    // step the history already holds).
     ConfigBlock LoadBlock(const ConfigBlock& block, const QString& name);
 
     // --- edits; each gives the block to post
@@ -127,8 +128,6 @@ private:
     void ComposeBlock();
     // An edit called `name`, sent now or when the gate opens.
     PostedBlock Send(const QString& name);
-    // Writes `block` as the configuration; `name` records it as a step.
-    ConfigBlock Write(const ConfigBlock& block, const QString& name);
     // Runs `action` now when no write is on its way, else after its read-back.
     PostedBlock WhenSettled(std::function<PostedBlock()> action);
     bool MayReplay() const { return online_ && !TestRunning(); }

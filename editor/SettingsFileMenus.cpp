@@ -43,16 +43,13 @@ bool SaveSettingsFile(QWidget* owner, const ConfigBlock& block) {
 }
 
 void TFormEdit::ConnectSettingsFileMenus() {
-    const std::pair<const char*, void (TFormEdit::*)()> items[] = {
+    ConnectMenuItems({
         {"MenuLoadFile", &TFormEdit::MenuLoadFileClick},
         {"MenuLoadDefault", &TFormEdit::MenuLoadDefaultClick},
         {"MenuLoadFactory", &TFormEdit::MenuLoadFactoryClick},
         {"MenuSaveFile", &TFormEdit::MenuSaveFileClick},
         {"MenuSaveDefault", &TFormEdit::MenuSaveDefaultClick},
-    };
-    for (const auto& [name, handler] : items) {
-        connect(findChild<QAction*>(name), &QAction::triggered, this, handler);
-    }
+    });
 }
 
 void TFormEdit::SendLoadedBlock(const ConfigBlock& block, const QString& name) {

@@ -7,6 +7,7 @@
 
 #include "ui/Widgets.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -216,6 +217,12 @@ void TFormEdit::ConnectHandlers() {
     ConnectMemoryMap();
     ConnectSettingsFileMenus();
     ConnectHistory();
+}
+
+void TFormEdit::ConnectMenuItems(std::initializer_list<std::pair<const char*, Handler>> items) {
+    for (const auto& [name, handler] : items) {
+        connect(findChild<QAction*>(name), &QAction::triggered, this, handler);
+    }
 }
 
 void TFormEdit::SetChannelMask(const QString& maskText) {

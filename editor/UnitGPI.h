@@ -10,6 +10,7 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 class ColourButton;
@@ -134,6 +135,9 @@ private:
     void FillStripTables();
     void SetUpStrip(int channel);
     void ConnectHandlers();
+    // Each named menu item's `triggered` to its handler.
+    using Handler = void (TFormEdit::*)();
+    void ConnectMenuItems(std::initializer_list<std::pair<const char*, Handler>> items);
 
     // Link events (LiveStatus.cpp).
     void MsgLinkReplyHandler(std::uint8_t replyCode, const std::vector<std::uint8_t>& payload);

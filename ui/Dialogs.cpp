@@ -13,31 +13,19 @@
 namespace Dialogs {
 
 namespace {
-Recorder& CurrentRecorder() {
-    static Recorder recorder;
-    return recorder;
+
+// What answers in place of a dialog while a test has set it; one per kind.
+template <typename Hook>
+Hook& Current() {
+    static Hook hook;
+    return hook;
 }
-ColourChooser& CurrentColourChooser() {
-    static ColourChooser chooser;
-    return chooser;
-}
-Answerer& CurrentAnswerer() {
-    static Answerer answerer;
-    return answerer;
-}
-FileChooser& CurrentFileChooser() {
-    static FileChooser chooser;
-    return chooser;
-}
-DifferencesAnswerer& CurrentDifferencesAnswerer() {
-    static DifferencesAnswerer answerer;
-    return answerer;
-}
+
 } // namespace
 
 void ShowMessage(QWidget* owner, const QString& text, const QString& caption, Icon icon) {
-    if (CurrentRecorder()) {
-        CurrentRecorder()(Message{text, caption, icon});
+    if (Current<Recorder>()) {
+        Current<Recorder>()(Message{text, caption, icon});
         return;
     }
     QString shown = text;
@@ -48,12 +36,12 @@ void ShowMessage(QWidget* owner, const QString& text, const QString& caption, Ic
 }
 
 void SetRecorder(Recorder recorder) {
-    CurrentRecorder() = std::move(recorder);
+    Current<Recorder>() = std::move(recorder);
 }
 
 std::optional<QColor> ChooseColour(QWidget* owner, const QColor& initial) {
-    if (CurrentColourChooser()) {
-        return CurrentColourChooser()(initial);
+    if (Current<ColourChooser>()) {
+        return Current<ColourChooser>()(initial);
     }
     const QColor chosen = QColorDialog::getColor(initial, owner);
     if (!chosen.isValid()) {
@@ -63,12 +51,12 @@ std::optional<QColor> ChooseColour(QWidget* owner, const QColor& initial) {
 }
 
 void SetColourChooser(ColourChooser chooser) {
-    CurrentColourChooser() = std::move(chooser);
+    Current<ColourChooser>() = std::move(chooser);
 }
 
 bool Confirm(QWidget* owner, const QString& question) {
-    if (CurrentAnswerer()) {
-        return CurrentAnswerer()(question);
+    if (Current<Answerer>()) {
+        return Current<Answerer>()(question);
     }
     QMessageBox box(QMessageBox::Warning, "Confirm", question, QMessageBox::Yes | QMessageBox::No,
                     owner);
@@ -77,12 +65,12 @@ bool Confirm(QWidget* owner, const QString& question) {
 }
 
 void SetAnswerer(Answerer answerer) {
-    CurrentAnswerer() = std::move(answerer);
+    Current<Answerer>() = std::move(answerer);
 }
 
 std::optional<QString> ChooseSettingsFile(QWidget* owner, FileDialog kind, const QString& folder) {
-    if (CurrentFileChooser()) {
-        return CurrentFileChooser()(kind, folder);
+    if (Current<FileChooser>()) {
+        return Current<FileChooser>()(kind, folder);
     }
     QFileDialog dialog(owner, kind == FileDialog::Open ? "Load" : "Save", folder,
                        "GPIO/GPI Settings (*.gpi)");
@@ -103,12 +91,12 @@ std::optional<QString> ChooseSettingsFile(QWidget* owner, FileDialog kind, const
 }
 
 void SetFileChooser(FileChooser chooser) {
-    CurrentFileChooser() = std::move(chooser);
+    Current<FileChooser>() = std::move(chooser);
 }
 
 bool ShowDifferences(QWidget* owner, const QString& file, const QStringList& differences) {
-    if (CurrentDifferencesAnswerer()) {
-        return CurrentDifferencesAnswerer()(file, differences);
+    if (Current<DifferencesAnswerer>()) {
+        return Current<DifferencesAnswerer>()(file, differences);
     }
     QDialog dialog(owner);
     dialog.setObjectName("CompareDialog");
@@ -135,7 +123,7 @@ bool ShowDifferences(QWidget* owner, const QString& file, const QStringList& dif
 }
 
 void SetDifferencesAnswerer(DifferencesAnswerer answerer) {
-    CurrentDifferencesAnswerer() = std::move(answerer);
+    Current<DifferencesAnswerer>() = std::move(answerer);
 }
 
 } // namespace Dialogs

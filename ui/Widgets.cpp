@@ -8,6 +8,20 @@
 #include <QProxyStyle>
 #include <QStyleOptionFocusRect>
 
+namespace {
+
+// Painted controls repaint only when what they show changes: the live status
+// sets every colour on every reply.
+template <typename Value>
+void RepaintOnChange(QWidget& widget, Value& shown, const Value& value) {
+    if (shown != value) {
+        shown = value;
+        widget.update();
+    }
+}
+
+} // namespace
+
 QColor QColorFromScreen(ScreenColor colour) {
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
@@ -51,17 +65,11 @@ void ColourButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void ColourButton::SetFaceColour(ScreenColor colour) {
-    if (face_ != colour) {
-        face_ = colour;
-        update();
-    }
+    RepaintOnChange(*this, face_, colour);
 }
 
 void ColourButton::SetTextColour(ScreenColor colour) {
-    if (text_ != colour) {
-        text_ = colour;
-        update();
-    }
+    RepaintOnChange(*this, text_, colour);
 }
 
 void ColourButton::SetCaption(const QString& caption) {
@@ -98,10 +106,7 @@ void ColourButton::paintEvent(QPaintEvent*) {
 Panel::Panel(QWidget* parent) : QFrame(parent) {}
 
 void Panel::SetFaceColour(ScreenColor colour) {
-    if (face_ != colour) {
-        face_ = colour;
-        update();
-    }
+    RepaintOnChange(*this, face_, colour);
 }
 
 void Panel::SetCaption(const QString& caption, Qt::Alignment alignment) {
@@ -111,10 +116,7 @@ void Panel::SetCaption(const QString& caption, Qt::Alignment alignment) {
 }
 
 void Panel::SetTextColour(ScreenColor colour) {
-    if (text_ != colour) {
-        text_ = colour;
-        update();
-    }
+    RepaintOnChange(*this, text_, colour);
 }
 
 void Panel::paintEvent(QPaintEvent*) {
@@ -145,10 +147,7 @@ void Panel::mouseDoubleClickEvent(QMouseEvent* event) {
 ColourLabel::ColourLabel(QWidget* parent, bool vertical) : QWidget(parent), vertical_(vertical) {}
 
 void ColourLabel::SetCaption(const QString& caption) {
-    if (caption_ != caption) {
-        caption_ = caption;
-        update();
-    }
+    RepaintOnChange(*this, caption_, caption);
 }
 
 void ColourLabel::SetColours(ScreenColor background, ScreenColor text) {

@@ -127,7 +127,6 @@ TEST_F(ChannelOperations, GroupChoiceSendsProgramChangesDoNot) {
 
 class Propagation : public WindowsFixture {
 protected:
-    QAction* Item(const char* name) { return editor->findChild<QAction*>(name); }
     void OpenModeMenu(ColourButton* button) {
         emit button->customContextMenuRequested(QPoint(5, 5));
         FindControl<QMenu>(*editor, "MMenu")->hide();

@@ -11,11 +11,6 @@ namespace {
 
 class ColourEditing : public WindowsFixture {
 protected:
-    void TearDown() override {
-        Dialogs::SetColourChooser(nullptr);
-        WindowsFixture::TearDown();
-    }
-    QAction* Item(const QString& name) { return editor->findChild<QAction*>(name); }
     // Opens the swatch menu on the colour button of (state, channel) and picks a slot.
     void ChooseSlot(int state, int channel, int slot) {
         editor->SetPopupOpener(

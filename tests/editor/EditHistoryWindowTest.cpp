@@ -12,12 +12,6 @@ namespace {
 
 class EditHistoryWindow : public WindowsFixture {
 protected:
-    void TearDown() override {
-        Dialogs::SetFileChooser(nullptr);
-        Dialogs::SetDifferencesAnswerer(nullptr);
-        WindowsFixture::TearDown();
-    }
-    QAction* Item(const char* name) { return editor->findChild<QAction*>(name); }
     // The Load menu as it shows itself when opened.
     void OpenLoadMenu() {
         QMenu* menu = FindControl<QMenu>(*editor, "MenuLoad");

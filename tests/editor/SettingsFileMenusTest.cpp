@@ -11,12 +11,7 @@ namespace {
 
 class SettingsFileMenus : public WindowsFixture {
 protected:
-    void TearDown() override {
-        Dialogs::SetAnswerer(nullptr);
-        Dialogs::SetFileChooser(nullptr);
-        WindowsFixture::TearDown();
-    }
-    void Choose(const char* item) { editor->findChild<QAction*>(item)->trigger(); }
+    void Choose(const char* item) { Item(item)->trigger(); }
     // Answers every question with `yes` and records them.
     void Answer(bool yes) {
         Dialogs::SetAnswerer([this, yes](const QString& question) {

@@ -10,6 +10,7 @@
 #include "ui/EventLoopWait.h"
 #include "ui/FindControl.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -43,8 +44,12 @@ protected:
     void TearDown() override {
         main.reset();
         editor.reset();
+        // Whatever a test answered dialogs with ends with it.
         Dialogs::SetRecorder(nullptr);
         Dialogs::SetAnswerer(nullptr);
+        Dialogs::SetColourChooser(nullptr);
+        Dialogs::SetFileChooser(nullptr);
+        Dialogs::SetDifferencesAnswerer(nullptr);
         SetPortErrorDialog(nullptr);
         VirtualBusTest::TearDown();
     }
@@ -77,6 +82,9 @@ protected:
     static void Settle(int ms) {
         WaitFor([] { return false; }, ms);
     }
+
+    // The editor's menu item of that name.
+    QAction* Item(const QString& name) { return editor->findChild<QAction*>(name); }
 
     void Select(int row) {
         FindControl<QTreeWidget>(*main, "LView")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Drives the real windows on the virtual panels and saves pictures of them:
 // the device list, the editor online on each default virtual panel with a few
 // GPIO, GPI and key states set, the editor after some edits, and its F2, colour

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Time of `import --verify` through the command-line tool's code on virtual
 // panels whose line behaves as an FT232R does: one panel, and --all over eight.
 #include "cli/Cli.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Figures for the windows: ApplyConfiguration and ShowStatus on the offscreen
 // platform, time from process start to the device list shown (--simulate),
 // resident memory with an editor open, a mode click's GUI-thread time, opening

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Runs the link thread against a virtual panel whose line behaves as an FT232R
 // does (115200 baud, 62-byte packets, the latency timer, the event character):
 // with the chip's defaults (16 ms timer, no event character), with the 2 ms

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // quvo8261-cli: the panels from a terminal or a script.
 #include "cli/Cli.h"
 #include "cli/CliArguments.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What a channel strip does: GPIO buttons send momentary presses, "GPIO Switch
 // off" switches every output off, mode, group and duration edits are sent, the
 // mode and duration menus copy a strip's value to all channels or its group, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Colour editing: the swatch menu under every colour button (palette, custom
 // colour, "OFF"), the brightness menu of the legend buttons, the copy menu of
 // the colour buttons and the brightness indicators. Edits change the colour

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The panel-wide options: the F1/F2 key functions, restore-on-power-up and key
 // lock, and the hidden way to show the TEST button.
 #include "editor/UnitGPI.h"

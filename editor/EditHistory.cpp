@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "editor/EditHistory.h"
 
 void EditHistory::Record(const EditStep& step) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Undo, redo, revert and compare: items of the Load menu, the keys Ctrl+Z,
 // Ctrl+Shift+Z and Ctrl+Y from every control, and after the panel test the
 // offer to restore what the panel held before it.

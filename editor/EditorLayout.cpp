@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Builds the editor window: every control with its name, place, caption, font
 // and colours. The handlers are connected in ConnectHandlers.
 #include "editor/UnitGPI.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The editor's side of the link: replies refresh the window, the end of the link
 // is reported in words, and every edit reaches the panel through SendConfiguration.
 #include "editor/UnitGPI.h"

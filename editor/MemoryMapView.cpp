@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The memory map under the channel strips: slots (rows) and their member
 // channels (columns), drawn into an off-screen bitmap that the paint box only
 // copies, toggled with the mouse, shown and hidden with "MEMORY".

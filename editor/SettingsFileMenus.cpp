@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The Load and Save menus: `.gpi` settings files, the user's default values and
 // the factory settings. A load replaces the editor's block and sends it; the
 // panel's read-back then refreshes the window.

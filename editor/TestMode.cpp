@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The panel test: one step of the script per tick of TimerTest, held while a
 // configuration send waits for the panel's read-back.
 #include "editor/UnitGPI.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // INI text as the program reads it: parse, write, parse again must give the
 // same text and lose no value.
 #include "model/IniFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Bulk IN transfers from the chip as the libftdi1 back-end splits them: the
 // first byte chooses the packet size, the rest is the transfer. Every byte
 // after a packet's two status bytes must come out, in order, and no other.

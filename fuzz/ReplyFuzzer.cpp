@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Replies from a panel as the link reads them: SendFrame, then ReceiveReply over
 // an FTDI table that delivers the fuzz bytes, in chunks the input chooses, on a
 // clock that only moves when the reader waits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The small text parsers: serial number -> channel mask, and whole numbers.
 #include "model/DeviceBlocks.h"
 #include "model/IniFile.h"

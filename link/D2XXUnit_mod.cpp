@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "link/D2XXUnit_mod.h"
 
 #include "link/LinkLogging.h"

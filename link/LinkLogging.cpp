@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "link/LinkLogging.h"
 
 Q_LOGGING_CATEGORY(lcLink, "quvo.link", QtWarningMsg)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // Objects the link thread hands to the GUI thread travel through Qt's event

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "model/IniFile.h"
 
 #include "model/RegularFile.h"

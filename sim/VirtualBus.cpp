@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "sim/VirtualBus.h"
 
 #include "link/D2XXUnit_mod.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // GoogleTest main for suites that need a Qt application object.
 #include <QApplication>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Layers point down only: no file of a folder includes a header of a folder it
 # may not use (the table in docs/architecture.md), and the README shows that
 # same table.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "link/PanelDiagnosis.h"
 #include "app/ProgramStart.h"
 #include "tests/support/WindowsFixture.h"

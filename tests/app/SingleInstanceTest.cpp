@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Starts the real program twice: the second copy must say why and end, the
 // first must keep running, and after the first has ended a new start works.
 // Lock files left broken, by another host or by a killed copy never block a start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
 #include "ui/Widgets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "link/WireProtocol.h"
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"

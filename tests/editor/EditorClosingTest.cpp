@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Closing the editor: nothing the user did is lost, nothing the panel test did
 // is left switched on, and Escape closes what is open first.
 #include "app/VirtualPanelsWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "editor/EditorModel.h"
 #include "link/WireProtocol.h"
 #include "model/SettingsFiles.h"

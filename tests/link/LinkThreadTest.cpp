@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "link/ThreadHandOff.h"
 #include "link/UnitThread.h"
 #include "link/WireProtocol.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Loads FTDI's real library through the d2xx back-end and runs one enumeration.
 // Exit 0 when the result is as expected for the machine, 1 otherwise.
 #include "link/D2XXUnit_mod.h"

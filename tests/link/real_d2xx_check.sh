@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Fetches FTDI's published Linux D2XX library from npm (package ftdi-d2xx 1.3.1),
 # links it into a shared library in the build tree and runs the probe against it.
 # Exits 77 (skipped) when the package cannot be fetched or built here.

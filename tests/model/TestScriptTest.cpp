@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "model/TestScript.h"
 #include "model/UnitProcs.h"
 

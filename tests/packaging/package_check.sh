@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the .deb from a build folder, checks what it holds, validates the
 # desktop entry and runs the installed program from a temporary root.
 # Usage: package_check.sh BUILD_DIR WORK_DIR     (exit 77: tools missing, skipped)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "sim/VirtualPanel.h"
 #include "link/WireProtocol.h"
 #include "sim/PanelFirmware.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Two threads write one plain integer without a lock. Under ThreadSanitizer with
 // the project's suppressions this must still be reported: the suppressions cover
 // Qt's own libraries, never the program's code.

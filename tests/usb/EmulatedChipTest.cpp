@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The real driver libraries (libftdi1, and FTDI's D2XX where npm could fetch it)
 // end to end against an emulated FT232R carrying the virtual panel's firmware.
 #include "tests/support/LinkReceiver.h"

@@ -46,13 +46,27 @@ bool CarryOverProgramSettings(const QString& from, const QString& to) {
     return added;
 }
 
+bool IsSystemProgramFolder(const QString& folder) {
+    static const QStringList systemFolders = {
+        "/bin", "/sbin", "/usr/bin", "/usr/sbin", "/usr/games", "/usr/local/bin", "/usr/local/sbin",
+    };
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    const QString given = QDir::cleanPath(folder);
+    for (const QString& systemFolder : systemFolders) {
+        if (given == systemFolder || canonical == QFileInfo(systemFolder).canonicalFilePath()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 ProgramPaths PathsForProgram(const QString& programFile) {
     const QFileInfo info(programFile);
     ProgramPaths paths;
     paths.programFolder = WithTrailingSeparator(info.absolutePath());
     paths.settingsFolder = paths.programFolder;
     paths.programSettingsFile = paths.programFolder + info.completeBaseName() + ".dat";
-    if (!FolderIsWritable(paths.programFolder)) {
+    if (IsSystemProgramFolder(info.absolutePath()) || !FolderIsWritable(paths.programFolder)) {
         const QString configuration =
             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
         QDir().mkpath(configuration);

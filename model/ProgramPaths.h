@@ -11,11 +11,17 @@ struct ProgramPaths {
     QString programSettingsFile; // the program file with extension ".dat"
 };
 
-// Derives the paths from the program file's full path. Where the program's folder
-// cannot be written to (an installed program), the program settings file lives in
-// the user's configuration folder, with what a file beside the program held carried
-// over, and the settings folder starts in the user's documents.
+// Derives the paths from the program file's full path. An installed program (in a
+// system folder for programs, or in any folder it cannot write to) keeps its
+// program settings file in the user's configuration folder, with what a file
+// beside the program held carried over, and its settings folder starts in the
+// user's documents. That holds for root too, who could write beside it. A program
+// run from its build tree or a portable folder keeps its file beside itself.
 ProgramPaths PathsForProgram(const QString& programFile);
+
+// Whether the folder is one of the system's folders for installed programs
+// (/usr/bin, /usr/local/bin, ...), also when reached through a link.
+bool IsSystemProgramFolder(const QString& folder);
 
 // Puts every key of the settings file `from` that the file `to` lacks into `to`:
 // settings kept beside the program before its folder became read-only are never

@@ -194,4 +194,20 @@ TEST(ProgramPaths, AnUnwritableProgramFolderKeepsSettingsWithTheUser) {
     EXPECT_NE(installed.settingsFolder, "/proc/");
 }
 
+TEST(ProgramPaths, AProgramInASystemFolderKeepsSettingsWithTheUserEvenForRoot) {
+    const QString usersFile =
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/QUVO8261.dat";
+    for (const char* program : {"/usr/bin/QUVO8261", "/usr/local/bin/QUVO8261", "/bin/QUVO8261",
+                                "/usr/bin/../bin/QUVO8261"}) {
+        EXPECT_EQ(PathsForProgram(program).programSettingsFile, usersFile) << program;
+    }
+    const QTemporaryDir portable;
+    QDir().mkpath(portable.filePath("usr/bin"));
+    EXPECT_FALSE(IsSystemProgramFolder(portable.filePath("usr/bin")));
+    EXPECT_FALSE(IsSystemProgramFolder("/usr"));
+    EXPECT_FALSE(IsSystemProgramFolder("/opt/quvo/bin"));
+    EXPECT_EQ(PathsForProgram(portable.filePath("usr/bin/QUVO8261")).programSettingsFile,
+              portable.filePath("usr/bin/QUVO8261.dat"));
+}
+
 } // namespace

@@ -49,22 +49,27 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 }
 
 QString UsageText() {
-    return "Usage: QUVO8261 [test] [--driver=d2xx|libftdi|sim] [--simulate] [--diagnose]\n"
-           "                [--help] [--version]\n"
-           "  test            show the editor's TEST button (first argument only)\n"
-           "  --driver=d2xx   use FTDI's own D2XX library, downloaded from FTDI;\n"
-           "                  QUVO_D2XX_LIBRARY names its file if it is not found by the\n"
-           "                  usual name. It cannot use a chip the kernel's ftdi_sio\n"
-           "                  driver holds.\n"
-           "  --driver=libftdi  use the open-source libftdi1 your distribution packages:\n"
-           "                  nothing to download, and it detaches ftdi_sio by itself\n"
-           "  --driver=sim    use two virtual panels instead of hardware\n"
-           "  --simulate      the same as --driver=sim\n"
-           "  --diagnose      print every FTDI device the driver library and the system see,\n"
-           "                  each panel's state and what to do when it cannot be used;\n"
-           "                  exit code 0 when a panel is usable, 1 when none is\n"
-           "  -h, --help      show this text\n"
-           "  --version       show the program's version\n"
+    return "Usage: QUVO8261 [test] [options]\n"
+           "\n"
+           "Arguments:\n"
+           "  test                show the editor's TEST button (first argument only)\n"
+           "\n"
+           "Options:\n"
+           "  --driver=d2xx       use FTDI's own D2XX library, downloaded from FTDI;\n"
+           "                      QUVO_D2XX_LIBRARY names its file if it is not found by\n"
+           "                      the usual name. It cannot use a chip the kernel's\n"
+           "                      ftdi_sio driver holds.\n"
+           "  --driver=libftdi    use the open-source libftdi1 your distribution packages:\n"
+           "                      nothing to download, and it detaches ftdi_sio by itself\n"
+           "  --driver=sim        use two virtual panels instead of hardware\n"
+           "  --simulate          the same as --driver=sim\n"
+           "  --diagnose          print every FTDI device the driver library and the\n"
+           "                      system see, each panel's state and what to do when it\n"
+           "                      cannot be used; exit code 0 when a panel is usable, 1\n"
+           "                      when none is\n"
+           "  -h, --help          show this text\n"
+           "  --version           show the program's version\n"
+           "\n"
            "Without --driver the program uses D2XX when its library loads, else libftdi1.\n"
            "Set QUVO_MESSAGES_TO_STDERR=1 to print message boxes instead of showing them.\n";
 }
@@ -199,6 +204,7 @@ int RunProgram(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
+    QGuiApplication::setDesktopFileName(DesktopFileId);
     if (qEnvironmentVariableIntValue("QUVO_MESSAGES_TO_STDERR") != 0) {
         Dialogs::SetRecorder([](const Dialogs::Message& message) {
             std::fprintf(stderr, "[%s] %s\n", qPrintable(message.caption),

@@ -16,6 +16,8 @@ class TFormEdit;
 
 // The application's title; the device list window shows it with " v1.2".
 inline constexpr const char* ApplicationTitle = "QUVO-8261 Settings";
+// The installed desktop entry's id, which docks and task bars match windows to.
+inline constexpr const char* DesktopFileId = "quvo8261-settings";
 
 // The device list window: lists the attached free panels, refreshes every
 // 2000 ms, and runs the open - edit - close cycle of the panel the user picks.

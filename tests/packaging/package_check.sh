@@ -6,7 +6,7 @@
 set -euo pipefail
 build="$1"
 work="$2"
-for tool in cpack dpkg-deb desktop-file-validate; do
+for tool in cpack dpkg-deb desktop-file-validate lintian appstreamcli mandb; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "skipped: $tool is not installed"
         exit 77
@@ -22,8 +22,15 @@ package=$(ls "$work"/*.deb)
 echo "package: $package"
 contents=$(dpkg-deb -c "$package")
 for path in ./usr/bin/QUVO8261 ./usr/bin/quvo8261-cli \
+        ./usr/share/man/man1/QUVO8261.1.gz ./usr/share/man/man1/quvo8261-cli.1.gz \
         ./usr/share/applications/quvo8261-settings.desktop \
         ./usr/share/icons/hicolor/scalable/apps/quvo8261-settings.svg \
+        ./usr/share/icons/hicolor/16x16/apps/quvo8261-settings.png \
+        ./usr/share/icons/hicolor/256x256/apps/quvo8261-settings.png \
+        ./usr/share/metainfo/org.quvo8261.settings.metainfo.xml \
+        ./usr/share/bash-completion/completions/quvo8261-cli \
+        ./usr/share/doc/quvo8261-settings/copyright \
+        ./usr/share/doc/quvo8261-settings/changelog.Debian.gz \
         ./usr/lib/udev/rules.d/70-quvo8261.rules; do
     if ! grep -q " $path\$" <<<"$contents"; then
         echo "missing from the package: $path"
@@ -33,16 +40,70 @@ for path in ./usr/bin/QUVO8261 ./usr/bin/quvo8261-cli \
 done
 # Read whole first: grep -q would end the pipe early and fail it under pipefail.
 control=$(dpkg-deb -I "$package")
-grep -q "Depends: libqt6widgets6" <<<"$control" || { echo "no Qt dependency"; exit 1; }
-grep -q "libftdi1-2" <<<"$control" || { echo "no libftdi1 dependency"; exit 1; }
-postinst=$(dpkg-deb -I "$package" postinst)
-grep -q "udevadm control --reload-rules" <<<"$postinst" || {
-    echo "postinst does not reload the udev rules"
-    exit 1
-}
+for dependency in libqt6widgets6 libftdi1-2 libc6 libstdc++6 libusb-1.0-0 qt6-qpa-plugins \
+        fonts-wine; do
+    grep -q "^ Depends:.* $dependency" <<<"$control" || { echo "no dependency on $dependency"; exit 1; }
+done
+for script in postinst postrm; do
+    grep -q "udevadm control --reload-rules" <<<"$(dpkg-deb -I "$package" $script)" || {
+        echo "$script does not reload the udev rules"
+        exit 1
+    }
+done
+size=$(stat -c %s "$package")
+[ "$size" -lt 2000000 ] || { echo "the package has $size bytes, more than 2 MB"; exit 1; }
+
+# What a distribution checks: no lintian error or warning, valid AppStream data.
+lintian --fail-on error,warning "$package" || { echo "lintian found the faults above"; exit 1; }
 root="$work/root"
 dpkg-deb -x "$package" "$root"
 desktop-file-validate "$root/usr/share/applications/quvo8261-settings.desktop"
+appstreamcli validate --no-net "$root/usr/share/metainfo/org.quvo8261.settings.metainfo.xml"
+
+# One version: the package's, the programs', the changelog's and the metadata's.
+version=$(dpkg-deb -f "$package" Version)
+upstream="${version%-*}"
+for program in QUVO8261 quvo8261-cli; do
+    [ "$("$root/usr/bin/$program" --version)" = "$program $upstream" ] || {
+        echo "$program --version does not say $upstream"
+        exit 1
+    }
+done
+zcat "$root/usr/share/doc/quvo8261-settings/changelog.Debian.gz" | head -1 |
+    grep -qF "quvo8261-settings ($version)" || { echo "the changelog's last entry is not $version"; exit 1; }
+grep -qF "<release version=\"$upstream\"" \
+    "$root/usr/share/metainfo/org.quvo8261.settings.metainfo.xml" || {
+    echo "the AppStream metadata names no release $upstream"
+    exit 1
+}
+
+# Each manual page documents every option and command its program's --help names,
+# and man -k finds both.
+for program in QUVO8261 quvo8261-cli; do
+    # The page's text without its font changes and escapes.
+    page=$(zcat "$root/usr/share/man/man1/$program.1.gz" | sed -E 's/\\f[BIRP]//g; s/\\[,/]//g; s/\\-/-/g')
+    help=$("$root/usr/bin/$program" --help)
+    words=$(grep -oE -- '--[a-z][a-z0-9-]*(=[a-z0-9|]+)?' <<<"$help" | sort -u)
+    words+=$'\n'$(sed -n '/^Commands:/,/^$/p' <<<"$help" | sed -nE 's/^  ([a-z]+).*/\1/p')
+    for word in $words; do
+        grep -qF -- "$word" <<<"$page" || { echo "man $program does not name $word"; exit 1; }
+    done
+done
+# The index goes into the unpacked tree, as an installation's goes into /usr.
+mandb -q -C /dev/null "$root/usr/share/man" >/dev/null 2>&1 || true
+listed=$(apropos -M "$root/usr/share/man" quvo 2>/dev/null || true)
+for program in QUVO8261 quvo8261-cli; do
+    grep -q "^$program (1)" <<<"$listed" || { echo "man -k does not list $program: $listed"; exit 1; }
+done
+grep -qa "quvo8261-settings" "$root/usr/bin/QUVO8261" || {
+    echo "the program does not name its desktop entry"
+    exit 1
+}
+grep -q "^StartupWMClass=QUVO-8261 Settings$" \
+    "$root/usr/share/applications/quvo8261-settings.desktop" || {
+    echo "the desktop entry names no window class"
+    exit 1
+}
 "$root/usr/bin/QUVO8261" --help >/dev/null
 "$root/usr/bin/quvo8261-cli" --help >/dev/null
 # The rule's product pattern takes what the program lists as a panel, in any

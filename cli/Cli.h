@@ -2,6 +2,7 @@
 #pragma once
 
 #include "link/BackEndChoice.h"
+#include "sim/VirtualBus.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -29,9 +30,12 @@ enum CliExitCode {
 // ChooseCliBackEnd); `--driver` and `--simulate` are accepted here and left to
 // that choice. `interrupted` ends `status --watch` and leaves the panels of
 // `--all` not yet begun; `outputClosed` tells that nobody reads `out` any more,
-// which also ends a watch.
+// which also ends a watch. With `toolProgram`, the tool's own program file,
+// `--all` works on the panels side by side, a process each; without it one
+// after another in this process.
 int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStream& err,
-           const std::atomic<bool>& interrupted, const std::function<bool()>& outputClosed);
+           const std::atomic<bool>& interrupted, const std::function<bool()>& outputClosed,
+           const std::string& toolProgram = {});
 // The same for arguments that are valid text.
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted);
@@ -40,5 +44,5 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
 QString CliFailureDocument(const QString& command, int code, const QString& message);
 
 // Installs the back-end the arguments chose (see ParseCliArguments), the
-// virtual panels included. Throws NoBackEnd.
-void ChooseCliBackEnd(BackEnd choice);
+// virtual panels included (`virtualPanels` of them). Throws NoBackEnd.
+void ChooseCliBackEnd(BackEnd choice, int virtualPanels = DefaultVirtualPanelCount);

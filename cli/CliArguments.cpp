@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/CliArguments.h"
 
+#include "sim/VirtualBus.h"
+
 #include <QCommandLineParser>
 #include <QFile>
+
+#include <cstring>
 
 namespace {
 
@@ -20,6 +24,27 @@ QString Decoded(const QString& lossless) {
     return QFile::decodeName(lossless.toLatin1());
 }
 
+// `--simulate=N` becomes `--simulate`, which the parser knows as a switch, and
+// its count is returned; options after "--" are operands and stay as they are.
+int TakeVirtualPanelCount(QStringList& text) {
+    int count = DefaultVirtualPanelCount;
+    for (QString& argument : text) {
+        if (argument == "--") {
+            break;
+        }
+        if (argument.startsWith("--simulate=")) {
+            bool number = false;
+            count = argument.mid(int(std::strlen("--simulate="))).toInt(&number);
+            if (!number || count < 1 || count > MostVirtualPanels) {
+                throw BadCommandLine("--simulate=N takes a number of virtual panels from 1 to " +
+                                     std::to_string(MostVirtualPanels));
+            }
+            argument = "--simulate";
+        }
+    }
+    return count;
+}
+
 } // namespace
 
 CliInvocation ParseCliArguments(const std::vector<std::string>& arguments) {
@@ -35,6 +60,7 @@ CliInvocation ParseCliArguments(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
         text << Lossless(argument);
     }
+    const int virtualPanels = TakeVirtualPanelCount(text);
     if (!parser.parse(text)) {
         throw BadCommandLine(Decoded(parser.errorText()).toStdString());
     }
@@ -44,6 +70,7 @@ CliInvocation ParseCliArguments(const std::vector<std::string>& arguments) {
     } catch (const UnknownDriver& error) {
         throw BadCommandLine(error.what());
     }
+    invocation.virtualPanels = virtualPanels;
     invocation.panel = Decoded(parser.value(panel));
     invocation.all = parser.isSet("all");
     invocation.json = parser.isSet("json");

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "link/BackEndChoice.h"
+#include "sim/VirtualBus.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,8 @@ struct CliInvocation {
     bool help = false;
     bool version = false;
     BackEnd backEnd = BackEnd::Automatic;
+    // How many virtual panels `--simulate=N` attaches (two with `--simulate`).
+    int virtualPanels = DefaultVirtualPanelCount;
 };
 
 // `arguments` without the program name, as the system gave them. Throws

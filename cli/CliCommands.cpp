@@ -4,6 +4,7 @@
 #include "cli/Cli.h"
 #include "cli/CliReport.h"
 #include "cli/PanelSession.h"
+#include "cli/PanelsApart.h"
 #include "link/D2XXUnit_mod.h"
 #include "link/PanelDiagnosis.h"
 #include "link/PanelFilter.h"
@@ -18,14 +19,6 @@
 #include <thread>
 
 namespace {
-
-// What one panel of a panel-by-panel command came to.
-struct PanelResult {
-    CliPanel panel;
-    int code = CliDone;
-    QString message;
-    QStringList differences;
-};
 
 // The work of a command on one opened panel; false on a link failure.
 using PanelWork = std::function<bool(PanelSession&, const CliPanel&, PanelResult&)>;
@@ -151,8 +144,13 @@ int Report(const CliContext& context, const std::vector<PanelResult>& results) {
 }
 
 int RunOnPanels(CliContext& context, bool allAllowed, const PanelWork& work) {
+    const std::vector<CliPanel> panels = ChosenPanels(context.invocation, allAllowed);
+    if (context.invocation.all && panels.size() > 1 && !context.toolProgram.empty()) {
+        return Report(context, RunPanelsApart(context.toolProgram, context.arguments, panels,
+                                              context.interrupted));
+    }
     std::vector<PanelResult> results;
-    for (const CliPanel& panel : ChosenPanels(context.invocation, allAllowed)) {
+    for (const CliPanel& panel : panels) {
         results.push_back(RunOnPanel(context, panel, work));
     }
     return Report(context, results);

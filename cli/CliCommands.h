@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <functional>
+#include <string>
+#include <vector>
 
 // Where a command prints and what may end it early.
 struct CliContext {
@@ -18,6 +20,10 @@ struct CliContext {
     const std::atomic<bool>& interrupted;
     // Nobody reads `out` any more, which also ends a watch.
     std::function<bool()> outputClosed;
+    // The tool's own program file and arguments: `--all` runs it once per panel,
+    // side by side. Without it the panels are done one after another here.
+    std::string toolProgram;
+    std::vector<std::string> arguments;
 };
 
 // A failure that ends the whole command with one exit code and one message.

@@ -4,6 +4,7 @@
 #include "cli/CliArguments.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <algorithm>
 #include <atomic>
@@ -59,6 +60,12 @@ void WatchSignalsAndOutput() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // From the first moment: a Ctrl+C before any panel is touched leaves every
+    // panel as it is and says so. A closed output is noticed and ends a watch
+    // cleanly instead of killing the tool.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
     QCoreApplication application(argc, argv);
     // File names are taken as the bytes the system gave, not as decoded text.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -81,7 +88,7 @@ int main(int argc, char** argv) {
         return CliDone;
     }
     try {
-        ChooseCliBackEnd(invocation.backEnd);
+        ChooseCliBackEnd(invocation.backEnd, invocation.virtualPanels);
     } catch (const NoBackEnd& error) {
         err << "quvo8261-cli: " << error.what() << "\n";
         if (invocation.json) {
@@ -89,10 +96,8 @@ int main(int argc, char** argv) {
         }
         return CliNoPanel;
     }
-    // A closed output is noticed and ends a watch cleanly instead of killing the tool.
-    std::signal(SIGPIPE, SIG_IGN);
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
     std::thread(WatchSignalsAndOutput).detach();
-    return RunCli(arguments, out, err, Interrupted, [] { return OutputClosed.load(); });
+    return RunCli(
+        arguments, out, err, Interrupted, [] { return OutputClosed.load(); },
+        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
 }

@@ -23,6 +23,14 @@ struct CliPanel {
     std::vector<int> channels; // the channels its mask says are present
 };
 
+// What one panel of a panel-by-panel command came to.
+struct PanelResult {
+    CliPanel panel;
+    int code = 0;
+    QString message;
+    QStringList differences;
+};
+
 // Runs of channels: "1-16", "1-8", "1 3 5"; "none" for none.
 QString ChannelList(const std::vector<int>& channels);
 // Upper-case hexadecimal, zero-padded to `digits`.

@@ -6,6 +6,7 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 Q_LOGGING_CATEGORY(lcSim, "quvo.sim", QtWarningMsg)
@@ -394,15 +395,18 @@ FtdiApi SimulatorFtdiApi() {
     return api;
 }
 
-void AddDefaultVirtualPanels() {
+void AddDefaultVirtualPanels(int count) {
     VirtualBus& bus = VirtualBus::Instance();
-    bus.AddDevice({0x1121, "QV826100.FFFF", "QUVO-8261-16", FT_DEVICE_232R, false})
-        ->SetLineTiming(LineModel::Chip);
-    bus.AddDevice({0x1122, "QV826101.FF00", "QUVO-8261-08", FT_DEVICE_232R, false})
-        ->SetLineTiming(LineModel::Chip);
+    for (int panel = 0; panel < std::clamp(count, 1, MostVirtualPanels); ++panel) {
+        char serial[16];
+        std::snprintf(serial, sizeof serial, "QV8261%02d.%s", panel, panel == 1 ? "FF00" : "FFFF");
+        bus.AddDevice({std::uint32_t(0x1121 + panel), serial,
+                       panel == 1 ? "QUVO-8261-08" : "QUVO-8261-16", FT_DEVICE_232R, false})
+            ->SetLineTiming(LineModel::Chip);
+    }
 }
 
-void UseVirtualPanels() {
+void UseVirtualPanels(int count) {
     SetFtdiApi(SimulatorFtdiApi());
-    AddDefaultVirtualPanels();
+    AddDefaultVirtualPanels(count);
 }

@@ -102,8 +102,15 @@ private:
 FtdiApi SimulatorFtdiApi();
 
 // The panels `--simulate` starts with: all 16 channels, and channels 1..8.
-void AddDefaultVirtualPanels();
+inline constexpr int DefaultVirtualPanelCount = 2;
+// The most `--simulate=N` attaches: two racks of sixteen.
+inline constexpr int MostVirtualPanels = 32;
 
-// `--simulate`: the port module's calls go to the virtual bus, which holds the
-// default panels.
-void UseVirtualPanels();
+// The two default panels, then as many more 16-channel panels as `count` asks
+// for (QV826102.FFFF, QV826103.FFFF, ...), each on a line that behaves as an
+// FT232R's does.
+void AddDefaultVirtualPanels(int count = DefaultVirtualPanelCount);
+
+// `--simulate`: the port module's calls go to the virtual bus, which holds
+// `count` panels.
+void UseVirtualPanels(int count = DefaultVirtualPanelCount);

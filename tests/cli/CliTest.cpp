@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/Cli.h"
+#include "cli/PanelsApart.h"
 #include "link/D2XXUnit_mod.h"
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/LinkReceiver.h"
 #include "tests/support/VirtualBusTest.h"
 
 #include <QDir>
@@ -19,6 +21,7 @@
 
 #include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -339,6 +342,147 @@ TEST(CliProgram, UnknownDriverIsAUsageErrorNamingTheChoices) {
     ASSERT_TRUE(tool.waitForFinished(5000));
     EXPECT_EQ(tool.exitCode(), CliUsageError);
     EXPECT_TRUE(tool.readAllStandardError().contains("d2xx, libftdi or sim"));
+}
+
+// What the process for one panel of `--all` is asked to do.
+TEST(CliPanelsApart, EachPanelsProcessGetsTheCommandForItsPanelOnly) {
+    struct Case {
+        std::vector<std::string> given;
+        std::vector<std::string> passed;
+    };
+    const std::vector<Case> cases = {
+        {{"--all", "import", "rack.gpi", "--verify"},
+         {"--panel", "P1", "--json", "import", "rack.gpi", "--verify"}},
+        {{"--simulate=16", "--json", "--all", "--panel", "OTHER", "factory"},
+         {"--panel", "P1", "--json", "--simulate=16", "factory"}},
+        {{"--panel=OTHER", "--all", "gpio", "off"}, {"--panel", "P1", "--json", "gpio", "off"}},
+        // After "--" everything is an operand, a file named --all too.
+        {{"--all", "import", "--", "--all"}, {"--panel", "P1", "--json", "import", "--", "--all"}},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(OnePanelArguments(test.given, "P1"), test.passed) << test.given.front();
+    }
+}
+
+// A panel's result from what its process printed and how it ended.
+TEST(CliPanelsApart, EachPanelsResultComesFromItsProcessOrHowItEnded) {
+    const CliPanel panel{0x1121, "QV826100.FFFF", "QUVO-8261-16", "FFFF", {}};
+    const auto exited = [](int code) { return code << 8; }; // as waitpid reports an exit
+    struct Case {
+        const char* what;
+        QByteArray output;
+        QByteArray errors;
+        int status;
+        int code;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {"done", R"({"command":"import","results":[{"exitCode":0,"message":"sent and verified"}]})",
+         "", exited(0), CliDone, "sent and verified"},
+        {"verify found differences",
+         R"({"results":[{"exitCode":4,"message":"the panel stores something else",)"
+         R"("differences":["GPIO3 DURATION: 3, 12"]}]})",
+         "", exited(4), CliVerifyDifferences, "the panel stores something else"},
+        {"failure before the panel", R"({"ok":false,"exitCode":1,"message":"No usable panel"})", "",
+         exited(1), CliNoPanel, "No usable panel"},
+        {"no JSON, a complaint", "", "quvo8261-cli: out of memory\n", exited(3), CliLinkFailure,
+         "quvo8261-cli: out of memory"},
+        {"no JSON, exit code only", "{\"results\":", "", exited(0), CliLinkFailure,
+         "the tool's process for this panel ended with exit code 0 and no result"},
+        {"the process's exit code is worse than its report",
+         R"({"results":[{"exitCode":0,"message":"sent"}]})", "", exited(5), CliFileError, "sent"},
+        {"Ctrl+C before it began", "", "", SIGINT, CliLinkFailure, "not done: interrupted"},
+        {"crashed", "", "", SIGSEGV, CliLinkFailure,
+         QString("the tool's process for this panel ended by signal %1").arg(SIGSEGV)},
+    };
+    for (const Case& test : cases) {
+        const PanelResult result =
+            ResultOfPanelProcess(panel, test.output, test.errors, test.status);
+        EXPECT_EQ(result.code, test.code) << test.what;
+        EXPECT_EQ(result.message, test.message) << test.what;
+        EXPECT_EQ(result.panel.serial, panel.serial) << test.what;
+    }
+    EXPECT_EQ(ResultOfPanelProcess(panel, cases[1].output, "", exited(4)).differences,
+              QStringList{"GPIO3 DURATION: 3, 12"});
+}
+
+// The tool itself on many virtual panels: one result per panel in the order of
+// `list`, as text and as JSON, and the exit code.
+TEST(CliProgram, AllWorksOnManyPanelsAndReportsThemInListOrder) {
+    const QTemporaryDir folder;
+    const QString file = folder.filePath("rack.gpi");
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    WriteSettingsFile(FilePath(file), block);
+    QProcess tool;
+    tool.start(QUVO_CLI, {"--simulate=12", "--all", "import", file, "--verify", "--json"});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), CliDone) << tool.readAllStandardError().toStdString();
+    const QJsonArray results =
+        QJsonDocument::fromJson(tool.readAllStandardOutput()).object().value("results").toArray();
+    ASSERT_EQ(results.size(), 12);
+    for (int panel = 0; panel < 12; ++panel) {
+        const QJsonObject result = results[panel].toObject();
+        EXPECT_EQ(result.value("serial").toString().left(8),
+                  QString("QV8261%1").arg(panel, 2, 10, QChar('0')));
+        EXPECT_EQ(result.value("message").toString(), "sent and verified");
+    }
+
+    tool.start(QUVO_CLI, {"--simulate=3", "--all", "gpio", "off"});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), CliDone);
+    EXPECT_EQ(tool.readAllStandardOutput(), "QV826100.FFFF: all GPIO outputs off\n"
+                                            "QV826101.FF00: all GPIO outputs off\n"
+                                            "QV826102.FFFF: all GPIO outputs off\n");
+    tool.start(QUVO_CLI, {"--simulate=33", "list"});
+    ASSERT_TRUE(tool.waitForFinished(5000));
+    EXPECT_EQ(tool.exitCode(), CliUsageError);
+}
+
+// Whether the process has started processes of its own.
+bool HasChildren(qint64 pid) {
+    QFile children(QString("/proc/%1/task/%1/children").arg(pid));
+    return children.open(QIODevice::ReadOnly) && !children.readAll().trimmed().isEmpty();
+}
+
+// Ctrl+C during `--all`: every panel is either done or reported as not begun;
+// none is left half-written and none fails otherwise.
+TEST(CliProgram, CtrlCDuringAllLeavesNoPanelHalfWritten) {
+    const QTemporaryDir folder;
+    const QString file = folder.filePath("rack.gpi");
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    WriteSettingsFile(FilePath(file), block);
+    // At once (perhaps before the tool runs at all), and while the panels' own
+    // processes work.
+    for (const bool waitForPanels : {false, true}) {
+        QProcess tool;
+        tool.start(QUVO_CLI, {"--simulate=6", "--all", "import", file, "--verify", "--json"});
+        ASSERT_TRUE(tool.waitForStarted());
+        if (waitForPanels) {
+            ASSERT_TRUE(
+                WaitFor([&] { return HasChildren(tool.processId()); }, std::chrono::seconds(10)));
+        }
+        ::kill(pid_t(tool.processId()), SIGINT);
+        ASSERT_TRUE(tool.waitForFinished(10000));
+        const QByteArray output = tool.readAllStandardOutput();
+        if (!waitForPanels && tool.exitStatus() == QProcess::CrashExit) {
+            EXPECT_TRUE(output.isEmpty()) << "ended by the signal before it began";
+            continue;
+        }
+        EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+        const QJsonArray results =
+            QJsonDocument::fromJson(output).object().value("results").toArray();
+        ASSERT_EQ(results.size(), 6) << output.toStdString();
+        int worst = CliDone;
+        for (const QJsonValue& value : results) {
+            const QString message = value.toObject().value("message").toString();
+            EXPECT_TRUE(message == "sent and verified" || message == "not done: interrupted")
+                << message.toStdString();
+            worst = std::max(worst, value.toObject().value("exitCode").toInt());
+        }
+        EXPECT_EQ(tool.exitCode(), worst);
+    }
 }
 
 } // namespace

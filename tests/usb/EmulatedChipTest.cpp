@@ -4,20 +4,26 @@
 #include "tests/support/LinkReceiver.h"
 #include "tests/usb/EmulatedFt232r.h"
 
+#include "cli/Cli.h"
 #include "link/D2XXUnit_mod.h"
 #include "link/LibFtdiBackEnd.h"
 #include "link/LinkFailureText.h"
 #include "link/PanelFilter.h"
 #include "link/UnitThread.h"
 #include "link/WireProtocol.h"
+#include "model/SettingsFiles.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 // Under the address sanitizer: FTDI's library keeps what it allocates at load.
@@ -305,6 +311,59 @@ TEST_F(LibFtdiOnEmulatedChip, ChipClaimedByAnotherProgramIsListedAsOpenedAndNotO
     EXPECT_EQ(Port_OpenByLocation(LocationIdOf(1, {1})), FT_DEVICE_NOT_OPENED);
     EXPECT_EQ(Port_OpenByLocation(LocationIdOf(1, {7})), FT_DEVICE_NOT_FOUND);
     EXPECT_EQ(PortHandle, nullptr);
+}
+
+// `--all` through the real library, each panel in a process of its own: a panel
+// unplugged while its configuration is written fails alone; the others finish,
+// the results keep the panels' order and the exit code is the worst of them.
+TEST_F(LibFtdiOnEmulatedChip, AllPanelsSideBySideOneUnpluggedMidWay) {
+    std::vector<EmulatedFt232r*> chips;
+    for (int panel = 0; panel < 3; ++panel) {
+        EmulatedChipSettings settings;
+        settings.serialNumber = "RACK0" + std::to_string(panel) + ".FFFF";
+        settings.port = panel + 1;
+        chips.push_back(&bus->AddChip(settings));
+    }
+    std::atomic<bool> written{false};
+    chips[1]->Panel().SetStorageFault([&](ConfigBlock&) { written.store(true); });
+    const QTemporaryDir folder;
+    const QString file = folder.filePath("rack.gpi");
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    WriteSettingsFile(FilePath(file), block);
+
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("UMOCKDEV_DIR", QString::fromStdString(bus->RootDirectory()));
+    tool.setProcessEnvironment(environment);
+    tool.start(QUVO_CLI, {"--driver=libftdi", "list", "--json"});
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    QStringList listed;
+    for (const QJsonValue& panel :
+         QJsonDocument::fromJson(tool.readAllStandardOutput()).object().value("panels").toArray()) {
+        listed << panel.toObject().value("serial").toString();
+    }
+    ASSERT_EQ(listed.size(), 3);
+
+    tool.start(QUVO_CLI, {"--driver=libftdi", "--all", "import", file, "--verify", "--json"});
+    ASSERT_TRUE(tool.waitForStarted());
+    // The read-back of the written configuration is what the unplug cuts off.
+    ASSERT_TRUE(WaitFor([&] { return written.load(); }, 15000ms));
+    bus->Unplug(*chips[1]);
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    const QByteArray output = tool.readAllStandardOutput();
+    const QJsonArray results = QJsonDocument::fromJson(output).object().value("results").toArray();
+    ASSERT_EQ(results.size(), 3) << output.toStdString();
+    for (int panel = 0; panel < 3; ++panel) {
+        const QJsonObject result = results[panel].toObject();
+        EXPECT_EQ(result.value("serial").toString(), listed[panel]) << "in the order of list";
+        EXPECT_EQ(result.value("exitCode").toInt(),
+                  listed[panel] == "RACK01.FFFF" ? CliLinkFailure : CliDone)
+            << result.value("message").toString().toStdString();
+    }
+    EXPECT_EQ(tool.exitCode(), CliLinkFailure);
+    EXPECT_EQ(chips[0]->Panel().Configuration(), block);
+    EXPECT_EQ(chips[2]->Panel().Configuration(), block);
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <map>
 #include <stdexcept>
 #include <thread>
 
@@ -107,13 +108,18 @@ void IoctlDataUnref::operator()(UMockdevIoctlData* data) const {
     g_object_unref(data);
 }
 
-// Submitted URBs: those done and waiting to be reaped, and bulk IN ones waiting
-// for the chip.
-struct EmulatedFt232r::Urbs {
+// One opener's submitted URBs: those done and waiting to be reaped, and bulk IN
+// ones waiting for the chip. Each process that opens the node has its own, as
+// with the kernel: one never reaps another's.
+struct ClientUrbs {
     std::deque<IoctlDataRef> done;
     std::deque<IoctlDataRef> waitingIn;
     Clock::time_point lastInPacket = Clock::now();
     bool justReaped = false;
+};
+
+struct EmulatedFt232r::Urbs {
+    std::map<const void*, ClientUrbs> clients;
     UMockdevIoctlBase* handler = nullptr;
 
     ~Urbs() {
@@ -162,12 +168,14 @@ void EmulatedFt232r::MarkUnplugged() {
     unplugged_ = true;
     // As the kernel does: requests still waiting end with ESHUTDOWN and can be
     // reaped; every other request on the node fails with ENODEV.
-    for (IoctlDataRef& urb : urbs_->waitingIn) {
-        As<usbdevfs_urb>(urb)->status = -ESHUTDOWN;
-        As<usbdevfs_urb>(urb)->actual_length = 0;
-        urbs_->done.push_back(std::move(urb));
+    for (auto& [client, queues] : urbs_->clients) {
+        for (IoctlDataRef& urb : queues.waitingIn) {
+            As<usbdevfs_urb>(urb)->status = -ESHUTDOWN;
+            As<usbdevfs_urb>(urb)->actual_length = 0;
+            queues.done.push_back(std::move(urb));
+        }
+        queues.waitingIn.clear();
     }
-    urbs_->waitingIn.clear();
 }
 
 namespace {
@@ -276,8 +284,9 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
         return true;
     };
     std::unique_lock lock(mutex_);
+    ClientUrbs& queues = urbs_->clients[client];
     const bool reap = request == USBDEVFS_REAPURB || request == USBDEVFS_REAPURBNDELAY;
-    if (unplugged_ && !(reap && !urbs_->done.empty())) {
+    if (unplugged_ && !(reap && !queues.done.empty())) {
         return finish(-1, ENODEV);
     }
 
@@ -341,14 +350,14 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
             if (!AnswerControl(*urb, *this, panel_, vendorRequests_)) {
                 urb->status = -EPIPE;
             }
-            urbs_->done.push_back(std::move(urbData));
+            queues.done.push_back(std::move(urbData));
         } else if (urb->type == USBDEVFS_URB_TYPE_BULK && urb->endpoint == EndpointOut) {
             urb->actual_length =
                 static_cast<int>(panel_.Write(static_cast<std::uint8_t*>(urb->buffer),
                                               static_cast<std::uint32_t>(urb->buffer_length)));
-            urbs_->done.push_back(std::move(urbData));
+            queues.done.push_back(std::move(urbData));
         } else if (urb->type == USBDEVFS_URB_TYPE_BULK && urb->endpoint == EndpointIn) {
-            urbs_->waitingIn.push_back(std::move(urbData));
+            queues.waitingIn.push_back(std::move(urbData));
         } else {
             return finish(-1, EINVAL);
         }
@@ -356,12 +365,12 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
     }
     case USBDEVFS_DISCARDURB: {
         const gulong address = *reinterpret_cast<gulong*>(argument->data);
-        for (auto it = urbs_->waitingIn.begin(); it != urbs_->waitingIn.end(); ++it) {
+        for (auto it = queues.waitingIn.begin(); it != queues.waitingIn.end(); ++it) {
             if ((*it)->client_addr == address) {
                 As<usbdevfs_urb>(*it)->status = -ENOENT;
                 As<usbdevfs_urb>(*it)->actual_length = 0;
-                urbs_->done.push_back(std::move(*it));
-                urbs_->waitingIn.erase(it);
+                queues.done.push_back(std::move(*it));
+                queues.waitingIn.erase(it);
                 return finish(0, 0);
             }
         }
@@ -376,15 +385,15 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
         // libusb reaps until EAGAIN after each completion: that reap is answered
         // at once, the next one (after its poll) waits for the chip.
         const Clock::time_point giveUp =
-            Clock::now() + (urbs_->justReaped ? Clock::duration::zero() : EmptyReapHold);
-        IoctlDataRef reaped = NextReapable();
+            Clock::now() + (queues.justReaped ? Clock::duration::zero() : EmptyReapHold);
+        IoctlDataRef reaped = NextReapable(queues);
         while (!reaped && !unplugged_ && Clock::now() < giveUp) {
             lock.unlock();
             std::this_thread::sleep_for(100us);
             lock.lock();
-            reaped = NextReapable();
+            reaped = NextReapable(queues);
         }
-        urbs_->justReaped = reaped != nullptr;
+        queues.justReaped = reaped != nullptr;
         if (!reaped) {
             return finish(-1, unplugged_ ? ENODEV : EAGAIN);
         }
@@ -413,13 +422,13 @@ bool EmulatedFt232r::HandleIoctl(void* clientPointer) {
     }
 }
 
-IoctlDataRef EmulatedFt232r::NextReapable() {
-    if (!urbs_->done.empty()) {
-        IoctlDataRef urb = std::move(urbs_->done.front());
-        urbs_->done.pop_front();
+IoctlDataRef EmulatedFt232r::NextReapable(ClientUrbs& queues) {
+    if (!queues.done.empty()) {
+        IoctlDataRef urb = std::move(queues.done.front());
+        queues.done.pop_front();
         return urb;
     }
-    if (urbs_->waitingIn.empty()) {
+    if (queues.waitingIn.empty()) {
         return nullptr;
     }
     // The chip answers an IN request with what its buffer passed on, or with its
@@ -428,11 +437,11 @@ IoctlDataRef EmulatedFt232r::NextReapable() {
     const std::uint32_t queued = panel_.QueuedBytes();
     const auto statusInterval = std::max<std::chrono::milliseconds>(
         std::chrono::milliseconds(panel_.LatencyTimer()), ShortestStatusInterval);
-    if (queued == 0 && now - urbs_->lastInPacket < statusInterval) {
+    if (queued == 0 && now - queues.lastInPacket < statusInterval) {
         return nullptr;
     }
-    IoctlDataRef urbData = std::move(urbs_->waitingIn.front());
-    urbs_->waitingIn.pop_front();
+    IoctlDataRef urbData = std::move(queues.waitingIn.front());
+    queues.waitingIn.pop_front();
     usbdevfs_urb* urb = As<usbdevfs_urb>(urbData);
     const int packets = std::max(1, urb->buffer_length / PacketSize);
     const std::uint32_t room = static_cast<std::uint32_t>(packets) * VirtualPanel::PacketPayload;
@@ -452,7 +461,7 @@ IoctlDataRef EmulatedFt232r::NextReapable() {
     } while (taken < payload.size());
     urb->actual_length = static_cast<int>(written);
     urb->status = 0;
-    urbs_->lastInPacket = now;
+    queues.lastInPacket = now;
     return urbData;
 }
 

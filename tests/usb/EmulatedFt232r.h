@@ -39,6 +39,7 @@ inline constexpr std::uint8_t VendorSetData = 4;
 inline constexpr std::uint8_t VendorSetLatencyTimer = 9;
 
 class EmulatedFt232r;
+struct ClientUrbs;
 typedef struct _UMockdevIoctlBase UMockdevIoctlBase;
 typedef struct _UMockdevIoctlData UMockdevIoctlData;
 
@@ -99,8 +100,9 @@ public:
     UMockdevIoctlBase* IoctlHandler();
 
 private:
-    // A submitted URB that can be reaped now, or none; with the mutex held.
-    IoctlDataRef NextReapable();
+    // A submitted URB of the opener's that can be reaped now, or none; with the
+    // mutex held.
+    IoctlDataRef NextReapable(ClientUrbs& queues);
 
     std::mutex mutex_;
     EmulatedChipSettings settings_;

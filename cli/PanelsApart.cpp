@@ -1,0 +1,211 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "cli/PanelsApart.h"
+
+#include "cli/Cli.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// A running process for one panel, with what it has printed so far.
+struct PanelProcess {
+    pid_t pid = -1;
+    int output = -1; // read ends of its standard output and error
+    int errors = -1;
+    QByteArray printed;
+    QByteArray complained;
+    QString startError;
+};
+
+PanelProcess Start(const std::string& program, const std::vector<std::string>& arguments) {
+    PanelProcess process;
+    int outputPipe[2];
+    int errorPipe[2];
+    if (::pipe2(outputPipe, O_CLOEXEC) != 0) {
+        process.startError = QString::fromLocal8Bit(std::strerror(errno));
+        return process;
+    }
+    if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
+        process.startError = QString::fromLocal8Bit(std::strerror(errno));
+        ::close(outputPipe[0]);
+        ::close(outputPipe[1]);
+        return process;
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outputPipe[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, errorPipe[1], STDERR_FILENO);
+    const int failed =
+        ::posix_spawn(&process.pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(outputPipe[1]);
+    ::close(errorPipe[1]);
+    if (failed != 0) {
+        process.pid = -1;
+        process.startError = QString::fromLocal8Bit(std::strerror(failed));
+        ::close(outputPipe[0]);
+        ::close(errorPipe[0]);
+        return process;
+    }
+    process.output = outputPipe[0];
+    process.errors = errorPipe[0];
+    return process;
+}
+
+// Reads whatever the processes have printed, waiting at most `milliseconds`;
+// a stream is closed at its end. False once every stream has ended.
+bool ReadPrinted(std::vector<PanelProcess>& processes, int milliseconds) {
+    std::vector<pollfd> streams;
+    std::vector<std::pair<int*, QByteArray*>> targets;
+    for (PanelProcess& process : processes) {
+        for (auto [descriptor, target] : {std::pair{&process.output, &process.printed},
+                                          std::pair{&process.errors, &process.complained}}) {
+            if (*descriptor >= 0) {
+                streams.push_back({*descriptor, POLLIN, 0});
+                targets.emplace_back(descriptor, target);
+            }
+        }
+    }
+    if (streams.empty()) {
+        return false;
+    }
+    if (::poll(streams.data(), streams.size(), milliseconds) <= 0) {
+        return true; // a signal or nothing yet
+    }
+    for (std::size_t i = 0; i < streams.size(); ++i) {
+        if (streams[i].revents == 0) {
+            continue;
+        }
+        char buffer[4096];
+        const ssize_t got = ::read(streams[i].fd, buffer, sizeof buffer);
+        if (got > 0) {
+            targets[i].second->append(buffer, qsizetype(got));
+        } else if (got == 0 || errno != EINTR) {
+            ::close(*targets[i].first);
+            *targets[i].first = -1;
+        }
+    }
+    return true;
+}
+
+QString OneLine(const QByteArray& text) {
+    return QString::fromLocal8Bit(text).simplified();
+}
+
+} // namespace
+
+std::vector<std::string> OnePanelArguments(const std::vector<std::string>& arguments,
+                                           const QString& serial) {
+    std::vector<std::string> result{"--panel", serial.toStdString(), "--json"};
+    bool operands = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!operands && argument == "--") {
+            operands = true;
+        } else if (!operands && (argument == "--all" || argument == "--json" ||
+                                 argument.rfind("--panel=", 0) == 0)) {
+            continue;
+        } else if (!operands && argument == "--panel") {
+            ++i; // and its value
+            continue;
+        }
+        result.push_back(argument);
+    }
+    return result;
+}
+
+PanelResult ResultOfPanelProcess(const CliPanel& panel, const QByteArray& output,
+                                 const QByteArray& errors, int exitStatus) {
+    PanelResult result{panel, CliDone, {}, {}};
+    if (WIFSIGNALED(exitStatus)) {
+        result.code = CliLinkFailure;
+        result.message = WTERMSIG(exitStatus) == SIGINT || WTERMSIG(exitStatus) == SIGTERM
+                             ? QString("not done: interrupted")
+                             : QString("the tool's process for this panel ended by signal %1")
+                                   .arg(WTERMSIG(exitStatus));
+        return result;
+    }
+    const int exitCode = WIFEXITED(exitStatus) ? WEXITSTATUS(exitStatus) : CliLinkFailure;
+    QJsonParseError parseError;
+    const QJsonObject document = QJsonDocument::fromJson(output, &parseError).object();
+    const QJsonArray results = document.value("results").toArray();
+    const QJsonObject reported =
+        results.isEmpty() ? document : results.first().toObject(); // or a failure document
+    if (parseError.error != QJsonParseError::NoError || !reported.contains("exitCode")) {
+        result.code = std::max(exitCode, int(CliLinkFailure));
+        const QString complaint = OneLine(errors);
+        result.message = complaint.isEmpty()
+                             ? QString("the tool's process for this panel ended with exit code "
+                                       "%1 and no result")
+                                   .arg(exitCode)
+                             : complaint;
+        return result;
+    }
+    result.code = std::max(exitCode, reported.value("exitCode").toInt());
+    result.message = reported.value("message").toString();
+    for (const QJsonValue& difference : reported.value("differences").toArray()) {
+        result.differences << difference.toString();
+    }
+    return result;
+}
+
+std::vector<PanelResult> RunPanelsApart(const std::string& toolProgram,
+                                        const std::vector<std::string>& arguments,
+                                        const std::vector<CliPanel>& panels,
+                                        const std::atomic<bool>& interrupted) {
+    std::vector<PanelProcess> processes;
+    for (const CliPanel& panel : panels) {
+        processes.push_back(Start(toolProgram, OnePanelArguments(arguments, panel.serial)));
+    }
+    bool forwarded = false;
+    while (ReadPrinted(processes, 20)) {
+        // A Ctrl+C from the terminal reaches every process of the group; a
+        // signal sent to this process alone is passed on, to the same effect.
+        if (interrupted.load() && !forwarded) {
+            forwarded = true;
+            for (const PanelProcess& process : processes) {
+                if (process.pid > 0) {
+                    ::kill(process.pid, SIGINT);
+                }
+            }
+        }
+    }
+    std::vector<PanelResult> results;
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        PanelProcess& process = processes[i];
+        if (process.pid < 0) {
+            results.push_back(
+                {panels[i],
+                 CliLinkFailure,
+                 "the tool could not start a process for this panel: " + process.startError,
+                 {}});
+            continue;
+        }
+        int status = 0;
+        while (::waitpid(process.pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        results.push_back(
+            ResultOfPanelProcess(panels[i], process.printed, process.complained, status));
+    }
+    return results;
+}

@@ -203,6 +203,46 @@ TEST_P(EmulatedChip, LinkReadsPollsPressesAndWritesBackWhatItSent) {
     EXPECT_EQ(receiver.ended, 0);
 }
 
+// 0xC5 is the replies' trailer and the chip's event character: one inside a
+// reply's payload makes the chip hand the reply over in pieces, which the link
+// must read as one reply.
+TEST_P(EmulatedChip, RepliesHoldingTheTrailerByteInTheirPayloadArriveWhole) {
+    chip = &bus->AddChip();
+    ConfigBlock block = chip->Panel().Configuration();
+    block[RecordOffset(2) + RecordDURATION] = 0xC5;
+    block[RecordOffset(9) + RecordDURATION] = 0xC5;
+    chip->Panel().SetConfiguration(block);
+    chip->Panel().SetLockState(0xC5);
+    ASSERT_NO_FATAL_FAILURE(UseLibrary());
+    if (IsSkipped()) {
+        return;
+    }
+    ASSERT_TRUE(PortSetUpSequence(ListedPanel()));
+    thread = std::make_unique<TDeviceThread>(&receiver);
+    thread->Start();
+    ASSERT_TRUE(WaitFor([&] { return !receiver.replies.empty(); }, 5000ms));
+    ASSERT_EQ(receiver.replies[0], CmdReadConfig);
+    const std::vector<std::uint8_t>& configuration = receiver.payloads[0];
+    ASSERT_EQ(configuration.size(), ConfigReplySize);
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), configuration.begin() + StatusBlockSize));
+    EXPECT_EQ(std::count(configuration.begin(), configuration.begin() + StatusBlockSize, 0xC5), 1)
+        << "the lock state";
+
+    // A status reply with the byte twice, once the key changes too.
+    chip->Panel().SetKeyState(1, 0xC5);
+    ASSERT_TRUE(WaitFor([&] {
+        for (std::size_t i = 0; i < receiver.replies.size(); ++i) {
+            const std::vector<std::uint8_t>& payload = receiver.payloads[i];
+            if (receiver.replies[i] == CmdPollStatus &&
+                std::count(payload.begin(), payload.end(), 0xC5) == 2) {
+                return true;
+            }
+        }
+        return false;
+    })) << "no status reply with both bytes";
+    EXPECT_EQ(receiver.ended, 0) << "a reply in pieces ended the link";
+}
+
 TEST_P(EmulatedChip, UnplugWhilePollingEndsTheLinkWithAnIoError) {
     ASSERT_NO_FATAL_FAILURE(OpenAndStartLink());
     if (IsSkipped()) {

@@ -4,6 +4,7 @@
 #include "link/D2XXUnit_mod.h"
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
+#include "tests/support/FactorySettingsFile.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/LinkReceiver.h"
 #include "tests/support/VirtualBusTest.h"
@@ -410,10 +411,7 @@ TEST(CliPanelsApart, EachPanelsResultComesFromItsProcessOrHowItEnded) {
 // `list`, as text and as JSON, and the exit code.
 TEST(CliProgram, AllWorksOnManyPanelsAndReportsThemInListOrder) {
     const QTemporaryDir folder;
-    const QString file = folder.filePath("rack.gpi");
-    ConfigBlock block;
-    LoadFactoryValues(block);
-    WriteSettingsFile(FilePath(file), block);
+    const QString file = FactorySettingsFile(folder);
     QProcess tool;
     tool.start(QUVO_CLI, {"--simulate=12", "--all", "import", file, "--verify", "--json"});
     ASSERT_TRUE(tool.waitForFinished(30000));
@@ -449,10 +447,7 @@ bool HasChildren(qint64 pid) {
 // none is left half-written and none fails otherwise.
 TEST(CliProgram, CtrlCDuringAllLeavesNoPanelHalfWritten) {
     const QTemporaryDir folder;
-    const QString file = folder.filePath("rack.gpi");
-    ConfigBlock block;
-    LoadFactoryValues(block);
-    WriteSettingsFile(FilePath(file), block);
+    const QString file = FactorySettingsFile(folder);
     // At once (perhaps before the tool runs at all), and while the panels' own
     // processes work.
     for (const bool waitForPanels : {false, true}) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The real driver libraries (libftdi1, and FTDI's D2XX where npm could fetch it)
 // end to end against an emulated FT232R carrying the virtual panel's firmware.
+#include "tests/support/FactorySettingsFile.h"
 #include "tests/support/LinkReceiver.h"
 #include "tests/usb/EmulatedFt232r.h"
 
@@ -367,10 +368,7 @@ TEST_F(LibFtdiOnEmulatedChip, AllPanelsSideBySideOneUnpluggedMidWay) {
     std::atomic<bool> written{false};
     chips[1]->Panel().SetStorageFault([&](ConfigBlock&) { written.store(true); });
     const QTemporaryDir folder;
-    const QString file = folder.filePath("rack.gpi");
-    ConfigBlock block;
-    LoadFactoryValues(block);
-    WriteSettingsFile(FilePath(file), block);
+    const QString file = FactorySettingsFile(folder);
 
     QProcess tool;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -402,8 +400,10 @@ TEST_F(LibFtdiOnEmulatedChip, AllPanelsSideBySideOneUnpluggedMidWay) {
             << result.value("message").toString().toStdString();
     }
     EXPECT_EQ(tool.exitCode(), CliLinkFailure);
-    EXPECT_EQ(chips[0]->Panel().Configuration(), block);
-    EXPECT_EQ(chips[2]->Panel().Configuration(), block);
+    ConfigBlock factory;
+    LoadFactoryValues(factory);
+    EXPECT_EQ(chips[0]->Panel().Configuration(), factory);
+    EXPECT_EQ(chips[2]->Panel().Configuration(), factory);
 }
 
 } // namespace

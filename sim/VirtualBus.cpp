@@ -398,8 +398,8 @@ FtdiApi SimulatorFtdiApi() {
 void AddDefaultVirtualPanels(int count) {
     VirtualBus& bus = VirtualBus::Instance();
     for (int panel = 0; panel < std::clamp(count, 1, MostVirtualPanels); ++panel) {
-        char serial[16];
-        std::snprintf(serial, sizeof serial, "QV8261%02d.%s", panel, panel == 1 ? "FF00" : "FFFF");
+        const std::string serial = "QV8261" + std::string(panel < 10 ? "0" : "") +
+                                   std::to_string(panel) + (panel == 1 ? ".FF00" : ".FFFF");
         bus.AddDevice({std::uint32_t(0x1121 + panel), serial,
                        panel == 1 ? "QUVO-8261-08" : "QUVO-8261-16", FT_DEVICE_232R, false})
             ->SetLineTiming(LineModel::Chip);

@@ -29,7 +29,7 @@ void EditorModel::GoOffline() {
     online_ = false;
     ClearTest();
     sendPending_ = false;
-    configReceived_ = true;
+    readBacksAwaited_ = 0;
     // The history belongs to one open editor; a step the panel did not read
     // back is not one.
     history_.Clear();
@@ -60,8 +60,14 @@ EditorModel::ReplyOutcome EditorModel::ReceiveReply(std::uint8_t replyCode,
     std::copy_n(payload.begin(), std::min(length, payload.size()), buffer.begin());
 
     ReplyOutcome outcome;
+    outcome.status = StatusPartOf(buffer);
+    if (replyCode == CmdReadConfig && readBacksAwaited_ > 1) {
+        // An earlier write's read-back: the later block is still on its way.
+        --readBacksAwaited_;
+        return outcome;
+    }
     if (replyCode == CmdReadConfig) {
-        configReceived_ = true;
+        readBacksAwaited_ = 0;
         if (inFlight_) {
             history_.Record(*inFlight_);
             inFlight_.reset();
@@ -75,7 +81,6 @@ EditorModel::ReplyOutcome EditorModel::ReceiveReply(std::uint8_t replyCode,
             }
         }
     }
-    outcome.status = StatusPartOf(buffer);
     if (sendPending_) {
         outcome.post = RequestSend();
     }
@@ -139,7 +144,7 @@ void EditorModel::ComposeBlock() {
 
 PostedBlock EditorModel::RequestSend() {
     sendPending_ = true;
-    if (!configReceived_) {
+    if (!ConfigReceived()) {
         return std::nullopt;
     }
     const ConfigBlock before = panelHolds_;
@@ -147,7 +152,7 @@ PostedBlock EditorModel::RequestSend() {
     block_ = edited_;
     panelHolds_ = block_;
     sendPending_ = false;
-    configReceived_ = false;
+    ++readBacksAwaited_;
     if (!pendingName_.isEmpty() && block_ != before) {
         inFlight_ = EditStep{pendingName_, before, block_, clock_()};
     }
@@ -166,7 +171,7 @@ ConfigBlock EditorModel::LoadBlock(const ConfigBlock& block, const QString& name
     // An edit still waiting would otherwise overwrite the written block on the
     // panel once its read-back arrives.
     sendPending_ = false;
-    configReceived_ = false;
+    ++readBacksAwaited_;
     pendingName_.clear();
     inFlight_.reset();
     if (!name.isEmpty() && block_ != before) {
@@ -383,7 +388,7 @@ std::optional<TestStep> EditorModel::NextTestStep() {
     TestStep step = std::move(testSteps_->front());
     testSteps_->pop_front();
     if (step.Kind == TestStepKind::WriteConfig) {
-        configReceived_ = false;
+        ++readBacksAwaited_;
     }
     return step;
 }

@@ -57,9 +57,9 @@ public:
 
     // --- the send gate: one block on its way at a time, the latest edit kept
     bool SendPending() const { return sendPending_; }
-    bool ConfigReceived() const { return configReceived_; }
+    bool ConfigReceived() const { return readBacksAwaited_ == 0; }
     // Nothing waits to be sent and the last block sent has been read back.
-    bool Settled() const { return !sendPending_ && configReceived_; }
+    bool Settled() const { return !sendPending_ && ConfigReceived(); }
     // The configuration with every edit, when the gate is open; else the edit waits.
     PostedBlock RequestSend();
     // A loaded block replaces the configuration and any edit still waiting; it
@@ -145,7 +145,10 @@ private:
     std::array<std::array<bool, ChannelCount + 1>, ChannelCount + 1> memoryLinks_{};
     std::array<bool, ChannelCount + 1> memoryEnabled_{};
     bool sendPending_ = false;
-    bool configReceived_ = true;
+    // Blocks written whose read-back has not come yet. A load is written at once,
+    // also while an edit's block is on its way: the read-back of the earlier
+    // write then comes first and is not the loaded block's.
+    int readBacksAwaited_ = 0;
     std::unique_ptr<TestScript> testSteps_;
     bool testRunning_ = false;
     EditHistory history_;

@@ -98,7 +98,15 @@ TEST_F(EditorModelTest, ALoadedBlockReplacesTheWaitingEdit) {
     const ConfigBlock sent = model.LoadBlock(loaded, "Load");
     EXPECT_EQ(FieldOf(sent, 4, RecordGROUP), 9);
     EXPECT_FALSE(model.SendPending());
+    // The group's block was on its way when the load was written: its read-back
+    // comes first and is not the loaded block's.
+    const EditorModel::ReplyOutcome earlier = model.ReceiveReply(CmdReadConfig, ReadBack(*first));
+    EXPECT_FALSE(earlier.configurationApplied);
+    EXPECT_FALSE(earlier.post);
+    EXPECT_FALSE(model.Settled()) << "the loaded block is not read back yet";
+    EXPECT_EQ(model.Configuration(), sent);
     EXPECT_FALSE(Answer(sent)) << "the edit made before the load is not sent over it";
+    EXPECT_TRUE(model.Settled());
     EXPECT_EQ(model.Mode(3), ModeFree);
 
     // An edit made while the loaded block is on its way builds on the loaded block.

@@ -269,8 +269,18 @@ void TFormEdit::BuildChannelColumn(Panel* column, int channel) {
     duration->setObjectName("EditMs" + n);
     duration->setGeometry(3, 78, 42, 23);
     duration->setFont(PixelFont("Arial Narrow", 11));
-    duration->setStyleSheet("QDoubleSpinBox { background: #EDEDED; color: black; }"
-                            "QDoubleSpinBox:disabled { color: #8C8C8C; }");
+    // Colours by palette, not by style sheet: a style sheet gives the spin box a
+    // new palette at every paint, and the style caches a picture for each one, so
+    // a long session's memory grew with every repaint.
+    QPalette durationPalette = duration->palette();
+    durationPalette.setColor(QPalette::Base, QColor(0xED, 0xED, 0xED));
+    durationPalette.setColor(QPalette::Text, Qt::black);
+    durationPalette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x8C, 0x8C, 0x8C));
+    for (const QPalette::ColorGroup colourGroup : {QPalette::Active, QPalette::Inactive}) {
+        durationPalette.setColor(colourGroup, QPalette::ButtonText, Qt::black); // the step arrows
+        durationPalette.setColor(colourGroup, QPalette::WindowText, Qt::black);
+    }
+    duration->setPalette(durationPalette);
 
     Panel* colours =
         MakePanel(column, "PanColors" + n, QRect(0, ColoursTop, StripWidth, ColoursHeight));

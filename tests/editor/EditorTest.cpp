@@ -335,6 +335,21 @@ TEST_F(Editor, ConstructionMaskAndOfflineLook) {
     EXPECT_EQ(FindControl<DurationField>(*editor, "EditMs", 1)->text(), "");
 }
 
+// The duration fields are grey with black text, grey text when disabled, by
+// their palette: a style sheet made the style cache a new picture of the field
+// at every repaint, and a long session's memory grew without end.
+TEST_F(Editor, DurationFieldsAreColouredByTheirPaletteAlone) {
+    CreateWindows();
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        const DurationField* field = FindControl<DurationField>(*editor, "EditMs", channel);
+        EXPECT_TRUE(field->styleSheet().isEmpty()) << channel;
+        EXPECT_EQ(field->palette().color(QPalette::Base), QColor(0xED, 0xED, 0xED));
+        EXPECT_EQ(field->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::black));
+        EXPECT_EQ(field->palette().color(QPalette::Disabled, QPalette::Text),
+                  QColor(0x8C, 0x8C, 0x8C));
+    }
+}
+
 TEST_F(Editor, TestButtonFollowsTheFirstArgument) {
     CreateWindows(true);
     EXPECT_TRUE(FindControl<ColourButton>(*editor, "BtnTest")->isVisibleTo(editor.get()));

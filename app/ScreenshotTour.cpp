@@ -246,6 +246,12 @@ int main(int argc, char** argv) {
     Dialogs::SetRecorder([](const Dialogs::Message& message) {
         std::fprintf(stderr, "message: %s\n", qPrintable(message.text));
     });
+    // Questions (whether to restore the configuration from before the panel
+    // test) are answered No: the tour goes on unattended.
+    Dialogs::SetAnswerer([](const QString& question) {
+        std::fprintf(stderr, "question: %s - No\n", qPrintable(question));
+        return false;
+    });
     RegisterFonts();
     UseVirtualPanels();
 

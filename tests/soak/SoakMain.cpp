@@ -89,6 +89,16 @@ QByteArray FileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// "GPIO3 MODE 0/2, ...": the fields two blocks hold differently.
+std::string DifferenceText(const ConfigBlock& first, const ConfigBlock& second) {
+    std::string text;
+    for (const FieldDifference& difference : ConfigDifferences(first, second)) {
+        text += (text.empty() ? "" : ", ") + difference.field + " " +
+                std::to_string(difference.first) + "/" + std::to_string(difference.second);
+    }
+    return text;
+}
+
 struct SoakPanel {
     VirtualDeviceInfo info;
     std::shared_ptr<VirtualPanel> panel;
@@ -96,6 +106,7 @@ struct SoakPanel {
     int replugIn = 0;                                 // steps until it is plugged in again
     int faultLeft = 0;                                // steps its line fault lasts
     std::unordered_set<std::uint64_t> configurations; // what a user action produced
+    ConfigBlock lastSent{};
 };
 
 struct SoakOptions {
@@ -286,6 +297,10 @@ private:
             Open(step.a);
         } else if (editor_->isVisible()) {
             DoInEditor(step, channel);
+        } else {
+            // A user's pace while no panel is open: the device list refreshes
+            // meanwhile instead of thousands of steps that find no editor.
+            ProcessEventsUntil([] { return false; }, 20);
         }
     }
 
@@ -558,13 +573,17 @@ private:
                     ConfigBlock block;
                     std::copy_n(frame.bytes.begin() + 4, ConfigBlockSize, block.begin());
                     soakPanel.configurations.insert(BlockHash(block));
+                    soakPanel.lastSent = block;
                 }
             }
             soakPanel.panel->ClearReceivedFrames();
             ++checks_["panel holds only what was sent"];
             if (soakPanel.configurations.count(BlockHash(soakPanel.panel->Configuration())) == 0) {
-                throw CheckFailed(soakPanel.info.serialNumber +
-                                  " holds a configuration no action sent");
+                throw CheckFailed(
+                    soakPanel.info.serialNumber +
+                    " holds a configuration no action sent; against the last "
+                    "one sent: " +
+                    DifferenceText(soakPanel.lastSent, soakPanel.panel->Configuration()));
             }
         }
         SoakPanel* open = OpenPanel();
@@ -607,16 +626,10 @@ private:
                                    : "editor shows the panel after edits"];
             reconnected_ = false;
             if (editor_->Model().Configuration() != open->panel->Configuration()) {
-                QStringList differences;
-                for (const FieldDifference& difference : ConfigDifferences(
-                         editor_->Model().Configuration(), open->panel->Configuration())) {
-                    differences << QString::fromStdString(difference.field) + " " +
-                                       QString::number(difference.first) + "/" +
-                                       QString::number(difference.second);
-                }
-                throw CheckFailed("the editor shows another configuration than " +
-                                  open->info.serialNumber +
-                                  " holds: " + differences.join(", ").toStdString());
+                throw CheckFailed(
+                    "the editor shows another configuration than " + open->info.serialNumber +
+                    " holds (editor/panel): " +
+                    DifferenceText(editor_->Model().Configuration(), open->panel->Configuration()));
             }
         }
     }

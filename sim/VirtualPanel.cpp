@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 void VirtualPanel::SetLineTiming(LineModel model, std::chrono::microseconds latency) {
     std::lock_guard lock(mutex_);
@@ -274,4 +275,9 @@ std::size_t VirtualPanel::ReceivedFrameCount() {
 void VirtualPanel::ClearReceivedFrames() {
     std::lock_guard lock(mutex_);
     received_.clear();
+}
+
+std::vector<VirtualPanel::ReceivedFrame> VirtualPanel::TakeReceivedFrames() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(received_, {});
 }

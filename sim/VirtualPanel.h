@@ -93,6 +93,9 @@ public:
     std::vector<ReceivedFrame> ReceivedFrames();
     std::size_t ReceivedFrameCount();
     void ClearReceivedFrames();
+    // The frames received so far, leaving none: no frame that arrives meanwhile
+    // is lost between a look and a clear.
+    std::vector<ReceivedFrame> TakeReceivedFrames();
 
 private:
     void TakeByte(std::uint8_t byte, Clock::time_point arrivedAt);

@@ -568,7 +568,7 @@ private:
         VirtualBus::Instance().ClearCallLog();
         // Every configuration a panel holds is one a user action sent whole.
         for (auto& [location, soakPanel] : panels_) {
-            for (const VirtualPanel::ReceivedFrame& frame : soakPanel.panel->ReceivedFrames()) {
+            for (const VirtualPanel::ReceivedFrame& frame : soakPanel.panel->TakeReceivedFrames()) {
                 if (frame.bytes.size() == ConfigBlockSize + 5 && frame.bytes[3] == 4) {
                     ConfigBlock block;
                     std::copy_n(frame.bytes.begin() + 4, ConfigBlockSize, block.begin());
@@ -576,7 +576,6 @@ private:
                     soakPanel.lastSent = block;
                 }
             }
-            soakPanel.panel->ClearReceivedFrames();
             ++checks_["panel holds only what was sent"];
             if (soakPanel.configurations.count(BlockHash(soakPanel.panel->Configuration())) == 0) {
                 throw CheckFailed(

@@ -9,6 +9,7 @@
 #include "link/D2XXUnit_mod.h"
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
+#include "tests/support/ResidentMemory.h"
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
 #include "ui/FindControl.h"
@@ -158,19 +159,6 @@ void LoadSettingsFileFromDisk(benchmark::State& state) {
 }
 BENCHMARK(LoadSettingsFileFromDisk)->Unit(benchmark::kMillisecond);
 
-double ResidentMegabytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-        }
-    }
-    return 0;
-}
-
 void StartUpTime() {
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -215,7 +203,8 @@ void WithEditorOnline(const std::function<void(TFormEdit&)>& body) {
 
 void MemoryWithEditorOpen() {
     WithEditorOnline([](TFormEdit&) {
-        std::printf("resident memory with an editor open: %.1f MB\n", ResidentMegabytes());
+        std::printf("resident memory with an editor open: %.1f MB\n",
+                    double(ResidentKilobytes()) / 1024.0);
     });
 }
 

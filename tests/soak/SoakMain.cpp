@@ -13,7 +13,9 @@
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
 #include "tests/soak/SoakPlan.h"
+#include "tests/support/DialogHooks.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/ResidentMemory.h"
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
 #include "ui/FindControl.h"
@@ -58,19 +60,6 @@ class CheckFailed : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-
-long ResidentKilobytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-        }
-    }
-    return 0;
-}
 
 std::uint64_t BlockHash(const ConfigBlock& block) {
     std::uint64_t hash = 1469598103934665603ull;
@@ -190,12 +179,7 @@ private:
     void TearDown() {
         main_.reset();
         editor_.reset();
-        Dialogs::SetRecorder(nullptr);
-        Dialogs::SetAnswerer(nullptr);
-        Dialogs::SetColourChooser(nullptr);
-        Dialogs::SetFileChooser(nullptr);
-        Dialogs::SetDifferencesAnswerer(nullptr);
-        SetPortErrorDialog(nullptr);
+        ResetDialogHooks();
         VirtualBus::Instance().ClearFailures();
         VirtualBus::Instance().RemoveAllDevices();
     }

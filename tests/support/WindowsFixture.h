@@ -6,6 +6,7 @@
 #include "link/D2XXUnit_mod.h"
 #include "model/ProgramPaths.h"
 #include "sim/VirtualBus.h"
+#include "tests/support/DialogHooks.h"
 #include "tests/support/VirtualBusTest.h"
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
@@ -46,12 +47,7 @@ protected:
         main.reset();
         editor.reset();
         // Whatever a test answered dialogs with ends with it.
-        Dialogs::SetRecorder(nullptr);
-        Dialogs::SetAnswerer(nullptr);
-        Dialogs::SetColourChooser(nullptr);
-        Dialogs::SetFileChooser(nullptr);
-        Dialogs::SetDifferencesAnswerer(nullptr);
-        SetPortErrorDialog(nullptr);
+        ResetDialogHooks();
         VirtualBusTest::TearDown();
     }
 

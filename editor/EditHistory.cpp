@@ -13,6 +13,9 @@ void EditHistory::Record(const EditStep& step) {
         }
     }
     undo_.push_back(step);
+    if (undo_.size() > MostSteps) {
+        undo_.pop_front();
+    }
 }
 
 EditStep EditHistory::TakeUndo() {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <chrono>
+#include <deque>
 #include <vector>
 
 // One step of the editor's history: what the panel held before and after it.
@@ -22,6 +23,9 @@ public:
     // Steps of the same edit this close together make one step (duration steps
     // by key repeat or wheel, quick memory toggles).
     static constexpr std::chrono::milliseconds BurstWindow{1000};
+    // The oldest steps go beyond this many, so that an editor left open for
+    // days of edits keeps its memory (under a megabyte of history).
+    static constexpr std::size_t MostSteps = 1000;
 
     // A new step clears what could be redone.
     void Record(const EditStep& step);
@@ -35,6 +39,6 @@ public:
     void Clear();
 
 private:
-    std::vector<EditStep> undo_;
+    std::deque<EditStep> undo_;
     std::vector<EditStep> redo_;
 };

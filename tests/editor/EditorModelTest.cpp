@@ -433,6 +433,22 @@ TEST_F(EditorHistoryTest, BurstsOfOneEditAreOneStep) {
     EXPECT_EQ(Done(model.Undo()), start) << "the key-repeat burst as one step";
 }
 
+TEST_F(EditorHistoryTest, ALongSessionKeepsItsLatestStepsOnly) {
+    const int steps = int(EditHistory::MostSteps) + 5;
+    for (int step = 1; step <= steps; ++step) {
+        Later(2000);
+        Done(model.SetGroup(1 + step % 2, 1 + step % 8));
+    }
+    int undone = 0;
+    while (model.History().CanUndo()) {
+        Done(model.Undo());
+        ++undone;
+    }
+    EXPECT_EQ(undone, int(EditHistory::MostSteps));
+    EXPECT_EQ(model.Group(1 + 5 % 2), 1 + 5 % 8) << "the five oldest steps are gone";
+    EXPECT_EQ(model.Group(1 + 6 % 2), 1 + 4 % 8);
+}
+
 TEST_F(EditorHistoryTest, WhatThePanelDidNotReadBackIsNoStep) {
     ASSERT_TRUE(model.SetGroup(1, 5));
     model.GoOffline();

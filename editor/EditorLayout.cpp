@@ -5,12 +5,17 @@
 
 #include "editor/EditorLook.h"
 #include "ui/Widgets.h"
+#include "ui/WindowPlacement.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMenu>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -80,7 +85,6 @@ void SetTag(QObject* control, int tag) {
 }
 
 void TFormEdit::BuildLayout() {
-    setFixedSize(1149, ChannelAreaHeight);
     setAutoFillBackground(true);
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, QColorFromScreen(WindowColour));
@@ -90,9 +94,23 @@ void TFormEdit::BuildLayout() {
     setPalette(windowPalette);
     setFont(PixelFont("Tahoma", 11));
 
+    // The controls keep their places on a canvas, which scrolls where the
+    // screen is smaller than the editor.
+    scrollArea_ = new QScrollArea(this);
+    scrollArea_->setObjectName("EditorScroll");
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    canvas_ = new QWidget;
+    canvas_->setObjectName("EditorCanvas");
+    canvas_->setAutoFillBackground(true);
+    canvas_->setFixedSize(1149, ChannelAreaHeight);
+    scrollArea_->setWidget(canvas_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scrollArea_);
+
     BuildMenus();
 
-    PanBack = MakePanel(this, "PanBack", QRect(0, 0, 908, ChannelAreaHeight));
+    PanBack = MakePanel(canvas_, "PanBack", QRect(0, 0, 908, ChannelAreaHeight));
     BuildLegendColumn(MakePanel(PanBack, "Pan0", QRect(0, 0, LegendWidth, ChannelAreaHeight - 2)));
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         BuildChannelColumn(MakePanel(PanBack, QString("Pan%1").arg(channel),
@@ -100,11 +118,12 @@ void TFormEdit::BuildLayout() {
                                            ChannelAreaHeight - 2)),
                            channel);
     }
-    PanCtrl = MakePanel(this, "PanCtrl", QRect(911, 0, 144, ChannelAreaHeight));
+    PanCtrl = MakePanel(canvas_, "PanCtrl", QRect(911, 0, 144, ChannelAreaHeight));
     BuildControlPanel(PanCtrl);
-    PanTemp = MakePanel(this, "PanTemp", QRect(1058, 0, 91, ChannelAreaHeight));
+    PanTemp = MakePanel(canvas_, "PanTemp", QRect(1058, 0, 91, ChannelAreaHeight));
     BuildCommandPanel(PanTemp);
     BuildMemoryPanel();
+    SetCanvasHeight(ChannelAreaHeight);
 }
 
 void TFormEdit::BuildMenus() {
@@ -336,7 +355,8 @@ void TFormEdit::BuildCommandPanel(Panel* panel) {
 }
 
 void TFormEdit::BuildMemoryPanel() {
-    PanMemBack = MakePanel(this, "PanMemBack", QRect(0, PanBack->height(), PanBack->width(), 10));
+    PanMemBack =
+        MakePanel(canvas_, "PanMemBack", QRect(0, PanBack->height(), PanBack->width(), 10));
     auto* title = new ColourLabel(PanMemBack, true);
     title->setObjectName("LabMem");
     title->setGeometry(0, 0, 25, 419);
@@ -358,4 +378,21 @@ void TFormEdit::BuildMemoryPanel() {
     memoryLayout_ = LayoutMemoryMap(memoryBitmap_.width(), memoryBitmap_.height(),
                                     left->width() + 2, findChild<QWidget*>("PanGrp")->height());
     DrawMemoryMap();
+}
+
+void TFormEdit::SetCanvasHeight(int height) {
+    canvas_->setFixedHeight(height);
+    FitToWorkArea(screen()->availableGeometry());
+}
+
+void TFormEdit::FitToWorkArea(const QRect& workArea) {
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    setFixedSize(ScrolledWindowSize(canvas_->size(), workArea.size() - frame,
+                                    style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
+}
+
+void TFormEdit::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Only a shown window knows its frame and its screen.
+    FitToWorkArea(screen()->availableGeometry());
 }

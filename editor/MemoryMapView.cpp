@@ -180,17 +180,18 @@ void TFormEdit::BtnMemClick() {
     if (TagOf(BtnMem) == 0) {
         const QRect workArea = screen()->availableGeometry();
         const QRect frame = frameGeometry();
-        const int top = TopAfterGrowing(frame.y(), frame.height(), PanMemBack->height(),
+        const int heightBefore = height();
+        PanTemp->resize(PanTemp->width(), PanMemBack->y() + PanMemBack->height());
+        SetCanvasHeight(PanTemp->height());
+        const int top = TopAfterGrowing(frame.y(), frame.height(), height() - heightBefore,
                                         workArea.y(), workArea.y() + workArea.height());
         if (top != frame.y()) {
             move(frame.x(), top);
         }
-        PanTemp->resize(PanTemp->width(), PanMemBack->y() + PanMemBack->height());
-        setFixedHeight(PanTemp->height());
         BtnMem->SetCaption("HIDE");
         SetTag(BtnMem, 1);
     } else {
-        setFixedHeight(PanBack->height());
+        SetCanvasHeight(PanBack->height());
         PanTemp->resize(PanTemp->width(), PanBack->height());
         BtnMem->SetCaption("MEMORY");
         SetTag(BtnMem, 0);

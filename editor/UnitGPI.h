@@ -26,6 +26,7 @@ class QCheckBox;
 class QAction;
 class QComboBox;
 class QMenu;
+class QScrollArea;
 class QTimer;
 class QWidget;
 
@@ -118,11 +119,15 @@ public:
     void MenuCompareClick();
 
     void done(int result) override;
+    // The editor's size within `workArea`: its whole canvas where that fits,
+    // scroll bars where it does not.
+    void FitToWorkArea(const QRect& workArea);
 
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Construction (EditorLayout.cpp): builds every control with its name and place.
@@ -133,6 +138,7 @@ private:
     void BuildCommandPanel(Panel* panel);
     void BuildMemoryPanel();
     void BuildMenus();
+    void SetCanvasHeight(int height);
     void FillStripTables();
     void SetUpStrip(int channel);
     void ConnectHandlers();
@@ -239,6 +245,8 @@ private:
     QCheckBox* BoxSave = nullptr;
     QCheckBox* BoxLock = nullptr;
     ColourLabel* LabLock = nullptr;
+    QScrollArea* scrollArea_ = nullptr;
+    QWidget* canvas_ = nullptr;
     Panel* PanBack = nullptr;
     Panel* PanCtrl = nullptr;
     Panel* PanTemp = nullptr;

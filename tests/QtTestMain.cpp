@@ -7,7 +7,7 @@
 int main(int argc, char** argv) {
     // Tests never need a screen; this also covers CTest's test discovery run.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", QUVO_TEST_PLATFORM);
     }
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

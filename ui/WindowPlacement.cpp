@@ -37,3 +37,14 @@ int TopAfterGrowing(int windowTop, int windowHeight, int growth, int workAreaTop
     const int overflow = workAreaBottom - (windowTop + windowHeight + growth);
     return overflow < 0 ? std::max(windowTop + overflow, workAreaTop) : windowTop;
 }
+
+QSize ScrolledWindowSize(const QSize& content, const QSize& room, int scrollBarExtent) {
+    bool wide = content.width() > room.width();
+    bool tall = content.height() > room.height();
+    // A scroll bar takes room from the other direction, which may then not fit.
+    tall = tall || (wide && content.height() + scrollBarExtent > room.height());
+    wide = wide || (tall && content.width() + scrollBarExtent > room.width());
+    const int width = content.width() + (tall ? scrollBarExtent : 0);
+    const int height = content.height() + (wide ? scrollBarExtent : 0);
+    return {std::min(width, room.width()), std::min(height, room.height())};
+}

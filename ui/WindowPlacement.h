@@ -19,3 +19,9 @@ QPoint KeptInside(const QRect& window, const QRect& area);
 // as much as it would pass the work area's bottom, but not above the work area.
 int TopAfterGrowing(int windowTop, int windowHeight, int growth, int workAreaTop,
                     int workAreaBottom);
+
+// The size of a window that shows `content` through scroll bars of
+// `scrollBarExtent` pixels, within `room` (the work area less the window's
+// frame): the content's own size where it fits, the room otherwise, with a
+// scroll bar added across from each direction that does not fit.
+QSize ScrolledWindowSize(const QSize& content, const QSize& room, int scrollBarExtent);

@@ -4,7 +4,9 @@
 #include "ui/Widgets.h"
 #include "ui/WindowPlacement.h"
 
+#include <QAbstractButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTest>
 
 namespace {
@@ -201,6 +203,39 @@ TEST_F(MemoryMapView, MemoryButtonShowsAndHidesThePanel) {
     EXPECT_EQ(editor->height(), 819);
     editor->GoOffline();
     EXPECT_EQ(editor->height(), 819) << "shown for the next panel as well";
+    editor->hide();
+}
+
+TEST_F(MemoryMapView, OnASmallScreenEveryControlScrollsIntoView) {
+    CreateWindows();
+    editor->SetChannelMask("FFFF");
+    editor->GoOffline();
+    editor->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
+    QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnMem"), Qt::LeftButton);
+    // A 1150 x 500 work area at scale factor 2.
+    editor->FitToWorkArea(QRect(0, 0, 575, 250));
+    EXPECT_LE(editor->width(), 575);
+    EXPECT_LE(editor->height(), 250);
+    auto* scrollArea = FindControl<QScrollArea>(*editor, "EditorScroll");
+    const QRect viewport = scrollArea->viewport()->rect();
+    QStringList outOfReach;
+    for (QWidget* control : scrollArea->widget()->findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(editor.get()) ||
+            (control->focusPolicy() == Qt::NoFocus && !qobject_cast<QAbstractButton*>(control))) {
+            continue;
+        }
+        scrollArea->ensureWidgetVisible(control, 0, 0);
+        const QRect shown(control->mapTo(scrollArea->viewport(), QPoint(0, 0)), control->size());
+        if (!viewport.contains(shown)) {
+            outOfReach << control->objectName();
+        }
+    }
+    EXPECT_TRUE(outOfReach.isEmpty()) << outOfReach.join(", ").toStdString();
+    scrollArea->ensureWidgetVisible(FindControl<ColourButton>(*editor, "BtnMem"), 0, 0);
+    QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnMem"), Qt::LeftButton);
+    EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnMem")->Caption(), "MEMORY")
+        << "HIDE is reached and pressed";
     editor->hide();
 }
 

@@ -113,4 +113,23 @@ TEST(WindowPlacement, GrowingWindowMovesUpOnlyAsFarAsTheWorkAreaAllows) {
     EXPECT_EQ(TopAfterGrowing(100, 400, 419, 30, 800), 30) << "stops at the work area's top";
 }
 
+TEST(WindowPlacement, AWindowLargerThanItsRoomScrollsInTheDirectionsThatDoNotFit) {
+    struct Case {
+        QSize content, room, expected;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{1149, 400}, {1600, 1000}, {1149, 400}, "fits: its own size, no scroll bars"},
+        {{1149, 400}, {1149, 400}, {1149, 400}, "fits exactly"},
+        {{1149, 400}, {800, 500}, {800, 415}, "too wide: a horizontal bar below"},
+        {{1149, 819}, {1600, 700}, {1164, 700}, "too tall: a vertical bar beside"},
+        {{1149, 400}, {800, 410}, {800, 410}, "the horizontal bar makes it too tall"},
+        {{1149, 819}, {1155, 700}, {1155, 700}, "the vertical bar makes it too wide"},
+        {{1149, 819}, {800, 500}, {800, 500}, "both"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScrolledWindowSize(c.content, c.room, 15), c.expected) << c.what;
+    }
+}
+
 } // namespace

@@ -67,8 +67,11 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
     setWindowIcon(ProgramIcon());
     setMinimumSize(400, 200);
     setAutoFillBackground(true);
+    // A fixed background takes its text colour with it, so that a dark desktop
+    // theme's light text never lands on it.
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, QColor(0xED, 0xED, 0xED));
+    windowPalette.setColor(QPalette::WindowText, Qt::black);
     setPalette(windowPalette);
 
     LView = new DeviceListView(this);
@@ -82,13 +85,14 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
     QFont listFont("Tahoma");
     listFont.setPixelSize(12);
     LView->setFont(listFont);
-    LView->setStyleSheet("QTreeWidget { background: white; }");
     LView->setHeaderLabels({"Name", "S/N"});
     LView->header()->setSectionsClickable(false);
     LView->header()->setMinimumSectionSize(100);
     LView->header()->setStretchLastSection(true);
-    // The selection stays visible when the list loses the focus.
     QPalette listPalette = LView->palette();
+    listPalette.setColor(QPalette::Base, Qt::white);
+    listPalette.setColor(QPalette::Text, Qt::black);
+    // The selection stays visible when the list loses the focus.
     listPalette.setColor(QPalette::Inactive, QPalette::Highlight,
                          listPalette.color(QPalette::Active, QPalette::Highlight));
     listPalette.setColor(QPalette::Inactive, QPalette::HighlightedText,

@@ -3,9 +3,13 @@
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QScreen>
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -17,6 +21,32 @@ QStringList Rows(QTreeWidget* list, int column) {
         rows << list->topLevelItem(i)->text(column);
     }
     return rows;
+}
+
+// How far apart two colours are for the eye (1: the same, 21: black on white).
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double channel) {
+            return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    const double lighter = std::max(luminance(a), luminance(b));
+    const double darker = std::min(luminance(a), luminance(b));
+    return (lighter + 0.05) / (darker + 0.05);
+}
+
+// The strongest contrast between any pixel of `area` and the colour at its right end.
+double TextContrast(const QImage& image, const QRect& area) {
+    const QColor background = image.pixelColor(area.right() - 2, area.center().y());
+    double strongest = 1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            strongest = std::max(strongest, ContrastRatio(image.pixelColor(x, y), background));
+        }
+    }
+    return strongest;
 }
 
 TEST_F(DeviceList, ShowsOnlyFreePanelsOfTheRightChip) {
@@ -189,6 +219,32 @@ TEST(ProgramPaths, SettingsFileFollowsTheProgramName) {
     EXPECT_EQ(paths.programFolder, tools.path() + "/");
     EXPECT_EQ(paths.settingsFolder, tools.path() + "/");
     EXPECT_EQ(paths.programSettingsFile, tools.filePath("Renamed.dat"));
+}
+
+TEST_F(DeviceList, ADarkDesktopThemeLeavesTheListReadable) {
+    const QPalette desktop = QApplication::palette();
+    QPalette dark;
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, QColor(0x20, 0x20, 0x20)},
+                                       {QPalette::WindowText, QColor(0xF0, 0xF0, 0xF0)},
+                                       {QPalette::Base, QColor(0x18, 0x18, 0x18)},
+                                       {QPalette::Text, QColor(0xF0, 0xF0, 0xF0)},
+                                       {QPalette::Button, QColor(0x30, 0x30, 0x30)},
+                                       {QPalette::ButtonText, QColor(0xF0, 0xF0, 0xF0)}}) {
+        dark.setColor(role, colour);
+    }
+    QApplication::setPalette(dark);
+    AddDefaultPanels();
+    CreateWindows();
+    main->show();
+    auto* list = FindControl<QTreeWidget>(*main, "LView");
+    list->clearSelection();
+    const QImage shown = list->viewport()->grab().toImage();
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        const QRect rowArea = list->visualItemRect(list->topLevelItem(row));
+        EXPECT_GE(TextContrast(shown, rowArea), 4.5) << "row " << row;
+    }
+    main->hide();
+    QApplication::setPalette(desktop);
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
-#include <QShortcut>
 
 void TFormEdit::ConnectHistory() {
     ConnectMenuItems({
@@ -22,17 +21,11 @@ void TFormEdit::ConnectHistory() {
         {"MenuRevert", &TFormEdit::MenuRevertClick},
         {"MenuCompare", &TFormEdit::MenuCompareClick},
     });
-    const std::pair<QKeySequence, Handler> keys[] = {
+    AddWindowKeys({
         {QKeySequence::Undo, &TFormEdit::MenuUndoClick},
         {QKeySequence("Ctrl+Shift+Z"), &TFormEdit::MenuRedoClick},
         {QKeySequence("Ctrl+Y"), &TFormEdit::MenuRedoClick},
-    };
-    for (const auto& [key, handler] : keys) {
-        auto* shortcut = new QShortcut(key, this);
-        // From every control of the window, the group boxes and duration fields too.
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, handler);
-    }
+    });
     connect(MenuLoad, &QMenu::aboutToShow, this, &TFormEdit::ShowHistoryItems);
 }
 

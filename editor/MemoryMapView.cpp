@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The memory map under the channel strips: slots (rows) and their member
 // channels (columns), drawn into an off-screen bitmap that the paint box only
-// copies, toggled with the mouse, shown and hidden with "MEMORY".
+// copies, toggled with the mouse or the keyboard's cursor, shown and hidden
+// with "MEMORY".
 #include "editor/UnitGPI.h"
 
 #include "editor/EditorLook.h"
@@ -102,6 +103,12 @@ void TFormEdit::DrawMemoryMap() {
         if (model_.ChannelPresent()[n]) {
             DrawCellText(painter, cells[0][n], QString::number(n), 0);
         }
+    }
+    if (PBoxMem->hasFocus() && hoverRow_ != 0) {
+        // The keyboard's cell.
+        painter.setPen(QPen(QColorFromScreen(White), 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(ToQRect(cells[hoverRow_][hoverColumn_]).adjusted(2, 2, -2, -2));
     }
     if (!model_.Online()) {
         return;

@@ -218,6 +218,7 @@ void TFormEdit::ConnectHandlers() {
     ConnectMemoryMap();
     ConnectSettingsFileMenus();
     ConnectHistory();
+    ConnectKeyboard();
 }
 
 void TFormEdit::ConnectMenuItems(std::initializer_list<std::pair<const char*, Handler>> items) {

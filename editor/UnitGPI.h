@@ -7,12 +7,14 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QKeySequence>
 
 #include <array>
 #include <chrono>
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <vector>
 
 class ColourButton;
 class ColourLabel;
@@ -128,6 +130,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Construction (EditorLayout.cpp): builds every control with its name and place.
@@ -145,6 +148,21 @@ private:
     // Each named menu item's `triggered` to its handler.
     using Handler = void (TFormEdit::*)();
     void ConnectMenuItems(std::initializer_list<std::pair<const char*, Handler>> items);
+    // Keys that work from every control of the window.
+    void AddWindowKeys(std::initializer_list<std::pair<QKeySequence, Handler>> keys);
+
+    // Keyboard use (KeyboardUse.cpp).
+    void ConnectKeyboard();
+    void LoadFileKey();
+    void SaveFileKey();
+    void ShowTestButton();
+    // Shift+F10 and the Menu key: the context menu of the focused control.
+    void OpenFocusedContextMenu();
+    // Tab visits each area (strips, control, commands, memory map) row by row.
+    void SetTabOrder();
+    // Arrows move the memory map's cursor, Space toggles its cell.
+    bool MemoryMapKey(int key);
+    void MemoryMapFocusChanged(bool focused);
 
     // Link events (LiveStatus.cpp).
     void MsgLinkReplyHandler(std::uint8_t replyCode, const std::vector<std::uint8_t>& payload);
@@ -245,6 +263,7 @@ private:
     QCheckBox* BoxSave = nullptr;
     QCheckBox* BoxLock = nullptr;
     ColourLabel* LabLock = nullptr;
+    std::vector<QWidget*> tabOrder_; // every control Tab can reach, as the eye reads them
     QScrollArea* scrollArea_ = nullptr;
     QWidget* canvas_ = nullptr;
     Panel* PanBack = nullptr;

@@ -51,3 +51,22 @@ std::optional<std::pair<int, int>> HitTestMemoryMap(const MemoryMapLayout& layou
     }
     return std::nullopt;
 }
+
+std::pair<int, int> StepMemoryCursor(std::pair<int, int> from, int rowStep, int columnStep,
+                                     const std::array<bool, MemoryMapSize>& present) {
+    auto [row, column] = from;
+    for (int r = row + rowStep; rowStep != 0 && r >= 1 && r < MemoryMapSize; r += rowStep) {
+        if (present[std::size_t(r)]) {
+            row = r;
+            break;
+        }
+    }
+    for (int c = column + columnStep; columnStep != 0 && c >= 0 && c < MemoryMapSize;
+         c += columnStep) {
+        if (c == 0 || present[std::size_t(c)]) {
+            column = c;
+            break;
+        }
+    }
+    return {row, column};
+}

@@ -35,3 +35,10 @@ MemoryMapLayout LayoutMemoryMap(int width, int height, int headerWidth, int head
 // The (row, column) of the first cell, rows 1..16 and within a row columns
 // 0..16, that contains the point; row 0 is never hit.
 std::optional<std::pair<int, int>> HitTestMemoryMap(const MemoryMapLayout& layout, int x, int y);
+
+// Where the keyboard's cell moves from `from` (row 1..16, column 0..16) by
+// one step of `rowStep` and `columnStep` (-1, 0 or 1): to the next row or
+// column whose channel is `present`, column 0 (the slot's own marker) always
+// counting as present; at the edge it stays.
+std::pair<int, int> StepMemoryCursor(std::pair<int, int> from, int rowStep, int columnStep,
+                                     const std::array<bool, MemoryMapSize>& present);

@@ -65,6 +65,13 @@ void ColourButton::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
+void ColourButton::focusInEvent(QFocusEvent* event) {
+    const Qt::FocusReason reason = event->reason();
+    keyboardFocus_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                     reason == Qt::ShortcutFocusReason;
+    QPushButton::focusInEvent(event);
+}
+
 void ColourButton::SetFaceColour(ScreenColor colour) {
     RepaintOnChange(*this, face_, colour);
 }
@@ -101,6 +108,12 @@ void ColourButton::paintEvent(QPaintEvent*) {
         option.initFrom(this);
         option.rect = area.adjusted(3, 3, -3, -3);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    } else if (keyboardFocus_ && hasFocus()) {
+        // Dashes in black or white, whichever stands out on the face colour.
+        const QColor face = QColorFromScreen(face_);
+        painter.setPen(QPen(face.lightnessF() > 0.5 ? Qt::black : Qt::white, 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(area.adjusted(3, 3, -4, -4));
     }
 }
 
@@ -239,6 +252,24 @@ void PaintBox::mouseMoveEvent(QMouseEvent* event) {
 void PaintBox::mousePressEvent(QMouseEvent* event) {
     emit MousePressed(event->position().toPoint());
     QWidget::mousePressEvent(event);
+}
+
+void PaintBox::keyPressEvent(QKeyEvent* event) {
+    if (OnKey && OnKey(event->key())) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PaintBox::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    emit FocusChanged(true);
+}
+
+void PaintBox::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    emit FocusChanged(false);
 }
 
 void PaintBox::paintEvent(QPaintEvent* event) {

@@ -32,6 +32,8 @@ public:
     ScreenColor TextColour() const { return text_; }
     void SetFaceColour(ScreenColor colour);
     void SetTextColour(ScreenColor colour);
+    // A button without a focus rectangle still shows one while the focus came
+    // from the keyboard, so that a keyboard user sees where it is.
     void SetFocusRectangle(bool shown) { focusRectangle_ = shown; }
     // Enter clicks a focused button unless it answers only to the mouse and Space.
     void SetEnterClicks(bool clicks) { enterClicks_ = clicks; }
@@ -42,11 +44,13 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     ScreenColor face_ = 0x00EDEDED;
     ScreenColor text_ = 0x00000000;
     bool focusRectangle_ = true;
+    bool keyboardFocus_ = false;
     bool enterClicks_ = true;
     QString caption_;
 };
@@ -141,15 +145,21 @@ class PaintBox : public QWidget {
 public:
     explicit PaintBox(QWidget* parent = nullptr) : QWidget(parent) {}
     std::function<void(QPainter&, const QRect&)> OnPaint;
+    // The keys the owner takes (true); others go on as usual.
+    std::function<bool(int key)> OnKey;
 
 signals:
     void MouseMoved(QPoint at);
     void MousePressed(QPoint at);
+    void FocusChanged(bool focused);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 // A popup menu whose items are measured and drawn by its owner. The platform

@@ -4,6 +4,7 @@
 #include "ui/ProgramIcon.h"
 #include "ui/Widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QTest>
@@ -129,6 +130,107 @@ TEST_F(EditorKeyboard, WindowsCarryTheProgramIconAndTheNumberSign) {
     EXPECT_FALSE(main->windowIcon().isNull());
     EXPECT_FALSE(editor->windowIcon().isNull());
     EXPECT_TRUE(QFontMetrics(FindControl<Panel>(*editor, "PanN")->font()).inFont(QChar(0x2116)));
+}
+
+TEST_F(EditorKeyboard, TheMemoryMapIsReachedWithTabAndToggledWithArrowsAndSpace) {
+    WithPanel16Online([&] {
+        QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnMem"), Qt::LeftButton);
+        editor->activateWindow();
+        FindControl<ColourButton>(*editor, "BtnMem")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto* map = FindControl<PaintBox>(*editor, "PBoxMem");
+        ASSERT_EQ(QApplication::focusWidget(), map);
+        EXPECT_EQ(editor->MemoryHover(), std::make_pair(1, 0)) << "the first slot's own marker";
+
+        const bool wasEnabled = editor->Model().MemorySlotEnabled(2);
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right,
+                                  Qt::Key_Left, Qt::Key_Up, Qt::Key_Down}) {
+            QTest::keyClick(map, key);
+        }
+        EXPECT_EQ(editor->MemoryHover(), std::make_pair(2, 2));
+        QTest::keyClick(map, Qt::Key_Left);
+        QTest::keyClick(map, Qt::Key_Left);
+        EXPECT_EQ(editor->MemoryHover(), std::make_pair(2, 0));
+        QTest::keyClick(map, Qt::Key_Space);
+        ASSERT_TRUE(WaitSendsAnswered());
+        EXPECT_NE(editor->Model().MemorySlotEnabled(2), wasEnabled);
+        QTest::keyClick(map, Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), map) << "Tab leaves the map";
+    });
+}
+
+TEST_F(EditorKeyboard, ShiftF10AndTheMenuKeyOpenTheFocusedControlsContextMenu) {
+    WithPanel16Online([&] {
+        editor->activateWindow();
+        const std::pair<QWidget*, const char*> cases[] = {
+            {FindControl<ColourButton>(*editor, ColourButtonName(2, 5)), "SMenu"},
+            {FindControl<ColourButton>(*editor, "BtnFix", 3), "MMenu"},
+            {FindControl<DurationField>(*editor, "EditMs", 4), "DMenu"},
+        };
+        for (const auto& [control, menu] : cases) {
+            for (const QKeyCombination key :
+                 {Qt::SHIFT | Qt::Key_F10, QKeyCombination(Qt::Key_Menu)}) {
+                control->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+                ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }))
+                    << menu;
+                EXPECT_EQ(QApplication::activePopupWidget()->objectName().toStdString(), menu);
+                QApplication::activePopupWidget()->close();
+            }
+        }
+    });
+}
+
+TEST_F(EditorKeyboard, WindowKeysSaveLoadCloseAndShowTheTest) {
+    WithPanel16Online([&] {
+        std::vector<Dialogs::FileDialog> asked;
+        Dialogs::SetFileChooser([&](Dialogs::FileDialog kind, const QString&) {
+            asked.push_back(kind);
+            return std::optional<QString>();
+        });
+        editor->activateWindow();
+        FindControl<ColourButton>(*editor, "BtnGPO", 2)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+        EXPECT_EQ(asked, (std::vector<Dialogs::FileDialog>{Dialogs::FileDialog::Save,
+                                                           Dialogs::FileDialog::Open}));
+        ASSERT_TRUE(WaitSendsAnswered()) << "a cancelled load sends the panel's own block";
+
+        EXPECT_FALSE(FindControl<ColourButton>(*editor, "BtnTest")->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_T,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(FindControl<ColourButton>(*editor, "BtnTest")->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
+        EXPECT_TRUE(WaitFor([&] { return !editor->isVisible(); }));
+        Dialogs::SetFileChooser(nullptr);
+    });
+}
+
+TEST_F(EditorKeyboard, TabVisitsTheStripsRowByRowThenTheSidePanels) {
+    WithPanel16Online([&] {
+        editor->activateWindow();
+        FindControl<Panel>(*editor, "PanN")->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        for (int step = 0; step < 22; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QStringList expected{"BoxLock"};
+        for (int channel = 1; channel <= ChannelCount; ++channel) {
+            expected << QString("BtnGPO%1").arg(channel);
+        }
+        expected << "BoxGrp1"
+                 << "BoxGrp2"
+                 << "BoxGrp3"
+                 << "BoxGrp4"
+                 << "BoxGrp5";
+        EXPECT_EQ(visited.join(" ").toStdString(), expected.join(" ").toStdString());
+
+        FindControl<ColourButton>(*editor, ColourButtonName(3, 16))->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), "BtnCtrl1")
+            << "after the last strip control, the control panel";
+    });
 }
 
 } // namespace

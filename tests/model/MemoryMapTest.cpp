@@ -82,4 +82,37 @@ TEST(MemoryMapLayout, HitTestOnEveryBoundaryPixel) {
     }
 }
 
+TEST(MemoryMapCursor, ArrowsStepOverAbsentChannelsAndStopAtTheEdges) {
+    std::array<bool, MemoryMapSize> eight{};
+    std::array<bool, MemoryMapSize> all{};
+    for (int channel = 1; channel < MemoryMapSize; ++channel) {
+        all[std::size_t(channel)] = true;
+        eight[std::size_t(channel)] = channel <= 8;
+    }
+    eight[5] = false;
+    struct Case {
+        std::pair<int, int> from;
+        int rowStep, columnStep;
+        const std::array<bool, MemoryMapSize>& present;
+        std::pair<int, int> expected;
+        const char* what;
+    };
+    const Case cases[] = {
+        {{1, 0}, 0, 1, all, {1, 1}, "from the slot's marker to its first member"},
+        {{1, 1}, 0, -1, all, {1, 0}, "back to the slot's marker"},
+        {{1, 0}, 0, -1, all, {1, 0}, "the left edge"},
+        {{16, 16}, 1, 1, all, {16, 16}, "the bottom right corner"},
+        {{1, 16}, 0, 1, all, {1, 16}, "the right edge"},
+        {{1, 0}, -1, 0, all, {1, 0}, "row 0 holds only headers"},
+        {{4, 4}, 1, 0, eight, {6, 4}, "over the absent slot 5"},
+        {{4, 4}, 0, 1, eight, {4, 6}, "over the absent channel 5"},
+        {{8, 8}, 1, 0, eight, {8, 8}, "no slot beyond the eighth channel"},
+        {{8, 8}, 0, 1, eight, {8, 8}, "no member beyond the eighth channel"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(StepMemoryCursor(c.from, c.rowStep, c.columnStep, c.present), c.expected)
+            << c.what;
+    }
+}
+
 } // namespace

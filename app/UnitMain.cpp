@@ -76,6 +76,7 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
 
     LView = new DeviceListView(this);
     LView->setObjectName("LView");
+    LView->setAccessibleName(tr("Panels"));
     LView->setRootIsDecorated(false);
     LView->setUniformRowHeights(true);
     LView->setSelectionMode(QAbstractItemView::SingleSelection);

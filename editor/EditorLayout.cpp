@@ -99,6 +99,8 @@ void TFormEdit::BuildLayout() {
     scrollArea_ = new QScrollArea(this);
     scrollArea_->setObjectName("EditorScroll");
     scrollArea_->setFrameShape(QFrame::NoFrame);
+    // The controls take the focus, not their container.
+    scrollArea_->setFocusPolicy(Qt::NoFocus);
     canvas_ = new QWidget;
     canvas_->setObjectName("EditorCanvas");
     canvas_->setAutoFillBackground(true);

@@ -4,10 +4,12 @@
 #include "editor/UnitGPI.h"
 
 #include "editor/EditorLook.h"
+#include "editor/SpokenTexts.h"
 
 #include "link/LinkFailureText.h"
 #include "link/WireProtocol.h"
 #include "ui/Dialogs.h"
+#include "ui/Speech.h"
 #include "ui/Widgets.h"
 
 #include <QCheckBox>
@@ -48,6 +50,9 @@ void TFormEdit::SetFunctionKeyButton(ColourButton* button, QMenu* menu, int func
         // A function the menus do not offer: show its number rather than hide it.
         button->SetCaption(QString("(%1)").arg(function));
     }
+    SetSpokenName(*button, tr("F%1 key function: %2")
+                               .arg(button == BtnCtrl1 ? 1 : 2)
+                               .arg(DisplayText(button->Caption()).simplified()));
 }
 
 void TFormEdit::ApplyConfiguration(const ConfigBlock& block) {
@@ -78,6 +83,7 @@ void TFormEdit::ShowColours(int channel) {
             button->SetFaceColour(entry.ScreenColor);
             button->SetCaption(QString());
         }
+        SetSpokenNameAndTip(*button, SpokenColourButton(channel, state, entry));
     }
 }
 
@@ -123,6 +129,9 @@ void TFormEdit::ShowStatus(const StatusBlock& status) {
             const ScreenColor background = gpioLabels_[channel]->BackgroundColour();
             gpioLabels_[channel]->SetColours(background, (state & 1) ? White : background);
             gpiLabels_[channel]->SetColours(background, (state & 2) ? White : background);
+            SetSpokenValue(*gpioLabels_[channel], SpokenOnOff((state & 1) != 0));
+            SetSpokenValue(*gpiLabels_[channel], SpokenOnOff((state & 2) != 0));
+            SetSpokenName(*gpioButtons_[channel], SpokenGpioButton(channel, (state & 1) != 0));
         }
     }
     const int f1 = status[StatusSTATE17];
@@ -131,14 +140,18 @@ void TFormEdit::ShowStatus(const StatusBlock& status) {
     BtnCtrl1->SetTextColour(FunctionKeyText(1, f1, model_.Configuration()[ConfigMODE17]));
     BtnCtrl2->SetFaceColour(FunctionKeyBackground(2, f2, model_.Configuration()[ConfigMODE18]));
     BtnCtrl2->SetTextColour(FunctionKeyText(2, f2, model_.Configuration()[ConfigMODE18]));
+    SetSpokenValue(*BtnCtrl1, f1 != 0 ? tr("pressed") : tr("released"));
+    SetSpokenValue(*BtnCtrl2, f2 != 0 ? tr("pressed") : tr("released"));
 
     if (!LabLock->isHidden()) {
         if (status[StatusLOCKSTATE] != 0) {
             LabLock->SetColours(0x007777FF, 0x00FFFFFF);
             LabLock->SetCaption("LOCKED");
+            SetSpokenValue(*LabLock, tr("locked"));
         } else {
             LabLock->SetColours(0x00777777, 0x00CCFFCC);
             LabLock->SetCaption("UNLOCKED");
+            SetSpokenValue(*LabLock, tr("unlocked"));
         }
     }
 }

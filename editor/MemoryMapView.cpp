@@ -148,6 +148,7 @@ void TFormEdit::DrawMemoryMap() {
 void TFormEdit::RefreshMemoryMap() {
     DrawMemoryMap();
     PBoxMem->update();
+    SpeakMemoryCursor();
 }
 
 void TFormEdit::ClearMemoryHover() {

@@ -89,6 +89,7 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         SetUpStrip(channel);
     }
+    NameControls();
 
     ConnectHandlers();
     // The window sees Escape before any control does.

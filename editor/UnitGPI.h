@@ -151,6 +151,11 @@ private:
     // Keys that work from every control of the window.
     void AddWindowKeys(std::initializer_list<std::pair<QKeySequence, Handler>> keys);
 
+    // Names and tooltips for screen readers (Accessibility.cpp).
+    void NameControls();
+    // The memory map's value: the cell under the keyboard's cursor.
+    void SpeakMemoryCursor();
+
     // Keyboard use (KeyboardUse.cpp).
     void ConnectKeyboard();
     void LoadFileKey();

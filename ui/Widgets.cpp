@@ -21,6 +21,14 @@ void RepaintOnChange(QWidget& widget, Value& shown, const Value& value) {
     }
 }
 
+// A painted caption names its control for screen readers, unless the program
+// gave it a name of its own.
+void NameByCaption(QWidget& control, const QString& caption) {
+    if (!control.property("spokenName").toBool()) {
+        control.setAccessibleName(DisplayText(caption).simplified());
+    }
+}
+
 } // namespace
 
 QColor QColorFromScreen(ScreenColor colour) {
@@ -124,6 +132,7 @@ void Panel::SetFaceColour(ScreenColor colour) {
 }
 
 void Panel::SetCaption(const QString& caption, Qt::Alignment alignment) {
+    NameByCaption(*this, caption);
     caption_ = caption;
     alignment_ = alignment;
     update();
@@ -161,6 +170,7 @@ void Panel::mouseDoubleClickEvent(QMouseEvent* event) {
 ColourLabel::ColourLabel(QWidget* parent, bool vertical) : QWidget(parent), vertical_(vertical) {}
 
 void ColourLabel::SetCaption(const QString& caption) {
+    NameByCaption(*this, caption);
     RepaintOnChange(*this, caption_, caption);
 }
 

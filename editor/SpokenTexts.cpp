@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "editor/SpokenTexts.h"
+
+#include "editor/EditorLook.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+
+namespace {
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("SpokenTexts", text);
+}
+
+} // namespace
+
+QString SpokenColourName(const ColourEntry& entry) {
+    // Palette slots 1..12 as the colour menu shows them.
+    static const char* const names[] = {
+        "",
+        QT_TRANSLATE_NOOP("SpokenTexts", "green"),
+        QT_TRANSLATE_NOOP("SpokenTexts", "red"),
+        QT_TRANSLATE_NOOP("SpokenTexts", "blue"),
+        QT_TRANSLATE_NOOP("SpokenTexts", "lime"),
+        QT_TRANSLATE_NOOP("SpokenTexts", "pink"),
+        QT_TRANSLATE_NOOP("SpokenTexts", "cyan"),
+        QT_TRANSLATE_NOOP("SpokenTexts", "yellow"),
+        QT_TRANSLATE_NOOP("SpokenTexts", "orange"),
+        QT_TRANSLATE_NOOP("SpokenTexts", "violet"),
+        QT_TRANSLATE_NOOP("SpokenTexts", "white"),
+        "",
+        QT_TRANSLATE_NOOP("SpokenTexts", "off"),
+    };
+    if (entry.ScreenColor == 0) {
+        return Tr(names[OffSlot]);
+    }
+    if (entry.PaletteSlot >= 1 && entry.PaletteSlot <= OffSlot && entry.PaletteSlot != CustomSlot) {
+        return Tr(names[entry.PaletteSlot]);
+    }
+    const ScreenColor colour = entry.ScreenColor;
+    return Tr("custom colour %1")
+        .arg(QString("#%1%2%3")
+                 .arg(colour & 0xFF, 2, 16, QChar('0'))
+                 .arg((colour >> 8) & 0xFF, 2, 16, QChar('0'))
+                 .arg((colour >> 16) & 0xFF, 2, 16, QChar('0'))
+                 .toUpper());
+}
+
+QString SpokenColourButton(int channel, int state, const ColourEntry& entry) {
+    const QString stateName = Tr(StateNames[state]);
+    if (entry.ScreenColor == 0) {
+        return Tr("Channel %1 colour, %2: off").arg(channel).arg(stateName);
+    }
+    const int percent = int(std::lround(entry.Brightness * 100.0 / 255.0));
+    return Tr("Channel %1 colour, %2: %3, %4 %")
+        .arg(channel)
+        .arg(stateName, SpokenColourName(entry))
+        .arg(percent);
+}
+
+QString SpokenGpioButton(int channel, bool on) {
+    return Tr("Channel %1 GPIO output, %2").arg(channel).arg(SpokenOnOff(on));
+}
+
+QString SpokenLamp(int channel, bool input) {
+    return input ? Tr("Channel %1 GPI input").arg(channel)
+                 : Tr("Channel %1 GPIO output").arg(channel);
+}
+
+QString SpokenOnOff(bool on) {
+    return on ? Tr("on") : Tr("off");
+}
+
+QString SpokenMemoryCell(int slot, int channel, bool slotEnabled, bool member) {
+    if (channel == 0) {
+        return slotEnabled ? Tr("Slot %1: enabled").arg(slot) : Tr("Slot %1: disabled").arg(slot);
+    }
+    return slotEnabled && member ? Tr("Slot %1, channel %2: member").arg(slot).arg(channel)
+                                 : Tr("Slot %1, channel %2: not a member").arg(slot).arg(channel);
+}

@@ -154,20 +154,20 @@ bool ReadyToRun(const CommandLine& line, const SingleInstance& instance) {
         return false;
     }
     if (instance.Result() == SingleInstance::Outcome::AlreadyRunning) {
-        Dialogs::ShowMessage(nullptr, "QUVO USB driver used by another application",
-                             "Cannot run program", Dialogs::Icon::Warning);
+        Dialogs::ShowMessage(nullptr, QObject::tr("QUVO USB driver used by another application"),
+                             QObject::tr("Cannot run program"), Dialogs::Icon::Warning);
         return false;
     }
     try {
         UseBackEnd(line.backEnd, [] { UseVirtualPanels(); });
     } catch (const NoBackEnd& error) {
         Dialogs::ShowMessage(nullptr, QString(error.what()).replace("\n", "\r\n"),
-                             "Cannot run program", Dialogs::Icon::Error);
+                             QObject::tr("Cannot run program"), Dialogs::Icon::Error);
         return false;
     }
     SetPortErrorDialog([](const std::string& text) {
-        Dialogs::ShowMessage(QApplication::activeWindow(), QString::fromStdString(text), "Error",
-                             Dialogs::Icon::Error);
+        Dialogs::ShowMessage(QApplication::activeWindow(), QString::fromStdString(text),
+                             QObject::tr("Error"), Dialogs::Icon::Error);
     });
     return true;
 }

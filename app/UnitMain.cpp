@@ -86,7 +86,7 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
     QFont listFont("Tahoma");
     listFont.setPixelSize(12);
     LView->setFont(listFont);
-    LView->setHeaderLabels({"Name", "S/N"});
+    LView->setHeaderLabels({tr("Name"), tr("S/N")});
     LView->header()->setSectionsClickable(false);
     LView->header()->setMinimumSectionSize(100);
     LView->header()->setStretchLastSection(true);
@@ -115,9 +115,9 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
 
 void TFormMain::FirstIdle() {
     if (!settingsFileError_.isEmpty()) {
-        Dialogs::ShowMessage(this,
-                             settingsFileError_ + "\r\n\r\nThe program goes on with its defaults.",
-                             "Error", Dialogs::Icon::Warning);
+        Dialogs::ShowMessage(
+            this, settingsFileError_ + "\r\n\r\n" + tr("The program goes on with its defaults."),
+            tr("Error"), Dialogs::Icon::Warning);
     }
     TimerTimer(false);
     qCInfo(lcApp) << "device list shown with" << EntryCount << "panels";
@@ -198,7 +198,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     try {
         SaveWindowSettings();
     } catch (const std::exception& error) {
-        Dialogs::ShowMessage(this, QString::fromStdString(error.what()), "Error",
+        Dialogs::ShowMessage(this, QString::fromStdString(error.what()), tr("Error"),
                              Dialogs::Icon::Error);
     }
     event->accept();
@@ -225,7 +225,8 @@ void TFormMain::TimerTimer(bool fromTimer) {
     }
     Timer.stop();
     if (EnumerateDevices() != FT_OK) {
-        Dialogs::ShowMessage(this, "Cannot get USB Device List", "Error", Dialogs::Icon::Error);
+        Dialogs::ShowMessage(this, tr("Cannot get USB Device List"), tr("Error"),
+                             Dialogs::Icon::Error);
         return;
     }
     // The list is rebuilt only when the panels differ, so a selection survives.

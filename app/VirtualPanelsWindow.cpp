@@ -80,7 +80,7 @@ private:
 
 VirtualPanelsWindow::VirtualPanelsWindow(QWidget* parent) : QWidget(parent) {
     setObjectName("FormVirtualPanels");
-    setWindowTitle("Virtual panels");
+    setWindowTitle(tr("Virtual panels"));
     setWindowIcon(ProgramIcon());
     auto* layout = new QVBoxLayout(this);
     const auto devices = VirtualBus::Instance().Devices();
@@ -112,7 +112,7 @@ void VirtualPanelsWindow::AddRow(const VirtualBus::AttachedDevice& device, int i
         auto* key = new PanelKey(box);
         key->setText(QString::number(channel));
         key->setObjectName(QString("Key%1").arg(channel));
-        key->setAccessibleName(QString("%1 key %2").arg(name).arg(channel));
+        key->setAccessibleName(tr("%1 key %2").arg(name).arg(channel));
         key->setEnabled(row.present[channel]);
         connect(key, &QPushButton::pressed, this,
                 [panel, channel] { panel->PressKey(channel, true); });
@@ -120,10 +120,10 @@ void VirtualPanelsWindow::AddRow(const VirtualBus::AttachedDevice& device, int i
                 [panel, channel] { panel->PressKey(channel, false); });
         auto* lamp = new Lamp(box);
         lamp->setObjectName(QString("Lamp%1").arg(channel));
-        lamp->setAccessibleName(QString("%1 GPIO output %2").arg(name).arg(channel));
+        lamp->setAccessibleName(tr("%1 GPIO output %2").arg(name).arg(channel));
         auto* gpi = new QCheckBox("GPI", box);
         gpi->setObjectName(QString("Gpi%1").arg(channel));
-        gpi->setAccessibleName(QString("%1 GPI input %2").arg(name).arg(channel));
+        gpi->setAccessibleName(tr("%1 GPI input %2").arg(name).arg(channel));
         gpi->setEnabled(row.present[channel]);
         connect(gpi, &QCheckBox::toggled, this,
                 [panel, channel](bool on) { panel->SetGpi(channel, on); });
@@ -138,7 +138,7 @@ void VirtualPanelsWindow::AddRow(const VirtualBus::AttachedDevice& device, int i
         auto* key = new PanelKey(box);
         key->setText(QString("F%1").arg(f + 1));
         key->setObjectName(QString("KeyF%1").arg(f + 1));
-        key->setAccessibleName(QString("%1 key F%2").arg(name).arg(f + 1));
+        key->setAccessibleName(tr("%1 key F%2").arg(name).arg(f + 1));
         key->SetFace(0x00FFFFFF);
         const int number = f + 1;
         connect(key, &QPushButton::pressed, this,
@@ -148,15 +148,15 @@ void VirtualPanelsWindow::AddRow(const VirtualBus::AttachedDevice& device, int i
         grid->addWidget(key, 1, ChannelCount + f, Qt::AlignCenter);
         row.functionKeys[f] = key;
     }
-    row.lock = new QCheckBox("Locked", box);
+    row.lock = new QCheckBox(tr("Locked"), box);
     row.lock->setObjectName("Lock");
-    row.lock->setAccessibleName(name + " key lock turned");
+    row.lock->setAccessibleName(tr("%1 key lock turned").arg(name));
     connect(row.lock, &QCheckBox::toggled, this,
             [panel](bool locked) { panel->SetLockState(locked ? 1 : 0); });
     grid->addWidget(row.lock, 2, ChannelCount, 1, 2);
-    row.plugged = new QCheckBox("Plugged in", box);
+    row.plugged = new QCheckBox(tr("Plugged in"), box);
     row.plugged->setObjectName("Plugged");
-    row.plugged->setAccessibleName(name + " plugged in");
+    row.plugged->setAccessibleName(tr("%1 plugged in").arg(name));
     row.plugged->setChecked(true);
     const VirtualDeviceInfo info = device.info;
     connect(row.plugged, &QCheckBox::toggled, this, [this, info, panel](bool plugged) {

@@ -160,9 +160,8 @@ void TFormEdit::EditMs1ButtonClick(DurationField* field) {
 
 void TFormEdit::MMenuPopup(ColourButton* source) {
     modeMenuSource_ = source;
-    const QString prefix = "set " + source->Caption() + " mode -> ";
-    findChild<QAction*>("MMenuCA")->setText(prefix + "All");
-    findChild<QAction*>("MMenuCG")->setText(prefix + "Same Group");
+    findChild<QAction*>("MMenuCA")->setText(tr("set %1 mode -> All").arg(source->Caption()));
+    findChild<QAction*>("MMenuCG")->setText(tr("set %1 mode -> Same Group").arg(source->Caption()));
 }
 
 // The mode of the button the menu was opened on, to every channel or to those of
@@ -185,10 +184,10 @@ void TFormEdit::MMenuCGClick() {
 
 void TFormEdit::DMenuPopup(DurationField* source) {
     durationMenuSource_ = source;
-    const QString prefix =
-        "set Duration = " + QString::number(source->Value(), 'f', 1) + " sec. -> ";
-    findChild<QAction*>("DMenuCA")->setText(prefix + "All");
-    findChild<QAction*>("DMenuCG")->setText(prefix + "Same Group");
+    const QString seconds = QString::number(source->Value(), 'f', 1);
+    findChild<QAction*>("DMenuCA")->setText(tr("set Duration = %1 sec. -> All").arg(seconds));
+    findChild<QAction*>("DMenuCG")->setText(
+        tr("set Duration = %1 sec. -> Same Group").arg(seconds));
 }
 
 // The duration of the field the menu was opened on, to every channel in Pulse

@@ -111,7 +111,7 @@ void TFormEdit::CMenuItemDrawItem(QPainter& painter, const QRect& area, int slot
         painter.setFont(SmallFont(slot == CustomSlot ? 6 : 7));
         painter.setPen(QColorFromScreen(slot == CustomSlot ? ~swatch & 0x00FFFFFF : 0));
         painter.setClipRect(inset);
-        painter.drawText(inset, Qt::AlignCenter, slot == CustomSlot ? "Custom" : "OFF");
+        painter.drawText(inset, Qt::AlignCenter, slot == CustomSlot ? tr("Custom") : tr("OFF"));
         painter.setClipping(false);
     }
 }

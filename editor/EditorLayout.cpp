@@ -137,50 +137,53 @@ void TFormEdit::BuildMenus() {
     BMenu = MakeMenu(this, "BMenu");
     auto* levels = new QActionGroup(BMenu);
     levels->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    const std::pair<const char*, int> levelItems[] = {{"100%", 255}, {"75%", 192}, {"50%", 128},
-                                                      {"30%", 64},   {"15%", 32},  {"Min", 4}};
+    const std::pair<const char*, int> levelItems[] = {{"100%", 255}, {"75%", 192},
+                                                      {"50%", 128},  {"30%", 64},
+                                                      {"15%", 32},   {QT_TR_NOOP("Min"), 4}};
     const char* const levelNames[] = {"BMenu100", "BMenu75", "BMenu50",
                                       "BMenu30",  "BMenu15", "BMenuMin"};
     for (std::size_t i = 0; i < std::size(levelItems); ++i) {
-        levels->addAction(AddItem(BMenu, levelNames[i], levelItems[i].first, levelItems[i].second))
+        levels
+            ->addAction(
+                AddItem(BMenu, levelNames[i], tr(levelItems[i].first), levelItems[i].second))
             ->setCheckable(true);
     }
     BMenu->addSeparator();
-    levels->addAction(AddItem(BMenu, "BMenu0", "None", 0))->setCheckable(true);
+    levels->addAction(AddItem(BMenu, "BMenu0", tr("None"), 0))->setCheckable(true);
 
     SMenu = MakeMenu(this, "SMenu");
-    AddItem(SMenu, "SMenuCA", "copy Color -> All", 0);
-    AddItem(SMenu, "SMenuCG", "copy Color -> Same Group", 0);
+    AddItem(SMenu, "SMenuCA", tr("copy Color -> All"), 0);
+    AddItem(SMenu, "SMenuCG", tr("copy Color -> Same Group"), 0);
     SMenu->addSeparator();
-    AddItem(SMenu, "SMenuSA", "serialize Colors -> All", 0);
-    AddItem(SMenu, "SMenuSG", "serialize Colors -> Same Group", 0);
+    AddItem(SMenu, "SMenuSA", tr("serialize Colors -> All"), 0);
+    AddItem(SMenu, "SMenuSG", tr("serialize Colors -> Same Group"), 0);
 
     MMenu = MakeMenu(this, "MMenu");
-    AddItem(MMenu, "MMenuCA", "All", 0);
-    AddItem(MMenu, "MMenuCG", "Same Group", 0);
+    AddItem(MMenu, "MMenuCA", tr("All"), 0);
+    AddItem(MMenu, "MMenuCG", tr("Same Group"), 0);
     DMenu = MakeMenu(this, "DMenu");
-    AddItem(DMenu, "DMenuCA", "All", 0);
-    AddItem(DMenu, "DMenuCG", "Same Group", 0);
+    AddItem(DMenu, "DMenuCA", tr("All"), 0);
+    AddItem(DMenu, "DMenuCG", tr("Same Group"), 0);
 
     CtrlMenu1 = MakeMenu(this, "CtrlMenu1");
     auto* functions1 = new QActionGroup(CtrlMenu1);
     functions1->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    functions1->addAction(AddItem(CtrlMenu1, "CtrlMenu1None", "None", 0))->setCheckable(true);
-    functions1->addAction(AddItem(CtrlMenu1, "CtrlMenu1Lock", "UnLock", 1))->setCheckable(true);
+    functions1->addAction(AddItem(CtrlMenu1, "CtrlMenu1None", tr("None"), 0))->setCheckable(true);
+    functions1->addAction(AddItem(CtrlMenu1, "CtrlMenu1Lock", tr("UnLock"), 1))->setCheckable(true);
     CtrlMenu2 = MakeMenu(this, "CtrlMenu2");
     auto* functions2 = new QActionGroup(CtrlMenu2);
     functions2->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    functions2->addAction(AddItem(CtrlMenu2, "CtrlMenu2None", "None", 0))->setCheckable(true);
-    QAction* gpioOff = AddItem(CtrlMenu2, "CtrlMenu2GPO", "GPIO OFF", 1);
-    gpioOff->setProperty("caption", "GPIO\r\n OFF");
-    gpioOff->setText(DisplayText("GPIO\r\n OFF"));
+    functions2->addAction(AddItem(CtrlMenu2, "CtrlMenu2None", tr("None"), 0))->setCheckable(true);
+    const QString gpioOffCaption = tr("GPIO\r\n OFF");
+    QAction* gpioOff = AddItem(CtrlMenu2, "CtrlMenu2GPO", gpioOffCaption, 1);
+    gpioOff->setProperty("caption", gpioOffCaption);
     functions2->addAction(gpioOff)->setCheckable(true);
-    functions2->addAction(AddItem(CtrlMenu2, "CtrlMenu2Mem", "MEM", 2))->setCheckable(true);
+    functions2->addAction(AddItem(CtrlMenu2, "CtrlMenu2Mem", tr("MEM"), 2))->setCheckable(true);
 
     MenuLoad = MakeMenu(this, "MenuLoad");
-    AddItem(MenuLoad, "MenuLoadFile", "from File...", 0);
-    AddItem(MenuLoad, "MenuLoadDefault", "Default values", 0);
-    AddItem(MenuLoad, "MenuLoadFactory", "Factory Settings", 0);
+    AddItem(MenuLoad, "MenuLoadFile", tr("from File..."), 0);
+    AddItem(MenuLoad, "MenuLoadDefault", tr("Default values"), 0);
+    AddItem(MenuLoad, "MenuLoadFactory", tr("Factory Settings"), 0);
     MenuLoad->addSeparator();
     AddItem(MenuLoad, "MenuCompare", tr("Compare with File..."), 0);
     MenuLoad->addSeparator();
@@ -188,8 +191,8 @@ void TFormEdit::BuildMenus() {
     AddItem(MenuLoad, "MenuRedo", tr("Redo"), 0);
     AddItem(MenuLoad, "MenuRevert", tr("Revert to the configuration read at open"), 0);
     MenuSave = MakeMenu(this, "MenuSave");
-    AddItem(MenuSave, "MenuSaveFile", "to File...", 0);
-    AddItem(MenuSave, "MenuSaveDefault", "as Default", 0);
+    AddItem(MenuSave, "MenuSaveFile", tr("to File..."), 0);
+    AddItem(MenuSave, "MenuSaveDefault", tr("as Default"), 0);
 }
 
 void TFormEdit::BuildLegendColumn(Panel* column) {
@@ -204,19 +207,20 @@ void TFormEdit::BuildLegendColumn(Panel* column) {
     Panel* gpio = MakePanel(column, "PanGPO", QRect(0, GpioTop, LegendWidth, GpioHeight));
     Panel* online = MakePanel(gpio, "PanOnline", QRect(0, 0, LegendWidth, 20));
     online->setFont(PixelFont("Tahoma", 11, true));
-    online->SetCaption("Online Control ");
-    BoxLock = new QCheckBox("Keylock installed", gpio);
+    online->SetCaption(tr("Online Control "));
+    BoxLock = new QCheckBox(tr("Keylock installed"), gpio);
     BoxLock->setObjectName("BoxLock");
     BoxLock->setGeometry(6, 22, 114, 18);
     LabLock = new ColourLabel(gpio);
     LabLock->setObjectName("LabLock");
     LabLock->setGeometry(6, 44, 110, 22);
     LabLock->setFont(PixelFont("Tahoma", 11, true));
-    LabLock->SetCaption("UNLOCKED");
+    LabLock->SetCaption(tr("UNLOCKED"));
     LabLock->SetColours(0x00777777, 0x00CCFFCC);
     LabLock->hide();
 
-    MakePanel(column, "PanGrp", QRect(0, GroupTop, LegendWidth, GroupHeight))->SetCaption("Group");
+    MakePanel(column, "PanGrp", QRect(0, GroupTop, LegendWidth, GroupHeight))
+        ->SetCaption(tr("Group"));
     findChild<Panel*>("PanGrp")->setFont(PixelFont("Tahoma", 11, true));
 
     Panel* mode = MakePanel(column, "PanMode", QRect(0, ModeTop, LegendWidth, ModeHeight));
@@ -224,10 +228,10 @@ void TFormEdit::BuildLegendColumn(Panel* column) {
     gpioTitle->setObjectName("LabModeGPIO");
     gpioTitle->setGeometry(0, 0, 25, ModeHeight);
     gpioTitle->setFont(PixelFont("Tahoma", 11, true));
-    gpioTitle->SetCaption("GPIO");
+    gpioTitle->SetCaption(tr("GPIO"));
     Panel* modeCaption = MakePanel(mode, "PanModeCaption", QRect(25, 0, 97, 78));
     modeCaption->setFont(PixelFont("Tahoma", 11, true));
-    modeCaption->SetCaption("Mode");
+    modeCaption->SetCaption(tr("Mode"));
     Panel* duration = MakePanel(mode, "PanDur", QRect(25, 78, 97, 26));
     duration->setFont(PixelFont("Tahoma", 10));
 
@@ -236,10 +240,10 @@ void TFormEdit::BuildLegendColumn(Panel* column) {
     coloursTitle->setObjectName("LabColors");
     coloursTitle->setGeometry(0, 0, 25, ColoursHeight);
     coloursTitle->setFont(PixelFont("Tahoma", 11, true));
-    coloursTitle->SetCaption("Colors ");
+    coloursTitle->SetCaption(tr("Colors "));
     Panel* buttons = MakePanel(colours, "PanColBtn", QRect(25, 0, 95, ColoursHeight));
     for (int state = 0; state < 4; ++state) {
-        ColourButton* button = MakeButton(buttons, ColourButtonName(state, 0), StateNames[state],
+        ColourButton* button = MakeButton(buttons, ColourButtonName(state, 0), StateName(state),
                                           QRect(2, LegendStateTops[state], 80, 35));
         SetTag(button, state);
         auto* indicator = new PaintBox(buttons);
@@ -314,7 +318,7 @@ void TFormEdit::BuildChannelColumn(Panel* column, int channel) {
 void TFormEdit::BuildControlPanel(Panel* panel) {
     Panel* header = MakePanel(panel, "PanCtrlHeader", QRect(0, 0, 144, 24));
     header->setFont(PixelFont("Tahoma", 11, true));
-    header->SetCaption("Control");
+    header->SetCaption(tr("Control"));
     Panel* keys = MakePanel(panel, "PanKeys", QRect(0, 26, 144, 66));
     const QString keyNames[] = {"F1", "F2"};
     for (int key = 0; key < 2; ++key) {
@@ -334,25 +338,25 @@ void TFormEdit::BuildControlPanel(Panel* panel) {
     }
     Panel* options = MakePanel(panel, "PanOptions", QRect(0, 100, 144, 24));
     options->setFont(PixelFont("Tahoma", 11, true));
-    options->SetCaption("Options");
+    options->SetCaption(tr("Options"));
     // The caption is the box's own text, so it toggles and takes the focus mark;
     // it is broken into two lines to fit the panel.
-    BoxSave = new QCheckBox("Restore GPIO state\non Power up", panel);
+    BoxSave = new QCheckBox(tr("Restore GPIO state\non Power up"), panel);
     BoxSave->setObjectName("BoxSave");
     BoxSave->setGeometry(6, 128, 136, 32);
-    BoxSave->setAccessibleName("Restore GPIO state on Power up");
+    BoxSave->setAccessibleName(tr("Restore GPIO state on Power up"));
 }
 
 void TFormEdit::BuildCommandPanel(Panel* panel) {
-    BtnClose = MakeCommandButton(panel, "BtnClose", "Close", QRect(10, 5, 71, 24));
+    BtnClose = MakeCommandButton(panel, "BtnClose", tr("Close"), QRect(10, 5, 71, 24));
     Panel* offCell = MakePanel(panel, "PanOff", QRect(0, 36, 91, 52));
     BtnOff = MakeCommandButton(offCell, "BtnOff", QString(), QRect(10, 7, 71, 38));
-    BtnLoad = MakeCommandButton(panel, "BtnLoad", "Load...", QRect(10, 113, 70, 38));
+    BtnLoad = MakeCommandButton(panel, "BtnLoad", tr("Load..."), QRect(10, 113, 70, 38));
     BtnLoad->setMenu(MenuLoad);
-    BtnSave = MakeCommandButton(panel, "BtnSave", "Save...", QRect(10, 161, 70, 38));
+    BtnSave = MakeCommandButton(panel, "BtnSave", tr("Save..."), QRect(10, 161, 70, 38));
     BtnSave->setMenu(MenuSave);
-    BtnTest = MakeCommandButton(panel, "BtnTest", "TEST", QRect(10, 246, 71, 38));
-    BtnMem = MakeCommandButton(panel, "BtnMem", "MEMORY", QRect(10, 352, 71, 26));
+    BtnTest = MakeCommandButton(panel, "BtnTest", tr("TEST"), QRect(10, 246, 71, 38));
+    BtnMem = MakeCommandButton(panel, "BtnMem", tr("MEMORY"), QRect(10, 352, 71, 26));
     SetTag(BtnMem, 0);
 }
 
@@ -363,7 +367,7 @@ void TFormEdit::BuildMemoryPanel() {
     title->setObjectName("LabMem");
     title->setGeometry(0, 0, 25, 419);
     title->setFont(PixelFont("Tahoma", 11, true));
-    title->SetCaption("Memory");
+    title->SetCaption(tr("Memory"));
     auto* left = findChild<QWidget*>("PanColBtn");
     auto* last = findChild<QWidget*>("Pan16");
     const int frameWidth = last->x() + last->width() - left->x() - 2;

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QMenu>
 
 namespace {
@@ -78,7 +79,7 @@ void TFormEdit::ShowColours(int channel) {
         ColourButton* button = colourButtons_[state][channel];
         if (entry.ScreenColor == 0) {
             button->SetFaceColour(WindowColour);
-            button->SetCaption("Off");
+            button->SetCaption(tr("Off"));
         } else {
             button->SetFaceColour(entry.ScreenColor);
             button->SetCaption(QString());
@@ -111,9 +112,10 @@ void TFormEdit::ShowConfiguration() {
     }
     for (int state = 0; state < 4; ++state) {
         colourButtons_[state][0]->SetCaption(
-            QString("%1\r\nBr: %2")
-                .arg(StateNames[state],
-                     QString::fromStdString(BrightnessText(model_.Colour(state, 1).Brightness))));
+            tr("%1\r\nBr: %2")
+                .arg(StateName(state),
+                     QCoreApplication::translate(
+                         "UnitProcs", BrightnessText(model_.Colour(state, 1).Brightness).c_str())));
         indicators_[state]->update();
     }
     SetFunctionKeyButton(BtnCtrl1, CtrlMenu1, block[ConfigMODE17]);
@@ -146,11 +148,11 @@ void TFormEdit::ShowStatus(const StatusBlock& status) {
     if (!LabLock->isHidden()) {
         if (status[StatusLOCKSTATE] != 0) {
             LabLock->SetColours(0x007777FF, 0x00FFFFFF);
-            LabLock->SetCaption("LOCKED");
+            LabLock->SetCaption(tr("LOCKED"));
             SetSpokenValue(*LabLock, tr("locked"));
         } else {
             LabLock->SetColours(0x00777777, 0x00CCFFCC);
-            LabLock->SetCaption("UNLOCKED");
+            LabLock->SetCaption(tr("UNLOCKED"));
             SetSpokenValue(*LabLock, tr("unlocked"));
         }
     }
@@ -166,7 +168,8 @@ void TFormEdit::MsgLinkEndedHandler() {
     if (!link.StoppedOnRequest && link.LinkResult != LinkOk) {
         const std::string text = LinkFailureText(link.LinkResult, link.IoStatus, link.ErrorByte,
                                                  link.LastCommand, link.LastReply);
-        Dialogs::ShowMessage(this, QString::fromStdString(text), "Error", Dialogs::Icon::Warning);
+        Dialogs::ShowMessage(this, QString::fromStdString(text), tr("Error"),
+                             Dialogs::Icon::Warning);
     }
     reject();
 }

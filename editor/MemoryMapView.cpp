@@ -95,7 +95,7 @@ void TFormEdit::DrawMemoryMap() {
         if (model_.ChannelPresent()[n]) {
             labelFont.setBold(n == hoverRow_);
             painter.setFont(labelFont);
-            DrawCellText(painter, cells[n][0], QString("Slot %1").arg(n), 10);
+            DrawCellText(painter, cells[n][0], tr("Slot %1").arg(n), 10);
         }
     }
     painter.setFont(PixelFont("Tahoma", 11, true));
@@ -196,12 +196,12 @@ void TFormEdit::BtnMemClick() {
         if (top != frame.y()) {
             move(frame.x(), top);
         }
-        BtnMem->SetCaption("HIDE");
+        BtnMem->SetCaption(tr("HIDE"));
         SetTag(BtnMem, 1);
     } else {
         SetCanvasHeight(PanBack->height());
         PanTemp->resize(PanTemp->width(), PanBack->height());
-        BtnMem->SetCaption("MEMORY");
+        BtnMem->SetCaption(tr("MEMORY"));
         SetTag(BtnMem, 0);
     }
     BtnMem->move(BtnMem->x(), PanTemp->height() - memoryButtonOffset_);

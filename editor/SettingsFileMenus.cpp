@@ -61,7 +61,7 @@ void TFormEdit::ReportingFileErrors(const std::function<void()>& operation) {
     try {
         operation();
     } catch (const std::exception& error) {
-        Dialogs::ShowMessage(this, QString::fromStdString(error.what()), "Error",
+        Dialogs::ShowMessage(this, QString::fromStdString(error.what()), tr("Error"),
                              Dialogs::Icon::Error);
     }
 }
@@ -79,7 +79,7 @@ void TFormEdit::MenuLoadFileClick() {
 }
 
 void TFormEdit::MenuLoadDefaultClick() {
-    if (!model_.Online() || !Dialogs::Confirm(this, "Load Default values?")) {
+    if (!model_.Online() || !Dialogs::Confirm(this, tr("Load Default values?"))) {
         return;
     }
     ReportingFileErrors([&] {
@@ -90,7 +90,7 @@ void TFormEdit::MenuLoadDefaultClick() {
 }
 
 void TFormEdit::MenuLoadFactoryClick() {
-    if (!model_.Online() || !Dialogs::Confirm(this, "Load Factory settings?")) {
+    if (!model_.Online() || !Dialogs::Confirm(this, tr("Load Factory settings?"))) {
         return;
     }
     ConfigBlock block;
@@ -106,7 +106,7 @@ void TFormEdit::MenuSaveFileClick() {
 }
 
 void TFormEdit::MenuSaveDefaultClick() {
-    if (!model_.Online() || !Dialogs::Confirm(this, "Overwrite Default values?")) {
+    if (!model_.Online() || !Dialogs::Confirm(this, tr("Overwrite Default values?"))) {
         return;
     }
     ReportingFileErrors(

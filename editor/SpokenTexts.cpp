@@ -48,7 +48,7 @@ QString SpokenColourName(const ColourEntry& entry) {
 }
 
 QString SpokenColourButton(int channel, int state, const ColourEntry& entry) {
-    const QString stateName = Tr(StateNames[state]);
+    const QString stateName = StateName(state);
     if (entry.ScreenColor == 0) {
         return Tr("Channel %1 colour, %2: off").arg(channel).arg(stateName);
     }

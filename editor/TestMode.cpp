@@ -35,14 +35,14 @@ void TFormEdit::BtnTestClick() {
     }
     model_.StartTest();
     TimerTest->start();
-    BtnTest->SetCaption("STOP");
+    BtnTest->SetCaption(tr("STOP"));
 }
 
 void TFormEdit::EndPanelTest() {
     const bool running = TimerTest->isActive();
     TimerTest->stop();
     model_.EndTest();
-    BtnTest->SetCaption("TEST");
+    BtnTest->SetCaption(tr("TEST"));
     // The script may have stopped between a press and its release.
     if (running && model_.Online()) {
         deviceThread_->PostGpioOff();
@@ -52,7 +52,7 @@ void TFormEdit::EndPanelTest() {
 void TFormEdit::TimerTestTimer() {
     TimerTest->stop();
     if (model_.TestStepsLeft() == 0) {
-        BtnTest->SetCaption("TEST");
+        BtnTest->SetCaption(tr("TEST"));
         model_.EndTest();
         OfferConfigurationBeforeTest();
         return;

@@ -81,10 +81,10 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     BtnTest->setVisible(testButtonShown);
 
     for (int state = 0; state < 4; ++state) {
-        colourButtons_[state][0]->SetCaption(StateNames[state]);
+        colourButtons_[state][0]->SetCaption(StateName(state));
     }
-    findChild<Panel*>("PanDur")->SetCaption("Duration\r\n(sec.)");
-    BtnOff->SetCaption("GPIO\r\nSwitch off");
+    findChild<Panel*>("PanDur")->SetCaption(tr("Duration\r\n(sec.)"));
+    BtnOff->SetCaption(tr("GPIO\r\nSwitch off"));
 
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         SetUpStrip(channel);
@@ -111,16 +111,16 @@ void TFormEdit::SetUpStrip(int channel) {
     }
     QComboBox* group = groupBoxes_[channel];
     group->clear();
-    group->addItem("n/a");
+    group->addItem(tr("n/a"));
     for (int number = 1; number <= ChannelCount; ++number) {
         group->addItem(QString(" %1").arg(number));
     }
-    gpioLabels_[channel]->SetCaption("GPIO");
-    gpiLabels_[channel]->SetCaption("GPI");
+    gpioLabels_[channel]->SetCaption(tr("GPIO"));
+    gpiLabels_[channel]->SetCaption(tr("GPI"));
     gpioLabels_[channel]->SetColours(WindowColour, WindowColour);
     gpiLabels_[channel]->SetColours(WindowColour, WindowColour);
     gpioButtons_[channel]->SetFocusRectangle(false);
-    const char* const modeCaptions[] = {"Free", "Fixed", "Pulse"};
+    const QString modeCaptions[] = {tr("Free"), tr("Fixed"), tr("Pulse")};
     ColourButton* modeButtons[] = {freeButtons_[channel], fixedButtons_[channel],
                                    pulseButtons_[channel]};
     for (int mode = 0; mode < 3; ++mode) {
@@ -288,7 +288,7 @@ void TFormEdit::GoOffline() {
     BtnCtrl1->SetCaption(QString());
     BtnCtrl2->SetCaption(QString());
     for (int state = 0; state < 4; ++state) {
-        colourButtons_[state][0]->SetCaption(StateNames[state]);
+        colourButtons_[state][0]->SetCaption(StateName(state));
         indicators_[state]->update();
     }
 
@@ -300,7 +300,7 @@ void TFormEdit::GoOffline() {
     updating_ = false;
 
     LabLock->hide();
-    BtnTest->SetCaption("TEST");
+    BtnTest->SetCaption(tr("TEST"));
     hoverRow_ = 0;
     hoverColumn_ = 0;
     RefreshMemoryMap();

@@ -3,6 +3,16 @@
 
 #include "link/WireProtocol.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+std::string Tr(const char* text) {
+    return QCoreApplication::translate("LinkFailureText", text).toStdString();
+}
+
+} // namespace
+
 std::string LinkFailureText(std::uint32_t linkResult, std::int32_t ioStatus, std::uint8_t errorByte,
                             std::uint8_t lastCommand, std::uint8_t lastReply) {
     // Library statuses are unsigned; one of 2^31 or more must not show negative.
@@ -11,17 +21,18 @@ std::string LinkFailureText(std::uint32_t linkResult, std::int32_t ioStatus, std
     case LinkOk:
         return std::string();
     case LinkWriteFailed:
-        return "USB Connection Failed\r\n\r\n(write error = " + status + ":" +
-               std::to_string(lastCommand) + ")";
+        return Tr("USB Connection Failed") + "\r\n\r\n(" + Tr("write error") + " = " + status +
+               ":" + std::to_string(lastCommand) + ")";
     case LinkReadFailed:
-        return "USB Connection Failed\r\n\r\n(read error = " + status + ":" +
+        return Tr("USB Connection Failed") + "\r\n\r\n(" + Tr("read error") + " = " + status + ":" +
                std::to_string(lastReply) + ")";
     case LinkBadHeader:
-        return "Invalid Device ID";
+        return Tr("Invalid Device ID");
     case LinkDeviceError:
-        return "Device Error\r\n\r\n(error code = " + std::to_string(errorByte) + ":" +
-               std::to_string(lastReply) + ")";
+        return Tr("Device Error") + "\r\n\r\n(" + Tr("error code") + " = " +
+               std::to_string(errorByte) + ":" + std::to_string(lastReply) + ")";
     default:
-        return "Invalid Device EID\r\n\r\n(command code = " + std::to_string(lastReply) + ")";
+        return Tr("Invalid Device EID") + "\r\n\r\n(" + Tr("command code") + " = " +
+               std::to_string(lastReply) + ")";
     }
 }

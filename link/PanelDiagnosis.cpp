@@ -3,6 +3,7 @@
 
 #include "link/PanelFilter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,22 +49,28 @@ QString Name(const AttachedChip& chip) {
     return chip.product + " (" + chip.serial + ")";
 }
 
+QString Tr(const char* text) {
+    return QCoreApplication::translate("PanelDiagnosis", text);
+}
+
 QString Advice(const AttachedChip& chip) {
     switch (chip.state) {
     case AttachedChip::State::HeldByKernelDriver:
-        return Name(chip) + " is attached but the kernel's serial driver holds it: start the "
-                            "program with --driver=libftdi, which takes the chip over, or unload "
-                            "the driver with \"sudo rmmod ftdi_sio\" for FTDI's D2XX library.";
+        return Tr("%1 is attached but the kernel's serial driver holds it: start the program "
+                  "with --driver=libftdi, which takes the chip over, or unload the driver with "
+                  "\"sudo rmmod ftdi_sio\" for FTDI's D2XX library.")
+            .arg(Name(chip));
     case AttachedChip::State::NoPermission:
-        return Name(chip) + " is attached but you may not open " + chip.node +
-               ": install the program's udev rule (it comes with the package) and plug the "
-               "panel in again.";
+        return Tr("%1 is attached but you may not open %2: install the program's udev rule (it "
+                  "comes with the package) and plug the panel in again.")
+            .arg(Name(chip), chip.node);
     case AttachedChip::State::InUse:
-        return Name(chip) + " is attached but another program has it open; close it there.";
+        return Tr("%1 is attached but another program has it open; close it there.")
+            .arg(Name(chip));
     case AttachedChip::State::Usable:
         break;
     }
-    return Name(chip) + " is attached and free.";
+    return Tr("%1 is attached and free.").arg(Name(chip));
 }
 
 } // namespace
@@ -120,7 +127,7 @@ QString EmptyListText(const std::vector<AttachedChip>& chips) {
             return Advice(chip);
         }
     }
-    return "No QUVO-8261 panel attached.";
+    return Tr("No QUVO-8261 panel attached.");
 }
 
 QString DiagnosisReport(const std::vector<QString>& libraryDevices,

@@ -3,6 +3,8 @@
 
 #include "model/RegularFile.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -81,7 +83,8 @@ std::optional<std::string> IniFile::ReadFileText(const std::filesystem::path& pa
     try {
         return ReadRegularFile(path, MaximumFileSize).value_or(std::string());
     } catch (const FileTooLarge&) {
-        error = QString("%1 is larger than 1 MiB and is no settings file of this program")
+        error = QCoreApplication::translate(
+                    "IniFile", "%1 is larger than 1 MiB and is no settings file of this program")
                     .arg(DisplayName(path));
     } catch (const FileError& failure) {
         error = QString::fromStdString(failure.what());

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "model/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,11 +22,16 @@ std::string SystemReason(int error) {
     return std::strerror(error);
 }
 
+// `reason`: one of the texts marked for translation here, or the system's own.
 [[noreturn]] void Fail(const char* verb, const std::filesystem::path& path,
                        const std::string& reason) {
-    throw FileError(QString("Cannot %1 file %2: %3")
-                        .arg(verb, DisplayName(path), QString::fromStdString(reason))
-                        .toStdString());
+    const char* const context = "RegularFile";
+    const QString text = std::string_view(verb) == "read"
+                             ? QCoreApplication::translate(context, "Cannot read file %1: %2")
+                             : QCoreApplication::translate(context, "Cannot write file %1: %2");
+    throw FileError(
+        text.arg(DisplayName(path), QCoreApplication::translate(context, reason.c_str()))
+            .toStdString());
 }
 
 // /proc holds links to other processes' open files (`/dev/stdout` ends there):
@@ -113,18 +120,20 @@ ResolvedFile ResolveRegularFile(const std::filesystem::path& path, const char* v
     std::error_code ignored;
     std::filesystem::path current = std::filesystem::absolute(path, ignored);
     if (current.empty()) {
-        Fail(verb, path, "the current folder cannot be found");
+        Fail(verb, path, QT_TRANSLATE_NOOP("RegularFile", "the current folder cannot be found"));
     }
     for (int hop = 0; hop <= MaximumLinks; ++hop) {
         char* real = ::realpath(current.parent_path().c_str(), nullptr);
         if (real == nullptr) {
             Fail(verb, path,
-                 errno == ENOENT ? std::string("the folder does not exist") : SystemReason(errno));
+                 errno == ENOENT
+                     ? std::string(QT_TRANSLATE_NOOP("RegularFile", "the folder does not exist"))
+                     : SystemReason(errno));
         }
         const std::filesystem::path folder(real);
         std::free(real);
         if (UnderProc(folder)) {
-            Fail(verb, path, "it is not a regular file");
+            Fail(verb, path, QT_TRANSLATE_NOOP("RegularFile", "it is not a regular file"));
         }
         current = folder / current.filename();
         struct stat status {};
@@ -138,7 +147,7 @@ ResolvedFile ResolveRegularFile(const std::filesystem::path& path, const char* v
             return {current, true};
         }
         if (!S_ISLNK(status.st_mode)) {
-            Fail(verb, path, "it is not a regular file");
+            Fail(verb, path, QT_TRANSLATE_NOOP("RegularFile", "it is not a regular file"));
         }
         std::string target(std::size_t(PATH_MAX), '\0');
         const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
@@ -169,7 +178,7 @@ std::optional<std::string> ReadRegularFile(const std::filesystem::path& path,
         Fail("read", path, SystemReason(errno));
     }
     if (!S_ISREG(status.st_mode)) {
-        Fail("read", path, "it is not a regular file");
+        Fail("read", path, QT_TRANSLATE_NOOP("RegularFile", "it is not a regular file"));
     }
     if (std::uintmax_t(status.st_size) > maximumSize) {
         throw FileTooLarge(DisplayName(path).toStdString());

@@ -2,8 +2,9 @@
 #include "model/SettingsFiles.h"
 
 #include "model/IniFile.h"
-
 #include "model/RegularFile.h"
+
+#include <QCoreApplication>
 
 #include <stdexcept>
 
@@ -52,8 +53,10 @@ IniFile OpenSettingsFile(const std::filesystem::path& path) {
     for (const char byte : *text) {
         const auto value = static_cast<unsigned char>(byte);
         if (value < 0x20 && value != '\t' && value != '\r' && value != '\n') {
-            throw FileError(DisplayName(path).toStdString() +
-                            " is not a settings file: it holds binary data.");
+            throw FileError(QCoreApplication::translate(
+                                "SettingsFiles", "%1 is not a settings file: it holds binary data.")
+                                .arg(DisplayName(path))
+                                .toStdString());
         }
     }
     // The format's line ending on the panel's home platform, for a new file.
@@ -132,8 +135,10 @@ std::string ConfigFieldName(std::size_t offset) {
 
 ConfigBlock ReadSettingsFile(const std::filesystem::path& path) {
     if (!ResolveRegularFile(path, "read").exists) {
-        throw FileError("Cannot read file " + DisplayName(path).toStdString() +
-                        ": the file does not exist");
+        throw FileError(QCoreApplication::translate("RegularFile", "Cannot read file %1: %2")
+                            .arg(DisplayName(path), QCoreApplication::translate(
+                                                        "RegularFile", "the file does not exist"))
+                            .toStdString());
     }
     const IniFile ini = OpenSettingsFile(path);
     ConfigBlock block;

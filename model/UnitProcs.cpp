@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "model/UnitProcs.h"
 
+#include <QtGlobal>
+
 #include <cmath>
 
 std::uint8_t ClampByte(int value) {
@@ -60,9 +62,9 @@ std::string BrightnessText(int level) {
     case 32:
         return "15%";
     case 4:
-        return "min";
+        return QT_TRANSLATE_NOOP("UnitProcs", "min");
     case 0:
-        return "none";
+        return QT_TRANSLATE_NOOP("UnitProcs", "none");
     default:
         return "(" + std::to_string(level) + ")";
     }

@@ -59,8 +59,8 @@ bool Confirm(QWidget* owner, const QString& question) {
     if (Current<Answerer>()) {
         return Current<Answerer>()(question);
     }
-    QMessageBox box(QMessageBox::Warning, "Confirm", question, QMessageBox::Yes | QMessageBox::No,
-                    owner);
+    QMessageBox box(QMessageBox::Warning, QObject::tr("Confirm"), question,
+                    QMessageBox::Yes | QMessageBox::No, owner);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
@@ -73,8 +73,8 @@ std::optional<QString> ChooseSettingsFile(QWidget* owner, FileDialog kind, const
     if (Current<FileChooser>()) {
         return Current<FileChooser>()(kind, folder);
     }
-    QFileDialog dialog(owner, kind == FileDialog::Open ? "Load" : "Save", folder,
-                       "GPIO/GPI Settings (*.gpi)");
+    QFileDialog dialog(owner, kind == FileDialog::Open ? QObject::tr("Load") : QObject::tr("Save"),
+                       folder, QObject::tr("GPIO/GPI Settings") + " (*.gpi)");
     dialog.setDefaultSuffix("gpi");
     if (kind == FileDialog::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "app/ProgramStart.h"
 
+#include "app/Translations.h"
+
 #include "app/SingleInstance.h"
 #include "app/UnitMain.h"
 #include "app/VirtualPanelsWindow.h"
@@ -205,6 +207,8 @@ int RunProgram(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationTitle);
     QGuiApplication::setDesktopFileName(DesktopFileId);
+    // The system's language: LANG, LC_ALL and LC_MESSAGES as the desktop sets them.
+    const ProgramTranslations translations{QLocale()};
     if (qEnvironmentVariableIntValue("QUVO_MESSAGES_TO_STDERR") != 0) {
         Dialogs::SetRecorder([](const Dialogs::Message& message) {
             std::fprintf(stderr, "[%s] %s\n", qPrintable(message.caption),

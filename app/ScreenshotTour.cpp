@@ -5,6 +5,7 @@
 // and brightness menus open, the memory map shown, and the virtual panels window.
 // Run it under Xvfb (scripts/screenshot).
 #include "app/ProgramStart.h"
+#include "app/Translations.h"
 #include "app/UnitMain.h"
 #include "app/VirtualPanelsWindow.h"
 #include "editor/UnitGPI.h"
@@ -236,6 +237,58 @@ bool SaveEditorPictures(TFormMain& main, TFormEdit& editor, VirtualPanelsWindow&
     return ok;
 }
 
+// The editor in German, on a screen too small for it (scroll bars), and the
+// device list under a dark desktop theme: fresh windows, so that they are built
+// in the language and colours they show.
+bool SaveLanguageAndScreenPictures(const QString& outFolder) {
+    AddDefaultVirtualPanels();
+    bool ok = true;
+    {
+        const ProgramTranslations german{QLocale(QLocale::German, QLocale::Germany)};
+        const QTemporaryDir settings;
+        TFormMain main(settings.filePath("QUVO8261.dat"));
+        TFormEdit editor(true);
+        main.SetEditor(&editor);
+        main.show();
+        ok = WaitUntil([&] { return main.ListedEntries().size() == 2; }) && ok;
+        QTimer::singleShot(0, [&] {
+            if (WaitUntil([&] { return editor.Model().Online(); })) {
+                Pause(400);
+                ok = Save(editor, outFolder + "/editor-german.png") && ok;
+                ok = SaveMemoryMap(editor, outFolder + "/editor-memory-german.png") && ok;
+                // A 1600 x 1000 screen at scale factor 2.
+                editor.FitToWorkArea(QRect(0, 0, 800, 500));
+                Pause(200);
+                ok = Save(editor, outFolder + "/editor-small-screen.png") && ok;
+            } else {
+                std::puts("the German editor did not go online");
+                ok = false;
+            }
+            editor.reject();
+        });
+        main.OpenSelectedDevice();
+        main.close();
+    }
+    const QPalette desktop = QApplication::palette();
+    QPalette dark(QColor(0x30, 0x30, 0x30), QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, QColor(0xF0, 0xF0, 0xF0));
+    dark.setColor(QPalette::Text, QColor(0xF0, 0xF0, 0xF0));
+    dark.setColor(QPalette::ButtonText, QColor(0xF0, 0xF0, 0xF0));
+    dark.setColor(QPalette::Base, QColor(0x18, 0x18, 0x18));
+    QApplication::setPalette(dark);
+    {
+        const QTemporaryDir settings;
+        TFormMain main(settings.filePath("QUVO8261.dat"));
+        main.show();
+        ok = WaitUntil([&] { return main.ListedEntries().size() == 2; }) && ok;
+        Pause(200);
+        ok = Save(main, outFolder + "/device-list-dark.png") && ok;
+        main.close();
+    }
+    QApplication::setPalette(desktop);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -283,5 +336,6 @@ int main(int argc, char** argv) {
     Pause(300);
     ok = Save(main, outFolder + "/device-list-held-by-ftdi_sio.png") && ok;
     main.close();
+    ok = SaveLanguageAndScreenPictures(outFolder) && ok;
     return ok ? 0 : 1;
 }

@@ -90,9 +90,8 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
     LView->header()->setSectionsClickable(false);
     LView->header()->setMinimumSectionSize(100);
     LView->header()->setStretchLastSection(true);
+    LView->setStyleSheet("QTreeWidget { background: white; color: black; }");
     QPalette listPalette = LView->palette();
-    listPalette.setColor(QPalette::Base, Qt::white);
-    listPalette.setColor(QPalette::Text, Qt::black);
     // The selection stays visible when the list loses the focus.
     listPalette.setColor(QPalette::Inactive, QPalette::Highlight,
                          listPalette.color(QPalette::Active, QPalette::Highlight));

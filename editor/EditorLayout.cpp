@@ -211,6 +211,7 @@ void TFormEdit::BuildLegendColumn(Panel* column) {
     BoxLock = new QCheckBox(tr("Keylock installed"), gpio);
     BoxLock->setObjectName("BoxLock");
     BoxLock->setGeometry(6, 22, 114, 18);
+    FitButtonText(*BoxLock);
     LabLock = new ColourLabel(gpio);
     LabLock->setObjectName("LabLock");
     LabLock->setGeometry(6, 44, 110, 22);
@@ -344,6 +345,7 @@ void TFormEdit::BuildControlPanel(Panel* panel) {
     BoxSave = new QCheckBox(tr("Restore GPIO state\non Power up"), panel);
     BoxSave->setObjectName("BoxSave");
     BoxSave->setGeometry(6, 128, 136, 32);
+    FitButtonText(*BoxSave);
     BoxSave->setAccessibleName(tr("Restore GPIO state on Power up"));
 }
 

@@ -15,10 +15,6 @@ namespace {
 constexpr int ShortestDuration = 1;
 constexpr int LongestDuration = 20;
 
-QString Text(const char* text) {
-    return QCoreApplication::translate("EditorModel", text);
-}
-
 } // namespace
 
 void EditorModel::SetChannelMask(const std::string& maskText) {
@@ -222,7 +218,7 @@ PostedBlock EditorModel::Revert() {
         return std::nullopt;
     }
     return WhenSettled([this]() -> PostedBlock {
-        return LoadBlock(*opened_, Text("Revert to the configuration read at open"));
+        return LoadBlock(*opened_, tr("Revert to the configuration read at open"));
     });
 }
 
@@ -231,7 +227,7 @@ PostedBlock EditorModel::RestoreBeforeTest() {
         return std::nullopt;
     }
     return WhenSettled([this]() -> PostedBlock {
-        return LoadBlock(*beforeTest_, Text("Configuration from before the panel test"));
+        return LoadBlock(*beforeTest_, tr("Configuration from before the panel test"));
     });
 }
 
@@ -248,7 +244,7 @@ PostedBlock EditorModel::SetMode(int channel, int mode) {
         return std::nullopt;
     }
     Field(channel, RecordMODE) = std::uint8_t(mode);
-    return Send(Text("Mode of channel %1").arg(channel));
+    return Send(tr("Mode of channel %1").arg(channel));
 }
 
 PostedBlock EditorModel::SetModeForAll(int source, int mode, bool sameGroupOnly) {
@@ -260,7 +256,7 @@ PostedBlock EditorModel::SetModeForAll(int source, int mode, bool sameGroupOnly)
             Field(channel, RecordMODE) = std::uint8_t(mode);
         }
     }
-    return Send(sameGroupOnly ? Text("Mode to the same group") : Text("Mode to all channels"));
+    return Send(sameGroupOnly ? tr("Mode to the same group") : tr("Mode to all channels"));
 }
 
 PostedBlock EditorModel::SetGroup(int channel, int group) {
@@ -268,7 +264,7 @@ PostedBlock EditorModel::SetGroup(int channel, int group) {
         return std::nullopt;
     }
     Field(channel, RecordGROUP) = std::uint8_t(group);
-    return Send(Text("Group of channel %1").arg(channel));
+    return Send(tr("Group of channel %1").arg(channel));
 }
 
 PostedBlock EditorModel::SetDuration(int channel, int tenths) {
@@ -277,7 +273,7 @@ PostedBlock EditorModel::SetDuration(int channel, int tenths) {
     }
     Field(channel, RecordDURATION) =
         std::uint8_t(std::clamp(tenths, ShortestDuration, LongestDuration));
-    return Send(Text("Duration of channel %1").arg(channel));
+    return Send(tr("Duration of channel %1").arg(channel));
 }
 
 PostedBlock EditorModel::SetDurationForAll(int source, bool sameGroupOnly) {
@@ -291,8 +287,7 @@ PostedBlock EditorModel::SetDurationForAll(int source, bool sameGroupOnly) {
             Field(channel, RecordDURATION) = tenths;
         }
     }
-    return Send(sameGroupOnly ? Text("Duration to the same group")
-                              : Text("Duration to all channels"));
+    return Send(sameGroupOnly ? tr("Duration to the same group") : tr("Duration to all channels"));
 }
 
 PostedBlock EditorModel::SetColour(int state, int channel, int slot, ScreenColor customColour) {
@@ -302,7 +297,7 @@ PostedBlock EditorModel::SetColour(int state, int channel, int slot, ScreenColor
     ColourEntry& entry = colours_[state][channel];
     SetColourEntry(entry, slot, slot == CustomSlot ? customColour : ColourPalette[slot],
                    entry.Brightness);
-    return Send(Text("Colour of channel %1").arg(channel));
+    return Send(tr("Colour of channel %1").arg(channel));
 }
 
 PostedBlock EditorModel::SetBrightnessForAll(int state, std::uint8_t level) {
@@ -312,7 +307,7 @@ PostedBlock EditorModel::SetBrightnessForAll(int state, std::uint8_t level) {
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         colours_[state][channel].Brightness = level;
     }
-    return Send(Text("Brightness"));
+    return Send(tr("Brightness"));
 }
 
 PostedBlock EditorModel::CopyColours(int state, int source, bool allStates, bool sameGroupOnly) {
@@ -329,7 +324,7 @@ PostedBlock EditorModel::CopyColours(int state, int source, bool allStates, bool
             }
         }
     }
-    return Send(Text("Copy colours"));
+    return Send(tr("Copy colours"));
 }
 
 PostedBlock EditorModel::ToggleMemoryCell(int row, int column) {
@@ -344,7 +339,7 @@ PostedBlock EditorModel::ToggleMemoryCell(int row, int column) {
     } else {
         return std::nullopt;
     }
-    return Send(Text("Memory map"));
+    return Send(tr("Memory map"));
 }
 
 PostedBlock EditorModel::SetKeyFunction(int key, int function) {
@@ -356,7 +351,7 @@ PostedBlock EditorModel::SetKeyFunction(int key, int function) {
     const std::size_t field = key == 1 ? ConfigMODE17 : ConfigMODE18;
     block_[field] = std::uint8_t(function);
     edited_[field] = std::uint8_t(function);
-    return Send(Text("F%1 function").arg(key));
+    return Send(tr("F%1 function").arg(key));
 }
 
 PostedBlock EditorModel::SetRestoreOnPowerUp(bool restore) {
@@ -364,7 +359,7 @@ PostedBlock EditorModel::SetRestoreOnPowerUp(bool restore) {
         return std::nullopt;
     }
     edited_[ConfigSAVE] = restore ? 1 : 0;
-    return Send(Text("Restore GPIO state on Power up"));
+    return Send(tr("Restore GPIO state on Power up"));
 }
 
 PostedBlock EditorModel::SetKeyLock(bool installed) {
@@ -372,7 +367,7 @@ PostedBlock EditorModel::SetKeyLock(bool installed) {
         return std::nullopt;
     }
     edited_[ConfigLOCK] = installed ? 1 : 0;
-    return Send(Text("Keylock installed"));
+    return Send(tr("Keylock installed"));
 }
 
 void EditorModel::StartTest() {

@@ -6,6 +6,8 @@
 #include "model/TestScript.h"
 #include "model/UnitProcs.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -25,6 +27,8 @@ using PostedBlock = std::optional<ConfigBlock>;
 // block at a time and keeps the latest edit, and the panel test's steps.
 // The editor window forwards input here and draws what this holds.
 class EditorModel {
+    Q_DECLARE_TR_FUNCTIONS(EditorModel)
+
 public:
     // --- the opened panel
     void SetChannelMask(const std::string& maskText);

@@ -9,8 +9,13 @@
 
 namespace {
 
+// The context of these texts in the translations.
+class SpokenTexts {
+    Q_DECLARE_TR_FUNCTIONS(SpokenTexts)
+};
+
 QString Tr(const char* text) {
-    return QCoreApplication::translate("SpokenTexts", text);
+    return SpokenTexts::tr(text);
 }
 
 } // namespace
@@ -39,7 +44,7 @@ QString SpokenColourName(const ColourEntry& entry) {
         return Tr(names[entry.PaletteSlot]);
     }
     const ScreenColor colour = entry.ScreenColor;
-    return Tr("custom colour %1")
+    return SpokenTexts::tr("custom colour %1")
         .arg(QString("#%1%2%3")
                  .arg(colour & 0xFF, 2, 16, QChar('0'))
                  .arg((colour >> 8) & 0xFF, 2, 16, QChar('0'))
@@ -50,32 +55,34 @@ QString SpokenColourName(const ColourEntry& entry) {
 QString SpokenColourButton(int channel, int state, const ColourEntry& entry) {
     const QString stateName = StateName(state);
     if (entry.ScreenColor == 0) {
-        return Tr("Channel %1 colour, %2: off").arg(channel).arg(stateName);
+        return SpokenTexts::tr("Channel %1 colour, %2: off").arg(channel).arg(stateName);
     }
     const int percent = int(std::lround(entry.Brightness * 100.0 / 255.0));
-    return Tr("Channel %1 colour, %2: %3, %4 %")
+    return SpokenTexts::tr("Channel %1 colour, %2: %3, %4 %")
         .arg(channel)
         .arg(stateName, SpokenColourName(entry))
         .arg(percent);
 }
 
 QString SpokenGpioButton(int channel, bool on) {
-    return Tr("Channel %1 GPIO output, %2").arg(channel).arg(SpokenOnOff(on));
+    return SpokenTexts::tr("Channel %1 GPIO output, %2").arg(channel).arg(SpokenOnOff(on));
 }
 
 QString SpokenLamp(int channel, bool input) {
-    return input ? Tr("Channel %1 GPI input").arg(channel)
-                 : Tr("Channel %1 GPIO output").arg(channel);
+    return input ? SpokenTexts::tr("Channel %1 GPI input").arg(channel)
+                 : SpokenTexts::tr("Channel %1 GPIO output").arg(channel);
 }
 
 QString SpokenOnOff(bool on) {
-    return on ? Tr("on") : Tr("off");
+    return on ? SpokenTexts::tr("on") : SpokenTexts::tr("off");
 }
 
 QString SpokenMemoryCell(int slot, int channel, bool slotEnabled, bool member) {
     if (channel == 0) {
-        return slotEnabled ? Tr("Slot %1: enabled").arg(slot) : Tr("Slot %1: disabled").arg(slot);
+        return slotEnabled ? SpokenTexts::tr("Slot %1: enabled").arg(slot)
+                           : SpokenTexts::tr("Slot %1: disabled").arg(slot);
     }
-    return slotEnabled && member ? Tr("Slot %1, channel %2: member").arg(slot).arg(channel)
-                                 : Tr("Slot %1, channel %2: not a member").arg(slot).arg(channel);
+    return slotEnabled && member
+               ? SpokenTexts::tr("Slot %1, channel %2: member").arg(slot).arg(channel)
+               : SpokenTexts::tr("Slot %1, channel %2: not a member").arg(slot).arg(channel);
 }

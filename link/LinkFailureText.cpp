@@ -7,9 +7,10 @@
 
 namespace {
 
-std::string Tr(const char* text) {
-    return QCoreApplication::translate("LinkFailureText", text).toStdString();
-}
+// The context of these texts in the translations.
+class LinkFailure {
+    Q_DECLARE_TR_FUNCTIONS(LinkFailure)
+};
 
 } // namespace
 
@@ -21,18 +22,22 @@ std::string LinkFailureText(std::uint32_t linkResult, std::int32_t ioStatus, std
     case LinkOk:
         return std::string();
     case LinkWriteFailed:
-        return Tr("USB Connection Failed") + "\r\n\r\n(" + Tr("write error") + " = " + status +
-               ":" + std::to_string(lastCommand) + ")";
+        return LinkFailure::tr("USB Connection Failed").toStdString() + "\r\n\r\n(" +
+               LinkFailure::tr("write error").toStdString() + " = " + status + ":" +
+               std::to_string(lastCommand) + ")";
     case LinkReadFailed:
-        return Tr("USB Connection Failed") + "\r\n\r\n(" + Tr("read error") + " = " + status + ":" +
+        return LinkFailure::tr("USB Connection Failed").toStdString() + "\r\n\r\n(" +
+               LinkFailure::tr("read error").toStdString() + " = " + status + ":" +
                std::to_string(lastReply) + ")";
     case LinkBadHeader:
-        return Tr("Invalid Device ID");
+        return LinkFailure::tr("Invalid Device ID").toStdString();
     case LinkDeviceError:
-        return Tr("Device Error") + "\r\n\r\n(" + Tr("error code") + " = " +
-               std::to_string(errorByte) + ":" + std::to_string(lastReply) + ")";
+        return LinkFailure::tr("Device Error").toStdString() + "\r\n\r\n(" +
+               LinkFailure::tr("error code").toStdString() + " = " + std::to_string(errorByte) +
+               ":" + std::to_string(lastReply) + ")";
     default:
-        return Tr("Invalid Device EID") + "\r\n\r\n(" + Tr("command code") + " = " +
-               std::to_string(lastReply) + ")";
+        return LinkFailure::tr("Invalid Device EID").toStdString() + "\r\n\r\n(" +
+               LinkFailure::tr("command code").toStdString() + " = " + std::to_string(lastReply) +
+               ")";
     }
 }

@@ -49,28 +49,31 @@ QString Name(const AttachedChip& chip) {
     return chip.product + " (" + chip.serial + ")";
 }
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("PanelDiagnosis", text);
-}
+// The context of these texts in the translations.
+class PanelDiagnosis {
+    Q_DECLARE_TR_FUNCTIONS(PanelDiagnosis)
+};
 
 QString Advice(const AttachedChip& chip) {
     switch (chip.state) {
     case AttachedChip::State::HeldByKernelDriver:
-        return Tr("%1 is attached but the kernel's serial driver holds it: start the program "
-                  "with --driver=libftdi, which takes the chip over, or unload the driver with "
-                  "\"sudo rmmod ftdi_sio\" for FTDI's D2XX library.")
+        return PanelDiagnosis::tr(
+                   "%1 is attached but the kernel's serial driver holds it: start the program "
+                   "with --driver=libftdi, which takes the chip over, or unload the driver with "
+                   "\"sudo rmmod ftdi_sio\" for FTDI's D2XX library.")
             .arg(Name(chip));
     case AttachedChip::State::NoPermission:
-        return Tr("%1 is attached but you may not open %2: install the program's udev rule (it "
-                  "comes with the package) and plug the panel in again.")
+        return PanelDiagnosis::tr(
+                   "%1 is attached but you may not open %2: install the program's udev rule (it "
+                   "comes with the package) and plug the panel in again.")
             .arg(Name(chip), chip.node);
     case AttachedChip::State::InUse:
-        return Tr("%1 is attached but another program has it open; close it there.")
+        return PanelDiagnosis::tr("%1 is attached but another program has it open; close it there.")
             .arg(Name(chip));
     case AttachedChip::State::Usable:
         break;
     }
-    return Tr("%1 is attached and free.").arg(Name(chip));
+    return PanelDiagnosis::tr("%1 is attached and free.").arg(Name(chip));
 }
 
 } // namespace
@@ -127,7 +130,7 @@ QString EmptyListText(const std::vector<AttachedChip>& chips) {
             return Advice(chip);
         }
     }
-    return Tr("No QUVO-8261 panel attached.");
+    return PanelDiagnosis::tr("No QUVO-8261 panel attached.");
 }
 
 QString DiagnosisReport(const std::vector<QString>& libraryDevices,

@@ -25,12 +25,12 @@ std::string SystemReason(int error) {
 // `reason`: one of the texts marked for translation here, or the system's own.
 [[noreturn]] void Fail(const char* verb, const std::filesystem::path& path,
                        const std::string& reason) {
-    const char* const context = "RegularFile";
-    const QString text = std::string_view(verb) == "read"
-                             ? QCoreApplication::translate(context, "Cannot read file %1: %2")
-                             : QCoreApplication::translate(context, "Cannot write file %1: %2");
+    const QString text =
+        std::string_view(verb) == "read"
+            ? QCoreApplication::translate("RegularFile", "Cannot read file %1: %2")
+            : QCoreApplication::translate("RegularFile", "Cannot write file %1: %2");
     throw FileError(
-        text.arg(DisplayName(path), QCoreApplication::translate(context, reason.c_str()))
+        text.arg(DisplayName(path), QCoreApplication::translate("RegularFile", reason.c_str()))
             .toStdString());
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "ui/Widgets.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -30,6 +31,31 @@ void NameByCaption(QWidget& control, const QString& caption) {
 }
 
 } // namespace
+
+bool TextFits(const QFont& font, const QRect& area, int flags, const QString& text) {
+    const QRect needed = QFontMetrics(font).boundingRect(area, flags, text);
+    return needed.width() <= area.width() && needed.height() <= area.height();
+}
+
+QFont FittingFont(const QFont& font, const QRect& area, int flags, const QString& text) {
+    QFont fitted = font;
+    while (fitted.pixelSize() > SmallestTextPixels && !TextFits(fitted, area, flags, text)) {
+        fitted.setPixelSize(fitted.pixelSize() - 1);
+    }
+    return fitted;
+}
+
+void FitButtonText(QAbstractButton& button) {
+    QFont font = button.font();
+    const auto tooLarge = [&] {
+        const QSize needed = button.sizeHint();
+        return needed.width() > button.width() || needed.height() > button.height();
+    };
+    while (font.pixelSize() > SmallestTextPixels && tooLarge()) {
+        font.setPixelSize(font.pixelSize() - 1);
+        button.setFont(font);
+    }
+}
 
 QColor QColorFromScreen(ScreenColor colour) {
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
@@ -95,6 +121,15 @@ void ColourButton::SetCaption(const QString& caption) {
     }
 }
 
+QRect ColourButton::TextArea() const {
+    return rect().adjusted(2, 1, -2, -1);
+}
+
+bool ColourButton::CaptionFits() const {
+    const QRect area = TextArea();
+    return TextFits(FittingFont(font(), area, CaptionFlags, text()), area, CaptionFlags, text());
+}
+
 void ColourButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect area = rect();
@@ -106,11 +141,10 @@ void ColourButton::paintEvent(QPaintEvent*) {
         painter.setPen(QColorFromScreen(0x00404040));
         painter.drawRect(area.adjusted(1, 1, -2, -2));
     }
-    painter.setFont(font());
     painter.setPen(isEnabled() ? QColorFromScreen(text_) : QColor(0xA8, 0xA8, 0xA8));
-    const QRect textArea =
-        area.adjusted(2, 1, -2, -1).translated(isDown() ? 1 : 0, isDown() ? 1 : 0);
-    painter.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, text());
+    const QRect textArea = TextArea().translated(isDown() ? 1 : 0, isDown() ? 1 : 0);
+    painter.setFont(FittingFont(font(), textArea, CaptionFlags, text()));
+    painter.drawText(textArea, CaptionFlags, text());
     if (focusRectangle_ && hasFocus()) {
         QStyleOptionFocusRect option;
         option.initFrom(this);
@@ -142,13 +176,24 @@ void Panel::SetTextColour(ScreenColor colour) {
     RepaintOnChange(*this, text_, colour);
 }
 
+QRect Panel::TextArea() const {
+    return rect().adjusted(2, 0, -2, 0);
+}
+
+bool Panel::CaptionFits() const {
+    const QRect area = TextArea();
+    const QString text = DisplayText(caption_);
+    return TextFits(FittingFont(font(), area, int(alignment_), text), area, int(alignment_), text);
+}
+
 void Panel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColorFromScreen(face_));
     if (!caption_.isEmpty()) {
-        painter.setFont(font());
         painter.setPen(QColorFromScreen(text_));
-        painter.drawText(rect().adjusted(2, 0, -2, 0), int(alignment_), DisplayText(caption_));
+        const QRect area = TextArea();
+        painter.setFont(FittingFont(font(), area, int(alignment_), DisplayText(caption_)));
+        painter.drawText(area, int(alignment_), DisplayText(caption_));
     }
 }
 
@@ -182,18 +227,27 @@ void ColourLabel::SetColours(ScreenColor background, ScreenColor text) {
     }
 }
 
+QRect ColourLabel::TextArea() const {
+    return vertical_ ? QRect(0, 0, height(), width()) : rect();
+}
+
+bool ColourLabel::CaptionFits() const {
+    const QRect area = TextArea();
+    const QString text = DisplayText(caption_);
+    return TextFits(FittingFont(font(), area, textFlags_, text), area, textFlags_, text);
+}
+
 void ColourLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColorFromScreen(background_));
-    painter.setFont(font());
     painter.setPen(QColorFromScreen(text_));
     if (vertical_) {
         painter.translate(0, height());
         painter.rotate(-90);
-        painter.drawText(QRect(0, 0, height(), width()), textFlags_, DisplayText(caption_));
-    } else {
-        painter.drawText(rect(), textFlags_, DisplayText(caption_));
     }
+    const QRect area = TextArea();
+    painter.setFont(FittingFont(font(), area, textFlags_, DisplayText(caption_)));
+    painter.drawText(area, textFlags_, DisplayText(caption_));
 }
 
 DurationField::DurationField(QWidget* parent) : QDoubleSpinBox(parent) {

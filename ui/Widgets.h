@@ -3,6 +3,7 @@
 
 #include "model/UnitProcs.h"
 
+#include <QAbstractButton>
 #include <QDoubleSpinBox>
 #include <QFrame>
 #include <QMenu>
@@ -20,6 +21,16 @@ QString DisplayText(const QString& caption);
 
 // A font of the given family and pixel size.
 QFont PixelFont(const QString& family, int pixelSize, bool bold = false);
+
+// Captions keep the controls' fixed places in every language: a caption that
+// does not fit is drawn smaller, down to this many pixels.
+inline constexpr int SmallestTextPixels = 7;
+bool TextFits(const QFont& font, const QRect& area, int flags, const QString& text);
+// `font`, or a smaller size of it in which `text` fits into `area`.
+QFont FittingFont(const QFont& font, const QRect& area, int flags, const QString& text);
+// A check box or push button of a fixed width takes a smaller font for its text
+// where its text would not fit.
+void FitButtonText(QAbstractButton& button);
 
 // A push button that paints its own face and text colour, so that colours set by
 // the program show on every platform style, and changes repaint only when needed.
@@ -40,6 +51,8 @@ public:
     // The caption as set, with "\r\n" line breaks.
     QString Caption() const { return caption_; }
     void SetCaption(const QString& caption);
+    // The caption fits, drawn no smaller than SmallestTextPixels.
+    bool CaptionFits() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -47,6 +60,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    static constexpr int CaptionFlags = Qt::AlignCenter | Qt::TextWordWrap;
+    QRect TextArea() const;
+
     ScreenColor face_ = 0x00EDEDED;
     ScreenColor text_ = 0x00000000;
     bool focusRectangle_ = true;
@@ -66,6 +82,7 @@ public:
     void SetCaption(const QString& caption, Qt::Alignment alignment = Qt::AlignCenter);
     QString Caption() const { return caption_; }
     void SetTextColour(ScreenColor colour);
+    bool CaptionFits() const;
 
 signals:
     void Clicked();
@@ -79,6 +96,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    QRect TextArea() const;
+
     ScreenColor face_ = 0x00808080;
     ScreenColor text_ = 0x00FFFFFF;
     QString caption_;
@@ -99,11 +118,15 @@ public:
     ScreenColor TextColour() const { return text_; }
     // Qt::Alignment and Qt::TextFlag values.
     void SetTextFlags(int flags) { textFlags_ = flags; }
+    bool CaptionFits() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // In the label's own coordinates, turned with the text when vertical.
+    QRect TextArea() const;
+
     bool vertical_;
     QString caption_;
     ScreenColor background_ = 0x00808080;

@@ -12,6 +12,8 @@
 #include <QTranslator>
 #include <QTreeWidget>
 
+#include <functional>
+
 namespace {
 
 // Every text a window shows or tells a screen reader, one line each.
@@ -118,37 +120,28 @@ QStringList CutTexts(QWidget& window) {
 
 class Translation : public WindowsFixture {
 protected:
-    // The texts of every window with the editor online on the 16-channel panel.
-    QStringList TextsOfEveryWindow() {
-        QStringList texts;
+    // What `collect` finds in every window, with the editor online on the
+    // 16-channel panel.
+    QStringList InEveryWindow(const std::function<QStringList(QWidget&)>& collect) {
+        QStringList found;
         WithEditorOnline(0, [&] {
-            texts << ShownTexts(*editor) << ShownTexts(*main);
+            found << collect(*editor) << collect(*main);
             VirtualPanelsWindow virtualPanels;
             virtualPanels.show();
-            texts << ShownTexts(virtualPanels);
+            found << collect(virtualPanels);
         });
-        return texts;
-    }
-    QStringList CutTextsOfEveryWindow() {
-        QStringList cut;
-        WithEditorOnline(0, [&] {
-            cut << CutTexts(*editor) << CutTexts(*main);
-            VirtualPanelsWindow virtualPanels;
-            virtualPanels.show();
-            cut << CutTexts(virtualPanels);
-        });
-        return cut;
+        return found;
     }
 };
 
 TEST_F(Translation, InGermanNoTextIsLeftInEnglishButNamesAndNumbers) {
     AddDefaultPanels();
-    const QStringList english = TextsOfEveryWindow();
+    const QStringList english = InEveryWindow(ShownTexts);
     QStringList german;
     {
         const ProgramTranslations translations{QLocale(QLocale::German, QLocale::Germany)};
         ASSERT_TRUE(translations.Loaded());
-        german = TextsOfEveryWindow();
+        german = InEveryWindow(ShownTexts);
     }
     ASSERT_FALSE(german.isEmpty());
     QStringList left;
@@ -164,10 +157,10 @@ TEST_F(Translation, InGermanNoTextIsLeftInEnglishButNamesAndNumbers) {
 
 TEST_F(Translation, TextsFortyPercentLongerStillFit) {
     AddDefaultPanels();
-    EXPECT_TRUE(CutTextsOfEveryWindow().isEmpty()) << "in English already";
+    EXPECT_TRUE(InEveryWindow(CutTexts).isEmpty()) << "in English already";
     LongerTexts longer;
     QCoreApplication::installTranslator(&longer);
-    const QStringList cut = CutTextsOfEveryWindow();
+    const QStringList cut = InEveryWindow(CutTexts);
     QCoreApplication::removeTranslator(&longer);
     EXPECT_TRUE(cut.isEmpty()) << cut.join(", ").toStdString();
 }

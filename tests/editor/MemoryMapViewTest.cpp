@@ -46,6 +46,16 @@ protected:
         editor->PBoxMemMouseMove(CellCentre(row, column));
         ASSERT_EQ(editor->MemoryHover(), std::make_pair(row, column));
     }
+    // The editor shown with the factory values of a 16-channel panel, no link.
+    void ShowEditorWithFactoryValues() {
+        CreateWindows();
+        editor->SetChannelMask("FFFF");
+        editor->GoOffline();
+        ConfigBlock block;
+        LoadFactoryValues(block);
+        editor->ApplyConfiguration(block);
+        editor->show();
+    }
     // Eight channels, slot 1 enabled with members 2 and 3, slot 2 disabled with member 1.
     ConfigBlock EightChannelMap() {
         ConfigBlock block;
@@ -173,13 +183,7 @@ TEST_F(MemoryMapView, HoverFollowsTheMouse) {
 }
 
 TEST_F(MemoryMapView, MemoryButtonShowsAndHidesThePanel) {
-    CreateWindows();
-    editor->SetChannelMask("FFFF");
-    editor->GoOffline();
-    ConfigBlock block;
-    LoadFactoryValues(block);
-    editor->ApplyConfiguration(block);
-    editor->show();
+    ShowEditorWithFactoryValues();
     const QRect workArea = editor->screen()->availableGeometry();
     editor->move(workArea.x() + 10, workArea.y() + 100);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
@@ -208,13 +212,7 @@ TEST_F(MemoryMapView, MemoryButtonShowsAndHidesThePanel) {
 }
 
 TEST_F(MemoryMapView, OnASmallScreenEveryControlScrollsIntoView) {
-    CreateWindows();
-    editor->SetChannelMask("FFFF");
-    editor->GoOffline();
-    ConfigBlock block;
-    LoadFactoryValues(block);
-    editor->ApplyConfiguration(block);
-    editor->show();
+    ShowEditorWithFactoryValues();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
     QTest::mouseClick(FindControl<ColourButton>(*editor, "BtnMem"), Qt::LeftButton);
     ASSERT_EQ(FindControl<ColourButton>(*editor, "BtnMem")->Caption(), "HIDE");

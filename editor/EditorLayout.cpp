@@ -302,6 +302,9 @@ void TFormEdit::BuildChannelColumn(Panel* column, int channel) {
     durationPalette.setColor(QPalette::Base, QColor(0xED, 0xED, 0xED));
     durationPalette.setColor(QPalette::Text, Qt::black);
     durationPalette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x8C, 0x8C, 0x8C));
+    // A disabled field's frame is drawn from the window colour: light, as on
+    // the light field.
+    durationPalette.setColor(QPalette::Disabled, QPalette::Window, QColor(0xED, 0xED, 0xED));
     for (const QPalette::ColorGroup colourGroup : {QPalette::Active, QPalette::Inactive}) {
         durationPalette.setColor(colourGroup, QPalette::ButtonText, Qt::black); // the step arrows
         durationPalette.setColor(colourGroup, QPalette::WindowText, Qt::black);

@@ -7,7 +7,9 @@
 // against its bound, CPU use of the link thread, command latency and GPIO press
 // to status; then the ratios. Then the same runs through libftdi1 and through
 // FTDI's D2XX against the emulated FT232R that carries the same panel model
-// (the program restarts itself under umockdev's preload for that).
+// (the program restarts itself under umockdev's preload for that), and against
+// that chip handing every byte over as it arrives, with the program's setting's
+// ratio to it; the program restarts itself under umockdev's preload for that.
 #include "link/D2XXUnit_mod.h"
 #include "link/LibFtdiBackEnd.h"
 #include "link/ThreadHandOff.h"
@@ -208,6 +210,15 @@ void MeasureEmulated(const char* title, const std::function<bool()>& chooseLibra
     const Figures timerAlone = Measure(&chip.Panel(), location, TimerAlone);
     const Figures programs = Measure(&chip.Panel(), location, ProgramsSetting);
     PrintSettings(title, defaults, timerAlone, programs);
+    // The same chip handing every byte over as it arrives from the line: what
+    // the emulation and USB cost alone, the best any setting could do here.
+    chip.Panel().SetLineTiming(LineModel::BaudRate);
+    const Figures handedOverAtOnce = Measure(&chip.Panel(), location, ProgramsSetting);
+    chip.Panel().SetLineTiming(LineModel::Chip);
+    Print(QString("%1, a chip that hands every byte over at once:").arg(title), handedOverAtOnce);
+    std::printf("polling rate ratio to that chip: program's setting %.2f, timer alone %.2f\n",
+                programs.pollsPerSecond / handedOverAtOnce.pollsPerSecond,
+                timerAlone.pollsPerSecond / handedOverAtOnce.pollsPerSecond);
 }
 
 // How long Stop takes while the link polls (the editor waits this long when it

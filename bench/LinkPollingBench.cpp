@@ -6,10 +6,10 @@
 // trailer 0xC5 as event character). It prints per run: polling rate, cycle time
 // against its bound, CPU use of the link thread, command latency and GPIO press
 // to status; then the ratios. Then the same runs through libftdi1 and through
-// FTDI's D2XX against the emulated FT232R that carries the same panel model
-// (the program restarts itself under umockdev's preload for that), and against
-// that chip handing every byte over as it arrives, with the program's setting's
-// ratio to it; the program restarts itself under umockdev's preload for that.
+// FTDI's D2XX against the emulated FT232R that carries the same panel model,
+// and against that chip handing every byte over as it arrives, with the
+// program's setting's ratio to it; the program restarts itself under umockdev's
+// preload for that.
 #include "link/D2XXUnit_mod.h"
 #include "link/LibFtdiBackEnd.h"
 #include "link/ThreadHandOff.h"

@@ -492,11 +492,11 @@
     </message>
     <message>
         <source>serialize Colors -&gt; All</source>
-        <translation>Farbreihe kopieren -&gt; Alle</translation>
+        <translation>Alle vier Farben kopieren -&gt; Alle</translation>
     </message>
     <message>
         <source>serialize Colors -&gt; Same Group</source>
-        <translation>Farbreihe kopieren -&gt; Gleiche Gruppe</translation>
+        <translation>Alle vier Farben kopieren -&gt; Gleiche Gruppe</translation>
     </message>
     <message>
         <source>All</source>

@@ -131,9 +131,13 @@ void TFormEdit::ShowStatus(const StatusBlock& status) {
             const ScreenColor background = gpioLabels_[channel]->BackgroundColour();
             gpioLabels_[channel]->SetColours(background, (state & 1) ? White : background);
             gpiLabels_[channel]->SetColours(background, (state & 2) ? White : background);
-            SetSpokenValue(*gpioLabels_[channel], SpokenOnOff((state & 1) != 0));
+            const QString output = SpokenOnOff((state & 1) != 0);
+            // Every status passes here; the button's name is made only on a change.
+            if (gpioLabels_[channel]->accessibleDescription() != output) {
+                SetSpokenValue(*gpioLabels_[channel], output);
+                SetSpokenName(*gpioButtons_[channel], SpokenGpioButton(channel, (state & 1) != 0));
+            }
             SetSpokenValue(*gpiLabels_[channel], SpokenOnOff((state & 2) != 0));
-            SetSpokenName(*gpioButtons_[channel], SpokenGpioButton(channel, (state & 1) != 0));
         }
     }
     const int f1 = status[StatusSTATE17];

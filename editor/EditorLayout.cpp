@@ -279,7 +279,17 @@ void TFormEdit::BuildChannelColumn(Panel* column, int channel) {
     groupBox->setGeometry(3, 5, 42, 21);
     groupBox->setMaxVisibleItems(17);
     groupBox->setFont(PixelFont("Tahoma", 11));
-    groupBox->setStyleSheet("QComboBox { background: #EDEDED; color: black; padding-left: 2px; }");
+    // Colours by palette, not by style sheet, as for the duration fields below.
+    QPalette groupPalette = groupBox->palette();
+    for (const QPalette::ColorRole role : {QPalette::Button, QPalette::Base, QPalette::Window}) {
+        groupPalette.setColor(role, QColor(0xED, 0xED, 0xED));
+    }
+    for (const QPalette::ColorRole role :
+         {QPalette::ButtonText, QPalette::Text, QPalette::WindowText}) {
+        groupPalette.setColor(QPalette::Active, role, Qt::black);
+        groupPalette.setColor(QPalette::Inactive, role, Qt::black);
+    }
+    groupBox->setPalette(groupPalette);
 
     Panel* mode = MakePanel(column, "PanMode" + n, QRect(0, ModeTop, StripWidth, ModeHeight));
     auto* modeGroup = new QButtonGroup(this);

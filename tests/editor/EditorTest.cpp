@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QTest>
 
+#include <malloc.h>
+
 namespace {
 
 using Editor = WindowsFixture;
@@ -348,6 +350,31 @@ TEST_F(Editor, DurationFieldsAreColouredByTheirPaletteAlone) {
         EXPECT_EQ(field->palette().color(QPalette::Disabled, QPalette::Text),
                   QColor(0x8C, 0x8C, 0x8C));
     }
+}
+
+// A style sheet gives its widget a new palette at every paint, and the style
+// keeps a picture for each in its cache: memory grew with every repaint of a
+// long session.
+TEST_F(Editor, RepaintingGroupBoxesAndDurationFieldsKeepsMemoryFlat) {
+    CreateWindows();
+    editor->SetChannelMask("FFFF");
+    editor->GoOnline();
+    editor->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
+    const auto repaintFields = [&](int times) {
+        for (int time = 0; time < times; ++time) {
+            for (int channel = 1; channel <= ChannelCount; ++channel) {
+                FindControl<QComboBox>(*editor, "BoxGrp", channel)->repaint();
+                FindControl<DurationField>(*editor, "EditMs", channel)->repaint();
+            }
+        }
+    };
+    repaintFields(20);
+    const std::size_t before = mallinfo2().uordblks;
+    repaintFields(200);
+    const std::size_t after = mallinfo2().uordblks;
+    EXPECT_LT(after, before + 100 * 1024) << "grew by " << (after - before) / 1024 << " kB";
+    editor->hide();
 }
 
 TEST_F(Editor, TestButtonFollowsTheFirstArgument) {

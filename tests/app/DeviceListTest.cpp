@@ -5,11 +5,13 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHeaderView>
 #include <QScreen>
 #include <QTest>
 
 #include <algorithm>
 #include <cmath>
+#include <malloc.h>
 
 namespace {
 
@@ -245,6 +247,25 @@ TEST_F(DeviceList, ADarkDesktopThemeLeavesTheListReadable) {
     }
     main->hide();
     QApplication::setPalette(desktop);
+}
+
+TEST_F(DeviceList, RepaintingTheListKeepsMemoryFlat) {
+    AddDefaultPanels();
+    CreateWindows();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    auto* list = FindControl<QTreeWidget>(*main, "LView");
+    const auto repaintList = [&](int times) {
+        for (int time = 0; time < times; ++time) {
+            list->viewport()->repaint();
+            list->header()->viewport()->repaint();
+            list->repaint();
+        }
+    };
+    repaintList(20);
+    const std::size_t before = mallinfo2().uordblks;
+    repaintList(300);
+    const std::size_t after = mallinfo2().uordblks;
+    EXPECT_LT(after, before + 100 * 1024) << "grew by " << (after - before) / 1024 << " kB";
 }
 
 } // namespace

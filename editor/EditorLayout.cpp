@@ -104,7 +104,7 @@ void TFormEdit::BuildLayout() {
     canvas_ = new QWidget;
     canvas_->setObjectName("EditorCanvas");
     canvas_->setAutoFillBackground(true);
-    canvas_->setFixedSize(1149, ChannelAreaHeight);
+    canvas_->setFixedWidth(1149);
     scrollArea_->setWidget(canvas_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -37,7 +37,7 @@ void TFormEdit::ConnectKeyboard() {
     PBoxMem->setFocusPolicy(Qt::TabFocus);
     PBoxMem->OnKey = [this](int key) { return MemoryMapKey(key); };
     connect(PBoxMem, &PaintBox::FocusChanged, this, &TFormEdit::MemoryMapFocusChanged);
-    SetTabOrder();
+    CollectTabOrder();
 }
 
 // The keys do what the buttons' menu items do, and only while the buttons could.
@@ -67,7 +67,7 @@ void TFormEdit::OpenFocusedContextMenu() {
     QApplication::sendEvent(focused, &request);
 }
 
-void TFormEdit::SetTabOrder() {
+void TFormEdit::CollectTabOrder() {
     for (QWidget* area : {static_cast<QWidget*>(PanBack), static_cast<QWidget*>(PanCtrl),
                           static_cast<QWidget*>(PanTemp), static_cast<QWidget*>(PanMemBack)}) {
         std::vector<QWidget*> controls;

@@ -124,6 +124,10 @@ void TFormEdit::ShowConfiguration() {
 }
 
 void TFormEdit::ShowStatus(const StatusBlock& status) {
+    // Every status passes here: the lamps' words are looked up once, and a
+    // button's name is made only when its output changes.
+    const QString on = SpokenOnOff(true);
+    const QString off = SpokenOnOff(false);
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         const std::uint8_t state = status[StatusStateOffset(channel)];
         gpioButtons_[channel]->SetFaceColour(model_.Colour(state & 3, channel).DisplayColor);
@@ -131,13 +135,12 @@ void TFormEdit::ShowStatus(const StatusBlock& status) {
             const ScreenColor background = gpioLabels_[channel]->BackgroundColour();
             gpioLabels_[channel]->SetColours(background, (state & 1) ? White : background);
             gpiLabels_[channel]->SetColours(background, (state & 2) ? White : background);
-            const QString output = SpokenOnOff((state & 1) != 0);
-            // Every status passes here; the button's name is made only on a change.
+            const QString& output = (state & 1) != 0 ? on : off;
             if (gpioLabels_[channel]->accessibleDescription() != output) {
                 SetSpokenValue(*gpioLabels_[channel], output);
                 SetSpokenName(*gpioButtons_[channel], SpokenGpioButton(channel, (state & 1) != 0));
             }
-            SetSpokenValue(*gpiLabels_[channel], SpokenOnOff((state & 2) != 0));
+            SetSpokenValue(*gpiLabels_[channel], (state & 2) != 0 ? on : off);
         }
     }
     const int f1 = status[StatusSTATE17];

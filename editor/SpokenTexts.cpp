@@ -14,10 +14,6 @@ class SpokenTexts {
     Q_DECLARE_TR_FUNCTIONS(SpokenTexts)
 };
 
-QString Tr(const char* text) {
-    return SpokenTexts::tr(text);
-}
-
 } // namespace
 
 QString SpokenColourName(const ColourEntry& entry) {
@@ -38,10 +34,10 @@ QString SpokenColourName(const ColourEntry& entry) {
         QT_TRANSLATE_NOOP("SpokenTexts", "off"),
     };
     if (entry.ScreenColor == 0) {
-        return Tr(names[OffSlot]);
+        return SpokenTexts::tr(names[OffSlot]);
     }
     if (entry.PaletteSlot >= 1 && entry.PaletteSlot <= OffSlot && entry.PaletteSlot != CustomSlot) {
-        return Tr(names[entry.PaletteSlot]);
+        return SpokenTexts::tr(names[entry.PaletteSlot]);
     }
     const ScreenColor colour = entry.ScreenColor;
     return SpokenTexts::tr("custom colour %1")

@@ -163,8 +163,9 @@ private:
     void ShowTestButton();
     // Shift+F10 and the Menu key: the context menu of the focused control.
     void OpenFocusedContextMenu();
-    // Tab visits each area (strips, control, commands, memory map) row by row.
-    void SetTabOrder();
+    // The controls Tab visits: each area (strips, control, commands, memory
+    // map) row by row.
+    void CollectTabOrder();
     // Arrows move the memory map's cursor, Space toggles its cell.
     bool MemoryMapKey(int key);
     void MemoryMapFocusChanged(bool focused);

@@ -30,19 +30,31 @@ void NameByCaption(QWidget& control, const QString& caption) {
     }
 }
 
-} // namespace
-
 bool TextFits(const QFont& font, const QRect& area, int flags, const QString& text) {
     const QRect needed = QFontMetrics(font).boundingRect(area, flags, text);
     return needed.width() <= area.width() && needed.height() <= area.height();
 }
 
-QFont FittingFont(const QFont& font, const QRect& area, int flags, const QString& text) {
-    QFont fitted = font;
-    while (fitted.pixelSize() > SmallestTextPixels && !TextFits(fitted, area, flags, text)) {
-        fitted.setPixelSize(fitted.pixelSize() - 1);
+} // namespace
+
+const QFont& CaptionFont::For(const QFont& font, const QRect& area, int flags,
+                              const QString& text) {
+    if (!known_ || font_ != font || size_ != area.size() || flags_ != flags || text_ != text) {
+        font_ = font;
+        size_ = area.size();
+        flags_ = flags;
+        text_ = text;
+        known_ = true;
+        fitted_ = font;
+        while (fitted_.pixelSize() > SmallestTextPixels && !TextFits(fitted_, area, flags, text)) {
+            fitted_.setPixelSize(fitted_.pixelSize() - 1);
+        }
     }
-    return fitted;
+    return fitted_;
+}
+
+bool CaptionFont::Fits(const QFont& font, const QRect& area, int flags, const QString& text) {
+    return TextFits(For(font, area, flags, text), area, flags, text);
 }
 
 void FitButtonText(QAbstractButton& button) {
@@ -126,8 +138,7 @@ QRect ColourButton::TextArea() const {
 }
 
 bool ColourButton::CaptionFits() const {
-    const QRect area = TextArea();
-    return TextFits(FittingFont(font(), area, CaptionFlags, text()), area, CaptionFlags, text());
+    return captionFont_.Fits(font(), TextArea(), CaptionFlags, text());
 }
 
 void ColourButton::paintEvent(QPaintEvent*) {
@@ -143,7 +154,7 @@ void ColourButton::paintEvent(QPaintEvent*) {
     }
     painter.setPen(isEnabled() ? QColorFromScreen(text_) : QColor(0xA8, 0xA8, 0xA8));
     const QRect textArea = TextArea().translated(isDown() ? 1 : 0, isDown() ? 1 : 0);
-    painter.setFont(FittingFont(font(), textArea, CaptionFlags, text()));
+    painter.setFont(captionFont_.For(font(), textArea, CaptionFlags, text()));
     painter.drawText(textArea, CaptionFlags, text());
     if (focusRectangle_ && hasFocus()) {
         QStyleOptionFocusRect option;
@@ -166,7 +177,9 @@ void Panel::SetFaceColour(ScreenColor colour) {
 }
 
 void Panel::SetCaption(const QString& caption, Qt::Alignment alignment) {
-    NameByCaption(*this, caption);
+    if (caption_ != caption) {
+        NameByCaption(*this, caption);
+    }
     caption_ = caption;
     alignment_ = alignment;
     update();
@@ -181,9 +194,7 @@ QRect Panel::TextArea() const {
 }
 
 bool Panel::CaptionFits() const {
-    const QRect area = TextArea();
-    const QString text = DisplayText(caption_);
-    return TextFits(FittingFont(font(), area, int(alignment_), text), area, int(alignment_), text);
+    return captionFont_.Fits(font(), TextArea(), int(alignment_), DisplayText(caption_));
 }
 
 void Panel::paintEvent(QPaintEvent*) {
@@ -192,8 +203,9 @@ void Panel::paintEvent(QPaintEvent*) {
     if (!caption_.isEmpty()) {
         painter.setPen(QColorFromScreen(text_));
         const QRect area = TextArea();
-        painter.setFont(FittingFont(font(), area, int(alignment_), DisplayText(caption_)));
-        painter.drawText(area, int(alignment_), DisplayText(caption_));
+        const QString text = DisplayText(caption_);
+        painter.setFont(captionFont_.For(font(), area, int(alignment_), text));
+        painter.drawText(area, int(alignment_), text);
     }
 }
 
@@ -215,8 +227,11 @@ void Panel::mouseDoubleClickEvent(QMouseEvent* event) {
 ColourLabel::ColourLabel(QWidget* parent, bool vertical) : QWidget(parent), vertical_(vertical) {}
 
 void ColourLabel::SetCaption(const QString& caption) {
-    NameByCaption(*this, caption);
-    RepaintOnChange(*this, caption_, caption);
+    // The lock's caption is set on every status: named only when it changes.
+    if (caption_ != caption) {
+        NameByCaption(*this, caption);
+        RepaintOnChange(*this, caption_, caption);
+    }
 }
 
 void ColourLabel::SetColours(ScreenColor background, ScreenColor text) {
@@ -232,9 +247,7 @@ QRect ColourLabel::TextArea() const {
 }
 
 bool ColourLabel::CaptionFits() const {
-    const QRect area = TextArea();
-    const QString text = DisplayText(caption_);
-    return TextFits(FittingFont(font(), area, textFlags_, text), area, textFlags_, text);
+    return captionFont_.Fits(font(), TextArea(), textFlags_, DisplayText(caption_));
 }
 
 void ColourLabel::paintEvent(QPaintEvent*) {
@@ -246,8 +259,9 @@ void ColourLabel::paintEvent(QPaintEvent*) {
         painter.rotate(-90);
     }
     const QRect area = TextArea();
-    painter.setFont(FittingFont(font(), area, textFlags_, DisplayText(caption_)));
-    painter.drawText(area, textFlags_, DisplayText(caption_));
+    const QString text = DisplayText(caption_);
+    painter.setFont(captionFont_.For(font(), area, textFlags_, text));
+    painter.drawText(area, textFlags_, text);
 }
 
 DurationField::DurationField(QWidget* parent) : QDoubleSpinBox(parent) {

@@ -25,9 +25,25 @@ QFont PixelFont(const QString& family, int pixelSize, bool bold = false);
 // Captions keep the controls' fixed places in every language: a caption that
 // does not fit is drawn smaller, down to this many pixels.
 inline constexpr int SmallestTextPixels = 7;
-bool TextFits(const QFont& font, const QRect& area, int flags, const QString& text);
-// `font`, or a smaller size of it in which `text` fits into `area`.
-QFont FittingFont(const QFont& font, const QRect& area, int flags, const QString& text);
+
+// The font a painted caption is drawn in: the control's own, or a smaller size
+// of it where the caption does not fit its area. Worked out again only when the
+// font, the area's size or the caption changes: live states repaint often.
+class CaptionFont {
+public:
+    const QFont& For(const QFont& font, const QRect& area, int flags, const QString& text);
+    // The caption fits its area, drawn no smaller than SmallestTextPixels.
+    bool Fits(const QFont& font, const QRect& area, int flags, const QString& text);
+
+private:
+    QFont font_;
+    QFont fitted_;
+    QSize size_;
+    int flags_ = 0;
+    QString text_;
+    bool known_ = false;
+};
+
 // A check box or push button of a fixed width takes a smaller font for its text
 // where its text would not fit.
 void FitButtonText(QAbstractButton& button);
@@ -62,6 +78,7 @@ protected:
 private:
     static constexpr int CaptionFlags = Qt::AlignCenter | Qt::TextWordWrap;
     QRect TextArea() const;
+    mutable CaptionFont captionFont_;
 
     ScreenColor face_ = 0x00EDEDED;
     ScreenColor text_ = 0x00000000;
@@ -97,6 +114,7 @@ protected:
 
 private:
     QRect TextArea() const;
+    mutable CaptionFont captionFont_;
 
     ScreenColor face_ = 0x00808080;
     ScreenColor text_ = 0x00FFFFFF;
@@ -126,6 +144,7 @@ protected:
 private:
     // In the label's own coordinates, turned with the text when vertical.
     QRect TextArea() const;
+    mutable CaptionFont captionFont_;
 
     bool vertical_;
     QString caption_;

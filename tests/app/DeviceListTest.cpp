@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "model/IniFile.h"
+#include "tests/support/ResidentMemory.h"
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
 
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <malloc.h>
 
 namespace {
 
@@ -262,9 +262,9 @@ TEST_F(DeviceList, RepaintingTheListKeepsMemoryFlat) {
         }
     };
     repaintList(20);
-    const std::size_t before = mallinfo2().uordblks;
+    const std::size_t before = HeapInUseBytes();
     repaintList(300);
-    const std::size_t after = mallinfo2().uordblks;
+    const std::size_t after = HeapInUseBytes();
     EXPECT_LT(after, before + 100 * 1024) << "grew by " << (after - before) / 1024 << " kB";
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "link/WireProtocol.h"
+#include "tests/support/ResidentMemory.h"
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
 #include "ui/Widgets.h"
@@ -7,8 +8,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QTest>
-
-#include <malloc.h>
 
 namespace {
 
@@ -370,9 +369,9 @@ TEST_F(Editor, RepaintingGroupBoxesAndDurationFieldsKeepsMemoryFlat) {
         }
     };
     repaintFields(20);
-    const std::size_t before = mallinfo2().uordblks;
+    const std::size_t before = HeapInUseBytes();
     repaintFields(200);
-    const std::size_t after = mallinfo2().uordblks;
+    const std::size_t after = HeapInUseBytes();
     EXPECT_LT(after, before + 100 * 1024) << "grew by " << (after - before) / 1024 << " kB";
     editor->hide();
 }

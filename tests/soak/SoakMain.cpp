@@ -45,7 +45,6 @@
 #include <thread>
 #include <unordered_set>
 
-#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -240,7 +239,7 @@ private:
         }
         if (index % 1000 == 0) {
             trend_.push_back(ResidentKilobytes());
-            heapTrend_.push_back(long(mallinfo2().uordblks / 1024));
+            heapTrend_.push_back(long(HeapInUseBytes() / 1024));
         }
         busy_ = false;
     }

@@ -4,6 +4,10 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <cstddef>
+
+#include <malloc.h>
+
 // This process's resident memory in kB, from /proc; 0 where it cannot be read.
 inline long ResidentKilobytes() {
     QFile status("/proc/self/status");
@@ -16,4 +20,9 @@ inline long ResidentKilobytes() {
         }
     }
     return 0;
+}
+
+// The bytes the heap holds for live allocations, over all of malloc's arenas.
+inline std::size_t HeapInUseBytes() {
+    return mallinfo2().uordblks;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "cli/PanelsApart.h"
 #include "link/BackEndChoice.h"
 #include "sim/VirtualBus.h"
 
@@ -30,12 +31,12 @@ enum CliExitCode {
 // ChooseCliBackEnd); `--driver` and `--simulate` are accepted here and left to
 // that choice. `interrupted` ends `status --watch` and leaves the panels of
 // `--all` not yet begun; `outputClosed` tells that nobody reads `out` any more,
-// which also ends a watch. With `toolProgram`, the tool's own program file,
-// `--all` works on the panels side by side, a process each; without it one
-// after another in this process.
+// which also ends a watch. With `panelProcesses`, `--all` works on the
+// panels side by side, a process each; without it one after another in this
+// process.
 int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted, const std::function<bool()>& outputClosed,
-           const std::string& toolProgram = {});
+           const PanelProcessControl& panelProcesses = {});
 // The same for arguments that are valid text.
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/CliArguments.h"
+#include "cli/PanelsApart.h"
 
 #include <QString>
 #include <QTextStream>
@@ -20,9 +21,9 @@ struct CliContext {
     const std::atomic<bool>& interrupted;
     // Nobody reads `out` any more, which also ends a watch.
     std::function<bool()> outputClosed;
-    // The tool's own program file and arguments: `--all` runs it once per panel,
-    // side by side. Without it the panels are done one after another here.
-    std::string toolProgram;
+    // Starts the tool's process for one panel: `--all` works on the panels side
+    // by side. Without it the panels are done one after another here.
+    PanelProcessControl panelProcesses;
     std::vector<std::string> arguments;
 };
 

@@ -2,9 +2,9 @@
 // quvo8261-cli: the panels from a terminal or a script.
 #include "cli/Cli.h"
 #include "cli/CliArguments.h"
+#include "cli/PanelProcessLauncher.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <algorithm>
 #include <atomic>
@@ -57,18 +57,16 @@ void WatchSignalsAndOutput() {
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    // From the first moment: a Ctrl+C before any panel is touched leaves every
-    // panel as it is and says so. A closed output is noticed and ends a watch
-    // cleanly instead of killing the tool.
-    std::signal(SIGPIPE, SIG_IGN);
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
-    QCoreApplication application(argc, argv);
-    // File names are taken as the bytes the system gave, not as decoded text.
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+// The tool on `arguments`, as started under the name `program`.
+int ToolMain(const std::string& program, const std::vector<std::string>& arguments,
+             bool panelsApart) {
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    int argc = int(argv.size()) - 1;
+    QCoreApplication application(argc, argv.data());
     QTextStream out(stdout);
     QTextStream err(stderr);
     CliInvocation invocation;
@@ -99,5 +97,30 @@ int main(int argc, char** argv) {
     std::thread(WatchSignalsAndOutput).detach();
     return RunCli(
         arguments, out, err, Interrupted, [] { return OutputClosed.load(); },
-        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+        panelsApart ? PanelProcessControl{LaunchPanelProcess, WaitForPanelProcess}
+                    : PanelProcessControl{});
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // From the first moment: a Ctrl+C before any panel is touched leaves every
+    // panel as it is and says so. A closed output is noticed and ends a watch
+    // cleanly instead of killing the tool.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+    // File names are taken as the bytes the system gave, not as decoded text.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::string program = argv[0];
+    // Each panel's process inherits these handlers from the launcher, and with
+    // them a Ctrl+C pressed before it began.
+    const bool panelsApart =
+        AsksForAllPanels(arguments) &&
+        StartPanelProcessLauncher([program](const std::vector<std::string>& panelArguments) {
+            return ToolMain(program, panelArguments, false);
+        });
+    const int exitCode = ToolMain(program, arguments, panelsApart);
+    StopPanelProcessLauncher();
+    return exitCode;
 }

@@ -13,11 +13,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -31,7 +28,7 @@ struct PanelProcess {
     QString startError;
 };
 
-PanelProcess Start(const std::string& program, const std::vector<std::string>& arguments) {
+PanelProcess Start(const PanelProcessControl& control, const std::vector<std::string>& arguments) {
     PanelProcess process;
     int outputPipe[2];
     int errorPipe[2];
@@ -45,24 +42,10 @@ PanelProcess Start(const std::string& program, const std::vector<std::string>& a
         ::close(outputPipe[1]);
         return process;
     }
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outputPipe[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errorPipe[1], STDERR_FILENO);
-    const int failed =
-        ::posix_spawn(&process.pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    process.pid = control.start(arguments, outputPipe[1], errorPipe[1], process.startError);
     ::close(outputPipe[1]);
     ::close(errorPipe[1]);
-    if (failed != 0) {
-        process.pid = -1;
-        process.startError = QString::fromLocal8Bit(std::strerror(failed));
+    if (process.pid < 0) {
         ::close(outputPipe[0]);
         ::close(errorPipe[0]);
         return process;
@@ -169,13 +152,13 @@ PanelResult ResultOfPanelProcess(const CliPanel& panel, const QByteArray& output
     return result;
 }
 
-std::vector<PanelResult> RunPanelsApart(const std::string& toolProgram,
+std::vector<PanelResult> RunPanelsApart(const PanelProcessControl& control,
                                         const std::vector<std::string>& arguments,
                                         const std::vector<CliPanel>& panels,
                                         const std::atomic<bool>& interrupted) {
     std::vector<PanelProcess> processes;
     for (const CliPanel& panel : panels) {
-        processes.push_back(Start(toolProgram, OnePanelArguments(arguments, panel.serial)));
+        processes.push_back(Start(control, OnePanelArguments(arguments, panel.serial)));
     }
     bool forwarded = false;
     while (ReadPrinted(processes, 20)) {
@@ -201,11 +184,8 @@ std::vector<PanelResult> RunPanelsApart(const std::string& toolProgram,
                  {}});
             continue;
         }
-        int status = 0;
-        while (::waitpid(process.pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        results.push_back(
-            ResultOfPanelProcess(panels[i], process.printed, process.complained, status));
+        results.push_back(ResultOfPanelProcess(panels[i], process.printed, process.complained,
+                                               control.wait(process.pid)));
     }
     return results;
 }

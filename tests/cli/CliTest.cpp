@@ -437,10 +437,56 @@ TEST(CliProgram, AllWorksOnManyPanelsAndReportsThemInListOrder) {
     EXPECT_EQ(tool.exitCode(), CliUsageError);
 }
 
-// Whether the process has started processes of its own.
-bool HasChildren(qint64 pid) {
-    QFile children(QString("/proc/%1/task/%1/children").arg(pid));
-    return children.open(QIODevice::ReadOnly) && !children.readAll().trimmed().isEmpty();
+// The processes the process has started.
+std::vector<qint64> Children(qint64 pid) {
+    QFile file(QString("/proc/%1/task/%1/children").arg(pid));
+    std::vector<qint64> children;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& child : file.readAll().simplified().split(' ')) {
+            if (!child.isEmpty()) {
+                children.push_back(child.toLongLong());
+            }
+        }
+    }
+    return children;
+}
+
+// The processes of the tool's panels: the children of its launcher.
+std::vector<qint64> PanelProcesses(qint64 tool) {
+    std::vector<qint64> panels;
+    for (const qint64 launcher : Children(tool)) {
+        for (const qint64 panel : Children(launcher)) {
+            panels.push_back(panel);
+        }
+    }
+    return panels;
+}
+
+// `--all` leaves no process behind: its launcher and the panels' processes
+// have all been waited for when the tool ends.
+TEST(CliProgram, AllLeavesNoProcessBehind) {
+    const QTemporaryDir folder;
+    const QString file = FactorySettingsFile(folder);
+    QProcess tool;
+    tool.start(QUVO_CLI, {"--simulate=4", "--all", "import", file, "--verify"});
+    ASSERT_TRUE(tool.waitForStarted());
+    std::vector<qint64> seen;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (const qint64 process : Children(tool.processId())) {
+                seen.push_back(process);
+            }
+            for (const qint64 process : PanelProcesses(tool.processId())) {
+                seen.push_back(process);
+            }
+            return seen.size() >= 5;
+        },
+        std::chrono::seconds(10)));
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), CliDone);
+    for (const qint64 process : seen) {
+        EXPECT_FALSE(QFile::exists(QString("/proc/%1").arg(process))) << process;
+    }
 }
 
 // Ctrl+C during `--all`: every panel is either done or reported as not begun;
@@ -455,8 +501,8 @@ TEST(CliProgram, CtrlCDuringAllLeavesNoPanelHalfWritten) {
         tool.start(QUVO_CLI, {"--simulate=6", "--all", "import", file, "--verify", "--json"});
         ASSERT_TRUE(tool.waitForStarted());
         if (waitForPanels) {
-            ASSERT_TRUE(
-                WaitFor([&] { return HasChildren(tool.processId()); }, std::chrono::seconds(10)));
+            ASSERT_TRUE(WaitFor([&] { return !PanelProcesses(tool.processId()).empty(); },
+                                std::chrono::seconds(10)));
         }
         ::kill(pid_t(tool.processId()), SIGINT);
         ASSERT_TRUE(tool.waitForFinished(10000));

@@ -1,0 +1,233 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "cli/PanelProcessLauncher.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// The tool's end of the line to its launcher; -1 while there is none.
+int LauncherLine = -1;
+pid_t Launcher = -1;
+
+// A request is one message: a tag byte and what the tag asks for. Launch: the
+// arguments, each ended by a zero byte, with the descriptors of the process's
+// output and errors beside them; the answer is the pid. Wait: the pid; the
+// answer is how the process ended, as waitpid gives it. A failure is answered
+// with a negated errno.
+constexpr char LaunchTag = 'L';
+constexpr char WaitTag = 'W';
+constexpr std::size_t MostRequestBytes = 256 * 1024;
+constexpr std::size_t DescriptorsBytes = 2 * sizeof(int);
+
+template <typename Call>
+auto Retried(Call call) {
+    auto result = call();
+    while (result < 0 && errno == EINTR) {
+        result = call();
+    }
+    return result;
+}
+
+void ReplaceDescriptor(int from, int to) {
+    if (from != to) {
+        ::dup2(from, to);
+        ::close(from);
+    }
+}
+
+std::vector<std::string> SplitArguments(const char* bytes, std::size_t count) {
+    std::vector<std::string> arguments;
+    std::string argument;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (bytes[i] == '\0') {
+            arguments.push_back(argument);
+            argument.clear();
+        } else {
+            argument.push_back(bytes[i]);
+        }
+    }
+    return arguments;
+}
+
+// In the launcher: a launch request answered. Its pid or a negated errno.
+std::int32_t Launch(int line, const char* request, std::size_t count, const msghdr& message,
+                    const PanelProcessMain& panelMain) {
+    int descriptors[2] = {-1, -1};
+    const cmsghdr* header = CMSG_FIRSTHDR(&message);
+    if (header != nullptr && header->cmsg_level == SOL_SOCKET && header->cmsg_type == SCM_RIGHTS &&
+        header->cmsg_len == CMSG_LEN(DescriptorsBytes)) {
+        std::memcpy(descriptors, CMSG_DATA(header), DescriptorsBytes);
+    }
+    std::int32_t reply = -EINVAL;
+    if (descriptors[0] >= 0 && descriptors[1] >= 0 &&
+        (message.msg_flags & (MSG_TRUNC | MSG_CTRUNC)) == 0) {
+        const std::vector<std::string> arguments = SplitArguments(request, count);
+        const pid_t panel = ::fork();
+        if (panel == 0) {
+            ::close(line);
+            ::prctl(PR_SET_NAME, "quvo8261-panel");
+            ReplaceDescriptor(descriptors[0], STDOUT_FILENO);
+            ReplaceDescriptor(descriptors[1], STDERR_FILENO);
+            std::exit(panelMain(arguments)); // flushes what the panel's main printed
+        }
+        reply = panel < 0 ? -errno : panel;
+    }
+    for (const int descriptor : descriptors) {
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
+    }
+    return reply;
+}
+
+// In the launcher: a wait request answered.
+std::int32_t Wait(const char* request, std::size_t count) {
+    pid_t panel = 0;
+    if (count != sizeof panel) {
+        return -EINVAL;
+    }
+    std::memcpy(&panel, request, sizeof panel);
+    int status = 0;
+    return Retried([&] { return ::waitpid(panel, &status, 0); }) < 0 ? -errno : status;
+}
+
+[[noreturn]] void Serve(int line, const PanelProcessMain& panelMain) {
+    // Its copy of the tool's output would keep a pipe open after the tool ended.
+    const int nothing = ::open("/dev/null", O_WRONLY);
+    if (nothing >= 0) {
+        ::dup2(nothing, STDOUT_FILENO);
+        ::dup2(nothing, STDERR_FILENO);
+        if (nothing > STDERR_FILENO) {
+            ::close(nothing);
+        }
+    }
+    std::vector<char> request(MostRequestBytes);
+    for (;;) {
+        iovec part{request.data(), request.size()};
+        alignas(cmsghdr) char control[CMSG_SPACE(DescriptorsBytes)];
+        msghdr message{};
+        message.msg_iov = &part;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        const ssize_t got = Retried([&] { return ::recvmsg(line, &message, MSG_CMSG_CLOEXEC); });
+        if (got <= 0) {
+            ::_exit(0); // the tool has ended
+        }
+        const char* body = request.data() + 1;
+        const std::size_t count = std::size_t(got) - 1;
+        const std::int32_t reply = request[0] == LaunchTag
+                                       ? Launch(line, body, count, message, panelMain)
+                                   : request[0] == WaitTag ? Wait(body, count)
+                                                           : -EINVAL;
+        Retried([&] { return ::send(line, &reply, sizeof reply, MSG_NOSIGNAL); });
+    }
+}
+
+// One request to the launcher and its answer; false when the launcher is gone.
+bool Ask(const std::string& request, const int* descriptors, std::int32_t& reply) {
+    iovec part{const_cast<char*>(request.data()), request.size()};
+    alignas(cmsghdr) char control[CMSG_SPACE(DescriptorsBytes)] = {};
+    msghdr message{};
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    if (descriptors != nullptr) {
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        cmsghdr* header = CMSG_FIRSTHDR(&message);
+        header->cmsg_level = SOL_SOCKET;
+        header->cmsg_type = SCM_RIGHTS;
+        header->cmsg_len = CMSG_LEN(DescriptorsBytes);
+        std::memcpy(CMSG_DATA(header), descriptors, DescriptorsBytes);
+    }
+    return LauncherLine >= 0 &&
+           Retried([&] { return ::sendmsg(LauncherLine, &message, MSG_NOSIGNAL); }) >= 0 &&
+           Retried([&] { return ::recv(LauncherLine, &reply, sizeof reply, 0); }) ==
+               ssize_t(sizeof reply);
+}
+
+} // namespace
+
+bool StartPanelProcessLauncher(PanelProcessMain panelMain) {
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) {
+        return false;
+    }
+    const pid_t launcher = ::fork();
+    if (launcher < 0) {
+        ::close(ends[0]);
+        ::close(ends[1]);
+        return false;
+    }
+    if (launcher == 0) {
+        ::close(ends[0]);
+        Serve(ends[1], panelMain);
+    }
+    ::close(ends[1]);
+    LauncherLine = ends[0];
+    Launcher = launcher;
+    return true;
+}
+
+void StopPanelProcessLauncher() {
+    if (LauncherLine < 0) {
+        return;
+    }
+    ::close(LauncherLine); // the launcher ends when it sees the line closed
+    LauncherLine = -1;
+    Retried([] { return ::waitpid(Launcher, nullptr, 0); });
+    Launcher = -1;
+}
+
+pid_t LaunchPanelProcess(const std::vector<std::string>& arguments, int output, int errors,
+                         QString& error) {
+    std::string request(1, LaunchTag);
+    for (const std::string& argument : arguments) {
+        request += argument;
+        request.push_back('\0');
+    }
+    if (request.size() > MostRequestBytes) {
+        error = QString::fromLocal8Bit(std::strerror(E2BIG));
+        return -1;
+    }
+    const int descriptors[2] = {output, errors};
+    std::int32_t reply = 0;
+    if (!Ask(request, descriptors, reply)) {
+        error = "the launcher of the panels' processes has ended";
+        return -1;
+    }
+    if (reply < 0) {
+        error = QString::fromLocal8Bit(std::strerror(-reply));
+        return -1;
+    }
+    return pid_t(reply);
+}
+
+int WaitForPanelProcess(pid_t panel) {
+    std::string request(1, WaitTag);
+    request.append(reinterpret_cast<const char*>(&panel), sizeof panel);
+    std::int32_t reply = 0;
+    // Should the launcher be gone, its panels' results are still what they printed.
+    return Ask(request, nullptr, reply) && reply >= 0 ? int(reply) : 0;
+}
+
+bool AsksForAllPanels(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--") {
+            return false;
+        }
+        if (argument == "--all") {
+            return true;
+        }
+    }
+    return false;
+}

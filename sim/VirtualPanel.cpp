@@ -14,11 +14,12 @@ void VirtualPanel::SetLineTiming(LineModel model, std::chrono::microseconds late
 }
 
 bool VirtualPanel::SetLatencyTimer(std::uint8_t milliseconds) {
-    if (milliseconds < 2) {
+    if (milliseconds < 1) {
         return false;
     }
     std::lock_guard lock(mutex_);
     latencyTimer_ = std::chrono::milliseconds(milliseconds);
+    timerStartedAt_ = Clock::now();
     return true;
 }
 
@@ -150,11 +151,16 @@ std::uint32_t VirtualPanel::AvailableLocked(Clock::time_point now) {
         }
         return available;
     }
-    // The chip sends a packet when 62 bytes are held, when its latency timer
-    // has run since the first byte it still holds, or when its event character
-    // arrives.
+    // The chip sends a packet when 62 bytes are held, when its event character
+    // arrives, or when its latency timer runs out. The timer restarts at every
+    // packet, and runs out again and again while nothing is held (the chip then
+    // sends its status bytes alone), so it runs out whole periods after the
+    // last packet that carried data.
     while (delivered_ < outgoing_.size() && outgoing_[delivered_].readableAt <= now) {
-        auto sendAt = outgoing_[delivered_].readableAt + latencyTimer_;
+        const auto held = outgoing_[delivered_].readableAt - timerStartedAt_;
+        const auto periods = std::max<Clock::duration::rep>(
+            1, (held + latencyTimer_ - Clock::duration(1)) / latencyTimer_);
+        auto sendAt = timerStartedAt_ + periods * latencyTimer_;
         const std::size_t fullAt = delivered_ + PacketPayload - 1;
         if (fullAt < outgoing_.size()) {
             sendAt = std::min(sendAt, outgoing_[fullAt].readableAt);
@@ -175,6 +181,7 @@ std::uint32_t VirtualPanel::AvailableLocked(Clock::time_point now) {
             ++delivered_;
             ++packet;
         }
+        timerStartedAt_ = sendAt;
     }
     return std::uint32_t(delivered_);
 }

@@ -36,7 +36,8 @@ enum class LineModel {
     Instant,  // readable at once, for fast tests
     BaudRate, // at the line rate of 115200 baud 8N1
     Chip,     // at the line rate, then held by the FT232R until a 62-byte packet
-              // is full or its latency timer has run since the first byte held
+              // is full, its event character arrives or its latency timer runs
+              // out (whole periods after the last packet it sent with data)
 };
 
 // One panel behind its FT232R: the serial line, the chip's latency timer, the
@@ -60,7 +61,7 @@ public:
     // Instant lines (the default) make replies readable at once, for fast tests.
     // `latency` is the panel's own time before it starts to answer.
     void SetLineTiming(LineModel model, std::chrono::microseconds latency = {});
-    // The chip's latency timer, 2..255 ms as FTDI's library accepts; false otherwise.
+    // The chip's latency timer, 1..255 ms; false otherwise.
     bool SetLatencyTimer(std::uint8_t milliseconds);
     std::uint8_t LatencyTimer();
     // The chip's event character: held bytes go to the host as soon as it is
@@ -112,6 +113,7 @@ private:
     PanelFirmware firmware_;
     LineModel model_ = LineModel::Instant;
     std::chrono::milliseconds latencyTimer_{DefaultLatencyTimerMs};
+    Clock::time_point timerStartedAt_ = Clock::now(); // at the chip's last packet with data
     std::optional<std::uint8_t> eventCharacter_;
     std::size_t delivered_ = 0; // front bytes of outgoing_ the chip has passed to the host
     std::chrono::microseconds latency_{0};

@@ -119,20 +119,34 @@ TEST(VirtualLine, TheChipHoldsASmallReplyForItsLatencyTimer) {
     ASSERT_EQ(panel.Write(poll, 5), 5u);
     const Arrival arrival = WatchArrival(panel, 24, start);
     EXPECT_EQ(arrival.counts, (std::vector<std::uint32_t>{24})) << "all 24 bytes at once";
-    // The first byte reaches the chip after 6 byte times, then the timer runs.
-    EXPECT_GE(arrival.firstAfter, 16ms);
+    // A chip that has just started sends nothing before its timer has run once.
+    EXPECT_GE(arrival.firstAfter, 15ms);
     EXPECT_LT(arrival.firstAfter, 100ms);
 
-    EXPECT_FALSE(panel.SetLatencyTimer(1));
-    EXPECT_FALSE(panel.SetLatencyTimer(0));
-    ASSERT_TRUE(panel.SetLatencyTimer(2));
     std::uint8_t reply[24];
     ASSERT_EQ(panel.Read(reply, 24, 0ms), 24u);
+
+    // The timer restarts when the chip sends a packet and runs out every
+    // period after it: a reply that is in late in a period goes at its end,
+    // not a whole period after its first byte.
+    const auto sentAt = start + arrival.firstAfter;
+    std::this_thread::sleep_until(sentAt + 9ms);
+    const auto late = Clock::now();
+    panel.Write(poll, 5);
+    const Arrival lateArrival = WatchArrival(panel, 24, late);
+    const auto replyIn = late - sentAt + 29 * VirtualPanel::ByteTime; // from the packet sent
+    const auto periodEnd = sentAt + 16ms * ((replyIn + 16ms - 1ns) / 16ms);
+    EXPECT_GE(late + lateArrival.firstAfter, periodEnd - 1ms);
+    EXPECT_LT(late + lateArrival.firstAfter, periodEnd + 3ms);
+    ASSERT_EQ(panel.Read(reply, 24, 0ms), 24u);
+
+    EXPECT_FALSE(panel.SetLatencyTimer(0));
+    ASSERT_TRUE(panel.SetLatencyTimer(1));
     const auto again = Clock::now();
     panel.Write(poll, 5);
     const Arrival fast = WatchArrival(panel, 24, again);
-    EXPECT_LT(fast.firstAfter, 16ms);
-    EXPECT_GE(fast.firstAfter, 2ms);
+    EXPECT_GE(fast.firstAfter, 6 * VirtualPanel::ByteTime) << "the first byte is in";
+    EXPECT_LT(fast.firstAfter, 29 * VirtualPanel::ByteTime + 3ms) << "within a period of the last";
 }
 
 TEST(VirtualLine, FullPacketsGoAtOnceAndTheRestWaitsForTheTimer) {

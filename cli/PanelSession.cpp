@@ -3,12 +3,14 @@
 
 #include "link/D2XXUnit_mod.h"
 #include "link/LinkFailureText.h"
+#include "link/LinkSleep.h"
 #include "link/WireProtocol.h"
 
 #include <algorithm>
 #include <atomic>
 
 PanelSession::PanelSession(std::uint32_t locationId) {
+    WakeOnTime(); // the exchanges run on this thread
     SetPortErrorDialog([this](const std::string& text) {
         setUpError_ += (setUpError_.empty() ? "" : "\n") + text;
     });

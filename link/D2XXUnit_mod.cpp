@@ -208,7 +208,8 @@ bool PortSetUpSequence(std::uint32_t locationId) {
     const bool ready = Port_SetBaudRate() == FT_OK && Port_SetDataCharacteristics() == FT_OK &&
                        Port_SetFlowControl() == FT_OK && Port_SetTimeouts(2000, 2000) == FT_OK &&
                        // Their failures only slow the link.
-                       (Port_SetLatencyTimer(PortLatencyTimerMs), true) &&
+                       (Port_SetLatencyTimer(PortLatencyTimerMs) == FT_OK ||
+                        Port_SetLatencyTimer(PortDocumentedLatencyTimerMs) == FT_OK || true) &&
                        (Port_SetEventCharacter(PortEventCharacter, true), true) &&
                        Port_PurgeRx() == FT_OK && Port_PurgeTx() == FT_OK;
     if (!ready) {

@@ -69,9 +69,12 @@ FT_STATUS Port_SetLatencyTimer(std::uint8_t milliseconds);
 // 0 with `enabled` false switches that off. Not reported in a dialog either.
 FT_STATUS Port_SetEventCharacter(std::uint8_t character, bool enabled);
 
-// The latency timer the set-up gives the chip: a status reply of 24 bytes does
-// not fill a USB packet and waits this long in the chip (16 ms by default).
-inline constexpr std::uint8_t PortLatencyTimerMs = 2;
+// The latency timer the set-up gives the chip: a reply that does not fill a USB
+// packet waits in the chip until the timer runs out (every 16 ms by default).
+// The chip takes 1 ms, as Linux's own driver sets it; where a library holds to
+// FTDI's documented 2..255 ms, the set-up asks for 2 ms instead.
+inline constexpr std::uint8_t PortLatencyTimerMs = 1;
+inline constexpr std::uint8_t PortDocumentedLatencyTimerMs = 2;
 // Every reply of the panel ends with this trailer: as the chip's event
 // character it hands each reply over as soon as its last byte has arrived.
 inline constexpr std::uint8_t PortEventCharacter = 0xC5;

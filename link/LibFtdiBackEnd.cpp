@@ -410,8 +410,8 @@ FT_STATUS FT_API LibSetLatencyTimer(FT_HANDLE handle, UCHAR milliseconds) {
     if (port == nullptr) {
         return FT_INVALID_HANDLE;
     }
-    if (milliseconds < 2) {
-        return FT_INVALID_PARAMETER; // FTDI's library takes 2..255
+    if (milliseconds < 1) {
+        return FT_INVALID_PARAMETER; // 0 is no timer the chip knows
     }
     return SetUpResult(ftdi_set_latency_timer(port->context, milliseconds));
 }

@@ -3,6 +3,7 @@
 
 #include "link/D2XXUnit_mod.h"
 #include "link/LinkLogging.h"
+#include "link/LinkSleep.h"
 #include "link/ThreadHandOff.h"
 #include "link/WireProtocol.h"
 
@@ -112,13 +113,14 @@ void TDeviceThread::LinkThreadMain() {
     using Clock = std::chrono::steady_clock;
     const auto stopRequested = [this] { return StopRequest.load(std::memory_order_acquire); };
 
+    WakeOnTime();
     mailbox_.Open();
     Finished.store(false, std::memory_order_release);
     qCDebug(lcLink) << "link thread started";
 
     const auto waitStart = Clock::now();
     while (!stopRequested() && Clock::now() - waitStart < std::chrono::milliseconds(500)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        SleepOneMillisecond();
     }
 
     std::uint8_t command = CmdReadConfig;
@@ -174,7 +176,7 @@ void TDeviceThread::LinkThreadMain() {
             command = CmdPollStatus;
         }
         replyCode = 0;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        SleepOneMillisecond();
     }
 
     outcome_ = {stopRequested(), result, LastIoStatus, errorByte, command, replyCode};

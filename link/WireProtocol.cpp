@@ -3,12 +3,12 @@
 
 #include "link/D2XXUnit_mod.h"
 #include "link/LinkLogging.h"
+#include "link/LinkSleep.h"
 
 #include <QByteArray>
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 namespace {
 
@@ -18,11 +18,7 @@ std::uint32_t SteadyTickCountMs() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void SleepOneMs() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
-
-WireClock Clock{SteadyTickCountMs, SleepOneMs};
+WireClock Clock{SteadyTickCountMs, SleepOneMillisecond};
 
 } // namespace
 
@@ -31,7 +27,7 @@ void SetWireClock(const WireClock& clock) {
 }
 
 void UseRealWireClock() {
-    Clock = WireClock{SteadyTickCountMs, SleepOneMs};
+    Clock = WireClock{SteadyTickCountMs, SleepOneMillisecond};
 }
 
 std::uint32_t SendFrame(std::uint8_t code, const std::uint8_t* payload) {

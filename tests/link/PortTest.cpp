@@ -53,6 +53,29 @@ TEST_F(Port, SuccessfulSetUpConfiguresTheLineAndSilencesErrors) {
     EXPECT_EQ(VirtualBus::Instance().OpenHandleCount(), 0);
 }
 
+// A library that holds to FTDI's documented 2..255 ms gets 2 ms; the chip
+// itself takes 1 ms.
+FT_STATUS FT_API DocumentedRangeOnly(FT_HANDLE handle, UCHAR milliseconds) {
+    return milliseconds < PortDocumentedLatencyTimerMs
+               ? FT_INVALID_PARAMETER
+               : SimulatorFtdiApi().SetLatencyTimer(handle, milliseconds);
+}
+
+TEST_F(Port, ALibraryThatRefusesOneMillisecondGetsTheDocumentedTimer) {
+    AddPanel();
+    ASSERT_TRUE(PortSetUpSequence(PanelLocation));
+    EXPECT_EQ(VirtualBus::Instance().Panel(PanelLocation)->LatencyTimer(), 1);
+    PortShutDownSequence();
+
+    FtdiApi strict = SimulatorFtdiApi();
+    strict.SetLatencyTimer = DocumentedRangeOnly;
+    SetFtdiApi(strict);
+    ASSERT_TRUE(PortSetUpSequence(PanelLocation));
+    EXPECT_EQ(VirtualBus::Instance().Panel(PanelLocation)->LatencyTimer(), 2);
+    PortShutDownSequence();
+    SetFtdiApi(SimulatorFtdiApi());
+}
+
 // A failure at each set-up step in turn: which boxes appear, whether the port is
 // closed, and that no later step is attempted. The latency timer and the event
 // character only slow the link: their failures show nothing and the set-up goes on.
@@ -91,8 +114,13 @@ TEST_F(Port, FailureAtEachSetUpStep) {
             EXPECT_EQ(dialogs[0], std::string(labels[failing]) + " - General IO error...");
         }
 
-        if (step == ApiCall::ResetDevice || step == ApiCall::SetLatencyTimer ||
-            step == ApiCall::SetChars) {
+        if (step == ApiCall::SetLatencyTimer) {
+            EXPECT_TRUE(ready);
+            std::vector<ApiCall> expected = all;
+            expected.insert(expected.begin() + std::ptrdiff_t(failing), step); // 1 ms, then 2 ms
+            EXPECT_EQ(calls, expected);
+            PortShutDownSequence();
+        } else if (step == ApiCall::ResetDevice || step == ApiCall::SetChars) {
             EXPECT_TRUE(ready);
             EXPECT_EQ(calls, all);
             PortShutDownSequence();

@@ -97,7 +97,7 @@ int ToolMain(const std::string& program, const std::vector<std::string>& argumen
     std::thread(WatchSignalsAndOutput).detach();
     return RunCli(
         arguments, out, err, Interrupted, [] { return OutputClosed.load(); },
-        panelsApart ? PanelProcessControl{LaunchPanelProcess, WaitForPanelProcess}
+        panelsApart ? PanelProcessControl{LaunchPanelProcesses, WaitForPanelProcess}
                     : PanelProcessControl{});
 }
 

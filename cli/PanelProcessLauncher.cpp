@@ -2,7 +2,9 @@
 #include "cli/PanelProcessLauncher.h"
 
 #include <cerrno>
+#include <clocale>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -77,7 +79,11 @@ std::int32_t Launch(int line, const char* request, std::size_t count, const msgh
             ::prctl(PR_SET_NAME, "quvo8261-panel");
             ReplaceDescriptor(descriptors[0], STDOUT_FILENO);
             ReplaceDescriptor(descriptors[1], STDERR_FILENO);
-            std::exit(panelMain(arguments)); // flushes what the panel's main printed
+            const int code = panelMain(arguments);
+            // Its memory goes with it: the libraries' clean-up at exit would cost
+            // a good part of the panel's work.
+            std::fflush(nullptr);
+            ::_exit(code);
         }
         reply = panel < 0 ? -errno : panel;
     }
@@ -110,6 +116,9 @@ std::int32_t Wait(const char* request, std::size_t count) {
             ::close(nothing);
         }
     }
+    // The locale's data, loaded once here instead of in every panel's process
+    // (Qt sets the same locale when it starts).
+    std::setlocale(LC_ALL, "");
     std::vector<char> request(MostRequestBytes);
     for (;;) {
         iovec part{request.data(), request.size()};
@@ -133,8 +142,8 @@ std::int32_t Wait(const char* request, std::size_t count) {
     }
 }
 
-// One request to the launcher and its answer; false when the launcher is gone.
-bool Ask(const std::string& request, const int* descriptors, std::int32_t& reply) {
+// Sends one request to the launcher; false when the launcher is gone.
+bool Send(const std::string& request, const int* descriptors) {
     iovec part{const_cast<char*>(request.data()), request.size()};
     alignas(cmsghdr) char control[CMSG_SPACE(DescriptorsBytes)] = {};
     msghdr message{};
@@ -150,9 +159,13 @@ bool Ask(const std::string& request, const int* descriptors, std::int32_t& reply
         std::memcpy(CMSG_DATA(header), descriptors, DescriptorsBytes);
     }
     return LauncherLine >= 0 &&
-           Retried([&] { return ::sendmsg(LauncherLine, &message, MSG_NOSIGNAL); }) >= 0 &&
-           Retried([&] { return ::recv(LauncherLine, &reply, sizeof reply, 0); }) ==
-               ssize_t(sizeof reply);
+           Retried([&] { return ::sendmsg(LauncherLine, &message, MSG_NOSIGNAL); }) >= 0;
+}
+
+// The launcher's answer to the oldest request not yet answered.
+bool Receive(std::int32_t& reply) {
+    return Retried([&] { return ::recv(LauncherLine, &reply, sizeof reply, 0); }) ==
+           ssize_t(sizeof reply);
 }
 
 } // namespace
@@ -188,28 +201,44 @@ void StopPanelProcessLauncher() {
     Launcher = -1;
 }
 
-pid_t LaunchPanelProcess(const std::vector<std::string>& arguments, int output, int errors,
-                         QString& error) {
-    std::string request(1, LaunchTag);
-    for (const std::string& argument : arguments) {
-        request += argument;
-        request.push_back('\0');
+std::vector<pid_t> LaunchPanelProcesses(std::vector<PanelProcessRequest>& requests) {
+    // All requests go before any answer is read: the launcher forks one process
+    // after another without waiting for this process to be scheduled between.
+    std::vector<pid_t> launched(requests.size(), -1);
+    std::size_t sent = 0;
+    for (PanelProcessRequest& request : requests) {
+        std::string message(1, LaunchTag);
+        for (const std::string& argument : request.arguments) {
+            message += argument;
+            message.push_back('\0');
+        }
+        const int descriptors[2] = {request.output, request.errors};
+        if (message.size() > MostRequestBytes) {
+            request.error = QString::fromLocal8Bit(std::strerror(E2BIG));
+            break;
+        }
+        if (!Send(message, descriptors)) {
+            request.error = "the launcher of the panels' processes has ended";
+            break;
+        }
+        ++sent;
     }
-    if (request.size() > MostRequestBytes) {
-        error = QString::fromLocal8Bit(std::strerror(E2BIG));
-        return -1;
+    for (std::size_t i = 0; i < sent; ++i) {
+        std::int32_t reply = 0;
+        if (!Receive(reply)) {
+            requests[i].error = "the launcher of the panels' processes has ended";
+        } else if (reply < 0) {
+            requests[i].error = QString::fromLocal8Bit(std::strerror(-reply));
+        } else {
+            launched[i] = pid_t(reply);
+        }
     }
-    const int descriptors[2] = {output, errors};
-    std::int32_t reply = 0;
-    if (!Ask(request, descriptors, reply)) {
-        error = "the launcher of the panels' processes has ended";
-        return -1;
+    for (std::size_t i = sent; i < requests.size(); ++i) {
+        if (requests[i].error.isEmpty()) {
+            requests[i].error = "not started after an earlier panel's start failed";
+        }
     }
-    if (reply < 0) {
-        error = QString::fromLocal8Bit(std::strerror(-reply));
-        return -1;
-    }
-    return pid_t(reply);
+    return launched;
 }
 
 int WaitForPanelProcess(pid_t panel) {
@@ -217,7 +246,7 @@ int WaitForPanelProcess(pid_t panel) {
     request.append(reinterpret_cast<const char*>(&panel), sizeof panel);
     std::int32_t reply = 0;
     // Should the launcher be gone, its panels' results are still what they printed.
-    return Ask(request, nullptr, reply) && reply >= 0 ? int(reply) : 0;
+    return Send(request, nullptr) && Receive(reply) && reply >= 0 ? int(reply) : 0;
 }
 
 bool AsksForAllPanels(const std::vector<std::string>& arguments) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "cli/PanelsApart.h"
+
 #include <QString>
 
 #include <functional>
@@ -27,10 +29,10 @@ bool StartPanelProcessLauncher(PanelProcessMain panelMain);
 // Ends the launcher and waits for it, once the panels' processes have ended.
 void StopPanelProcessLauncher();
 
-// A process running the panel main on `arguments`, with `output` and `errors` as
-// its standard output and error. Its pid, or -1 with the reason in `error`.
-pid_t LaunchPanelProcess(const std::vector<std::string>& arguments, int output, int errors,
-                         QString& error);
+// Processes running the panel main, one per request, with the request's
+// `output` and `errors` as standard output and error; per request its pid, or
+// -1 with the reason in the request's `error`.
+std::vector<pid_t> LaunchPanelProcesses(std::vector<PanelProcessRequest>& requests);
 // Waits for a launched process to end; how it ended, as waitpid gives it (an
 // exit code of 0 when the launcher cannot tell).
 int WaitForPanelProcess(pid_t panel);

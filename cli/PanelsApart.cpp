@@ -28,31 +28,48 @@ struct PanelProcess {
     QString startError;
 };
 
-PanelProcess Start(const PanelProcessControl& control, const std::vector<std::string>& arguments) {
-    PanelProcess process;
-    int outputPipe[2];
-    int errorPipe[2];
-    if (::pipe2(outputPipe, O_CLOEXEC) != 0) {
-        process.startError = QString::fromLocal8Bit(std::strerror(errno));
-        return process;
+// The processes for all panels, started at once: the pipes first, then every
+// start asked for in one go.
+std::vector<PanelProcess> StartAll(const PanelProcessControl& control,
+                                   const std::vector<std::string>& arguments,
+                                   const std::vector<CliPanel>& panels) {
+    std::vector<PanelProcess> processes(panels.size());
+    std::vector<PanelProcessRequest> requests;
+    std::vector<std::size_t> requested; // the process of each request
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        int outputPipe[2];
+        int errorPipe[2];
+        if (::pipe2(outputPipe, O_CLOEXEC) != 0) {
+            processes[i].startError = QString::fromLocal8Bit(std::strerror(errno));
+            continue;
+        }
+        if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
+            processes[i].startError = QString::fromLocal8Bit(std::strerror(errno));
+            ::close(outputPipe[0]);
+            ::close(outputPipe[1]);
+            continue;
+        }
+        processes[i].output = outputPipe[0];
+        processes[i].errors = errorPipe[0];
+        requests.push_back(
+            {OnePanelArguments(arguments, panels[i].serial), outputPipe[1], errorPipe[1], {}});
+        requested.push_back(i);
     }
-    if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
-        process.startError = QString::fromLocal8Bit(std::strerror(errno));
-        ::close(outputPipe[0]);
-        ::close(outputPipe[1]);
-        return process;
+    const std::vector<pid_t> started = control.start(requests);
+    for (std::size_t r = 0; r < requests.size(); ++r) {
+        PanelProcess& process = processes[requested[r]];
+        ::close(requests[r].output);
+        ::close(requests[r].errors);
+        process.pid = r < started.size() ? started[r] : -1;
+        if (process.pid < 0) {
+            process.startError = requests[r].error;
+            ::close(process.output);
+            ::close(process.errors);
+            process.output = -1;
+            process.errors = -1;
+        }
     }
-    process.pid = control.start(arguments, outputPipe[1], errorPipe[1], process.startError);
-    ::close(outputPipe[1]);
-    ::close(errorPipe[1]);
-    if (process.pid < 0) {
-        ::close(outputPipe[0]);
-        ::close(errorPipe[0]);
-        return process;
-    }
-    process.output = outputPipe[0];
-    process.errors = errorPipe[0];
-    return process;
+    return processes;
 }
 
 // Reads whatever the processes have printed, waiting at most `milliseconds`;
@@ -156,10 +173,7 @@ std::vector<PanelResult> RunPanelsApart(const PanelProcessControl& control,
                                         const std::vector<std::string>& arguments,
                                         const std::vector<CliPanel>& panels,
                                         const std::atomic<bool>& interrupted) {
-    std::vector<PanelProcess> processes;
-    for (const CliPanel& panel : panels) {
-        processes.push_back(Start(control, OnePanelArguments(arguments, panel.serial)));
-    }
+    std::vector<PanelProcess> processes = StartAll(control, arguments, panels);
     bool forwarded = false;
     while (ReadPrinted(processes, 20)) {
         // A Ctrl+C from the terminal reaches every process of the group; a

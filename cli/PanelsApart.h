@@ -10,13 +10,20 @@
 
 #include <sys/types.h>
 
+// A process of the tool to start on `arguments`, with `output` and `errors` as
+// its standard output and error; `error` tells why it could not be started.
+struct PanelProcessRequest {
+    std::vector<std::string> arguments;
+    int output = -1;
+    int errors = -1;
+    QString error;
+};
+
 // How the panels' processes are started and waited for.
 struct PanelProcessControl {
-    // Starts the tool on `arguments` with `output` and `errors` as its standard
-    // output and error; its pid, or -1 with the reason in `error`.
-    std::function<pid_t(const std::vector<std::string>& arguments, int output, int errors,
-                        QString& error)>
-        start;
+    // Starts every request at once; per request its pid, or -1 with the reason
+    // in its `error`.
+    std::function<std::vector<pid_t>(std::vector<PanelProcessRequest>& requests)> start;
     // Waits for a started process to end; how it ended, as waitpid gives it.
     std::function<int(pid_t process)> wait;
 };

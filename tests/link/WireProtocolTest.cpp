@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "link/WireProtocol.h"
+#include "link/LinkSleep.h"
 #include "tests/support/PortFixture.h"
 
 #include <chrono>
@@ -182,6 +183,18 @@ TEST_F(WireProtocol, UnplugWhileOpenFailsTheNextExchange) {
     VirtualBus::Instance().RemoveDevice(PanelLocation);
     EXPECT_EQ(SendFrame(CmdPollStatus, nullptr), LinkWriteFailed);
     EXPECT_EQ(LastIoStatus, 4);
+}
+
+// The sleeps ask for less as their wake-ups come late; they must not shrink
+// below what the waits are for. Only a lower bound: a busy machine makes them
+// longer, never shorter.
+TEST(LinkSleep, ManySleepsStillTakeTheirMilliseconds) {
+    WakeOnTime();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 200; ++i) {
+        SleepOneMillisecond();
+    }
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
 }
 
 } // namespace

@@ -28,7 +28,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
 
 int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted, const std::function<bool()>& outputClosed,
-           const PanelProcessControl& panelProcesses) {
+           bool panelsApart) {
     // Every outcome under --json is one JSON document, failures before any panel too.
     bool json = std::find(arguments.begin(), arguments.end(), "--json") != arguments.end();
     QString command;
@@ -43,8 +43,7 @@ int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStr
         const CliInvocation invocation = ParseCliArguments(arguments);
         json = invocation.json;
         command = invocation.command;
-        CliContext context{invocation,     out,      err, interrupted, outputClosed,
-                           panelProcesses, arguments};
+        CliContext context{invocation, out, err, interrupted, outputClosed, panelsApart, arguments};
         return RunCliCommand(context);
     } catch (const BadCommandLine& error) {
         return fail(CliUsageError, QString("quvo8261-cli: ") + error.what());

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "cli/PanelsApart.h"
 #include "link/BackEndChoice.h"
 #include "sim/VirtualBus.h"
 
@@ -31,12 +30,12 @@ enum CliExitCode {
 // ChooseCliBackEnd); `--driver` and `--simulate` are accepted here and left to
 // that choice. `interrupted` ends `status --watch` and leaves the panels of
 // `--all` not yet begun; `outputClosed` tells that nobody reads `out` any more,
-// which also ends a watch. With `panelProcesses`, `--all` works on the
-// panels side by side, a process each; without it one after another in this
-// process.
+// which also ends a watch. With `panelsApart`, `--all` works on the panels
+// side by side, each in a process from the launcher the tool started (see
+// PanelProcessLauncher.h); without it one after another in this process.
 int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted, const std::function<bool()>& outputClosed,
-           const PanelProcessControl& panelProcesses = {});
+           bool panelsApart = false);
 // The same for arguments that are valid text.
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted);

@@ -145,9 +145,8 @@ int Report(const CliContext& context, const std::vector<PanelResult>& results) {
 
 int RunOnPanels(CliContext& context, bool allAllowed, const PanelWork& work) {
     const std::vector<CliPanel> panels = ChosenPanels(context.invocation, allAllowed);
-    if (context.invocation.all && panels.size() > 1 && context.panelProcesses.start) {
-        return Report(context, RunPanelsApart(context.panelProcesses, context.arguments, panels,
-                                              context.interrupted));
+    if (context.invocation.all && panels.size() > 1 && context.panelsApart) {
+        return Report(context, RunPanelsApart(context.arguments, panels, context.interrupted));
     }
     std::vector<PanelResult> results;
     for (const CliPanel& panel : panels) {

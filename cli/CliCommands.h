@@ -2,7 +2,6 @@
 #pragma once
 
 #include "cli/CliArguments.h"
-#include "cli/PanelsApart.h"
 
 #include <QString>
 #include <QTextStream>
@@ -21,9 +20,9 @@ struct CliContext {
     const std::atomic<bool>& interrupted;
     // Nobody reads `out` any more, which also ends a watch.
     std::function<bool()> outputClosed;
-    // Starts the tool's process for one panel: `--all` works on the panels side
-    // by side. Without it the panels are done one after another here.
-    PanelProcessControl panelProcesses;
+    // Whether `--all` works on the panels side by side, each in a process from
+    // the tool's launcher; otherwise one after another here.
+    bool panelsApart = false;
     std::vector<std::string> arguments;
 };
 

@@ -96,9 +96,7 @@ int ToolMain(const std::string& program, const std::vector<std::string>& argumen
     }
     std::thread(WatchSignalsAndOutput).detach();
     return RunCli(
-        arguments, out, err, Interrupted, [] { return OutputClosed.load(); },
-        panelsApart ? PanelProcessControl{LaunchPanelProcesses, WaitForPanelProcess}
-                    : PanelProcessControl{});
+        arguments, out, err, Interrupted, [] { return OutputClosed.load(); }, panelsApart);
 }
 
 } // namespace

@@ -29,6 +29,7 @@ constexpr char LaunchTag = 'L';
 constexpr char WaitTag = 'W';
 constexpr std::size_t MostRequestBytes = 256 * 1024;
 constexpr std::size_t DescriptorsBytes = 2 * sizeof(int);
+constexpr const char* LauncherGone = "the launcher of the panels' processes has ended";
 
 template <typename Call>
 auto Retried(Call call) {
@@ -218,7 +219,7 @@ std::vector<pid_t> LaunchPanelProcesses(std::vector<PanelProcessRequest>& reques
             break;
         }
         if (!Send(message, descriptors)) {
-            request.error = "the launcher of the panels' processes has ended";
+            request.error = LauncherGone;
             break;
         }
         ++sent;
@@ -226,7 +227,7 @@ std::vector<pid_t> LaunchPanelProcesses(std::vector<PanelProcessRequest>& reques
     for (std::size_t i = 0; i < sent; ++i) {
         std::int32_t reply = 0;
         if (!Receive(reply)) {
-            requests[i].error = "the launcher of the panels' processes has ended";
+            requests[i].error = LauncherGone;
         } else if (reply < 0) {
             requests[i].error = QString::fromLocal8Bit(std::strerror(-reply));
         } else {

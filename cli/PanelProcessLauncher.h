@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "cli/PanelsApart.h"
-
 #include <QString>
 
 #include <functional>
@@ -28,6 +26,15 @@ using PanelProcessMain = std::function<int(const std::vector<std::string>& argum
 bool StartPanelProcessLauncher(PanelProcessMain panelMain);
 // Ends the launcher and waits for it, once the panels' processes have ended.
 void StopPanelProcessLauncher();
+
+// A process of the tool to start on `arguments`, with `output` and `errors` as
+// its standard output and error; `error` tells why it could not be started.
+struct PanelProcessRequest {
+    std::vector<std::string> arguments;
+    int output = -1;
+    int errors = -1;
+    QString error;
+};
 
 // Processes running the panel main, one per request, with the request's
 // `output` and `errors` as standard output and error; per request its pid, or

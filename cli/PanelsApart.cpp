@@ -2,6 +2,7 @@
 #include "cli/PanelsApart.h"
 
 #include "cli/Cli.h"
+#include "cli/PanelProcessLauncher.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -30,8 +31,7 @@ struct PanelProcess {
 
 // The processes for all panels, started at once: the pipes first, then every
 // start asked for in one go.
-std::vector<PanelProcess> StartAll(const PanelProcessControl& control,
-                                   const std::vector<std::string>& arguments,
+std::vector<PanelProcess> StartAll(const std::vector<std::string>& arguments,
                                    const std::vector<CliPanel>& panels) {
     std::vector<PanelProcess> processes(panels.size());
     std::vector<PanelProcessRequest> requests;
@@ -55,7 +55,7 @@ std::vector<PanelProcess> StartAll(const PanelProcessControl& control,
             {OnePanelArguments(arguments, panels[i].serial), outputPipe[1], errorPipe[1], {}});
         requested.push_back(i);
     }
-    const std::vector<pid_t> started = control.start(requests);
+    const std::vector<pid_t> started = LaunchPanelProcesses(requests);
     for (std::size_t r = 0; r < requests.size(); ++r) {
         PanelProcess& process = processes[requested[r]];
         ::close(requests[r].output);
@@ -169,11 +169,10 @@ PanelResult ResultOfPanelProcess(const CliPanel& panel, const QByteArray& output
     return result;
 }
 
-std::vector<PanelResult> RunPanelsApart(const PanelProcessControl& control,
-                                        const std::vector<std::string>& arguments,
+std::vector<PanelResult> RunPanelsApart(const std::vector<std::string>& arguments,
                                         const std::vector<CliPanel>& panels,
                                         const std::atomic<bool>& interrupted) {
-    std::vector<PanelProcess> processes = StartAll(control, arguments, panels);
+    std::vector<PanelProcess> processes = StartAll(arguments, panels);
     bool forwarded = false;
     while (ReadPrinted(processes, 20)) {
         // A Ctrl+C from the terminal reaches every process of the group; a
@@ -199,7 +198,7 @@ std::vector<PanelResult> RunPanelsApart(const PanelProcessControl& control,
             continue;
         }
         results.push_back(ResultOfPanelProcess(panels[i], process.printed, process.complained,
-                                               control.wait(process.pid)));
+                                               WaitForPanelProcess(process.pid)));
     }
     return results;
 }

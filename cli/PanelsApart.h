@@ -4,40 +4,19 @@
 #include "cli/CliReport.h"
 
 #include <atomic>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include <sys/types.h>
-
-// A process of the tool to start on `arguments`, with `output` and `errors` as
-// its standard output and error; `error` tells why it could not be started.
-struct PanelProcessRequest {
-    std::vector<std::string> arguments;
-    int output = -1;
-    int errors = -1;
-    QString error;
-};
-
-// How the panels' processes are started and waited for.
-struct PanelProcessControl {
-    // Starts every request at once; per request its pid, or -1 with the reason
-    // in its `error`.
-    std::function<std::vector<pid_t>(std::vector<PanelProcessRequest>& requests)> start;
-    // Waits for a started process to end; how it ended, as waitpid gives it.
-    std::function<int(pid_t process)> wait;
-};
-
 // `--all` on many panels side by side. The port module keeps one open port per
-// process, so each panel gets a process of its own: the tool with
-// `--panel SERIAL --json` in place of `--all`, all panels at once, and one
-// result collected per panel in the order of `panels`.
+// process, so each panel gets a process of its own from the tool's launcher
+// (see PanelProcessLauncher.h): the tool with `--panel SERIAL --json` in place
+// of `--all`, all panels at once, and one result collected per panel in the
+// order of `panels`.
 //
 // Ctrl+C reaches every process: a panel whose work has begun is finished (a
 // configuration is never left half-written), one not yet begun is left as it is
 // and reported "not done: interrupted".
-std::vector<PanelResult> RunPanelsApart(const PanelProcessControl& control,
-                                        const std::vector<std::string>& arguments,
+std::vector<PanelResult> RunPanelsApart(const std::vector<std::string>& arguments,
                                         const std::vector<CliPanel>& panels,
                                         const std::atomic<bool>& interrupted);
 

@@ -194,6 +194,17 @@ FT_STATUS DeviceList_Get() {
     return Checked("FT_GetDeviceInfoList", status);
 }
 
+namespace {
+
+// The shortest timer the library takes.
+void SetShortestLatencyTimer() {
+    if (Port_SetLatencyTimer(PortLatencyTimerMs) != FT_OK) {
+        Port_SetLatencyTimer(PortDocumentedLatencyTimerMs);
+    }
+}
+
+} // namespace
+
 bool PortSetUpSequence(std::uint32_t locationId) {
     ShowErrors = true;
     if (Port_OpenByLocation(locationId) != FT_OK) {
@@ -208,8 +219,7 @@ bool PortSetUpSequence(std::uint32_t locationId) {
     const bool ready = Port_SetBaudRate() == FT_OK && Port_SetDataCharacteristics() == FT_OK &&
                        Port_SetFlowControl() == FT_OK && Port_SetTimeouts(2000, 2000) == FT_OK &&
                        // Their failures only slow the link.
-                       (Port_SetLatencyTimer(PortLatencyTimerMs) == FT_OK ||
-                        Port_SetLatencyTimer(PortDocumentedLatencyTimerMs) == FT_OK || true) &&
+                       (SetShortestLatencyTimer(), true) &&
                        (Port_SetEventCharacter(PortEventCharacter, true), true) &&
                        Port_PurgeRx() == FT_OK && Port_PurgeTx() == FT_OK;
     if (!ready) {

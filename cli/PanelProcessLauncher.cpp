@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/prctl.h>
@@ -120,9 +121,11 @@ std::int32_t Wait(const char* request, std::size_t count) {
     // The locale's data, loaded once here instead of in every panel's process
     // (Qt sets the same locale when it starts).
     std::setlocale(LC_ALL, "");
-    std::vector<char> request(MostRequestBytes);
+    // Not filled in advance: pages the requests never reach stay out of the
+    // launcher's memory, and out of what every fork copies.
+    const auto request = std::make_unique_for_overwrite<char[]>(MostRequestBytes);
     for (;;) {
-        iovec part{request.data(), request.size()};
+        iovec part{request.get(), MostRequestBytes};
         alignas(cmsghdr) char control[CMSG_SPACE(DescriptorsBytes)];
         msghdr message{};
         message.msg_iov = &part;
@@ -133,7 +136,7 @@ std::int32_t Wait(const char* request, std::size_t count) {
         if (got <= 0) {
             ::_exit(0); // the tool has ended
         }
-        const char* body = request.data() + 1;
+        const char* body = request.get() + 1;
         const std::size_t count = std::size_t(got) - 1;
         const std::int32_t reply = request[0] == LaunchTag
                                        ? Launch(line, body, count, message, panelMain)

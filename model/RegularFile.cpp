@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -183,11 +184,18 @@ std::optional<std::string> ReadRegularFile(const std::filesystem::path& path,
     if (std::uintmax_t(status.st_size) > maximumSize) {
         throw FileTooLarge(DisplayName(path).toStdString());
     }
-    std::string content;
-    char buffer[65536];
-    // No more than the limit, even if the file grows meanwhile.
-    while (content.size() <= maximumSize) {
-        const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+    // Read straight into the text, sized for the file and a byte more to see it
+    // end; no more than the limit, even if the file grows meanwhile.
+    std::string content(
+        std::size_t(std::min<std::uintmax_t>(std::uintmax_t(status.st_size), maximumSize)) + 1,
+        '\0');
+    std::size_t filled = 0;
+    while (filled <= maximumSize) {
+        if (filled == content.size()) {
+            content.resize(
+                std::size_t(std::min<std::uintmax_t>(content.size() * 2, maximumSize + 1)));
+        }
+        const ssize_t got = ::read(fd.Get(), content.data() + filled, content.size() - filled);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -197,8 +205,9 @@ std::optional<std::string> ReadRegularFile(const std::filesystem::path& path,
         if (got == 0) {
             break;
         }
-        content.append(buffer, std::size_t(got));
+        filled += std::size_t(got);
     }
+    content.resize(filled);
     if (content.size() > maximumSize) {
         throw FileTooLarge(DisplayName(path).toStdString());
     }

@@ -79,6 +79,25 @@ TEST_F(RegularFiles, AFullDiskLeavesEveryOldFileByteIdenticalAndSaysWhichFile) {
     EXPECT_TRUE(Read("QUVO8261.dat").startsWith("[WINDOW]\nLEFT=10\nTOP=20\n"));
 }
 
+TEST_F(RegularFiles, AFileIsReadWholeUpToItsLimitAndRefusedOneByteBeyond) {
+    constexpr std::uintmax_t Limit = 10000;
+    for (const int size : {0, 1, 4095, 4096, 4097, int(Limit) - 1, int(Limit), int(Limit) + 1}) {
+        SCOPED_TRACE(size);
+        QByteArray text(size, '\0');
+        for (int i = 0; i < size; ++i) {
+            text[i] = char('a' + i % 26);
+        }
+        Write("sized.gpi", text);
+        const std::filesystem::path path = FilePath(PathOf("sized.gpi"));
+        if (std::uintmax_t(size) > Limit) {
+            EXPECT_THROW(ReadRegularFile(path, Limit), FileTooLarge);
+        } else {
+            EXPECT_EQ(ReadRegularFile(path, Limit), text.toStdString());
+        }
+    }
+    EXPECT_EQ(ReadRegularFile(FilePath(PathOf("absent.gpi")), Limit), std::nullopt);
+}
+
 TEST_F(RegularFiles, OnlyRegularFilesAreReadOrWrittenAndNothingElseIsTouched) {
     ASSERT_EQ(mkfifo(QFile::encodeName(PathOf("fifo.gpi")).constData(), 0600), 0);
     QDir(dir.path()).mkdir("folder.gpi");

@@ -5,12 +5,14 @@
 #include "cli/PanelProcessLauncher.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 #include <poll.h>
@@ -66,7 +68,11 @@ int ToolMain(const std::string& program, const std::vector<std::string>& argumen
     }
     argv.push_back(nullptr);
     int argc = int(argv.size()) - 1;
-    QCoreApplication application(argc, argv.data());
+    // A panel's process has the one its launcher made.
+    std::optional<QCoreApplication> application;
+    if (QCoreApplication::instance() == nullptr) {
+        application.emplace(argc, argv.data());
+    }
     QTextStream out(stdout);
     QTextStream err(stderr);
     CliInvocation invocation;
@@ -99,6 +105,17 @@ int ToolMain(const std::string& program, const std::vector<std::string>& argumen
         arguments, out, err, Interrupted, [] { return OutputClosed.load(); }, panelsApart);
 }
 
+// In the launcher of `--all`, once for all panels' processes: Qt's
+// application object (which sets the locale from the environment) and the
+// logging rules, which Qt reads from files at the first logging category.
+void PreparePanelProcesses(const std::string& program) {
+    static std::string name = program;
+    static int argc = 1;
+    static char* argv[] = {name.data(), nullptr};
+    static const QCoreApplication application(argc, argv);
+    const QLoggingCategory firstCategory("quvo.cli");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -115,9 +132,10 @@ int main(int argc, char** argv) {
     // them a Ctrl+C pressed before it began.
     const bool panelsApart =
         AsksForAllPanels(arguments) &&
-        StartPanelProcessLauncher([program](const std::vector<std::string>& panelArguments) {
-            return ToolMain(program, panelArguments, false);
-        });
+        StartPanelProcessLauncher([program] { PreparePanelProcesses(program); },
+                                  [program](const std::vector<std::string>& panelArguments) {
+                                      return ToolMain(program, panelArguments, false);
+                                  });
     const int exitCode = ToolMain(program, arguments, panelsApart);
     StopPanelProcessLauncher();
     return exitCode;

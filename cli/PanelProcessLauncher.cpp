@@ -2,7 +2,6 @@
 #include "cli/PanelProcessLauncher.h"
 
 #include <cerrno>
-#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -108,7 +107,8 @@ std::int32_t Wait(const char* request, std::size_t count) {
     return Retried([&] { return ::waitpid(panel, &status, 0); }) < 0 ? -errno : status;
 }
 
-[[noreturn]] void Serve(int line, const PanelProcessMain& panelMain) {
+[[noreturn]] void Serve(int line, const PanelProcessPreparation& prepare,
+                        const PanelProcessMain& panelMain) {
     // Its copy of the tool's output would keep a pipe open after the tool ended.
     const int nothing = ::open("/dev/null", O_WRONLY);
     if (nothing >= 0) {
@@ -118,9 +118,7 @@ std::int32_t Wait(const char* request, std::size_t count) {
             ::close(nothing);
         }
     }
-    // The locale's data, loaded once here instead of in every panel's process
-    // (Qt sets the same locale when it starts).
-    std::setlocale(LC_ALL, "");
+    prepare();
     // Not filled in advance: pages the requests never reach stay out of the
     // launcher's memory, and out of what every fork copies.
     const auto request = std::make_unique_for_overwrite<char[]>(MostRequestBytes);
@@ -174,7 +172,7 @@ bool Receive(std::int32_t& reply) {
 
 } // namespace
 
-bool StartPanelProcessLauncher(PanelProcessMain panelMain) {
+bool StartPanelProcessLauncher(const PanelProcessPreparation& prepare, PanelProcessMain panelMain) {
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) {
         return false;
@@ -187,7 +185,7 @@ bool StartPanelProcessLauncher(PanelProcessMain panelMain) {
     }
     if (launcher == 0) {
         ::close(ends[0]);
-        Serve(ends[1], panelMain);
+        Serve(ends[1], prepare, panelMain);
     }
     ::close(ends[1]);
     LauncherLine = ends[0];

@@ -12,18 +12,23 @@
 // `--all` gives every panel a process of its own. Loading the tool afresh for
 // each costs more than a panel's whole import on a rack, so a copy of the tool
 // taken at its start, while it is still one thread and has touched no panel,
-// stays behind as a launcher and forks the panels' processes from that clean
-// state when asked. They are the launcher's children, so the tool asks the
-// launcher how each ended.
+// stays behind as a launcher. It does once what every panel's process would do
+// first, and forks the panels' processes from that state when asked. They are
+// the launcher's children, so the tool asks the launcher how each ended.
 
 // What a panel's process runs: the tool's main on these arguments (without the
 // program name); its result is the process's exit code.
 using PanelProcessMain = std::function<int(const std::vector<std::string>& arguments)>;
 
+// What every panel's process would do first, done once in the launcher before
+// it forks any; the processes inherit what it leaves. It must start no thread:
+// a fork keeps only the thread that calls it.
+using PanelProcessPreparation = std::function<void()>;
+
 // Call before anything else in the tool's main, once its signal handlers are
 // set. False when no launcher could be started; the tool then works one panel
 // after another.
-bool StartPanelProcessLauncher(PanelProcessMain panelMain);
+bool StartPanelProcessLauncher(const PanelProcessPreparation& prepare, PanelProcessMain panelMain);
 // Ends the launcher and waits for it, once the panels' processes have ended.
 void StopPanelProcessLauncher();
 

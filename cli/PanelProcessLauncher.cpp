@@ -73,14 +73,15 @@ std::int32_t Launch(int line, const char* request, std::size_t count, const msgh
     std::int32_t reply = -EINVAL;
     if (descriptors[0] >= 0 && descriptors[1] >= 0 &&
         (message.msg_flags & (MSG_TRUNC | MSG_CTRUNC)) == 0) {
-        const std::vector<std::string> arguments = SplitArguments(request, count);
+        // The panel's process takes its arguments apart: after a fork, every page
+        // the launcher writes is copied first, so it touches no heap between forks.
         const pid_t panel = ::fork();
         if (panel == 0) {
             ::close(line);
             ::prctl(PR_SET_NAME, "quvo8261-panel");
             ReplaceDescriptor(descriptors[0], STDOUT_FILENO);
             ReplaceDescriptor(descriptors[1], STDERR_FILENO);
-            const int code = panelMain(arguments);
+            const int code = panelMain(SplitArguments(request, count));
             // Its memory goes with it: the libraries' clean-up at exit would cost
             // a good part of the panel's work.
             std::fflush(nullptr);

@@ -508,7 +508,6 @@ TEST(CliProgram, AllLeavesNoProcessBehind) {
         },
         std::chrono::seconds(30)));
     EXPECT_EQ(tool.exitCode(), CliDone);
-    EXPECT_EQ(launchers.size(), 1U);
     EXPECT_FALSE(panels.empty()) << "no panel's process was seen while it ran";
     for (const std::set<qint64>& processes : {launchers, panels}) {
         for (const qint64 process : processes) {

@@ -217,7 +217,7 @@ std::vector<pid_t> LaunchPanelProcesses(std::vector<PanelProcessRequest>& reques
         }
         const int descriptors[2] = {request.output, request.errors};
         if (message.size() > MostRequestBytes) {
-            request.error = QString::fromLocal8Bit(std::strerror(E2BIG));
+            request.error = qt_error_string(E2BIG);
             break;
         }
         if (!Send(message, descriptors)) {
@@ -231,7 +231,7 @@ std::vector<pid_t> LaunchPanelProcesses(std::vector<PanelProcessRequest>& reques
         if (!Receive(reply)) {
             requests[i].error = LauncherGone;
         } else if (reply < 0) {
-            requests[i].error = QString::fromLocal8Bit(std::strerror(-reply));
+            requests[i].error = qt_error_string(-reply);
         } else {
             launched[i] = pid_t(reply);
         }

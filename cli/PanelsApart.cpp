@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -40,11 +39,11 @@ std::vector<PanelProcess> StartAll(const std::vector<std::string>& arguments,
         int outputPipe[2];
         int errorPipe[2];
         if (::pipe2(outputPipe, O_CLOEXEC) != 0) {
-            processes[i].startError = QString::fromLocal8Bit(std::strerror(errno));
+            processes[i].startError = qt_error_string(errno);
             continue;
         }
         if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
-            processes[i].startError = QString::fromLocal8Bit(std::strerror(errno));
+            processes[i].startError = qt_error_string(errno);
             ::close(outputPipe[0]);
             ::close(outputPipe[1]);
             continue;
@@ -60,7 +59,7 @@ std::vector<PanelProcess> StartAll(const std::vector<std::string>& arguments,
         PanelProcess& process = processes[requested[r]];
         ::close(requests[r].output);
         ::close(requests[r].errors);
-        process.pid = r < started.size() ? started[r] : -1;
+        process.pid = started[r];
         if (process.pid < 0) {
             process.startError = requests[r].error;
             ::close(process.output);

@@ -142,7 +142,7 @@ std::optional<int> AnswerWithoutWindows(const CommandLine& line, int argc, char*
     const QCoreApplication application(argc, argv);
     QTextStream out(stdout);
     try {
-        UseBackEnd(line.backEnd, [] { UseVirtualPanels(); });
+        UseBackEnd(line.backEnd, [] { return UseVirtualPanels(); });
     } catch (const NoBackEnd& error) {
         out << error.what() << "\n";
         return 1;
@@ -161,7 +161,7 @@ bool ReadyToRun(const CommandLine& line, const SingleInstance& instance) {
         return false;
     }
     try {
-        UseBackEnd(line.backEnd, [] { UseVirtualPanels(); });
+        UseBackEnd(line.backEnd, [] { return UseVirtualPanels(); });
     } catch (const NoBackEnd& error) {
         Dialogs::ShowMessage(nullptr, QString(error.what()).replace("\n", "\r\n"),
                              QObject::tr("Cannot run program"), Dialogs::Icon::Error);

@@ -306,7 +306,7 @@ int main(int argc, char** argv) {
         return false;
     });
     RegisterFonts();
-    UseVirtualPanels();
+    SetFtdiApi(UseVirtualPanels());
 
     const QTemporaryDir settings;
     TFormMain main(settings.filePath("QUVO8261.dat"));

@@ -184,7 +184,7 @@ void StartUpTime() {
 // Opens the first default virtual panel in the real windows and runs `body`
 // while the editor is online.
 void WithEditorOnline(const std::function<void(TFormEdit&)>& body) {
-    UseVirtualPanels();
+    SetFtdiApi(UseVirtualPanels());
     const QTemporaryDir temp;
     TFormMain main(temp.filePath("QUVO8261.dat"));
     TFormEdit editor(false);

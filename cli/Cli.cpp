@@ -2,7 +2,6 @@
 #include "cli/Cli.h"
 
 #include "cli/CliArguments.h"
-#include "cli/CliCommands.h"
 #include "sim/VirtualBus.h"
 
 #include <QFile>
@@ -28,7 +27,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
 
 int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted, const std::function<bool()>& outputClosed,
-           bool panelsApart) {
+           const CliProcess& process) {
     // Every outcome under --json is one JSON document, failures before any panel too.
     bool json = std::find(arguments.begin(), arguments.end(), "--json") != arguments.end();
     QString command;
@@ -41,9 +40,9 @@ int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStr
     };
     try {
         const CliInvocation invocation = ParseCliArguments(arguments);
-        json = invocation.json;
+        json = invocation.json || invocation.panelProcess;
         command = invocation.command;
-        CliContext context{invocation, out, err, interrupted, outputClosed, panelsApart, arguments};
+        CliContext context{invocation, out, err, interrupted, outputClosed, process};
         return RunCliCommand(context);
     } catch (const BadCommandLine& error) {
         return fail(CliUsageError, QString("quvo8261-cli: ") + error.what());
@@ -54,6 +53,6 @@ int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStr
     }
 }
 
-void ChooseCliBackEnd(BackEnd choice, int virtualPanels) {
-    UseBackEnd(choice, [virtualPanels] { UseVirtualPanels(virtualPanels); });
+BackEnd ChooseCliBackEnd(BackEnd choice, int virtualPanels) {
+    return UseBackEnd(choice, [virtualPanels] { return UseVirtualPanels(virtualPanels); });
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "cli/CliCommands.h"
 #include "link/BackEndChoice.h"
 #include "sim/VirtualBus.h"
 
@@ -23,6 +24,8 @@ enum CliExitCode {
     CliLinkFailure = 3,
     CliVerifyDifferences = 4,
     CliFileError = 5,
+    // The system refused what the tool needs to run (a thread).
+    CliSystemRefused = 6,
 };
 
 // `arguments` without the program name, as the system gave them (file names are
@@ -30,12 +33,11 @@ enum CliExitCode {
 // ChooseCliBackEnd); `--driver` and `--simulate` are accepted here and left to
 // that choice. `interrupted` ends `status --watch` and leaves the panels of
 // `--all` not yet begun; `outputClosed` tells that nobody reads `out` any more,
-// which also ends a watch. With `panelsApart`, `--all` works on the panels
-// side by side, each in a process from the launcher the tool started (see
-// PanelProcessLauncher.h); without it one after another in this process.
+// which also ends a watch. `process` is what the tool's own process brings (see
+// CliProcess); without it `--all` works on one panel after another here.
 int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted, const std::function<bool()>& outputClosed,
-           bool panelsApart = false);
+           const CliProcess& process = {});
 // The same for arguments that are valid text.
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
            const std::atomic<bool>& interrupted);
@@ -44,5 +46,6 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err,
 QString CliFailureDocument(const QString& command, int code, const QString& message);
 
 // Installs the back-end the arguments chose (see ParseCliArguments), the
-// virtual panels included (`virtualPanels` of them). Throws NoBackEnd.
-void ChooseCliBackEnd(BackEnd choice, int virtualPanels = DefaultVirtualPanelCount);
+// virtual panels included (`virtualPanels` of them), and tells which it is.
+// Throws NoBackEnd.
+BackEnd ChooseCliBackEnd(BackEnd choice, int virtualPanels = DefaultVirtualPanelCount);

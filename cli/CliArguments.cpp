@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/CliArguments.h"
 
+#include "cli/PanelProcesses.h"
 #include "sim/VirtualBus.h"
 
 #include <QCommandLineParser>
@@ -56,6 +57,9 @@ CliInvocation ParseCliArguments(const std::vector<std::string>& arguments) {
         parser.addOption(QCommandLineOption(flag));
     }
     parser.addOption(QCommandLineOption(QStringList{"h", "help"}));
+    QCommandLineOption panelProcess(PanelProcessOption);
+    panelProcess.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(panelProcess);
     QStringList text{QString()};
     for (const std::string& argument : arguments) {
         text << Lossless(argument);
@@ -78,6 +82,7 @@ CliInvocation ParseCliArguments(const std::vector<std::string>& arguments) {
     invocation.watch = parser.isSet("watch");
     invocation.help = parser.isSet("help");
     invocation.version = parser.isSet("version");
+    invocation.panelProcess = parser.isSet(panelProcess);
     QStringList positional = parser.positionalArguments();
     if (!positional.isEmpty()) {
         invocation.command = Decoded(positional.takeFirst());
@@ -127,5 +132,5 @@ QString CliUsageText() {
         "Without --panel or --all the one attached panel is used.\n"
         "\n"
         "Exit codes: 0 done; 1 no usable panel; 2 usage error; 3 link failure;\n"
-        "4 --verify found differences; 5 file error.\n");
+        "4 --verify found differences; 5 file error; 6 the system refused a thread.\n");
 }

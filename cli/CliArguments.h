@@ -30,6 +30,8 @@ struct CliInvocation {
     bool watch = false;
     bool help = false;
     bool version = false;
+    // The tool as one panel's process of `--all` (an internal option).
+    bool panelProcess = false;
     BackEnd backEnd = BackEnd::Automatic;
     // How many virtual panels `--simulate=N` attaches (two with `--simulate`).
     int virtualPanels = DefaultVirtualPanelCount;

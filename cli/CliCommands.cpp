@@ -3,8 +3,8 @@
 
 #include "cli/Cli.h"
 #include "cli/CliReport.h"
+#include "cli/PanelProcesses.h"
 #include "cli/PanelSession.h"
-#include "cli/PanelsApart.h"
 #include "link/D2XXUnit_mod.h"
 #include "link/PanelDiagnosis.h"
 #include "link/PanelFilter.h"
@@ -24,8 +24,9 @@ namespace {
 using PanelWork = std::function<bool(PanelSession&, const CliPanel&, PanelResult&)>;
 
 std::vector<CliPanel> AttachedPanels() {
+    // Without a device list there is no usable panel, whatever the cause.
     if (EnumerateDevices() != FT_OK) {
-        throw std::runtime_error("Cannot get USB Device List");
+        throw CliFailure(CliNoPanel, "quvo8261-cli: Cannot get USB Device List");
     }
     std::vector<CliPanel> panels;
     for (const TGPIItem& item : ListedPanels()) {
@@ -143,11 +144,24 @@ int Report(const CliContext& context, const std::vector<PanelResult>& results) {
     return worst;
 }
 
-int RunOnPanels(CliContext& context, bool allAllowed, const PanelWork& work) {
-    const std::vector<CliPanel> panels = ChosenPanels(context.invocation, allAllowed);
-    if (context.invocation.all && panels.size() > 1 && context.panelsApart) {
-        return Report(context, RunPanelsApart(context.arguments, panels, context.interrupted));
+// The options that give a panel's process of `--all` the back-end this one chose.
+QStringList BackEndArguments(BackEnd backEnd, int virtualPanels) {
+    switch (backEnd) {
+    case BackEnd::VirtualPanels:
+        return {QString("--simulate=%1").arg(virtualPanels)};
+    case BackEnd::D2xx:
+        return {"--driver=d2xx"};
+    case BackEnd::LibFtdi:
+        return {"--driver=libftdi"};
+    case BackEnd::Automatic:
+        break;
     }
+    return {};
+}
+
+// A command for one panel only.
+int RunOnPanels(CliContext& context, const PanelWork& work) {
+    const std::vector<CliPanel> panels = ChosenPanels(context.invocation, false);
     std::vector<PanelResult> results;
     for (const CliPanel& panel : panels) {
         results.push_back(RunOnPanel(context, panel, work));
@@ -263,16 +277,15 @@ int List(CliContext& context) {
 
 int Status(CliContext& context) {
     NeedOperands(context.invocation, 0, "status takes no operands");
-    return RunOnPanels(
-        context, false, [&](PanelSession& session, const CliPanel& panel, PanelResult&) {
-            ConfigBlock block{};
-            StatusBlock status{};
-            if (!session.ReadConfiguration(block, status)) {
-                return false;
-            }
-            PrintStatus(context, panel, block, status);
-            return !context.invocation.watch || WatchStatus(context, session, panel, status);
-        });
+    return RunOnPanels(context, [&](PanelSession& session, const CliPanel& panel, PanelResult&) {
+        ConfigBlock block{};
+        StatusBlock status{};
+        if (!session.ReadConfiguration(block, status)) {
+            return false;
+        }
+        PrintStatus(context, panel, block, status);
+        return !context.invocation.watch || WatchStatus(context, session, panel, status);
+    });
 }
 
 int Export(CliContext& context) {
@@ -280,44 +293,71 @@ int Export(CliContext& context) {
     const std::string file = context.invocation.operandBytes[0];
     // A file that cannot take the export is refused before the panel is read.
     FileChecked([&] { return ResolveRegularFile(file, "write"); });
-    return RunOnPanels(context, false,
-                       [&](PanelSession& session, const CliPanel&, PanelResult& result) {
-                           ConfigBlock block{};
-                           StatusBlock status{};
-                           if (!session.ReadConfiguration(block, status)) {
-                               return false;
-                           }
-                           try {
-                               WriteSettingsFile(file, block);
-                               result.message = "exported to " + context.invocation.operands[0];
-                           } catch (const std::exception& error) {
-                               result.code = CliFileError;
-                               result.message = QString::fromStdString(error.what());
-                           }
-                           return true;
-                       });
+    return RunOnPanels(context, [&](PanelSession& session, const CliPanel&, PanelResult& result) {
+        ConfigBlock block{};
+        StatusBlock status{};
+        if (!session.ReadConfiguration(block, status)) {
+            return false;
+        }
+        try {
+            WriteSettingsFile(file, block);
+            result.message = "exported to " + context.invocation.operands[0];
+        } catch (const std::exception& error) {
+            result.code = CliFileError;
+            result.message = QString::fromStdString(error.what());
+        }
+        return true;
+    });
 }
 
-// Sends `block` to each chosen panel; with --verify a read-back that differs fails.
+// The work of a task of `--all` on one panel. Sending a configuration: with
+// --verify a read-back that differs fails.
+PanelWork WorkOf(const PanelTask& task) {
+    if (task.kind == PanelTask::Kind::GpioOff) {
+        return [](PanelSession& session, const CliPanel&, PanelResult& result) {
+            StatusBlock status{};
+            result.message = "all GPIO outputs off";
+            return session.GpioOff(status);
+        };
+    }
+    return [task](PanelSession& session, const CliPanel&, PanelResult& result) {
+        ConfigBlock readBack{};
+        StatusBlock status{};
+        if (!session.WriteConfiguration(task.block, readBack, status)) {
+            return false;
+        }
+        const QStringList differences = Differences(task.block, readBack);
+        if (task.verify && !differences.isEmpty()) {
+            result.code = CliVerifyDifferences;
+            result.message = "the panel stores something else";
+            result.differences = differences;
+        } else {
+            result.message = task.verify ? "sent and verified" : "sent";
+        }
+        return true;
+    };
+}
+
+// A task that may go to every panel: with `--all` and a back-end to hand on,
+// each panel gets a process of its own; else one panel after another here.
+int RunTask(CliContext& context, const PanelTask& task) {
+    const std::vector<CliPanel> panels = ChosenPanels(context.invocation, true);
+    const CliProcess& process = context.process;
+    if (context.invocation.all && panels.size() > 1 && process.backEnd) {
+        return Report(context,
+                      RunPanelsApart(context.invocation.command, task, panels,
+                                     BackEndArguments(*process.backEnd, process.virtualPanels),
+                                     context.interrupted));
+    }
+    std::vector<PanelResult> results;
+    for (const CliPanel& panel : panels) {
+        results.push_back(RunOnPanel(context, panel, WorkOf(task)));
+    }
+    return Report(context, results);
+}
+
 int Send(CliContext& context, const ConfigBlock& block) {
-    const bool verify = context.invocation.verify;
-    return RunOnPanels(context, true,
-                       [&](PanelSession& session, const CliPanel&, PanelResult& result) {
-                           ConfigBlock readBack{};
-                           StatusBlock status{};
-                           if (!session.WriteConfiguration(block, readBack, status)) {
-                               return false;
-                           }
-                           const QStringList differences = Differences(block, readBack);
-                           if (verify && !differences.isEmpty()) {
-                               result.code = CliVerifyDifferences;
-                               result.message = "the panel stores something else";
-                               result.differences = differences;
-                           } else {
-                               result.message = verify ? "sent and verified" : "sent";
-                           }
-                           return true;
-                       });
+    return RunTask(context, {PanelTask::Kind::SendConfiguration, block, context.invocation.verify});
 }
 
 int Import(CliContext& context) {
@@ -336,12 +376,7 @@ int Factory(CliContext& context) {
 int Gpio(CliContext& context) {
     const QStringList& operands = context.invocation.operands;
     if (operands == QStringList{"off"}) {
-        return RunOnPanels(context, true,
-                           [](PanelSession& session, const CliPanel&, PanelResult& result) {
-                               StatusBlock status{};
-                               result.message = "all GPIO outputs off";
-                               return session.GpioOff(status);
-                           });
+        return RunTask(context, {PanelTask::Kind::GpioOff, {}, false});
     }
     bool number = false;
     const int channel = operands.value(0).toInt(&number);
@@ -350,13 +385,11 @@ int Gpio(CliContext& context) {
                (action != "press" && action != "release"),
            "gpio needs CHANNEL (1..16) and press or release, or off");
     const bool press = action == "press";
-    return RunOnPanels(
-        context, false, [&](PanelSession& session, const CliPanel&, PanelResult& result) {
-            StatusBlock status{};
-            result.message =
-                QString("channel %1 %2").arg(channel).arg(press ? "pressed" : "released");
-            return session.SetGpio(std::uint8_t(channel), press ? 1 : 0, status);
-        });
+    return RunOnPanels(context, [&](PanelSession& session, const CliPanel&, PanelResult& result) {
+        StatusBlock status{};
+        result.message = QString("channel %1 %2").arg(channel).arg(press ? "pressed" : "released");
+        return session.SetGpio(std::uint8_t(channel), press ? 1 : 0, status);
+    });
 }
 
 struct Command {
@@ -374,10 +407,31 @@ const std::map<QString, Command>& Commands() {
     return commands;
 }
 
+// One panel's process of `--all`: the task handed over on standard input, on
+// the panel named there, reported as one JSON document.
+int RunPanelProcess(CliContext& context) {
+    PanelHandOver handOver;
+    try {
+        handOver =
+            ParseHandOver(context.process.readInput ? context.process.readInput() : QByteArray());
+    } catch (const BadHandOver& error) {
+        throw CliFailure(CliUsageError, QString("quvo8261-cli: ") + error.what());
+    }
+    CliInvocation invocation = context.invocation;
+    invocation.command = handOver.command;
+    invocation.json = true;
+    CliContext panelContext{invocation,          context.out,          context.err,
+                            context.interrupted, context.outputClosed, context.process};
+    return Report(panelContext, {RunOnPanel(panelContext, handOver.panel, WorkOf(handOver.task))});
+}
+
 } // namespace
 
 int RunCliCommand(CliContext& context) {
     const CliInvocation& invocation = context.invocation;
+    if (invocation.panelProcess) {
+        return RunPanelProcess(context);
+    }
     Refuse(invocation.command.isEmpty(), "no command; see --help");
     const auto found = Commands().find(invocation.command);
     if (found == Commands().end()) {

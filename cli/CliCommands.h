@@ -2,14 +2,27 @@
 #pragma once
 
 #include "cli/CliArguments.h"
+#include "sim/VirtualBus.h"
 
 #include <QString>
 #include <QTextStream>
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+// What only the tool's own process brings.
+struct CliProcess {
+    // The back-end this process chose. With one, `--all` works on the panels side
+    // by side, each in a process of its own on the same back-end; without one,
+    // one after another in this process.
+    std::optional<BackEnd> backEnd;
+    int virtualPanels = DefaultVirtualPanelCount;
+    // Standard input, whole, where a panel's process of `--all` finds its task.
+    std::function<QByteArray()> readInput;
+};
 
 // Where a command prints and what may end it early.
 struct CliContext {
@@ -20,10 +33,7 @@ struct CliContext {
     const std::atomic<bool>& interrupted;
     // Nobody reads `out` any more, which also ends a watch.
     std::function<bool()> outputClosed;
-    // Whether `--all` works on the panels side by side, each in a process from
-    // the tool's launcher; otherwise one after another here.
-    bool panelsApart = false;
-    std::vector<std::string> arguments;
+    const CliProcess& process;
 };
 
 // A failure that ends the whole command with one exit code and one message.

@@ -2,41 +2,34 @@
 // quvo8261-cli: the panels from a terminal or a script.
 #include "cli/Cli.h"
 #include "cli/CliArguments.h"
-#include "cli/PanelProcessLauncher.h"
+#include "cli/PanelProcesses.h"
+#include "cli/ToolPlatform.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
+#include <QFile>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <cstring>
-#include <optional>
+#include <cstdio>
+#include <cstdlib>
+#include <system_error>
 #include <thread>
-
-#include <poll.h>
-#include <unistd.h>
 
 namespace {
 
 std::atomic<bool> Interrupted{false};
 std::atomic<bool> OutputClosed{false};
 
-void OnInterrupt(int) {
+extern "C" void OnInterrupt(int) {
     Interrupted.store(true);
-}
-
-// Whether the reader of standard output has gone (a pipe into `head -1`).
-bool StandardOutputClosed() {
-    pollfd output{STDOUT_FILENO, 0, 0};
-    return ::poll(&output, 1, 0) == 1 && (output.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
 }
 
 // Ctrl+C and SIGTERM end the tool within the link's own time-outs: the work in
 // hand finishes and the port is shut down. Should the tool still be waiting then
-// (a write to a terminal that is stopped, a driver that hangs), it ends at once.
-// The same watcher notices a standard output that nobody reads any more.
+// (a write to a terminal that is stopped, a driver that hangs), it ends at once,
+// and so do the panels' processes of `--all`. The same watcher notices a
+// standard output that nobody reads any more.
 void WatchSignalsAndOutput() {
     using Clock = std::chrono::steady_clock;
     constexpr auto Grace = std::chrono::seconds(5);
@@ -52,27 +45,34 @@ void WatchSignalsAndOutput() {
         if (interruptedAt == Clock::time_point{}) {
             interruptedAt = Clock::now();
         } else if (Clock::now() - interruptedAt > Grace) {
-            const char text[] = "quvo8261-cli: interrupted\n";
-            [[maybe_unused]] const auto written = ::write(STDERR_FILENO, text, std::strlen(text));
-            ::_exit(130);
+            EndPanelProcessesNow();
+            std::fputs("quvo8261-cli: interrupted\n", stderr);
+            std::fflush(stderr);
+            std::_Exit(130);
         }
     }
 }
 
-// The tool on `arguments`, as started under the name `program`.
-int ToolMain(const std::string& program, const std::vector<std::string>& arguments,
-             bool panelsApart) {
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
+// Standard input up to a byte beyond the most a hand-over takes.
+QByteArray ReadStandardInput() {
+    QFile input;
+    QByteArray bytes;
+    if (input.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        while (bytes.size() <= MostHandOverBytes) {
+            const QByteArray part = input.read(MostHandOverBytes + 1 - bytes.size());
+            if (part.isEmpty()) {
+                break;
+            }
+            bytes += part;
+        }
     }
-    argv.push_back(nullptr);
-    int argc = int(argv.size()) - 1;
-    // A panel's process has the one its launcher made.
-    std::optional<QCoreApplication> application;
-    if (QCoreApplication::instance() == nullptr) {
-        application.emplace(argc, argv.data());
-    }
+    return bytes;
+}
+
+int ToolMain(int argc, char** argv) {
+    // File names are taken as the bytes the system gave, not as decoded text.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const QCoreApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     CliInvocation invocation;
@@ -91,52 +91,38 @@ int ToolMain(const std::string& program, const std::vector<std::string>& argumen
         out << "quvo8261-cli " << QUVO_VERSION << "\n";
         return CliDone;
     }
-    try {
-        ChooseCliBackEnd(invocation.backEnd, invocation.virtualPanels);
-    } catch (const NoBackEnd& error) {
-        err << "quvo8261-cli: " << error.what() << "\n";
+    const auto fail = [&](int code, const QString& message) {
+        err << "quvo8261-cli: " << message << "\n";
         if (invocation.json) {
-            out << CliFailureDocument(invocation.command, CliNoPanel, error.what());
+            out << CliFailureDocument(invocation.command, code, message);
         }
-        return CliNoPanel;
+        return code;
+    };
+    CliProcess process{std::nullopt, invocation.virtualPanels, ReadStandardInput};
+    try {
+        process.backEnd = ChooseCliBackEnd(invocation.backEnd, invocation.virtualPanels);
+    } catch (const NoBackEnd& error) {
+        return fail(CliNoPanel, error.what());
     }
-    std::thread(WatchSignalsAndOutput).detach();
+    try {
+        std::thread(WatchSignalsAndOutput).detach();
+    } catch (const std::system_error& error) {
+        // A limit on processes (`ulimit -u`) also limits threads.
+        return fail(CliSystemRefused, "the system refused a thread: " +
+                                          QString::fromStdString(error.code().message()));
+    }
     return RunCli(
-        arguments, out, err, Interrupted, [] { return OutputClosed.load(); }, panelsApart);
-}
-
-// In the launcher of `--all`, once for all panels' processes: Qt's
-// application object (which sets the locale from the environment) and the
-// logging rules, which Qt reads from files at the first logging category.
-void PreparePanelProcesses(const std::string& program) {
-    static std::string name = program;
-    static int argc = 1;
-    static char* argv[] = {name.data(), nullptr};
-    static const QCoreApplication application(argc, argv);
-    const QLoggingCategory firstCategory("quvo.cli");
+        arguments, out, err, Interrupted, [] { return OutputClosed.load(); }, process);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    OpenClosedStandardStreams();
+    IgnoreSignalsThatReportErrors();
     // From the first moment: a Ctrl+C before any panel is touched leaves every
-    // panel as it is and says so. A closed output is noticed and ends a watch
-    // cleanly instead of killing the tool.
-    std::signal(SIGPIPE, SIG_IGN);
+    // panel as it is and says so.
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
-    // File names are taken as the bytes the system gave, not as decoded text.
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const std::string program = argv[0];
-    // Each panel's process inherits these handlers from the launcher, and with
-    // them a Ctrl+C pressed before it began.
-    const bool panelsApart =
-        AsksForAllPanels(arguments) &&
-        StartPanelProcessLauncher([program] { PreparePanelProcesses(program); },
-                                  [program](const std::vector<std::string>& panelArguments) {
-                                      return ToolMain(program, panelArguments, false);
-                                  });
-    const int exitCode = ToolMain(program, arguments, panelsApart);
-    StopPanelProcessLauncher();
-    return exitCode;
+    return ToolMain(argc, argv);
 }

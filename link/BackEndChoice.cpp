@@ -59,17 +59,17 @@ BackEnd BackEndFromOptions(const QCommandLineParser& parser) {
     return choice;
 }
 
-void UseBackEnd(BackEnd choice, const std::function<void()>& useVirtualPanels) {
+BackEnd UseBackEnd(BackEnd choice, const std::function<FtdiApi()>& virtualPanels) {
     if (choice == BackEnd::VirtualPanels) {
-        useVirtualPanels();
-        return;
+        SetFtdiApi(virtualPanels());
+        return BackEnd::VirtualPanels;
     }
     std::string reasons;
     if (choice != BackEnd::LibFtdi) {
         FtdiApi api;
         if (LoadD2xxLibrary(api, reasons)) {
             SetFtdiApi(api);
-            return;
+            return BackEnd::D2xx;
         }
         if (choice == BackEnd::D2xx) {
             throw NoBackEnd(reasons);
@@ -80,4 +80,5 @@ void UseBackEnd(BackEnd choice, const std::function<void()>& useVirtualPanels) {
         throw NoBackEnd(reasons + reason + "\n");
     }
     SetFtdiApi(LibFtdiFtdiApi());
+    return BackEnd::LibFtdi;
 }

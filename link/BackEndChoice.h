@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "link/FtdiApi.h"
+
 #include <QCommandLineParser>
 
 #include <functional>
@@ -38,6 +40,7 @@ void AddBackEndOptions(QCommandLineParser& parser);
 // The back-end the parsed options ask for. Throws UnknownDriver.
 BackEnd BackEndFromOptions(const QCommandLineParser& parser);
 
-// Installs the chosen back-end's FTDI table; `useVirtualPanels` installs the
+// Installs the chosen back-end's FTDI table in the port module and tells which
+// back-end that is (never Automatic); `virtualPanels` gives the table of the
 // virtual panels, which live in a layer above this one. Throws NoBackEnd.
-void UseBackEnd(BackEnd choice, const std::function<void()>& useVirtualPanels);
+BackEnd UseBackEnd(BackEnd choice, const std::function<FtdiApi()>& virtualPanels);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "sim/VirtualBus.h"
 
-#include "link/D2XXUnit_mod.h"
-
 #include <QLoggingCategory>
 
 #include <algorithm>
@@ -406,7 +404,7 @@ void AddDefaultVirtualPanels(int count) {
     }
 }
 
-void UseVirtualPanels(int count) {
-    SetFtdiApi(SimulatorFtdiApi());
+FtdiApi UseVirtualPanels(int count) {
     AddDefaultVirtualPanels(count);
+    return SimulatorFtdiApi();
 }

@@ -111,6 +111,6 @@ inline constexpr int MostVirtualPanels = 32;
 // FT232R's does.
 void AddDefaultVirtualPanels(int count = DefaultVirtualPanelCount);
 
-// `--simulate`: the port module's calls go to the virtual bus, which holds
-// `count` panels.
-void UseVirtualPanels(int count = DefaultVirtualPanelCount);
+// `--simulate`: the virtual bus gets `count` panels, and the table returned
+// leads to it; the back-end choice (UseBackEnd) installs it in the port module.
+FtdiApi UseVirtualPanels(int count = DefaultVirtualPanelCount);

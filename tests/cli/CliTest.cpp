@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/Cli.h"
-#include "cli/PanelsApart.h"
+#include "cli/PanelHandOver.h"
+#include "cli/PanelProcesses.h"
 #include "link/D2XXUnit_mod.h"
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
@@ -20,10 +21,16 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <csignal>
 #include <set>
+
+#include <sys/inotify.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -201,6 +208,14 @@ TEST_F(Cli, UsageErrorsAndMissingPanelsSayWhyInOneLine) {
     VirtualBus::Instance().SetOpenElsewhere(0x01, true);
     EXPECT_EQ(Run({"status"}), CliNoPanel);
     EXPECT_TRUE(errors.contains("in use by another program")) << errors.toStdString();
+    // No device list at all (libftdi1 without USB): no usable panel either.
+    VirtualBus::Instance().FailCall(ApiCall::CreateDeviceInfoList, FT_IO_ERROR);
+    for (const QStringList& arguments :
+         {QStringList{"list"}, QStringList{"status"}, QStringList{"gpio", "off", "--all"}}) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        EXPECT_EQ(Run(arguments), CliNoPanel);
+        EXPECT_EQ(errors, "quvo8261-cli: Cannot get USB Device List\n");
+    }
 }
 
 TEST_F(Cli, UnderJsonEveryOutcomeIsOneJsonDocument) {
@@ -346,65 +361,89 @@ TEST(CliProgram, UnknownDriverIsAUsageErrorNamingTheChoices) {
     EXPECT_TRUE(tool.readAllStandardError().contains("d2xx, libftdi or sim"));
 }
 
-// What the process for one panel of `--all` is asked to do.
-TEST(CliPanelsApart, EachPanelsProcessGetsTheCommandForItsPanelOnly) {
-    struct Case {
-        std::vector<std::string> given;
-        std::vector<std::string> passed;
+// What a panel's process of `--all` is handed: the panel and the task whole,
+// and nothing it could take for another panel's or another file's.
+TEST(CliPanelsApart, AHandOverArrivesWholeAndAnythingElseIsRefused) {
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    block[RecordOffset(9) + RecordMODE] = ModeFixed;
+    const PanelHandOver sent{"import",
+                             {0x1121, "QV826100.FF00", "QUVO-8261-08", "FF00", {1, 2, 8}},
+                             {PanelTask::Kind::SendConfiguration, block, true}};
+    const PanelHandOver arrived = ParseHandOver(HandOverBytes(sent));
+    EXPECT_EQ(arrived.command, "import");
+    EXPECT_EQ(arrived.panel.location, 0x1121u);
+    EXPECT_EQ(arrived.panel.serial, "QV826100.FF00");
+    EXPECT_EQ(arrived.panel.channels, (std::vector<int>{1, 2, 8}));
+    EXPECT_EQ(arrived.task.kind, PanelTask::Kind::SendConfiguration);
+    EXPECT_EQ(arrived.task.block, block);
+    EXPECT_TRUE(arrived.task.verify);
+    const PanelHandOver off =
+        ParseHandOver(HandOverBytes({"gpio", sent.panel, {PanelTask::Kind::GpioOff, {}, false}}));
+    EXPECT_EQ(off.task.kind, PanelTask::Kind::GpioOff);
+
+    const QByteArray good = HandOverBytes(sent);
+    const QByteArray hex =
+        QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())).toHex();
+    const std::pair<const char*, QByteArray> refused[] = {
+        {"nothing", ""},
+        {"cut short", good.left(good.size() / 2)},
+        {"not an object", "[1,2]"},
+        {"no panel", QByteArray(good).replace("\"location\":4385", "\"location\":-1")},
+        {"a block cut short", QByteArray(good).replace(hex, hex.left(hex.size() - 2))},
+        {"a block with a letter that is no digit",
+         QByteArray(good).replace(hex, "zz" + hex.mid(2))},
+        {"an unknown task", QByteArray(good).replace("send configuration", "erase")},
+        {"a channel out of range", QByteArray(good).replace("[1,2,8]", "[1,2,17]")},
+        {"too long", good + QByteArray(MostHandOverBytes, ' ')},
     };
-    const std::vector<Case> cases = {
-        {{"--all", "import", "rack.gpi", "--verify"},
-         {"--panel", "P1", "--json", "import", "rack.gpi", "--verify"}},
-        {{"--simulate=16", "--json", "--all", "--panel", "OTHER", "factory"},
-         {"--panel", "P1", "--json", "--simulate=16", "factory"}},
-        {{"--panel=OTHER", "--all", "gpio", "off"}, {"--panel", "P1", "--json", "gpio", "off"}},
-        // After "--" everything is an operand, a file named --all too.
-        {{"--all", "import", "--", "--all"}, {"--panel", "P1", "--json", "import", "--", "--all"}},
-    };
-    for (const Case& test : cases) {
-        EXPECT_EQ(OnePanelArguments(test.given, "P1"), test.passed) << test.given.front();
+    for (const auto& [what, bytes] : refused) {
+        EXPECT_THROW(ParseHandOver(bytes), BadHandOver) << what;
     }
 }
 
 // A panel's result from what its process printed and how it ended.
 TEST(CliPanelsApart, EachPanelsResultComesFromItsProcessOrHowItEnded) {
     const CliPanel panel{0x1121, "QV826100.FFFF", "QUVO-8261-16", "FFFF", {}};
-    const auto exited = [](int code) { return code << 8; }; // as waitpid reports an exit
     struct Case {
         const char* what;
         QByteArray output;
         QByteArray errors;
-        int status;
+        bool crashed;
+        int status; // the exit code, or the signal that ended it
         int code;
         QString message;
     };
+    constexpr bool exited = false;
+    constexpr bool signalled = true;
     const std::vector<Case> cases = {
         {"done", R"({"command":"import","results":[{"exitCode":0,"message":"sent and verified"}]})",
-         "", exited(0), CliDone, "sent and verified"},
+         "", exited, 0, CliDone, "sent and verified"},
         {"verify found differences",
          R"({"results":[{"exitCode":4,"message":"the panel stores something else",)"
          R"("differences":["GPIO3 DURATION: 3, 12"]}]})",
-         "", exited(4), CliVerifyDifferences, "the panel stores something else"},
+         "", exited, 4, CliVerifyDifferences, "the panel stores something else"},
         {"failure before the panel", R"({"ok":false,"exitCode":1,"message":"No usable panel"})", "",
-         exited(1), CliNoPanel, "No usable panel"},
-        {"no JSON, a complaint", "", "quvo8261-cli: out of memory\n", exited(3), CliLinkFailure,
+         exited, 1, CliNoPanel, "No usable panel"},
+        {"no JSON, a complaint", "", "quvo8261-cli: out of memory\n", exited, 3, CliLinkFailure,
          "quvo8261-cli: out of memory"},
-        {"no JSON, exit code only", "{\"results\":", "", exited(0), CliLinkFailure,
+        {"no JSON, exit code only", "{\"results\":", "", exited, 0, CliLinkFailure,
          "the tool's process for this panel ended with exit code 0 and no result"},
         {"the process's exit code is worse than its report",
-         R"({"results":[{"exitCode":0,"message":"sent"}]})", "", exited(5), CliFileError, "sent"},
-        {"Ctrl+C before it began", "", "", SIGINT, CliLinkFailure, "not done: interrupted"},
-        {"crashed", "", "", SIGSEGV, CliLinkFailure,
+         R"({"results":[{"exitCode":0,"message":"sent"}]})", "", exited, 5, CliFileError, "sent"},
+        {"Ctrl+C before it began", "", "", signalled, SIGINT, CliLinkFailure,
+         "not done: interrupted"},
+        {"crashed", "", "", signalled, SIGSEGV, CliLinkFailure,
          QString("the tool's process for this panel ended by signal %1").arg(SIGSEGV)},
     };
     for (const Case& test : cases) {
         const PanelResult result =
-            ResultOfPanelProcess(panel, test.output, test.errors, test.status);
+            ResultOfPanelProcess(panel, test.output, test.errors, test.crashed, test.status);
         EXPECT_EQ(result.code, test.code) << test.what;
         EXPECT_EQ(result.message, test.message) << test.what;
         EXPECT_EQ(result.panel.serial, panel.serial) << test.what;
     }
-    EXPECT_EQ(ResultOfPanelProcess(panel, cases[1].output, "", exited(4)).differences,
+    EXPECT_EQ(ResultOfPanelProcess(panel, cases[1].output, "", false, 4).differences,
               QStringList{"GPIO3 DURATION: 3, 12"});
 }
 
@@ -452,56 +491,18 @@ std::vector<qint64> Children(qint64 pid) {
     return children;
 }
 
-// The processes of the tool's panels: the children of its launcher.
-std::vector<qint64> PanelProcesses(qint64 tool) {
-    std::vector<qint64> panels;
-    for (const qint64 launcher : Children(tool)) {
-        for (const qint64 panel : Children(launcher)) {
-            panels.push_back(panel);
-        }
-    }
-    return panels;
-}
-
-// The threads of a running process; 0 once it has gone.
-int ThreadCount(qint64 pid) {
-    QFile file(QString("/proc/%1/status").arg(pid));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return 0;
-    }
-    for (const QByteArray& line : file.readAll().split('\n')) {
-        if (line.startsWith("Threads:")) {
-            return line.mid(8).trimmed().toInt();
-        }
-    }
-    return 0;
-}
-
-#if defined(__SANITIZE_THREAD__)
-constexpr int SanitizerThreads = 1; // ThreadSanitizer's own, in every process
-#else
-constexpr int SanitizerThreads = 0;
-#endif
-
-// `--all` leaves no process behind: its launcher and the panels' processes
-// have all been waited for when the tool ends. The launcher stays one thread
-// while it forks, as a fork keeps only the thread that calls it.
+// `--all` leaves no process behind: the panels' processes have all been
+// waited for when the tool ends.
 TEST(CliProgram, AllLeavesNoProcessBehind) {
     const QTemporaryDir folder;
     const QString file = FactorySettingsFile(folder);
     QProcess tool;
     tool.start(QUVO_CLI, {"--simulate=4", "--all", "import", file, "--verify"});
     ASSERT_TRUE(tool.waitForStarted());
-    std::set<qint64> launchers;
     std::set<qint64> panels;
-    int mostLauncherThreads = 0;
     ASSERT_TRUE(WaitFor(
         [&] {
-            for (const qint64 launcher : Children(tool.processId())) {
-                launchers.insert(launcher);
-                mostLauncherThreads = std::max(mostLauncherThreads, ThreadCount(launcher));
-            }
-            for (const qint64 panel : PanelProcesses(tool.processId())) {
+            for (const qint64 panel : Children(tool.processId())) {
                 panels.insert(panel);
             }
             return tool.state() == QProcess::NotRunning;
@@ -509,12 +510,9 @@ TEST(CliProgram, AllLeavesNoProcessBehind) {
         std::chrono::seconds(30)));
     EXPECT_EQ(tool.exitCode(), CliDone);
     EXPECT_FALSE(panels.empty()) << "no panel's process was seen while it ran";
-    for (const std::set<qint64>& processes : {launchers, panels}) {
-        for (const qint64 process : processes) {
-            EXPECT_FALSE(QFile::exists(QString("/proc/%1").arg(process))) << process;
-        }
+    for (const qint64 process : panels) {
+        EXPECT_FALSE(QFile::exists(QString("/proc/%1").arg(process))) << process;
     }
-    EXPECT_LE(mostLauncherThreads, 1 + SanitizerThreads);
 }
 
 // Ctrl+C during `--all`: every panel is either done or reported as not begun;
@@ -529,7 +527,7 @@ TEST(CliProgram, CtrlCDuringAllLeavesNoPanelHalfWritten) {
         tool.start(QUVO_CLI, {"--simulate=6", "--all", "import", file, "--verify", "--json"});
         ASSERT_TRUE(tool.waitForStarted());
         if (waitForPanels) {
-            ASSERT_TRUE(WaitFor([&] { return !PanelProcesses(tool.processId()).empty(); },
+            ASSERT_TRUE(WaitFor([&] { return !Children(tool.processId()).empty(); },
                                 std::chrono::seconds(10)));
         }
         ::kill(pid_t(tool.processId()), SIGINT);
@@ -552,6 +550,159 @@ TEST(CliProgram, CtrlCDuringAllLeavesNoPanelHalfWritten) {
         }
         EXPECT_EQ(tool.exitCode(), worst);
     }
+}
+
+// The tool's exit code with some of its standard streams closed, as a service
+// manager or a careless script may start it.
+int ExitCodeWithClosed(const QString& closing, const QStringList& arguments) {
+    QProcess shell;
+    shell.start("bash", QStringList{"-c", "exec " + closing + "; exec \"$0\" \"$@\"", QUVO_CLI} +
+                            arguments);
+    return shell.waitForFinished(30000) ? shell.exitCode() : -1;
+}
+
+// Standard streams closed: nothing the tool opens takes their place, its report
+// goes nowhere, and every panel is done.
+TEST(CliProgram, ClosedStandardStreamsChangeNothingButWhereTheReportGoes) {
+    const QTemporaryDir folder;
+    const QString file = FactorySettingsFile(folder);
+    for (const char* closing :
+         {"<&-", ">&-", "2>&-", "<&- >&-", ">&- 2>&-", "<&- 2>&-", "<&- >&- 2>&-"}) {
+        SCOPED_TRACE(closing);
+        EXPECT_EQ(ExitCodeWithClosed(
+                      closing, {"--simulate=4", "--all", "import", file, "--verify", "--json"}),
+                  CliDone);
+        EXPECT_EQ(ExitCodeWithClosed(closing, {"--simulate", "--panel", "QV826100", "export",
+                                               folder.filePath("out.gpi")}),
+                  CliDone);
+    }
+}
+
+// The settings file is read once, by the tool: removed as soon as the tool has
+// read it, every panel still gets what the tool read.
+TEST(CliProgram, AllSendsEveryPanelTheFileAsTheToolReadIt) {
+    const QTemporaryDir folder;
+    const QString file = FactorySettingsFile(folder);
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(file).constData(), IN_CLOSE_NOWRITE), 0);
+    QProcess tool;
+    tool.start(QUVO_CLI, {"--simulate=6", "--all", "import", file, "--verify", "--json"});
+    alignas(inotify_event) char event[sizeof(inotify_event) + NAME_MAX + 1];
+    ASSERT_GT(::read(watch, event, sizeof event), 0);
+    ASSERT_TRUE(QFile::remove(file));
+    ::close(watch);
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    const QByteArray output = tool.readAllStandardOutput();
+    EXPECT_EQ(tool.exitCode(), CliDone) << output.toStdString();
+    const QJsonArray results = QJsonDocument::fromJson(output).object().value("results").toArray();
+    ASSERT_EQ(results.size(), 6);
+    for (const QJsonValue& result : results) {
+        EXPECT_EQ(result.toObject().value("message").toString(), "sent and verified");
+    }
+}
+
+// A file-size limit (`ulimit -f`) is a file error the tool reports, not a signal
+// that ends it, and leaves neither a temporary file nor a changed file behind.
+TEST(CliProgram, AFileSizeLimitIsAReportedFileError) {
+    const QTemporaryDir folder;
+    const QString file = FactorySettingsFile(folder);
+    QFile before(file);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray oldBytes = before.readAll();
+    before.close();
+    QProcess shell;
+    shell.start("bash", {"-c", "ulimit -f 1; exec \"$0\" \"$@\"", QUVO_CLI, "--simulate", "--panel",
+                         "QV826100", "export", file, "--json"});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(shell.exitCode(), CliFileError);
+    const QJsonObject result = QJsonDocument::fromJson(shell.readAllStandardOutput())
+                                   .object()
+                                   .value("results")
+                                   .toArray()
+                                   .first()
+                                   .toObject();
+    EXPECT_TRUE(result.value("message").toString().contains("File too large"))
+        << result.value("message").toString().toStdString();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    EXPECT_EQ(before.readAll(), oldBytes);
+}
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool UnderSanitizer = true; // its runtime needs threads or processes of its own
+#else
+constexpr bool UnderSanitizer = false;
+#endif
+
+// A system that refuses the tool a thread (`ulimit -u`): a failure in the
+// tool's own words and exit code, one JSON document, no abort.
+TEST(CliProgram, AThreadTheSystemRefusesIsAReportedFailure) {
+    if (UnderSanitizer) {
+        GTEST_SKIP() << "the sanitizer's runtime cannot start under a limit of one process";
+    }
+    int output[2];
+    ASSERT_EQ(::pipe(output), 0);
+    const pid_t tool = ::fork();
+    ASSERT_GE(tool, 0);
+    if (tool == 0) {
+        ::dup2(output[1], STDOUT_FILENO);
+        // The limit counts the user's processes and holds for anyone but root.
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(120);
+        }
+        const rlimit one{1, 1};
+        ::setrlimit(RLIMIT_NPROC, &one);
+        ::execl(QUVO_CLI, QUVO_CLI, "--simulate", "--panel", "QV826100", "status", "--json",
+                static_cast<char*>(nullptr));
+        ::_exit(121);
+    }
+    ::close(output[1]);
+    QFile reader;
+    ASSERT_TRUE(reader.open(output[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    const QByteArray printed = reader.readAll();
+    int status = 0;
+    ASSERT_EQ(::waitpid(tool, &status, 0), tool);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), CliSystemRefused) << printed.toStdString();
+    QJsonParseError parsed{};
+    const QJsonObject document = QJsonDocument::fromJson(printed, &parsed).object();
+    ASSERT_EQ(parsed.error, QJsonParseError::NoError) << printed.toStdString();
+    EXPECT_EQ(document.value("exitCode").toInt(), CliSystemRefused);
+    EXPECT_TRUE(document.value("message").toString().contains("thread"));
+}
+
+// A panel's process ends with the tool that started it, however the tool ends
+// (here SIGKILL, which no handler sees), and inherits none of its descriptors.
+TEST(CliProgram, APanelsProcessEndsWithTheToolAndInheritsOnlyItsStreams) {
+    // The orphaned process comes to this one, which can then wait for it.
+    ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    QProcess starter;
+    starter.start(QUVO_STARTER, {"sleep", "60"});
+    ASSERT_TRUE(starter.waitForReadyRead(10000));
+    const pid_t command = pid_t(starter.readLine().trimmed().toLongLong());
+    ASSERT_GT(command, 0);
+    ::kill(pid_t(starter.processId()), SIGKILL);
+    ASSERT_TRUE(starter.waitForFinished(10000));
+    int status = 0;
+    const bool ended = WaitFor([&] { return ::waitpid(command, &status, WNOHANG) == command; },
+                               std::chrono::seconds(30));
+    ::prctl(PR_SET_CHILD_SUBREAPER, 0);
+    if (!ended) {
+        ::kill(command, SIGKILL);
+        ::waitpid(command, nullptr, 0);
+    }
+    ASSERT_TRUE(ended) << "the process went on after the tool had died";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "asked as Ctrl+C asks";
+
+    starter.start(QUVO_STARTER, {"ls", "/proc/self/fd"});
+    ASSERT_TRUE(starter.waitForFinished(10000));
+    QList<QByteArray> lines = starter.readAllStandardOutput().split('\n');
+    ASSERT_GT(lines.size(), 1);
+    lines.removeFirst(); // the process id
+    EXPECT_FALSE(lines.contains("50")) << "the starter's own descriptor was inherited";
+    EXPECT_TRUE(lines.contains("2"));
 }
 
 } // namespace

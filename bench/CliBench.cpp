@@ -2,7 +2,8 @@
 // Time of `import --verify` through the command-line tool on virtual panels
 // whose line behaves as an FT232R's does: one after another in one process (as
 // the tool did before `--all` went side by side), and the tool itself as a
-// whole process on 1, 8 and 16 panels with `--all`.
+// whole process on 1, 8 and 16 panels with `--all`; with the path of another
+// build of the tool as argument, that one too, in the same run.
 #include "cli/Cli.h"
 #include "link/D2XXUnit_mod.h"
 #include "model/SettingsFiles.h"
@@ -63,9 +64,9 @@ bool RunHere(const QStringList& arguments) {
 }
 
 // The tool as a user starts it.
-bool RunTool(const QStringList& arguments) {
+bool RunTool(const QString& program, const QStringList& arguments) {
     QProcess tool;
-    tool.start(QUVO_CLI, arguments);
+    tool.start(program, arguments);
     if (!tool.waitForFinished(60000) || tool.exitCode() != CliDone) {
         std::printf("failed: %s\n", tool.readAllStandardError().constData());
         return false;
@@ -100,30 +101,40 @@ int main(int argc, char** argv) {
     std::printf("  one panel: median %.1f ms; eight panels: median %.1f ms (%.2f times one)\n",
                 hereOne, hereEight, hereEight / hereOne);
 
-    std::printf("the tool as a whole process, --all side by side, a process per panel:\n");
-    constexpr int Runs = 7;
-    // The tool on one panel without --all starts no launcher: the baseline.
-    const double one = MedianMilliseconds(Runs, [&] {
-        return RunTool({"--simulate=1", "--panel", "QV826100", "import", file, "--verify"});
-    });
-    std::printf("  one panel, no --all: median %.1f ms\n", one);
-    double oneCpu = 0;
-    double sixteenCpu = 0;
-    for (const int panels : {1, 8, 16}) {
-        const QStringList arguments{QString("--simulate=%1").arg(panels), "--all", "import", file,
-                                    "--verify"};
-        const double cpuBefore = ChildrenCpuMilliseconds();
-        const double median = MedianMilliseconds(Runs, [&] { return RunTool(arguments); });
-        const double cpu = (ChildrenCpuMilliseconds() - cpuBefore) / Runs;
-        if (panels == 1) {
-            oneCpu = cpu;
-        }
-        sixteenCpu = cpu;
-        std::printf("  %2d panel(s): median %.1f ms (%.2f times one panel), CPU %.1f ms a run\n",
-                    panels, median, median / one, cpu);
+    // Another build of the tool, as given, is timed beside this one in the same run.
+    QStringList tools{QUVO_CLI};
+    if (argc > 1) {
+        tools << QString::fromLocal8Bit(argv[1]);
     }
-    std::printf("each further panel's process costs %.1f ms of CPU (%d cores here), which bounds "
-                "--all where panels outnumber cores\n",
-                (sixteenCpu - oneCpu) / 15, QThread::idealThreadCount());
+    for (const QString& tool : tools) {
+        std::printf("%s as a whole process, --all side by side, a process per panel:\n",
+                    qPrintable(tool));
+        constexpr int Runs = 7;
+        // The tool on one panel without --all starts no other process: the baseline.
+        const double one = MedianMilliseconds(Runs, [&] {
+            return RunTool(tool,
+                           {"--simulate=1", "--panel", "QV826100", "import", file, "--verify"});
+        });
+        std::printf("  one panel, no --all: median %.1f ms\n", one);
+        double oneCpu = 0;
+        double sixteenCpu = 0;
+        for (const int panels : {1, 8, 16}) {
+            const QStringList arguments{QString("--simulate=%1").arg(panels), "--all", "import",
+                                        file, "--verify"};
+            const double cpuBefore = ChildrenCpuMilliseconds();
+            const double median =
+                MedianMilliseconds(Runs, [&] { return RunTool(tool, arguments); });
+            const double cpu = (ChildrenCpuMilliseconds() - cpuBefore) / Runs;
+            if (panels == 1) {
+                oneCpu = cpu;
+            }
+            sixteenCpu = cpu;
+            std::printf(
+                "  %2d panel(s): median %.1f ms (%.2f times one panel), CPU %.1f ms a run\n",
+                panels, median, median / one, cpu);
+        }
+        std::printf("  each further panel's process costs %.1f ms of CPU (%d cores here)\n",
+                    (sixteenCpu - oneCpu) / 15, QThread::idealThreadCount());
+    }
     return 0;
 }

@@ -54,6 +54,12 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int Get() const { return fd_; }
+    void Reset(int fd) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = fd;
+    }
     // Closes now and tells whether the close succeeded.
     bool Close() {
         const int fd = fd_;
@@ -87,24 +93,67 @@ bool WriteAll(int fd, const std::string& content, int& error) {
     return true;
 }
 
-// A free name beside the target, created with the umask's permissions.
-int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& name) {
-    std::random_device random;
+// Root saving another user's file leaves it theirs; anyone else may only give it
+// a group of their own. Where the system allows neither, the new file is the
+// program user's, as any file the user makes.
+void KeepOwner(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        const int groupKept = ::fchown(fd, uid_t(-1), old.st_gid);
+        static_cast<void>(groupKept);
+    }
+}
+
+// A name beside the target that is free when asked.
+std::filesystem::path NameBeside(const std::filesystem::path& target) {
+    static std::random_device random;
     static const char* const Letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix = ".";
+    for (int i = 0; i < 6; ++i) {
+        suffix += Letters[random() % 36];
+    }
+    std::filesystem::path name = target;
+    name += suffix;
+    return name;
+}
+
+// Gives `name` a calling function that makes a file under a free name beside
+// the target; its result as `open`'s, with errno.
+template <typename MakeNamed>
+int TryFreeNames(const std::filesystem::path& target, std::filesystem::path& name, MakeNamed make) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string suffix = ".";
-        for (int i = 0; i < 6; ++i) {
-            suffix += Letters[random() % 36];
-        }
-        name = target;
-        name += suffix;
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
+        name = NameBeside(target);
+        const int result = make(name);
+        if (result >= 0 || errno != EEXIST) {
+            return result;
         }
     }
     errno = EEXIST;
     return -1;
+}
+
+// A file without a name in the target's folder, created with the umask's
+// permissions; -1 where the file system or the system has no such files (the
+// name is given through /proc).
+int CreateUnnamedBeside(const std::filesystem::path& target) {
+    if (::access("/proc/self/fd", X_OK) != 0) {
+        return -1;
+    }
+    return ::open(target.parent_path().c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
+// The complete unnamed file gets a free name beside the target.
+bool NameUnnamed(int fd, const std::filesystem::path& target, std::filesystem::path& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return TryFreeNames(target, name, [&](const std::filesystem::path& free) {
+               return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, free.c_str(), AT_SYMLINK_FOLLOW);
+           }) == 0;
+}
+
+// A free name beside the target, created with the umask's permissions.
+int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& name) {
+    return TryFreeNames(target, name, [](const std::filesystem::path& free) {
+        return ::open(free.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    });
 }
 
 } // namespace
@@ -140,12 +189,12 @@ ResolvedFile ResolveRegularFile(const std::filesystem::path& path, const char* v
         struct stat status {};
         if (::lstat(current.c_str(), &status) != 0) {
             if (errno == ENOENT) {
-                return {current, false};
+                return {current, false, hop > 0};
             }
             Fail(verb, path, SystemReason(errno));
         }
         if (S_ISREG(status.st_mode)) {
-            return {current, true};
+            return {current, true, hop > 0};
         }
         if (!S_ISLNK(status.st_mode)) {
             Fail(verb, path, QT_TRANSLATE_NOOP("RegularFile", "it is not a regular file"));
@@ -218,20 +267,35 @@ void WriteRegularFile(const std::filesystem::path& path, const std::string& cont
     const ResolvedFile file = ResolveRegularFile(path, "write");
     struct stat old {};
     const bool keepMode = file.exists && ::stat(file.target.c_str(), &old) == 0;
+    if (keepMode && file.throughLink && old.st_uid != ::geteuid()) {
+        Fail("write", path,
+             QT_TRANSLATE_NOOP("RegularFile", "it is a link to a file of another user"));
+    }
 
     std::filesystem::path temporary;
-    Descriptor fd(CreateTemporaryBeside(file.target, temporary));
+    Descriptor fd(CreateUnnamedBeside(file.target));
+    const bool unnamed = fd.Get() >= 0;
+    if (!unnamed) {
+        fd.Reset(CreateTemporaryBeside(file.target, temporary));
+    }
     if (fd.Get() < 0) {
         Fail("write", path, SystemReason(errno));
     }
     int error = 0;
     bool written = WriteAll(fd.Get(), content, error);
+    if (written && keepMode && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
+        KeepOwner(fd.Get(), old);
+    }
     if (written && keepMode && ::fchmod(fd.Get(), old.st_mode & 07777) != 0) {
         error = errno;
         written = false;
     }
     // Some file systems cannot sync; that alone is no failure of the data.
     if (written && ::fsync(fd.Get()) != 0 && errno != EINVAL && errno != ENOTSUP) {
+        error = errno;
+        written = false;
+    }
+    if (written && unnamed && !NameUnnamed(fd.Get(), file.target, temporary)) {
         error = errno;
         written = false;
     }
@@ -244,7 +308,9 @@ void WriteRegularFile(const std::filesystem::path& path, const std::string& cont
         written = false;
     }
     if (!written) {
-        ::unlink(temporary.c_str());
+        if (!temporary.empty()) {
+            ::unlink(temporary.c_str());
+        }
         Fail("write", path, SystemReason(error));
     }
     // The rename itself lasts once the folder is synced; best effort.

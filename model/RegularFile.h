@@ -37,6 +37,8 @@ QString DisplayName(const std::filesystem::path& path);
 struct ResolvedFile {
     std::filesystem::path target;
     bool exists = false;
+    // Reached through a symbolic link.
+    bool throughLink = false;
 };
 ResolvedFile ResolveRegularFile(const std::filesystem::path& path, const char* verb);
 
@@ -47,7 +49,12 @@ std::optional<std::string> ReadRegularFile(const std::filesystem::path& path,
 
 // Replaces the file with `content` through a temporary file in its folder: written
 // unbuffered with every byte checked, synced, closed and only then renamed over
-// the old one, which keeps its permissions. Any failure (a full disk, a file size
-// limit) removes the temporary file, leaves the old file byte-identical and throws
-// FileError naming the file and the reason.
+// the old one, whose permissions, owner and group it keeps (the owner where the
+// system allows it). The temporary file has no name until it is complete where
+// the file system allows that, so a save killed halfway leaves nothing behind.
+// Any failure (a full disk, a file size limit) removes the temporary file,
+// leaves the old file byte-identical and throws FileError naming the file and
+// the reason. A link to a file of another user than the one running the
+// program is refused: run with more rights (sudo), a save would hand that
+// user's file to the program's user.
 void WriteRegularFile(const std::filesystem::path& path, const std::string& content);

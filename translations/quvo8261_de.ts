@@ -229,6 +229,10 @@
         <source>the file does not exist</source>
         <translation>die Datei existiert nicht</translation>
     </message>
+    <message>
+        <source>it is a link to a file of another user</source>
+        <translation>sie ist ein Verweis auf eine Datei eines anderen Benutzers</translation>
+    </message>
 </context>
 <context>
     <name>SettingsFiles</name>

@@ -9,12 +9,16 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -167,6 +171,79 @@ TEST_F(RegularFiles, NamesThatAreNotValidUtf8ReachTheFileTheSystemNamed) {
     EXPECT_EQ(ReadSettingsFile(odd), Factory());
     const auto names = std::filesystem::directory_iterator(FilePath(dir.path()));
     EXPECT_EQ(std::distance(begin(names), end(names)), 1) << "no other file was made";
+}
+
+// Run with more rights than the user (sudo), a save through a link must not
+// hand another user's file to the program's user; a file saved directly stays
+// its owner's.
+TEST_F(RegularFiles, ALinkToAnotherUsersFileIsRefusedAndASaveKeepsTheOwner) {
+    const uid_t anotherUser = 12345;
+    const std::string otherFile = ::geteuid() == 0
+                                      ? QFile::encodeName(PathOf("theirs.gpi")).toStdString()
+                                      : std::string("/etc/hostname");
+    if (::geteuid() == 0) {
+        Write("theirs.gpi", "[PRIVATE]\r\nSECRET=1\r\n");
+        ASSERT_EQ(::chown(otherFile.c_str(), anotherUser, anotherUser), 0);
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(otherFile.c_str(), &before), 0);
+    ASSERT_NE(before.st_uid, ::geteuid()) << "no file of another user to link to";
+    ASSERT_TRUE(QFile::link(QString::fromStdString(otherFile), PathOf("link.gpi")));
+    ExpectRefusedNaming(PathOf("link.gpi"),
+                        [&] { WriteSettingsFile(FilePath(PathOf("link.gpi")), Factory()); });
+    try {
+        WriteSettingsFile(FilePath(PathOf("link.gpi")), Factory());
+    } catch (const FileError& error) {
+        EXPECT_TRUE(QString(error.what()).contains("another user")) << error.what();
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(otherFile.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the other user's file was replaced";
+    EXPECT_EQ(after.st_uid, before.st_uid);
+
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "keeping another owner needs root: only root may give a file away";
+    }
+    WriteSettingsFile(FilePath(PathOf("theirs.gpi")), Factory());
+    ASSERT_EQ(::stat(otherFile.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino) << "saved directly, it is replaced";
+    EXPECT_EQ(after.st_uid, anotherUser);
+    EXPECT_EQ(after.st_gid, anotherUser);
+}
+
+// A save killed halfway (SIGKILL, which nothing can catch) leaves the old file
+// and nothing else: the new content has no name until it is complete.
+TEST_F(RegularFiles, ASaveKilledHalfwayLeavesNoTemporaryFile) {
+    Write("rack.gpi", "[COMMON]\r\nLOCK=1\r\n");
+    const std::filesystem::path target = FilePath(PathOf("rack.gpi"));
+    const std::string content(64 * 1024 * 1024, 'x');
+    const pid_t saver = ::fork();
+    ASSERT_GE(saver, 0);
+    if (saver == 0) {
+        WriteRegularFile(target, content);
+        ::_exit(0);
+    }
+    // Killed once the new content's file is open, while it is written or synced.
+    const std::string folder = QFile::encodeName(dir.path()).toStdString();
+    const auto savingThere = [&] {
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 "/proc/" + std::to_string(saver) + "/fd", ignored)) {
+            if (std::filesystem::read_symlink(entry.path(), ignored).native().rfind(folder, 0) ==
+                0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    int status = 0;
+    while (!savingThere()) {
+        ASSERT_EQ(::waitpid(saver, &status, WNOHANG), 0) << "the save ended before it was seen";
+    }
+    ::kill(saver, SIGKILL);
+    ASSERT_EQ(::waitpid(saver, &status, 0), saver);
+    EXPECT_EQ(Entries(), QStringList{"rack.gpi"});
+    EXPECT_EQ(Read("rack.gpi"), "[COMMON]\r\nLOCK=1\r\n");
 }
 
 } // namespace

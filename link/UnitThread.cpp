@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 
 void TDeviceThread::Mailbox::Open() {
     std::lock_guard lock(mutex_);
@@ -66,7 +65,6 @@ void TDeviceThread::Start() {
     posted_ = 0;
     answered_.store(0, std::memory_order_release);
     ThreadHandle = std::thread([this] { LinkThreadMain(); });
-    ThreadId = ThreadHandle.get_id();
 }
 
 void TDeviceThread::Stop() {
@@ -74,7 +72,6 @@ void TDeviceThread::Stop() {
     if (ThreadHandle.joinable()) {
         ThreadHandle.join();
     }
-    ThreadId = std::thread::id();
 }
 
 void TDeviceThread::Post(std::unique_ptr<LinkCommandMessage> message) {
@@ -110,7 +107,6 @@ void TDeviceThread::PostWriteConfig(const ConfigBlock& block) {
 }
 
 void TDeviceThread::LinkThreadMain() {
-    using Clock = std::chrono::steady_clock;
     const auto stopRequested = [this] { return StopRequest.load(std::memory_order_acquire); };
 
     WakeOnTime();
@@ -118,9 +114,9 @@ void TDeviceThread::LinkThreadMain() {
     Finished.store(false, std::memory_order_release);
     qCDebug(lcLink) << "link thread started";
 
-    const auto waitStart = Clock::now();
-    while (!stopRequested() && Clock::now() - waitStart < std::chrono::milliseconds(500)) {
-        SleepOneMillisecond();
+    const std::uint32_t waitStart = WireNowMs();
+    while (!stopRequested() && WireNowMs() - waitStart < 500) {
+        WireSleepOneMs();
     }
 
     std::uint8_t command = CmdReadConfig;

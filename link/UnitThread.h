@@ -74,7 +74,6 @@ private:
 
     QObject* const TargetWindow;
     std::thread ThreadHandle;
-    std::thread::id ThreadId;
     TLinkOutcome outcome_;
     std::atomic<bool> StopRequest{false};
     std::atomic<bool> Finished{true};

@@ -30,6 +30,14 @@ void UseRealWireClock() {
     Clock = WireClock{SteadyTickCountMs, SleepOneMillisecond};
 }
 
+std::uint32_t WireNowMs() {
+    return Clock.NowMs();
+}
+
+void WireSleepOneMs() {
+    Clock.SleepOneMs();
+}
+
 std::uint32_t SendFrame(std::uint8_t code, const std::uint8_t* payload) {
     // A code without a payload length is sent bare rather than read past the table.
     const std::uint32_t length =

@@ -46,6 +46,9 @@ struct WireClock {
 };
 void SetWireClock(const WireClock& clock);
 void UseRealWireClock();
+// The clock in use, for the link thread's own waits.
+std::uint32_t WireNowMs();
+void WireSleepOneMs();
 
 // Builds the frame for `code` (1..6) in TxBuffer and writes it.
 std::uint32_t SendFrame(std::uint8_t code, const std::uint8_t* payload);

@@ -14,12 +14,16 @@ void VirtualPanel::SetLineTiming(LineModel model, std::chrono::microseconds late
 }
 
 bool VirtualPanel::SetLatencyTimer(std::uint8_t milliseconds) {
+    return SetLatencyTimer(milliseconds, Clock::now());
+}
+
+bool VirtualPanel::SetLatencyTimer(std::uint8_t milliseconds, Clock::time_point at) {
     if (milliseconds < 1) {
         return false;
     }
     std::lock_guard lock(mutex_);
     latencyTimer_ = std::chrono::milliseconds(milliseconds);
-    timerStartedAt_ = Clock::now();
+    timerStartedAt_ = at;
     return true;
 }
 
@@ -39,10 +43,14 @@ void VirtualPanel::SetFault(const LineFaultSettings& fault) {
 }
 
 std::uint32_t VirtualPanel::Write(const std::uint8_t* bytes, std::uint32_t count) {
+    return Write(bytes, count, Clock::now());
+}
+
+std::uint32_t VirtualPanel::Write(const std::uint8_t* bytes, std::uint32_t count,
+                                  Clock::time_point now) {
     std::lock_guard lock(mutex_);
     const std::uint32_t accepted =
         fault_.kind == LineFault::ShortWrite && count > 0 ? count - 1 : count;
-    const auto now = Clock::now();
     const bool lineRate = model_ != LineModel::Instant;
     for (std::uint32_t i = 0; i < accepted; ++i) {
         const auto arrivedAt = lineRate ? now + ByteTime * std::int64_t(i + 1) : now;
@@ -187,8 +195,12 @@ std::uint32_t VirtualPanel::AvailableLocked(Clock::time_point now) {
 }
 
 std::uint32_t VirtualPanel::QueuedBytes() {
+    return QueuedBytesAt(Clock::now());
+}
+
+std::uint32_t VirtualPanel::QueuedBytesAt(Clock::time_point at) {
     std::lock_guard lock(mutex_);
-    return AvailableLocked(Clock::now());
+    return AvailableLocked(at);
 }
 
 std::uint32_t VirtualPanel::Read(std::uint8_t* bytes, std::uint32_t count,

@@ -61,8 +61,9 @@ public:
     // Instant lines (the default) make replies readable at once, for fast tests.
     // `latency` is the panel's own time before it starts to answer.
     void SetLineTiming(LineModel model, std::chrono::microseconds latency = {});
-    // The chip's latency timer, 1..255 ms; false otherwise.
+    // The chip's latency timer, 1..255 ms, started afresh; false otherwise.
     bool SetLatencyTimer(std::uint8_t milliseconds);
+    bool SetLatencyTimer(std::uint8_t milliseconds, Clock::time_point at);
     std::uint8_t LatencyTimer();
     // The chip's event character: held bytes go to the host as soon as it is
     // among them, without waiting for the latency timer.
@@ -72,6 +73,10 @@ public:
     // Host side of the line, called through the FTDI API table.
     std::uint32_t Write(const std::uint8_t* bytes, std::uint32_t count);
     std::uint32_t QueuedBytes();
+    // The same at a given moment, for a test that runs the line on a timeline of
+    // its own; moments given must not go back.
+    std::uint32_t Write(const std::uint8_t* bytes, std::uint32_t count, Clock::time_point at);
+    std::uint32_t QueuedBytesAt(Clock::time_point at);
     std::uint32_t Read(std::uint8_t* bytes, std::uint32_t count, std::chrono::milliseconds timeout);
     void PurgeReceive();
     void PurgeTransmit();

@@ -316,15 +316,15 @@ TEST(CliProgram, WatchEndsCleanlyWhenNobodyReadsItsOutputOrOnSigterm) {
                         "set -o pipefail; \"$0\" --simulate --panel QV826100 status --watch | "
                         "head -1",
                         QUVO_CLI});
-    ASSERT_TRUE(tool.waitForFinished(8000)) << "the watch went on with nobody reading";
+    ASSERT_TRUE(tool.waitForFinished(30000)) << "the watch went on with nobody reading";
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
     EXPECT_TRUE(tool.readAllStandardOutput().startsWith("QUVO-8261-"));
 
     tool.start(QUVO_CLI, {"--simulate", "--panel", "QV826100", "status", "--watch"});
-    ASSERT_TRUE(tool.waitForReadyRead(5000));
+    ASSERT_TRUE(tool.waitForReadyRead(30000));
     ::kill(pid_t(tool.processId()), SIGTERM);
-    ASSERT_TRUE(tool.waitForFinished(5000));
+    ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 0);
     EXPECT_TRUE(tool.readAllStandardOutput().contains("watch ended"));
@@ -334,10 +334,10 @@ TEST(CliProgram, WatchEndsCleanlyOnCtrlC) {
     QProcess tool;
     tool.start(QUVO_CLI, {"--simulate", "--panel", "QV826100", "status", "--watch"});
     ASSERT_TRUE(tool.waitForStarted());
-    ASSERT_TRUE(tool.waitForReadyRead(5000));
+    ASSERT_TRUE(tool.waitForReadyRead(30000));
     QThread::msleep(500);
     ::kill(pid_t(tool.processId()), SIGINT);
-    ASSERT_TRUE(tool.waitForFinished(5000));
+    ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(tool.exitCode(), 0);
     EXPECT_TRUE(tool.readAllStandardOutput().contains("watch ended"));
@@ -347,7 +347,7 @@ TEST(CliProgram, HelpAndVersionAnswerWithoutABackEnd) {
     for (const char* option : {"-h", "--help", "--version"}) {
         QProcess tool;
         tool.start(QUVO_CLI, {"--driver=d2xx", option});
-        ASSERT_TRUE(tool.waitForFinished(5000));
+        ASSERT_TRUE(tool.waitForFinished(30000));
         EXPECT_EQ(tool.exitCode(), CliDone) << option;
         EXPECT_FALSE(tool.readAllStandardOutput().isEmpty()) << option;
     }
@@ -356,7 +356,7 @@ TEST(CliProgram, HelpAndVersionAnswerWithoutABackEnd) {
 TEST(CliProgram, UnknownDriverIsAUsageErrorNamingTheChoices) {
     QProcess tool;
     tool.start(QUVO_CLI, {"--driver=ftd2xx", "list"});
-    ASSERT_TRUE(tool.waitForFinished(5000));
+    ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitCode(), CliUsageError);
     EXPECT_TRUE(tool.readAllStandardError().contains("d2xx, libftdi or sim"));
 }
@@ -473,7 +473,7 @@ TEST(CliProgram, AllWorksOnManyPanelsAndReportsThemInListOrder) {
                                             "QV826101.FF00: all GPIO outputs off\n"
                                             "QV826102.FFFF: all GPIO outputs off\n");
     tool.start(QUVO_CLI, {"--simulate=33", "list"});
-    ASSERT_TRUE(tool.waitForFinished(5000));
+    ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitCode(), CliUsageError);
 }
 

@@ -4,6 +4,7 @@
 #include "link/WireProtocol.h"
 #include "tests/support/LinkReceiver.h"
 #include "tests/support/PortFixture.h"
+#include "tests/support/StepClock.h"
 
 #include <QCoreApplication>
 
@@ -41,6 +42,8 @@ protected:
         ASSERT_EQ(receiver.replies[0], 3);
     }
 
+    // Before the thread, which reads it, and gone after it.
+    StepClock clock;
     LinkReceiver receiver;
     TDeviceThread thread{&receiver};
 };
@@ -118,9 +121,9 @@ TEST_F(LinkThread, StopWhileAReplyIsAwaited) {
     thread.Start();
     ASSERT_TRUE(WaitFor([&] { return panel->ReceivedFrameCount() == 1; }));
     Settle(20ms);
-    const auto start = Clock::now();
+    const std::uint32_t start = clock.Now();
     thread.Stop();
-    EXPECT_LT(Clock::now() - start, 50ms);
+    EXPECT_LE(clock.Now() - start, 2u) << "within the steps it was asked in";
     EXPECT_TRUE(thread.Outcome().StoppedOnRequest);
     EXPECT_EQ(thread.Outcome().LinkResult, LinkReadFailed);
     EXPECT_EQ(thread.Outcome().IoStatus, 0);
@@ -132,9 +135,9 @@ TEST_F(LinkThread, StopWhileAReplyIsAwaited) {
 TEST_F(LinkThread, StopDuringTheStartWaitSendsNothing) {
     thread.Start();
     std::this_thread::sleep_for(50ms);
-    const auto start = Clock::now();
+    const std::uint32_t start = clock.Now();
     thread.Stop();
-    EXPECT_LT(Clock::now() - start, 50ms);
+    EXPECT_LE(clock.Now() - start, 2u) << "within the steps it was asked in";
     EXPECT_EQ(panel->ReceivedFrameCount(), 0u);
     EXPECT_TRUE(thread.Outcome().StoppedOnRequest);
     EXPECT_EQ(thread.Outcome().LinkResult, LinkOk);
@@ -157,32 +160,34 @@ TEST_F(LinkThread, StartWhileTheThreadIsStillStartingRestartsIt) {
     EXPECT_TRUE(WaitFor([&] { return receiver.ended == 2; }));
 }
 
-// A functional check of the setting; the figures belong to the benchmark.
-TEST_F(LinkThread, TheLatencyTimerAndTheEventCharacterEachSpeedThePolling) {
+// A functional check of the setting; the figures belong to the benchmark. It
+// counts the link's 1 ms steps a reply waits, which a loaded machine stretches
+// for every setting alike.
+TEST_F(LinkThread, TheLatencyTimerAndTheEventCharacterEachShortenTheWaitForAReply) {
     panel->SetLineTiming(LineModel::Chip);
-    const auto pollsPerSecond = [&](std::uint8_t latencyMs, bool eventCharacter) {
+    const auto stepsPerPoll = [&](std::uint8_t latencyMs, bool eventCharacter) {
         EXPECT_EQ(Port_SetLatencyTimer(latencyMs), FT_OK);
         EXPECT_EQ(Port_SetEventCharacter(PortEventCharacter, eventCharacter), FT_OK);
         StartAndWaitForConfiguration();
         const std::size_t before = panel->ReceivedFrameCount();
-        const auto start = Clock::now();
+        const std::uint32_t start = clock.Now();
         Settle(1500ms);
-        const double rate = double(panel->ReceivedFrameCount() - before) /
-                            std::chrono::duration<double>(Clock::now() - start).count();
+        const double steps = double(clock.Now() - start) /
+                             double(std::max<std::size_t>(1, panel->ReceivedFrameCount() - before));
         thread.Stop();
         // As between two openings: what the stopped link left behind is dropped.
         Settle(50ms);
         Port_PurgeRx();
         Port_PurgeTx();
         receiver.replies.clear();
-        return rate;
+        return steps;
     };
-    const double chipDefault = pollsPerSecond(16, false);
-    const double shortTimer = pollsPerSecond(PortLatencyTimerMs, false);
-    const double eventCharacter = pollsPerSecond(16, true);
-    EXPECT_GE(shortTimer, 2.0 * chipDefault) << shortTimer << " against " << chipDefault;
+    const double chipDefault = stepsPerPoll(16, false);
+    const double shortTimer = stepsPerPoll(PortLatencyTimerMs, false);
+    const double eventCharacter = stepsPerPoll(16, true);
+    EXPECT_GE(chipDefault, 2.0 * shortTimer) << chipDefault << " against " << shortTimer;
     // The reply goes at its trailer, whatever the timer.
-    EXPECT_GE(eventCharacter, 2.0 * chipDefault) << eventCharacter << " against " << chipDefault;
+    EXPECT_GE(chipDefault, 2.0 * eventCharacter) << chipDefault << " against " << eventCharacter;
 }
 
 TEST_F(LinkThread, AReplyHandedOverInPiecesAtEveryTrailerByteIsReadWhole) {
@@ -207,9 +212,7 @@ TEST_F(LinkThread, StopOnAnEndedThreadReturnsAtOnce) {
     thread.Start();
     ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }));
     EXPECT_FALSE(thread.IsRunning());
-    const auto start = Clock::now();
     thread.Stop();
-    EXPECT_LT(Clock::now() - start, 5ms);
     EXPECT_FALSE(thread.IsRunning());
     EXPECT_FALSE(thread.Outcome().StoppedOnRequest);
     EXPECT_EQ(thread.Outcome().LinkResult, LinkBadTrailer);
@@ -218,12 +221,12 @@ TEST_F(LinkThread, StopOnAnEndedThreadReturnsAtOnce) {
 
 TEST_F(LinkThread, PanelThatStopsAnsweringEndsTheLinkAfterTheBudget) {
     StartAndWaitForConfiguration();
+    const std::uint32_t start = clock.Now();
     panel->SetFault({LineFault::NoAnswer});
-    const auto start = Clock::now();
-    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 4000ms));
-    const auto elapsed = Clock::now() - start;
-    EXPECT_GE(elapsed, 1900ms);
-    EXPECT_LT(elapsed, 2600ms);
+    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 30s));
+    // The poll in hand may still be answered, within the chip's 16 ms timer.
+    EXPECT_GE(clock.Now() - start, ReplyWaitBudgetMs);
+    EXPECT_LE(clock.Now() - start, ReplyWaitBudgetMs + 20);
     EXPECT_FALSE(thread.Outcome().StoppedOnRequest);
     EXPECT_EQ(thread.Outcome().LinkResult, LinkReadFailed);
     EXPECT_EQ(thread.Outcome().IoStatus, StatusReplyTimeout);
@@ -299,11 +302,11 @@ TEST_F(LinkThread, StartStopStress) {
         }
         const int micros = early(random) ? startWait(random) : running(random);
         std::this_thread::sleep_for(std::chrono::microseconds(micros));
-        const auto start = Clock::now();
+        const std::uint32_t start = clock.Now();
         thread.Stop();
-        // Within the link's own read time-out: a stop never waits for a silent
-        // panel longer than that (bench_link_polling reports the usual stop time).
-        ASSERT_LT(Clock::now() - start, 2500ms) << "cycle " << cycle;
+        // Within the steps it was asked in (bench_link_polling reports the usual
+        // stop time).
+        ASSERT_LE(clock.Now() - start, 2u) << "cycle " << cycle;
         ASSERT_TRUE(thread.Outcome().StoppedOnRequest) << "cycle " << cycle;
         PortShutDownSequence();
         ASSERT_TRUE(PortSetUpSequence(PanelLocation));

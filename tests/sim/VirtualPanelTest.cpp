@@ -84,29 +84,31 @@ TEST(VirtualLine, RepliesArriveAtTheLineRate) {
     EXPECT_EQ(reply[3], 1);
 }
 
-// Polls the host side until `total` bytes are readable: the counts seen, and when
-// the first bytes became readable.
+// Steps the line's own timeline from `start` in 0.1 ms until `total` bytes are
+// readable: the counts seen, and when the first and the last bytes became
+// readable. No waiting: a loaded machine changes nothing of what it sees.
 struct Arrival {
     std::vector<std::uint32_t> counts;
     Clock::duration firstAfter{};
     Clock::duration allAfter{};
 };
 
+constexpr auto Step = 100us;
+
 Arrival WatchArrival(VirtualPanel& panel, std::uint32_t total, Clock::time_point start) {
     Arrival arrival;
     std::uint32_t last = 0;
-    while (last < total && Clock::now() - start < 500ms) {
-        const std::uint32_t now = panel.QueuedBytes();
+    for (auto at = start; last < total && at - start < 500ms; at += Step) {
+        const std::uint32_t now = panel.QueuedBytesAt(at);
         if (now != last) {
             if (last == 0) {
-                arrival.firstAfter = Clock::now() - start;
+                arrival.firstAfter = at - start;
             }
             arrival.counts.push_back(now);
             last = now;
         }
-        std::this_thread::sleep_for(100us);
+        arrival.allAfter = at - start;
     }
-    arrival.allAfter = Clock::now() - start;
     return arrival;
 }
 
@@ -116,12 +118,13 @@ TEST(VirtualLine, TheChipHoldsASmallReplyForItsLatencyTimer) {
     EXPECT_EQ(panel.LatencyTimer(), 16) << "the chip's default";
     const std::uint8_t poll[] = {0xC7, 0xD0, 0xC9, 0x01, 0xC5};
     const auto start = Clock::now();
-    ASSERT_EQ(panel.Write(poll, 5), 5u);
+    ASSERT_TRUE(panel.SetLatencyTimer(16, start)); // as a chip just started
+    ASSERT_EQ(panel.Write(poll, 5, start), 5u);
     const Arrival arrival = WatchArrival(panel, 24, start);
     EXPECT_EQ(arrival.counts, (std::vector<std::uint32_t>{24})) << "all 24 bytes at once";
     // A chip that has just started sends nothing before its timer has run once.
-    EXPECT_GE(arrival.firstAfter, 15ms);
-    EXPECT_LT(arrival.firstAfter, 100ms);
+    EXPECT_GE(arrival.firstAfter, 16ms);
+    EXPECT_LT(arrival.firstAfter, 16ms + Step);
 
     std::uint8_t reply[24];
     ASSERT_EQ(panel.Read(reply, 24, 0ms), 24u);
@@ -130,23 +133,23 @@ TEST(VirtualLine, TheChipHoldsASmallReplyForItsLatencyTimer) {
     // period after it: a reply that is in late in a period goes at its end,
     // not a whole period after its first byte.
     const auto sentAt = start + arrival.firstAfter;
-    std::this_thread::sleep_until(sentAt + 9ms);
-    const auto late = Clock::now();
-    panel.Write(poll, 5);
+    const auto late = sentAt + 9ms;
+    panel.Write(poll, 5, late);
     const Arrival lateArrival = WatchArrival(panel, 24, late);
     const auto replyIn = late - sentAt + 29 * VirtualPanel::ByteTime; // from the packet sent
     const auto periodEnd = sentAt + 16ms * ((replyIn + 16ms - 1ns) / 16ms);
-    EXPECT_GE(late + lateArrival.firstAfter, periodEnd - 1ms);
-    EXPECT_LT(late + lateArrival.firstAfter, periodEnd + 3ms);
+    EXPECT_GE(late + lateArrival.firstAfter, periodEnd);
+    EXPECT_LT(late + lateArrival.firstAfter, periodEnd + Step);
     ASSERT_EQ(panel.Read(reply, 24, 0ms), 24u);
 
-    EXPECT_FALSE(panel.SetLatencyTimer(0));
-    ASSERT_TRUE(panel.SetLatencyTimer(1));
-    const auto again = Clock::now();
-    panel.Write(poll, 5);
+    const auto again = late + lateArrival.allAfter + 1ms;
+    EXPECT_FALSE(panel.SetLatencyTimer(0, again));
+    ASSERT_TRUE(panel.SetLatencyTimer(1, again));
+    panel.Write(poll, 5, again);
     const Arrival fast = WatchArrival(panel, 24, again);
     EXPECT_GE(fast.firstAfter, 6 * VirtualPanel::ByteTime) << "the first byte is in";
-    EXPECT_LT(fast.firstAfter, 29 * VirtualPanel::ByteTime + 3ms) << "within a period of the last";
+    EXPECT_LT(fast.firstAfter, 29 * VirtualPanel::ByteTime + 1ms + Step)
+        << "within a period of the last";
 }
 
 TEST(VirtualLine, FullPacketsGoAtOnceAndTheRestWaitsForTheTimer) {
@@ -154,17 +157,20 @@ TEST(VirtualLine, FullPacketsGoAtOnceAndTheRestWaitsForTheTimer) {
     panel.SetLineTiming(LineModel::Chip);
     const std::uint8_t read[] = {0xC7, 0xD0, 0xC9, 0x03, 0xC5};
     const auto start = Clock::now();
-    ASSERT_EQ(panel.Write(read, 5), 5u);
+    ASSERT_TRUE(panel.SetLatencyTimer(16, start));
+    ASSERT_EQ(panel.Write(read, 5, start), 5u);
     const Arrival arrival = WatchArrival(panel, 428, start);
     ASSERT_FALSE(arrival.counts.empty());
-    EXPECT_EQ(arrival.counts.front() % 62, 0u) << "whole packets while the line delivers";
-    EXPECT_LT(arrival.counts.front(), 428u) << "62 bytes do not wait for the timer";
+    EXPECT_EQ(arrival.counts.front(), 62u) << "62 bytes do not wait for the timer";
     for (std::size_t i = 0; i + 1 < arrival.counts.size(); ++i) {
-        EXPECT_EQ(arrival.counts[i] % 62, 0u) << arrival.counts[i];
+        EXPECT_EQ(arrival.counts[i] % 62, 0u) << "whole packets while the line delivers";
     }
     EXPECT_EQ(arrival.counts.back(), 428u);
-    // The line needs 433 byte times (37.6 ms); the last 56 bytes then wait for the timer.
-    EXPECT_GE(arrival.allAfter, 45ms);
+    // The line needs 433 byte times (37.6 ms); the last 56 bytes then wait for the
+    // timer, which restarted when the last full packet went.
+    const auto lastFullPacket = (5 + 6 * 62) * VirtualPanel::ByteTime;
+    EXPECT_GE(arrival.allAfter, lastFullPacket + 16ms);
+    EXPECT_LT(arrival.allAfter, lastFullPacket + 16ms + Step);
 }
 
 TEST(VirtualLine, BrokenFramesAndPurges) {

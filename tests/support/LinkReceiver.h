@@ -44,6 +44,6 @@ public:
 
 // Runs the event loop until `done` holds; false when `timeout` ran out first.
 inline bool WaitFor(const std::function<bool()>& done,
-                    std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) {
+                    std::chrono::milliseconds timeout = std::chrono::milliseconds(20000)) {
     return ProcessEventsUntil(done, int(timeout.count()));
 }

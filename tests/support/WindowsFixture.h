@@ -73,7 +73,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return main->RefreshRunning() || !messages.empty(); }));
     }
 
-    static bool WaitFor(const std::function<bool()>& done, int timeoutMs = 4000) {
+    static bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
         return ProcessEventsUntil(done, timeoutMs);
     }
     static void Settle(int ms) {

@@ -118,7 +118,7 @@ protected:
         ASSERT_TRUE(PortSetUpSequence(location)) << (dialogs.empty() ? "" : dialogs.back());
         thread = std::make_unique<TDeviceThread>(&receiver);
         thread->Start();
-        ASSERT_TRUE(WaitFor([&] { return !receiver.replies.empty(); }, 5000ms));
+        ASSERT_TRUE(WaitFor([&] { return !receiver.replies.empty(); }, 20000ms));
         ASSERT_EQ(receiver.replies[0], CmdReadConfig);
     }
 };
@@ -221,7 +221,7 @@ TEST_P(EmulatedChip, RepliesHoldingTheTrailerByteInTheirPayloadArriveWhole) {
     ASSERT_TRUE(PortSetUpSequence(ListedPanel()));
     thread = std::make_unique<TDeviceThread>(&receiver);
     thread->Start();
-    ASSERT_TRUE(WaitFor([&] { return !receiver.replies.empty(); }, 5000ms));
+    ASSERT_TRUE(WaitFor([&] { return !receiver.replies.empty(); }, 20000ms));
     ASSERT_EQ(receiver.replies[0], CmdReadConfig);
     const std::vector<std::uint8_t>& configuration = receiver.payloads[0];
     ASSERT_EQ(configuration.size(), ConfigReplySize);
@@ -250,7 +250,7 @@ TEST_P(EmulatedChip, UnplugWhilePollingEndsTheLinkWithAnIoError) {
         return;
     }
     bus->Unplug(*chip);
-    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 5000ms));
+    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 20000ms));
     EXPECT_FALSE(thread->Outcome().StoppedOnRequest);
     EXPECT_TRUE(thread->Outcome().LinkResult == LinkWriteFailed ||
                 thread->Outcome().LinkResult == LinkReadFailed)
@@ -269,7 +269,7 @@ TEST_P(EmulatedChip, SilentPanelEndsTheLinkAfterTheTwoSecondBudget) {
     }
     chip->Panel().SetFault({LineFault::NoAnswer});
     const auto start = Clock::now();
-    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 5000ms));
+    ASSERT_TRUE(WaitFor([&] { return receiver.ended == 1; }, 20000ms));
     EXPECT_GE(Clock::now() - start, 1900ms);
     EXPECT_EQ(thread->Outcome().LinkResult, LinkReadFailed);
     EXPECT_EQ(thread->Outcome().IoStatus, StatusReplyTimeout);

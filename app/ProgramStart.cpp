@@ -167,10 +167,6 @@ bool ReadyToRun(const CommandLine& line, const SingleInstance& instance) {
                              QObject::tr("Cannot run program"), Dialogs::Icon::Error);
         return false;
     }
-    SetPortErrorDialog([](const std::string& text) {
-        Dialogs::ShowMessage(QApplication::activeWindow(), QString::fromStdString(text),
-                             QObject::tr("Error"), Dialogs::Icon::Error);
-    });
     return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "editor/UnitGPI.h"
 #include "link/D2XXUnit_mod.h"
+#include "link/OpenPanel.h"
 #include "link/PanelDiagnosis.h"
 #include "link/PanelFilter.h"
 #include "model/IniFile.h"
@@ -286,27 +287,38 @@ void TFormMain::OpenSelectedDevice() {
     Timer.stop();
     const QModelIndex current = LView->currentIndex();
     const int selected = LView->selectionModel()->isSelected(current) ? current.row() : -1;
-    if (selected >= 0 && selected < EntryCount && PortSetUpSequence(Entries[selected].LocationId)) {
-        const TGPIItem entry = Entries[selected];
-        editor_->SetChannelMask(QString::fromStdString(SplitAtLastDot(entry.SerialNumber).second));
-        editor_->GoOffline();
-        const QRect centred(geometry().center() - editor_->rect().center(), editor_->size());
-        const QScreen* screen = QGuiApplication::screenAt(geometry().center());
-        editor_->move(KeptInside(
-            centred,
-            (screen != nullptr ? screen : QGuiApplication::primaryScreen())->availableGeometry()));
-        hide();
-        editor_->setWindowTitle(QString::fromStdString(entry.Description));
-        editor_->DeviceThread().Start();
-        RunEditorUntilClosed();
-        editor_->DeviceThread().Stop();
-        // The link's end notice is handled now, so it can never close a later opening.
-        QCoreApplication::sendPostedEvents(editor_, MsgLinkEnded);
-        show();
-        PortShutDownSequence();
+    if (selected >= 0 && selected < EntryCount) {
+        EditPanel(Entries[selected]);
     }
-    ShowErrors = false;
+    // Once the panel is shut down, so that the list shows it free again.
     TimerTimer(false);
+}
+
+void TFormMain::EditPanel(const TGPIItem& entry) {
+    // The library's failures during the set-up each in a box; the port is shut
+    // down when the editor has closed.
+    const OpenPanel panel(entry.LocationId, [](const std::string& text) {
+        Dialogs::ShowMessage(QApplication::activeWindow(), QString::fromStdString(text),
+                             tr("Error"), Dialogs::Icon::Error);
+    });
+    if (!panel.IsOpen()) {
+        return;
+    }
+    editor_->SetChannelMask(QString::fromStdString(SplitAtLastDot(entry.SerialNumber).second));
+    editor_->GoOffline();
+    const QRect centred(geometry().center() - editor_->rect().center(), editor_->size());
+    const QScreen* screen = QGuiApplication::screenAt(geometry().center());
+    editor_->move(KeptInside(
+        centred,
+        (screen != nullptr ? screen : QGuiApplication::primaryScreen())->availableGeometry()));
+    hide();
+    editor_->setWindowTitle(QString::fromStdString(entry.Description));
+    editor_->DeviceThread().Start();
+    RunEditorUntilClosed();
+    editor_->DeviceThread().Stop();
+    // The link's end notice is handled now, so it can never close a later opening.
+    QCoreApplication::sendPostedEvents(editor_, MsgLinkEnded);
+    show();
 }
 
 void TFormMain::RunEditorUntilClosed() {

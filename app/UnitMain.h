@@ -51,6 +51,8 @@ private:
     void LoadWindowSettings();
     void RebuildEntries(const std::vector<TGPIItem>& panels);
     void ClearEntries();
+    // Opens the panel, runs the editor on it until it closes, and shuts it down.
+    void EditPanel(const TGPIItem& entry);
     void RunEditorUntilClosed();
     void ExplainEmptyList();
 

@@ -1,24 +1,22 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "link/OpenPanel.h"
 #include "model/DeviceBlocks.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
-// One panel opened for the command-line tool: the port set-up of the windows,
-// then exchanges one at a time on the calling thread with the same wire
-// protocol the link thread uses. The port is shut down when the session ends.
+// One panel opened for the command-line tool: the commands it sends, one at a
+// time on the calling thread, over the open panel the link thread uses too.
 class PanelSession {
 public:
-    // Runs the port set-up sequence; IsOpen tells whether it succeeded and
-    // SetUpError what the port module reported.
+    // Opens the panel; IsOpen tells whether it succeeded and SetUpError what the
+    // port reported.
     explicit PanelSession(std::uint32_t locationId);
-    ~PanelSession();
-    PanelSession(const PanelSession&) = delete;
-    PanelSession& operator=(const PanelSession&) = delete;
 
-    bool IsOpen() const { return open_; }
+    bool IsOpen() const { return panel_->IsOpen(); }
     const std::string& SetUpError() const { return setUpError_; }
 
     // Each returns false on a link failure; FailureText then words it as the
@@ -29,16 +27,13 @@ public:
     bool PollStatus(StatusBlock& status);
     bool SetGpio(std::uint8_t channel, std::uint8_t state, StatusBlock& status);
     bool GpioOff(StatusBlock& status);
-    std::string FailureText() const;
+    std::string FailureText() const { return last_.FailureText(); }
 
 private:
-    bool Exchange(std::uint8_t command, const std::uint8_t* payload);
+    // A status reply's block, or false.
+    bool StatusOf(std::uint8_t command, const std::uint8_t* payload, StatusBlock& status);
 
-    bool open_ = false;
     std::string setUpError_;
-    std::uint32_t result_ = 0;
-    std::int32_t ioStatus_ = 0;
-    std::uint8_t errorByte_ = 0;
-    std::uint8_t lastCommand_ = 0;
-    std::uint8_t lastReply_ = 0;
+    std::optional<OpenPanel> panel_;
+    PanelExchange last_;
 };

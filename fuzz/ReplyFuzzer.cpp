@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-// Replies from a panel as the link reads them: SendFrame, then ReceiveReply over
-// an FTDI table that delivers the fuzz bytes, in chunks the input chooses, on a
+// Replies from a panel as the link reads them: the open panel's exchange over an
+// FTDI table that delivers the fuzz bytes, in chunks the input chooses, on a
 // clock that only moves when the reader waits.
 #include "link/D2XXUnit_mod.h"
+#include "link/OpenPanel.h"
 #include "link/WireProtocol.h"
 
 #include <algorithm>
@@ -72,21 +73,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t command = std::uint8_t(data[0] % 8);
     std::atomic<bool> stop{false};
     std::uint8_t payload[404] = {};
-    for (int exchange = 0; exchange < 8 && Position < Size; ++exchange) {
-        if (SendFrame(command, payload) != LinkOk) {
+    for (int round = 0; round < 8 && Position < Size; ++round) {
+        const PanelExchange exchange = ExchangeWithPanel(command, payload, stop);
+        if (exchange.result > LinkBadTrailer || exchange.result == LinkWriteFailed) {
             std::abort();
         }
-        std::uint8_t replyCode = 0;
-        std::uint8_t errorByte = 0;
-        const std::uint32_t result = ReceiveReply(replyCode, errorByte, stop);
-        if (result > LinkBadTrailer) {
+        if (exchange.Ok() &&
+            (exchange.replyCode == 0 || exchange.replyCode >= ReplyPayloadLength.size() ||
+             RxBuffer[ReplyPayloadLength[exchange.replyCode]] != FrameTrailer)) {
             std::abort();
         }
-        if (result == LinkOk && (replyCode == 0 || replyCode >= ReplyPayloadLength.size() ||
-                                 RxBuffer[ReplyPayloadLength[replyCode]] != FrameTrailer)) {
-            std::abort();
-        }
-        if (result != LinkOk) {
+        if (!exchange.Ok()) {
+            // Every failure can be worded.
+            if (exchange.FailureText().empty()) {
+                std::abort();
+            }
             break;
         }
     }

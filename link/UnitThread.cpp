@@ -4,6 +4,7 @@
 #include "link/D2XXUnit_mod.h"
 #include "link/LinkLogging.h"
 #include "link/LinkSleep.h"
+#include "link/OpenPanel.h"
 #include "link/ThreadHandOff.h"
 #include "link/WireProtocol.h"
 
@@ -129,12 +130,12 @@ void TDeviceThread::LinkThreadMain() {
     bool posted = false; // the command in hand came from the mailbox
 
     while (!stopRequested()) {
-        result = SendFrame(command, payload.data());
-        if (result != LinkOk || stopRequested()) {
-            break;
-        }
-        result = ReceiveReply(replyCode, errorByte, StopRequest);
-        if (result != LinkOk) {
+        const PanelExchange exchange = ExchangeWithPanel(command, payload.data(), StopRequest);
+        result = exchange.result;
+        replyCode = exchange.replyCode;
+        errorByte = exchange.errorByte;
+        // No reply code on success: stopped once the frame was out.
+        if (result != LinkOk || replyCode == 0) {
             break;
         }
         if (posted) {

@@ -172,7 +172,6 @@ private:
         });
         Dialogs::SetDifferencesAnswerer(
             [this](const QString&, const QStringList&) { return (step_.b & 1) != 0; });
-        SetPortErrorDialog([this](const std::string&) { ++messages_; });
         main_ = std::make_unique<TFormMain>(CurrentPaths().programSettingsFile);
         editor_ = std::make_unique<TFormEdit>(true);
         editor_->SetTestPause([](std::chrono::milliseconds) {});

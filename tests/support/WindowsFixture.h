@@ -38,9 +38,6 @@ protected:
             questions.push_back(question);
             return false;
         });
-        SetPortErrorDialog([this](const std::string& text) {
-            messages.push_back({QString::fromStdString(text), "Error", Dialogs::Icon::Error});
-        });
         CurrentPaths() = PathsForProgram(settingsFolder.filePath("QUVO8261"));
     }
     void TearDown() override {

@@ -9,6 +9,7 @@
 #include "link/D2XXUnit_mod.h"
 #include "link/LibFtdiBackEnd.h"
 #include "link/LinkFailureText.h"
+#include "link/OpenPanel.h"
 #include "link/PanelFilter.h"
 #include "link/UnitThread.h"
 #include "link/WireProtocol.h"
@@ -26,6 +27,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <optional>
 
 // Under the address sanitizer: FTDI's library keeps what it allocates at load.
 extern "C" const char* __lsan_default_suppressions() {
@@ -65,14 +67,18 @@ protected:
             GTEST_SKIP() << "umockdev cannot run here: " << why;
         }
         ResetPortModule();
-        SetPortErrorDialog([this](const std::string& text) { dialogs.push_back(text); });
     }
     void TearDown() override {
         thread.reset();
-        if (PortHandle != nullptr) {
-            PortShutDownSequence();
+        openPanel.reset();
+    }
+    // Opens the panel as the device list does; false with the port's words.
+    ::testing::AssertionResult Open(std::uint32_t location) {
+        openPanel.emplace(location, [this](const std::string& text) { dialogs.push_back(text); });
+        if (openPanel->IsOpen()) {
+            return ::testing::AssertionSuccess();
         }
-        SetPortErrorDialog(nullptr);
+        return ::testing::AssertionFailure() << (dialogs.empty() ? "" : dialogs.back());
     }
 
     // The panel's location as the library lists it.
@@ -86,6 +92,7 @@ protected:
     std::unique_ptr<EmulatedUsbBus> bus;
     EmulatedFt232r* chip = nullptr;
     std::vector<std::string> dialogs;
+    std::optional<OpenPanel> openPanel;
     LinkReceiver receiver;
     std::unique_ptr<TDeviceThread> thread;
 };
@@ -115,7 +122,7 @@ protected:
             return;
         }
         const std::uint32_t location = ListedPanel();
-        ASSERT_TRUE(PortSetUpSequence(location)) << (dialogs.empty() ? "" : dialogs.back());
+        ASSERT_TRUE(Open(location));
         thread = std::make_unique<TDeviceThread>(&receiver);
         thread->Start();
         ASSERT_TRUE(WaitFor([&] { return !receiver.replies.empty(); }, 20000ms));
@@ -152,7 +159,7 @@ TEST_P(EmulatedChip, SetUpSequenceConfiguresTheChipAsThePanelNeeds) {
     if (IsSkipped()) {
         return;
     }
-    ASSERT_TRUE(PortSetUpSequence(ListedPanel()));
+    ASSERT_TRUE(Open(ListedPanel()));
     const std::vector<VendorRequest> requests = chip->VendorRequests();
     EXPECT_TRUE(Saw(requests, VendorSetBaudRate, 0x1A)) << "115200 baud is divisor 0x1A";
     EXPECT_TRUE(Saw(requests, VendorSetData, 0x0008)) << "8 data bits, no parity, 1 stop bit";
@@ -218,7 +225,7 @@ TEST_P(EmulatedChip, RepliesHoldingTheTrailerByteInTheirPayloadArriveWhole) {
     if (IsSkipped()) {
         return;
     }
-    ASSERT_TRUE(PortSetUpSequence(ListedPanel()));
+    ASSERT_TRUE(Open(ListedPanel()));
     thread = std::make_unique<TDeviceThread>(&receiver);
     thread->Start();
     ASSERT_TRUE(WaitFor([&] { return !receiver.replies.empty(); }, 20000ms));
@@ -334,7 +341,7 @@ TEST_F(LibFtdiOnEmulatedChip, ChipHeldByTheKernelDriverIsListedAndOpened) {
     ASSERT_NE(node, nullptr);
     EXPECT_TRUE(IsPanelDevice(*node));
     EXPECT_TRUE(held.KernelDriverBound()) << "listing must not detach the driver";
-    ASSERT_TRUE(PortSetUpSequence(node->LocId));
+    ASSERT_TRUE(Open(node->LocId));
     EXPECT_FALSE(held.KernelDriverBound());
 }
 

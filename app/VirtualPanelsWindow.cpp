@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr ScreenColor DarkKey = 0x00303030;
-constexpr ScreenColor LampOn = 0x0000C8FF; // amber
-constexpr ScreenColor LampOff = 0x00404040;
+constexpr ScreenColour DarkKey = 0x00303030;
+constexpr ScreenColour LampOn = 0x0000C8FF; // amber
+constexpr ScreenColour LampOff = 0x00404040;
 
 // A panel key: a square face in the key's colour. Mouse and Space press it.
 class PanelKey : public QPushButton {
@@ -25,13 +25,13 @@ public:
         setFixedSize(40, 40);
         setAutoDefault(false);
     }
-    void SetFace(ScreenColor face) {
+    void SetFace(ScreenColour face) {
         if (face_ != face) {
             face_ = face;
             update();
         }
     }
-    ScreenColor Face() const { return face_; }
+    ScreenColour Face() const { return face_; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -48,7 +48,7 @@ protected:
     }
 
 private:
-    ScreenColor face_ = DarkKey;
+    ScreenColour face_ = DarkKey;
 };
 
 // A round lamp for a GPIO output.
@@ -187,7 +187,7 @@ void VirtualPanelsWindow::Refresh() {
         // configured for its channel's signal state; a channel the panel lacks is dark.
         for (int channel = 1; channel <= ChannelCount; ++channel) {
             const std::uint8_t state = status[StatusStateOffset(channel)];
-            ScreenColor face = DarkKey;
+            ScreenColour face = DarkKey;
             if (row.present[channel] && powered) {
                 face = ColourEntryOf(configuration, channel, state & 3).DisplayColor;
             }

@@ -11,7 +11,7 @@ namespace {
 const char* const StateNames[4] = {"No signals", "GPIO", "GPI", "GPIO+GPI"};
 const char* const ModeNames[3] = {"Free", "Fixed", "Pulse"};
 
-QString ColourText(ScreenColor colour) {
+QString ColourText(ScreenColour colour) {
     return "#" + Hex(SwapRedBlue(colour), 6);
 }
 

@@ -20,8 +20,8 @@
 
 namespace {
 
-constexpr ScreenColor ModeDown = 0x00DDFFDD;
-constexpr ScreenColor ModeUp = 0x00EDEDED;
+constexpr ScreenColour ModeDown = 0x00DDFFDD;
+constexpr ScreenColour ModeUp = 0x00EDEDED;
 
 int ChannelOf(const QObject* control) {
     return TagOf(control) & 0xFFFF;

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr ScreenColor Silver = 0x00C0C0C0;
+constexpr ScreenColour Silver = 0x00C0C0C0;
 
 QFont SmallFont(int points) {
     // Pixel sizes of "Small Fonts" at 6 and 7 pt; drawn without smoothing, as the
@@ -86,10 +86,10 @@ QSize TFormEdit::CMenuItemMeasureItem() const {
 
 void TFormEdit::CMenuItemDrawItem(QPainter& painter, const QRect& area, int slot,
                                   bool selected) const {
-    const ScreenColor pen = selected ? 0x00000000 : Silver;
+    const ScreenColour pen = selected ? 0x00000000 : Silver;
     painter.fillRect(area, QColorFromScreen(selected ? 0x00EDEDED : WindowColour));
 
-    ScreenColor swatch = 0;
+    ScreenColour swatch = 0;
     if (slot == CustomSlot) {
         const auto [state, channel] = PopupTarget(CMenu);
         const bool valid = state >= 0 && state < 4 && channel >= 1 && channel <= ChannelCount;
@@ -122,7 +122,7 @@ void TFormEdit::CMenuItemClick(QAction* item) {
     if (!model_.Online() || state > 3 || channel < 1 || channel > ChannelCount) {
         return;
     }
-    ScreenColor custom = 0;
+    ScreenColour custom = 0;
     if (slot == CustomSlot) {
         const std::optional<QColor> chosen = Dialogs::ChooseColour(
             this, QColorFromScreen(model_.Colour(state, channel).ScreenColor));

@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 
 // Colours and names the editor's parts share.
-inline constexpr ScreenColor WindowColour = 0x00808080;
+inline constexpr ScreenColour WindowColour = 0x00808080;
 inline constexpr const char* StateNames[4] = {
     QT_TRANSLATE_NOOP("EditorLook", "No signals"), QT_TRANSLATE_NOOP("EditorLook", "GPIO"),
     QT_TRANSLATE_NOOP("EditorLook", "GPI"), QT_TRANSLATE_NOOP("EditorLook", "GPIO+GPI")};

@@ -119,7 +119,7 @@ void EditorModel::ComposeBlock() {
         Field(channel, RecordDURATION) =
             std::uint8_t(std::clamp(DurationTenths(channel), ShortestDuration, LongestDuration));
         for (int state = 0; state < 4; ++state) {
-            const DeviceColor bytes = EncodeColourEntry(colours_[state][channel]);
+            const DeviceColour bytes = EncodeColourEntry(colours_[state][channel]);
             std::copy(bytes.begin(), bytes.end(), edited_.begin() + ColourOffset(channel, state));
         }
     }
@@ -290,7 +290,7 @@ PostedBlock EditorModel::SetDurationForAll(int source, bool sameGroupOnly) {
     return Send(sameGroupOnly ? tr("Duration to the same group") : tr("Duration to all channels"));
 }
 
-PostedBlock EditorModel::SetColour(int state, int channel, int slot, ScreenColor customColour) {
+PostedBlock EditorModel::SetColour(int state, int channel, int slot, ScreenColour customColour) {
     if (!online_ || !IsState(state) || !IsChannel(channel) || slot < 1 || slot > OffSlot) {
         return std::nullopt;
     }

@@ -79,7 +79,7 @@ public:
     PostedBlock SetDuration(int channel, int tenths);
     // The source channel's duration to every channel in Pulse mode, or to those of its group.
     PostedBlock SetDurationForAll(int source, bool sameGroupOnly);
-    PostedBlock SetColour(int state, int channel, int slot, ScreenColor customColour);
+    PostedBlock SetColour(int state, int channel, int slot, ScreenColour customColour);
     // One brightness for a signal state on every channel.
     PostedBlock SetBrightnessForAll(int state, std::uint8_t level);
     // The source channel's colour of `state` (or of all four states) to every

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr ScreenColor White = 0x00FFFFFF;
+constexpr ScreenColour White = 0x00FFFFFF;
 
 } // namespace
 
@@ -132,7 +132,7 @@ void TFormEdit::ShowStatus(const StatusBlock& status) {
         const std::uint8_t state = status[StatusStateOffset(channel)];
         gpioButtons_[channel]->SetFaceColour(model_.Colour(state & 3, channel).DisplayColor);
         if (state <= 3) {
-            const ScreenColor background = gpioLabels_[channel]->BackgroundColour();
+            const ScreenColour background = gpioLabels_[channel]->BackgroundColour();
             gpioLabels_[channel]->SetColours(background, (state & 1) ? White : background);
             gpiLabels_[channel]->SetColours(background, (state & 2) ? White : background);
             const QString& output = (state & 1) != 0 ? on : off;

@@ -16,13 +16,13 @@
 
 namespace {
 
-constexpr ScreenColor White = 0x00FFFFFF;
-constexpr ScreenColor HoverRowFill = 0x00995555;
-constexpr ScreenColor HoverOutline = 0x00BCD6DE;
-constexpr ScreenColor Outline = 0x0099A8AC;
-constexpr ScreenColor MemberFill = 0x0055FF55;
-constexpr ScreenColor NoMemberFill = 0x00DCDCDC;
-constexpr ScreenColor SlotEnabledFill = 0x00FF5555;
+constexpr ScreenColour White = 0x00FFFFFF;
+constexpr ScreenColour HoverRowFill = 0x00995555;
+constexpr ScreenColour HoverOutline = 0x00BCD6DE;
+constexpr ScreenColour Outline = 0x0099A8AC;
+constexpr ScreenColour MemberFill = 0x0055FF55;
+constexpr ScreenColour NoMemberFill = 0x00DCDCDC;
+constexpr ScreenColour SlotEnabledFill = 0x00FF5555;
 
 QRect ToQRect(const CellRect& cell) {
     return QRect(QPoint(cell.Left, cell.Top), QPoint(cell.Right - 1, cell.Bottom - 1));
@@ -40,8 +40,8 @@ void DrawCellText(QPainter& painter, const CellRect& cell, const QString& text, 
 }
 
 // A rounded marker covering x1..x1+w-1 and y1..y1+h-1.
-void DrawMarker(QPainter& painter, int x1, int y1, int w, int h, ScreenColor outline,
-                ScreenColor fill) {
+void DrawMarker(QPainter& painter, int x1, int y1, int w, int h, ScreenColour outline,
+                ScreenColour fill) {
     painter.setPen(QColorFromScreen(outline));
     painter.setBrush(QColorFromScreen(fill));
     painter.drawRoundedRect(QRect(x1, y1, w - 1, h - 1), 1.5, 1.5);
@@ -60,8 +60,7 @@ void TFormEdit::ConnectMemoryMap() {
     };
     connect(PBoxMem, &PaintBox::MouseMoved, this, &TFormEdit::PBoxMemMouseMove);
     connect(PBoxMem, &PaintBox::MousePressed, this, &TFormEdit::PBoxMemMouseDown);
-    connect(static_cast<Panel*>(PanMemDraw), &Panel::MouseLeft, this,
-            &TFormEdit::PanMemDrawMouseLeave);
+    connect(PanMemDraw, &Panel::MouseLeft, this, &TFormEdit::PanMemDrawMouseLeave);
     connect(BtnMem, &QPushButton::clicked, this, &TFormEdit::BtnMemClick);
 }
 
@@ -120,14 +119,14 @@ void TFormEdit::DrawMemoryMap() {
         if (!model_.ChannelPresent()[r]) {
             continue;
         }
-        const ScreenColor outline = r == hoverRow_ ? HoverOutline : Outline;
+        const ScreenColour outline = r == hoverRow_ ? HoverOutline : Outline;
         for (int c = 1; c <= ChannelCount; ++c) {
             if (!model_.ChannelPresent()[c]) {
                 continue;
             }
-            const ScreenColor fill = !model_.MemorySlotEnabled(r) ? WindowColour
-                                     : model_.MemoryLink(r, c)    ? MemberFill
-                                                                  : NoMemberFill;
+            const ScreenColour fill = !model_.MemorySlotEnabled(r) ? WindowColour
+                                      : model_.MemoryLink(r, c)    ? MemberFill
+                                                                   : NoMemberFill;
             const bool grown = c == hoverColumn_ && r == hoverRow_ && model_.MemorySlotEnabled(r);
             const int w = markerWidth + (grown ? 6 : 0);
             const int h = markerHeight + (grown ? 4 : 0);

@@ -39,7 +39,7 @@ QString SpokenColourName(const ColourEntry& entry) {
     if (entry.PaletteSlot >= 1 && entry.PaletteSlot <= OffSlot && entry.PaletteSlot != CustomSlot) {
         return SpokenTexts::tr(names[entry.PaletteSlot]);
     }
-    const ScreenColor colour = entry.ScreenColor;
+    const ScreenColour colour = entry.ScreenColor;
     return SpokenTexts::tr("custom colour %1")
         .arg(QString("#%1%2%3")
                  .arg(colour & 0xFF, 2, 16, QChar('0'))

@@ -277,7 +277,7 @@ private:
     Panel* PanTemp = nullptr;
     Panel* PanMemBack = nullptr;
     PaintBox* PBoxMem = nullptr;
-    QWidget* PanMemDraw = nullptr;
+    Panel* PanMemDraw = nullptr;
     OwnerDrawnMenu* CMenu = nullptr;
     QMenu* BMenu = nullptr;
     QMenu* SMenu = nullptr;

@@ -20,6 +20,9 @@ enum CommandCode : std::uint8_t {
     CmdSetGpio = 2,
     CmdReadConfig = 3,
     CmdWriteConfig = 4,
+    // One channel record of 25 bytes; the panel's documentation gives it no name
+    // and this program never sends it (the virtual panel stores the record).
+    CmdChannelRecord = 5,
     CmdGpioOff = 6,
 };
 

@@ -11,7 +11,7 @@ using namespace std::chrono_literals;
 
 constexpr std::uint8_t FullComponent = 127;
 
-void SetAllColours(ConfigBlock& block, const DeviceColor& colour) {
+void SetAllColours(ConfigBlock& block, const DeviceColour& colour) {
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         for (int state = 0; state < 4; ++state) {
             std::copy(colour.begin(), colour.end(), block.begin() + ColourOffset(channel, state));
@@ -110,7 +110,7 @@ TestScript MakeTestScript(const ChannelFlags& channelPresent) {
         if (!channelPresent[channel]) {
             continue;
         }
-        DeviceColor colour = ToDeviceColor(ColourPalette[slot]);
+        DeviceColour colour = ToDeviceColor(ColourPalette[slot]);
         colour[ColourIntensity] = FullComponent;
         for (int state = 0; state < 4; ++state) {
             std::copy(colour.begin(), colour.end(), palette.begin() + ColourOffset(channel, state));

@@ -15,19 +15,19 @@ std::uint8_t ClampByte(int value) {
     return std::uint8_t(value);
 }
 
-ScreenColor ToScreenColor(const DeviceColor& colour) {
-    const ScreenColor red = ClampByte(2 * colour[2]);
-    const ScreenColor green = ClampByte(2 * colour[1]);
-    const ScreenColor blue = ClampByte(2 * colour[0]);
+ScreenColour ToScreenColor(const DeviceColour& colour) {
+    const ScreenColour red = ClampByte(2 * colour[2]);
+    const ScreenColour green = ClampByte(2 * colour[1]);
+    const ScreenColour blue = ClampByte(2 * colour[0]);
     return blue << 16 | green << 8 | red;
 }
 
-DeviceColor ToDeviceColor(ScreenColor colour) {
+DeviceColour ToDeviceColor(ScreenColour colour) {
     return {std::uint8_t(((colour >> 16) & 0xFF) / 2), std::uint8_t(((colour >> 8) & 0xFF) / 2),
             std::uint8_t((colour & 0xFF) / 2), 0};
 }
 
-DeviceColor DoubleComponents(const DeviceColor& colour) {
+DeviceColour DoubleComponents(const DeviceColour& colour) {
     return {ClampByte(2 * colour[0]), ClampByte(2 * colour[1]), ClampByte(2 * colour[2]), 0};
 }
 
@@ -35,12 +35,12 @@ std::uint32_t SwapRedBlue(std::uint32_t value) {
     return (value & 0xFF) << 16 | (value & 0xFF00) | ((value >> 16) & 0xFF);
 }
 
-ScreenColor DisplayColourOf(const DeviceColor& colour, int level) {
+ScreenColour DisplayColourOf(const DeviceColour& colour, int level) {
     if (level < 4) {
         return GreyDisplayColour;
     }
     const double weight = (level + 50) / 305.0;
-    const DeviceColor doubled = DoubleComponents(colour);
+    const DeviceColour doubled = DoubleComponents(colour);
     std::uint32_t blended = 0;
     for (int component = 0; component < 3; ++component) {
         const double value = (1.0 - weight) * 160.0 + doubled[component] * weight;
@@ -70,7 +70,7 @@ std::string BrightnessText(int level) {
     }
 }
 
-int PaletteSlotOf(ScreenColor colour) {
+int PaletteSlotOf(ScreenColour colour) {
     for (int slot = 1; slot <= OffSlot; ++slot) {
         if (ColourPalette[slot] == colour) {
             return slot;
@@ -79,7 +79,7 @@ int PaletteSlotOf(ScreenColor colour) {
     return CustomSlot;
 }
 
-ColourEntry DecodeColourEntry(const DeviceColor& bytes) {
+ColourEntry DecodeColourEntry(const DeviceColour& bytes) {
     ColourEntry entry;
     entry.DeviceColor = bytes;
     entry.ScreenColor = ToScreenColor(bytes);
@@ -94,19 +94,19 @@ ColourEntry ColourEntryOf(const ConfigBlock& block, int channel, int state) {
     return DecodeColourEntry({block[at], block[at + 1], block[at + 2], block[at + 3]});
 }
 
-DeviceColor EncodeColourEntry(const ColourEntry& entry) {
+DeviceColour EncodeColourEntry(const ColourEntry& entry) {
     return {entry.DeviceColor[0], entry.DeviceColor[1], entry.DeviceColor[2],
             std::uint8_t(entry.Brightness / 2)};
 }
 
-void SetColourEntry(ColourEntry& entry, int slot, ScreenColor customColour, std::uint8_t level) {
+void SetColourEntry(ColourEntry& entry, int slot, ScreenColour customColour, std::uint8_t level) {
     entry.PaletteSlot = slot;
     entry.ScreenColor = slot == CustomSlot ? customColour : ColourPalette[slot];
     entry.DeviceColor = ToDeviceColor(entry.ScreenColor);
     entry.Brightness = level;
 }
 
-ScreenColor FunctionKeyBackground(int key, int state, int function) {
+ScreenColour FunctionKeyBackground(int key, int state, int function) {
     if (state < 0 || state > 1 || function < 0) {
         return F1Background[0][0];
     }
@@ -116,7 +116,7 @@ ScreenColor FunctionKeyBackground(int key, int state, int function) {
     return function <= 2 ? F2Background[state][function] : F2Background[0][0];
 }
 
-ScreenColor FunctionKeyText(int key, int state, int function) {
+ScreenColour FunctionKeyText(int key, int state, int function) {
     if (state < 0 || state > 1 || function < 0) {
         return F1Text[0][0];
     }

@@ -80,7 +80,7 @@ std::vector<std::uint8_t> PanelFirmware::HandleCommand(std::uint8_t code,
     case CmdWriteConfig:
         std::copy_n(payload, ConfigBlockSize, configuration_.begin());
         break;
-    case 5: // one channel record, addressed by its CHANNEL byte
+    case CmdChannelRecord: // addressed by its CHANNEL byte
         if (payload[0] >= 1 && payload[0] <= ChannelCount) {
             std::copy_n(payload, ChannelRecordSize,
                         configuration_.begin() + RecordOffset(payload[0]));

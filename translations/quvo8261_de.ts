@@ -163,10 +163,6 @@
         <translation>Programm kann nicht starten</translation>
     </message>
     <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
         <source>Confirm</source>
         <translation>Bestätigen</translation>
     </message>

@@ -69,13 +69,13 @@ void FitButtonText(QAbstractButton& button) {
     }
 }
 
-QColor QColorFromScreen(ScreenColor colour) {
+QColor QColorFromScreen(ScreenColour colour) {
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
 
-ScreenColor ScreenFromQColor(const QColor& colour) {
-    return ScreenColor(colour.blue()) << 16 | ScreenColor(colour.green()) << 8 |
-           ScreenColor(colour.red());
+ScreenColour ScreenFromQColor(const QColor& colour) {
+    return ScreenColour(colour.blue()) << 16 | ScreenColour(colour.green()) << 8 |
+           ScreenColour(colour.red());
 }
 
 QString DisplayText(const QString& caption) {
@@ -118,11 +118,11 @@ void ColourButton::focusInEvent(QFocusEvent* event) {
     QPushButton::focusInEvent(event);
 }
 
-void ColourButton::SetFaceColour(ScreenColor colour) {
+void ColourButton::SetFaceColour(ScreenColour colour) {
     RepaintOnChange(*this, face_, colour);
 }
 
-void ColourButton::SetTextColour(ScreenColor colour) {
+void ColourButton::SetTextColour(ScreenColour colour) {
     RepaintOnChange(*this, text_, colour);
 }
 
@@ -172,7 +172,7 @@ void ColourButton::paintEvent(QPaintEvent*) {
 
 Panel::Panel(QWidget* parent) : QFrame(parent) {}
 
-void Panel::SetFaceColour(ScreenColor colour) {
+void Panel::SetFaceColour(ScreenColour colour) {
     RepaintOnChange(*this, face_, colour);
 }
 
@@ -185,7 +185,7 @@ void Panel::SetCaption(const QString& caption, Qt::Alignment alignment) {
     update();
 }
 
-void Panel::SetTextColour(ScreenColor colour) {
+void Panel::SetTextColour(ScreenColour colour) {
     RepaintOnChange(*this, text_, colour);
 }
 
@@ -234,7 +234,7 @@ void ColourLabel::SetCaption(const QString& caption) {
     }
 }
 
-void ColourLabel::SetColours(ScreenColor background, ScreenColor text) {
+void ColourLabel::SetColours(ScreenColour background, ScreenColour text) {
     if (background_ != background || text_ != text) {
         background_ = background;
         text_ = text;

@@ -13,8 +13,8 @@
 #include <functional>
 
 // The one place where a screen colour 0x00BBGGRR becomes a QColor.
-QColor QColorFromScreen(ScreenColor colour);
-ScreenColor ScreenFromQColor(const QColor& colour);
+QColor QColorFromScreen(ScreenColour colour);
+ScreenColour ScreenFromQColor(const QColor& colour);
 
 // Captions are written with "\r\n" line breaks; Qt draws "\n".
 QString DisplayText(const QString& caption);
@@ -55,10 +55,10 @@ class ColourButton : public QPushButton {
 public:
     explicit ColourButton(QWidget* parent = nullptr);
 
-    ScreenColor FaceColour() const { return face_; }
-    ScreenColor TextColour() const { return text_; }
-    void SetFaceColour(ScreenColor colour);
-    void SetTextColour(ScreenColor colour);
+    ScreenColour FaceColour() const { return face_; }
+    ScreenColour TextColour() const { return text_; }
+    void SetFaceColour(ScreenColour colour);
+    void SetTextColour(ScreenColour colour);
     // A button without a focus rectangle still shows one while the focus came
     // from the keyboard, so that a keyboard user sees where it is.
     void SetFocusRectangle(bool shown) { focusRectangle_ = shown; }
@@ -80,8 +80,8 @@ private:
     QRect TextArea() const;
     mutable CaptionFont captionFont_;
 
-    ScreenColor face_ = 0x00EDEDED;
-    ScreenColor text_ = 0x00000000;
+    ScreenColour face_ = 0x00EDEDED;
+    ScreenColour text_ = 0x00000000;
     bool focusRectangle_ = true;
     bool keyboardFocus_ = false;
     bool enterClicks_ = true;
@@ -94,11 +94,11 @@ class Panel : public QFrame {
 public:
     explicit Panel(QWidget* parent = nullptr);
 
-    void SetFaceColour(ScreenColor colour);
-    ScreenColor FaceColour() const { return face_; }
+    void SetFaceColour(ScreenColour colour);
+    ScreenColour FaceColour() const { return face_; }
     void SetCaption(const QString& caption, Qt::Alignment alignment = Qt::AlignCenter);
     QString Caption() const { return caption_; }
-    void SetTextColour(ScreenColor colour);
+    void SetTextColour(ScreenColour colour);
     bool CaptionFits() const;
 
 signals:
@@ -116,8 +116,8 @@ private:
     QRect TextArea() const;
     mutable CaptionFont captionFont_;
 
-    ScreenColor face_ = 0x00808080;
-    ScreenColor text_ = 0x00FFFFFF;
+    ScreenColour face_ = 0x00808080;
+    ScreenColour text_ = 0x00FFFFFF;
     QString caption_;
     Qt::Alignment alignment_ = Qt::AlignCenter;
 };
@@ -131,9 +131,9 @@ public:
 
     void SetCaption(const QString& caption);
     QString Caption() const { return caption_; }
-    void SetColours(ScreenColor background, ScreenColor text);
-    ScreenColor BackgroundColour() const { return background_; }
-    ScreenColor TextColour() const { return text_; }
+    void SetColours(ScreenColour background, ScreenColour text);
+    ScreenColour BackgroundColour() const { return background_; }
+    ScreenColour TextColour() const { return text_; }
     // Qt::Alignment and Qt::TextFlag values.
     void SetTextFlags(int flags) { textFlags_ = flags; }
     bool CaptionFits() const;
@@ -148,8 +148,8 @@ private:
 
     bool vertical_;
     QString caption_;
-    ScreenColor background_ = 0x00808080;
-    ScreenColor text_ = 0x00FFFFFF;
+    ScreenColour background_ = 0x00808080;
+    ScreenColour text_ = 0x00FFFFFF;
     int textFlags_ = Qt::AlignCenter;
 };
 

@@ -18,10 +18,10 @@ protected:
         window->show();
     }
     const VirtualPanelsWindow::Row& Row16() const { return window->Rows()[0]; }
-    static ScreenColor KeyFace(QPushButton* key) {
+    static ScreenColour KeyFace(QPushButton* key) {
         return ScreenFromQColor(key->grab().toImage().pixelColor(20, 30));
     }
-    static ScreenColor DisplayColourIn(const ConfigBlock& block, int channel, int state) {
+    static ScreenColour DisplayColourIn(const ConfigBlock& block, int channel, int state) {
         const std::size_t at = ColourOffset(channel, state);
         return DecodeColourEntry({block[at], block[at + 1], block[at + 2], block[at + 3]})
             .DisplayColor;
@@ -137,7 +137,7 @@ TEST_F(VirtualPanels, AnUnpluggedPanelIsDark) {
     panel16->SetGpioOutput(4, true);
     OpenWindow();
     window->Refresh();
-    constexpr ScreenColor Dark = 0x00303030;
+    constexpr ScreenColour Dark = 0x00303030;
     ASSERT_NE(KeyFace(Row16().keys[4]), Dark) << "lit in the colour of its GPIO state";
     Row16().plugged->setChecked(false);
     for (int channel = 1; channel <= ChannelCount; ++channel) {

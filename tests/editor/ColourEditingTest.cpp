@@ -19,7 +19,7 @@ protected:
             FindControl<ColourButton>(*editor, ColourButtonName(state, channel)));
         Item(QString("CMenuItem%1").arg(slot))->trigger();
     }
-    static DeviceColor ColourIn(const ConfigBlock& block, int channel, int state) {
+    static DeviceColour ColourIn(const ConfigBlock& block, int channel, int state) {
         const std::size_t at = ColourOffset(channel, state);
         return {block[at], block[at + 1], block[at + 2], block[at + 3]};
     }
@@ -36,10 +36,10 @@ protected:
         editor->CMenuItemDrawItem(painter, QRect(QPoint(0, 0), size), slot, selected);
         return image;
     }
-    static ScreenColor At(const QImage& image, int x, int y) {
+    static ScreenColour At(const QImage& image, int x, int y) {
         return ScreenFromQColor(image.pixelColor(x, y));
     }
-    static bool Contains(const QImage& image, const QRect& area, ScreenColor colour) {
+    static bool Contains(const QImage& image, const QRect& area, ScreenColour colour) {
         for (int y = area.top(); y <= area.bottom(); ++y) {
             for (int x = area.left(); x <= area.right(); ++x) {
                 if (At(image, x, y) == colour) {
@@ -55,14 +55,14 @@ TEST_F(ColourEditing, PaletteCustomAndOffReachThePanelAndComeBackAsReadBack) {
     WithPanel16Online([&] {
         ChooseSlot(1, 3, 10);
         ASSERT_TRUE(WaitSendsAnswered());
-        EXPECT_EQ(ColourIn(LastWritten(), 3, 1), (DeviceColor{127, 127, 127, 96}))
+        EXPECT_EQ(ColourIn(LastWritten(), 3, 1), (DeviceColour{127, 127, 127, 96}))
             << "white, the entry's brightness kept";
         EXPECT_EQ(editor->Model().Colour(1, 3).PaletteSlot, 10);
 
         Dialogs::SetColourChooser([](const QColor&) { return QColor(255, 255, 255); });
         ChooseSlot(1, 3, CustomSlot);
         ASSERT_TRUE(WaitSendsAnswered());
-        EXPECT_EQ(ColourIn(LastWritten(), 3, 1), (DeviceColor{127, 127, 127, 96}));
+        EXPECT_EQ(ColourIn(LastWritten(), 3, 1), (DeviceColour{127, 127, 127, 96}));
         EXPECT_EQ(editor->Model().Colour(1, 3).PaletteSlot, 10) << "the first palette match";
         EXPECT_EQ(At(DrawnItem(CustomSlot, false), 20, 17), 0x00FFFFFFu);
 
@@ -76,7 +76,7 @@ TEST_F(ColourEditing, PaletteCustomAndOffReachThePanelAndComeBackAsReadBack) {
         EXPECT_EQ(At(DrawnItem(CustomSlot, false), 4, 4), 0x00573513u)
             << "the custom swatch shows the target's own colour";
         ASSERT_TRUE(WaitSendsAnswered());
-        EXPECT_EQ(ColourIn(LastWritten(), 4, 2), (DeviceColor{0x2B, 0x1A, 0x09, 96}));
+        EXPECT_EQ(ColourIn(LastWritten(), 4, 2), (DeviceColour{0x2B, 0x1A, 0x09, 96}));
         EXPECT_EQ(editor->Model().Colour(2, 4).ScreenColor, 0x00563412u);
         EXPECT_EQ(editor->Model().Colour(2, 4).PaletteSlot, CustomSlot);
         EXPECT_EQ(FindControl<ColourButton>(*editor, ColourButtonName(2, 4))->FaceColour(),
@@ -90,7 +90,7 @@ TEST_F(ColourEditing, PaletteCustomAndOffReachThePanelAndComeBackAsReadBack) {
 
         ChooseSlot(3, 6, OffSlot);
         ASSERT_TRUE(WaitSendsAnswered());
-        EXPECT_EQ(ColourIn(LastWritten(), 6, 3), (DeviceColor{0, 0, 0, 96}));
+        EXPECT_EQ(ColourIn(LastWritten(), 6, 3), (DeviceColour{0, 0, 0, 96}));
         EXPECT_EQ(FindControl<ColourButton>(*editor, ColourButtonName(3, 6))->FaceColour(),
                   0x00808080u);
         EXPECT_EQ(FindControl<ColourButton>(*editor, ColourButtonName(3, 6))->Caption(), "Off");
@@ -113,10 +113,10 @@ TEST_F(ColourEditing, CancelSendsNothingAndEditsDuringASendGoOutTogether) {
         Settle(30);
         const auto blocks = WrittenBlocks(*panel16);
         ASSERT_EQ(blocks.size(), 2u);
-        EXPECT_EQ(ColourIn(blocks[0], 1, 0), (DeviceColor{0, 0, 127, 2})) << "red";
-        EXPECT_EQ(ColourIn(blocks[0], 2, 0), (DeviceColor{127, 127, 127, 2})) << "not yet";
-        EXPECT_EQ(ColourIn(blocks[1], 2, 0), (DeviceColor{127, 0, 0, 2})) << "blue";
-        EXPECT_EQ(ColourIn(blocks[1], 3, 0), (DeviceColor{0, 127, 72, 2})) << "yellow-green";
+        EXPECT_EQ(ColourIn(blocks[0], 1, 0), (DeviceColour{0, 0, 127, 2})) << "red";
+        EXPECT_EQ(ColourIn(blocks[0], 2, 0), (DeviceColour{127, 127, 127, 2})) << "not yet";
+        EXPECT_EQ(ColourIn(blocks[1], 2, 0), (DeviceColour{127, 0, 0, 2})) << "blue";
+        EXPECT_EQ(ColourIn(blocks[1], 3, 0), (DeviceColour{0, 127, 72, 2})) << "yellow-green";
     });
 }
 
@@ -156,7 +156,7 @@ TEST_F(ColourEditing, BrightnessMenuSetsOneStateOnAllChannels) {
 TEST_F(ColourEditing, TheCopyMenuCopiesFromTheButtonItWasOpenedOn) {
     ConfigBlock block;
     LoadFactoryValues(block);
-    const DeviceColor source[4] = {{1, 2, 3, 4}, {10, 20, 30, 40}, {0, 0, 127, 127}, {5, 6, 7, 8}};
+    const DeviceColour source[4] = {{1, 2, 3, 4}, {10, 20, 30, 40}, {0, 0, 127, 127}, {5, 6, 7, 8}};
     for (int state = 0; state < 4; ++state) {
         std::copy(source[state].begin(), source[state].end(),
                   block.begin() + ColourOffset(4, state));

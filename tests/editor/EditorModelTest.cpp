@@ -10,7 +10,7 @@
 
 namespace {
 
-DeviceColor ColourIn(const ConfigBlock& block, int channel, int state) {
+DeviceColour ColourIn(const ConfigBlock& block, int channel, int state) {
     const std::size_t at = ColourOffset(channel, state);
     return {block[at], block[at + 1], block[at + 2], block[at + 3]};
 }
@@ -249,7 +249,7 @@ TEST_F(EditorModelTest, ModeAndDurationGoToAllOrTheSameGroup) {
 }
 
 TEST_F(EditorModelTest, ColoursAreCopiedToAllOrTheSameGroup) {
-    const DeviceColor source[4] = {{1, 2, 3, 4}, {10, 20, 30, 40}, {0, 0, 127, 127}, {5, 6, 7, 8}};
+    const DeviceColour source[4] = {{1, 2, 3, 4}, {10, 20, 30, 40}, {0, 0, 127, 127}, {5, 6, 7, 8}};
     struct Case {
         const char* name;
         std::vector<int> groupFive;

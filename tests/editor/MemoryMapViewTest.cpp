@@ -14,7 +14,7 @@ namespace {
 
 class MemoryMapView : public WindowsFixture {
 protected:
-    ScreenColor At(int x, int y) const {
+    ScreenColour At(int x, int y) const {
         return ScreenFromQColor(editor->MemoryMapImage().pixelColor(x, y));
     }
     // Text is white, smoothed at its edges: any light pixel counts.

@@ -5,7 +5,7 @@
 
 namespace {
 
-ColourEntry Entry(int slot, ScreenColor custom, std::uint8_t level) {
+ColourEntry Entry(int slot, ScreenColour custom, std::uint8_t level) {
     ColourEntry entry;
     SetColourEntry(entry, slot, custom, level);
     return entry;

@@ -64,10 +64,10 @@ TEST(FactoryValues, EveryRecordHoldsItsChannelAndTheFactoryColours) {
             EXPECT_EQ(block[MemoryByteOffset(channel, k)], 0);
         }
         EXPECT_EQ(block[record + RecordISMEM], 0);
-        const DeviceColor state0{
+        const DeviceColour state0{
             block[ColourOffset(channel, 0)], block[ColourOffset(channel, 0) + 1],
             block[ColourOffset(channel, 0) + 2], block[ColourOffset(channel, 0) + 3]};
-        EXPECT_EQ(state0, (DeviceColor{127, 127, 127, 2}));
+        EXPECT_EQ(state0, (DeviceColour{127, 127, 127, 2}));
         EXPECT_EQ(BrightnessText(DecodeColourEntry(state0).Brightness), "min");
         for (int state = 1; state < 4; ++state) {
             EXPECT_EQ(block[ColourOffset(channel, state) + ColourIntensity], 96);

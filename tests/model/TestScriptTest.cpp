@@ -85,13 +85,13 @@ TEST(TestScript, RampsKeysAndPaletteStages) {
     const ConfigBlock& palette = steps[27].Block;
     const int expectedSlots[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1, 2};
     for (int channel = 1; channel <= 12; ++channel) {
-        DeviceColor colour = ToDeviceColor(ColourPalette[expectedSlots[channel]]);
+        DeviceColour colour = ToDeviceColor(ColourPalette[expectedSlots[channel]]);
         colour[ColourIntensity] = 127;
         for (int state = 0; state < 4; ++state) {
-            const DeviceColor stored{palette[ColourOffset(channel, state)],
-                                     palette[ColourOffset(channel, state) + 1],
-                                     palette[ColourOffset(channel, state) + 2],
-                                     palette[ColourOffset(channel, state) + 3]};
+            const DeviceColour stored{palette[ColourOffset(channel, state)],
+                                      palette[ColourOffset(channel, state) + 1],
+                                      palette[ColourOffset(channel, state) + 2],
+                                      palette[ColourOffset(channel, state) + 3]};
             EXPECT_EQ(stored, colour) << "channel " << channel << " state " << state;
         }
     }

@@ -15,22 +15,22 @@ TEST(ColourModel, ClampByteRoundsTheTopStepUp) {
 
 TEST(ColourModel, ConversionsBetweenDeviceAndScreenColours) {
     EXPECT_EQ(ToScreenColor({64, 0, 127, 55}), 0x008000FFu);
-    EXPECT_EQ(ToDeviceColor(0x00FF0080), (DeviceColor{127, 0, 64, 0}));
+    EXPECT_EQ(ToDeviceColor(0x00FF0080), (DeviceColour{127, 0, 64, 0}));
     EXPECT_EQ(ToScreenColor({63, 0, 126, 0}), 0x007E00FCu); // 126 doubles to 252, not 255
-    EXPECT_EQ(DoubleComponents({127, 1, 0, 99}), (DeviceColor{255, 2, 0, 0}));
+    EXPECT_EQ(DoubleComponents({127, 1, 0, 99}), (DeviceColour{255, 2, 0, 0}));
     EXPECT_EQ(SwapRedBlue(0xAB123456), 0x00563412u);
 }
 
 TEST(ColourModel, OddCustomComponentsLoseTheirLowBit) {
-    const ScreenColor custom = 0x00000011;
-    const ScreenColor back = ToScreenColor(ToDeviceColor(custom));
+    const ScreenColour custom = 0x00000011;
+    const ScreenColour back = ToScreenColor(ToDeviceColor(custom));
     EXPECT_EQ(back, 0x00000010u);
     EXPECT_EQ(PaletteSlotOf(back), CustomSlot);
 }
 
 TEST(ColourModel, EveryPaletteSlotSurvivesTheRoundTrip) {
     for (int slot = 1; slot <= OffSlot; ++slot) {
-        const ScreenColor back = ToScreenColor(ToDeviceColor(ColourPalette[slot]));
+        const ScreenColour back = ToScreenColor(ToDeviceColor(ColourPalette[slot]));
         EXPECT_EQ(back, ColourPalette[slot]) << slot;
         const int expected = slot == CustomSlot ? 10 : slot; // the placeholder white is slot 10
         EXPECT_EQ(PaletteSlotOf(back), expected) << slot;
@@ -41,9 +41,9 @@ TEST(ColourModel, EveryPaletteSlotSurvivesTheRoundTrip) {
 }
 
 TEST(ColourModel, DisplayColourWorkedExamples) {
-    const DeviceColor white{127, 127, 127, 0};
-    const DeviceColor black{0, 0, 0, 0};
-    const DeviceColor red{0, 0, 127, 0};
+    const DeviceColour white{127, 127, 127, 0};
+    const DeviceColour black{0, 0, 0, 0};
+    const DeviceColour red{0, 0, 127, 0};
     EXPECT_EQ(DisplayColourOf(white, 255), 0x00FFFFFFu);
     EXPECT_EQ(DisplayColourOf(white, 4), 0x00B1B1B1u);
     EXPECT_EQ(DisplayColourOf(black, 4), 0x00848484u);
@@ -53,7 +53,7 @@ TEST(ColourModel, DisplayColourWorkedExamples) {
 
 TEST(ColourModel, DisplayColourIsGreyBelowLevelFourAndPlainAtFull) {
     for (int slot = 1; slot <= OffSlot; ++slot) {
-        const DeviceColor colour = ToDeviceColor(ColourPalette[slot]);
+        const DeviceColour colour = ToDeviceColor(ColourPalette[slot]);
         EXPECT_EQ(DisplayColourOf(colour, 0), GreyDisplayColour);
         EXPECT_EQ(DisplayColourOf(colour, 2), GreyDisplayColour);
         EXPECT_EQ(DisplayColourOf(colour, 255), ToScreenColor(colour));
@@ -87,17 +87,17 @@ TEST(ColourModel, DecodeReadsIntensityAsDoubledBrightness) {
 
 TEST(ColourModel, EncodeAndSetColourEntry) {
     ColourEntry entry = DecodeColourEntry({1, 2, 3, 4});
-    const ScreenColor displayBefore = entry.DisplayColor;
+    const ScreenColour displayBefore = entry.DisplayColor;
     SetColourEntry(entry, 2, 0x00123456, 192);
     EXPECT_EQ(entry.PaletteSlot, 2);
     EXPECT_EQ(entry.ScreenColor, 0x000000FFu);
-    EXPECT_EQ(entry.DeviceColor, (DeviceColor{0, 0, 127, 0}));
+    EXPECT_EQ(entry.DeviceColor, (DeviceColour{0, 0, 127, 0}));
     EXPECT_EQ(entry.DisplayColor, displayBefore) << "recomputed only from the panel's reply";
-    EXPECT_EQ(EncodeColourEntry(entry), (DeviceColor{0, 0, 127, 96}));
+    EXPECT_EQ(EncodeColourEntry(entry), (DeviceColour{0, 0, 127, 96}));
 
     SetColourEntry(entry, CustomSlot, 0x00112233, 255);
     EXPECT_EQ(entry.ScreenColor, 0x00112233u);
-    EXPECT_EQ(EncodeColourEntry(entry), (DeviceColor{0x08, 0x11, 0x19, 127}));
+    EXPECT_EQ(EncodeColourEntry(entry), (DeviceColour{0x08, 0x11, 0x19, 127}));
 }
 
 TEST(ColourModel, FunctionKeyTablesAndOutOfRangeValues) {

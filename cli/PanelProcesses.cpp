@@ -99,6 +99,11 @@ std::vector<PanelResult> RunPanelsApart(const QString& command, const PanelTask&
     };
     for (std::size_t i = 0; i < panels.size(); ++i) {
         PanelProcess& panel = processes[i];
+        // After a Ctrl+C no panel is begun.
+        if (interrupted.load()) {
+            panel.ended = true;
+            continue;
+        }
         panel.process = std::make_unique<QProcess>();
         QProcess& process = *panel.process;
         EndWithTheTool(process);
@@ -123,9 +128,8 @@ std::vector<PanelResult> RunPanelsApart(const QString& command, const PanelTask&
     }
     // A Ctrl+C from the terminal reaches every process of the group; a signal
     // sent to this process alone is passed on, to the same effect.
-    QTimer watch;
     bool passedOn = false;
-    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+    const auto passOn = [&] {
         if (interrupted.load() && !passedOn) {
             passedOn = true;
             for (PanelProcess& panel : processes) {
@@ -134,8 +138,11 @@ std::vector<PanelResult> RunPanelsApart(const QString& command, const PanelTask&
                 }
             }
         }
-    });
+    };
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &loop, passOn);
     watch.start(20);
+    passOn();
     if (running > 0) {
         loop.exec();
     }
@@ -143,6 +150,10 @@ std::vector<PanelResult> RunPanelsApart(const QString& command, const PanelTask&
     std::vector<PanelResult> results;
     for (std::size_t i = 0; i < panels.size(); ++i) {
         const PanelProcess& panel = processes[i];
+        if (!panel.process) {
+            results.push_back({panels[i], CliLinkFailure, "not done: interrupted", {}});
+            continue;
+        }
         if (!panel.startError.isEmpty()) {
             results.push_back(
                 {panels[i],

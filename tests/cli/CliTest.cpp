@@ -402,6 +402,21 @@ TEST(CliPanelsApart, AHandOverArrivesWholeAndAnythingElseIsRefused) {
     }
 }
 
+// A Ctrl+C before the panels' processes start: none is started, and every
+// panel is reported as not begun.
+TEST(CliPanelsApart, AfterCtrlCNoPanelsProcessIsStarted) {
+    const std::atomic<bool> interrupted{true};
+    const std::vector<CliPanel> panels{{0x1121, "QV826100.FFFF", "QUVO-8261-16", "FFFF", {}},
+                                       {0x1122, "QV826101.FF00", "QUVO-8261-08", "FF00", {}}};
+    const std::vector<PanelResult> results = RunPanelsApart(
+        "gpio", {PanelTask::Kind::GpioOff, {}, false}, panels, {"--simulate=2"}, interrupted);
+    ASSERT_EQ(results.size(), 2u);
+    for (const PanelResult& result : results) {
+        EXPECT_EQ(result.code, CliLinkFailure);
+        EXPECT_EQ(result.message, "not done: interrupted");
+    }
+}
+
 // A panel's result from what its process printed and how it ended.
 TEST(CliPanelsApart, EachPanelsResultComesFromItsProcessOrHowItEnded) {
     const CliPanel panel{0x1121, "QV826100.FFFF", "QUVO-8261-16", "FFFF", {}};

@@ -53,7 +53,9 @@ CliInvocation ParseCliArguments(const std::vector<std::string>& arguments) {
     AddBackEndOptions(parser);
     const QCommandLineOption panel("panel", "the panel", "serial");
     parser.addOption(panel);
-    for (const char* flag : {"all", "json", "verify", "watch", "version"}) {
+    const QCommandLineOption profiles("profiles", "the profile folder", "folder");
+    parser.addOption(profiles);
+    for (const char* flag : {"all", "json", "verify", "watch", "version", "dry-run"}) {
         parser.addOption(QCommandLineOption(flag));
     }
     parser.addOption(QCommandLineOption(QStringList{"h", "help"}));
@@ -76,6 +78,8 @@ CliInvocation ParseCliArguments(const std::vector<std::string>& arguments) {
     }
     invocation.virtualPanels = virtualPanels;
     invocation.panel = Decoded(parser.value(panel));
+    invocation.profiles = Decoded(parser.value(profiles));
+    invocation.dryRun = parser.isSet("dry-run");
     invocation.all = parser.isSet("all");
     invocation.json = parser.isSet("json");
     invocation.verify = parser.isSet("verify");
@@ -110,12 +114,21 @@ QString CliUsageText() {
         "  factory [--verify]          sends the factory configuration\n"
         "  gpio CHANNEL press|release  presses or releases a channel's GPIO output\n"
         "  gpio off                    switches every GPIO output off\n"
+        "  apply [--dry-run]           gives each panel its profile, writing only where\n"
+        "                              the panel differs: applied, unchanged or no\n"
+        "                              profile; --dry-run lists the differences and\n"
+        "                              writes nothing\n"
         "\n"
         "Options:\n"
         "  --panel SERIAL              the panel with this serial number, or the part\n"
         "                              before its last dot\n"
         "  --all                       every usable panel, side by side, each in a\n"
-        "                              process of its own (import, factory, gpio off)\n"
+        "                              process of its own (import, factory, apply,\n"
+        "                              gpio off)\n"
+        "  --profiles FOLDER           apply's profiles: SERIAL.gpi, the part of SERIAL\n"
+        "                              before its last dot .gpi, else default.gpi;\n"
+        "                              without it $XDG_CONFIG_HOME/QUVO-8261 Settings/\n"
+        "                              panels (the system service: /etc/quvo8261/panels)\n"
         "  --verify                    compares the panel's read-back with what was sent\n"
         "  --json                      one JSON document per command (per change with\n"
         "                              --watch)\n"

@@ -30,6 +30,9 @@ struct CliInvocation {
     bool watch = false;
     bool help = false;
     bool version = false;
+    // apply: the profile folder given, and whether only to say what would change.
+    QString profiles;
+    bool dryRun = false;
     // The tool as one panel's process of `--all` (an internal option).
     bool panelProcess = false;
     BackEnd backEnd = BackEnd::Automatic;

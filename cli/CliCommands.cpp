@@ -5,6 +5,7 @@
 #include "cli/CliReport.h"
 #include "cli/PanelProcesses.h"
 #include "cli/PanelSession.h"
+#include "cli/Profiles.h"
 #include "link/D2XXUnit_mod.h"
 #include "link/PanelDiagnosis.h"
 #include "link/PanelFilter.h"
@@ -67,7 +68,7 @@ void Refuse(bool refused, const char* why) {
 std::vector<CliPanel> ChosenPanels(const CliInvocation& invocation, bool allAllowed) {
     const std::vector<CliPanel> panels = AttachedPanels();
     if (invocation.all) {
-        Refuse(!allAllowed, "--all goes with import, factory and gpio off only");
+        Refuse(!allAllowed, "--all goes with import, factory, apply and gpio off only");
     } else if (!invocation.panel.isEmpty()) {
         for (const CliPanel& panel : panels) {
             if (SerialNameMatches(panel.serial.toStdString(), invocation.panel.toStdString())) {
@@ -310,9 +311,42 @@ int Export(CliContext& context) {
     });
 }
 
+// A profile applied: written only where the panel holds something else, so a
+// panel that is right is left untouched (no flash write, no flicker).
+bool ApplyProfile(const PanelTask& task, PanelSession& session, PanelResult& result) {
+    ConfigBlock held{};
+    StatusBlock status{};
+    if (!session.ReadConfiguration(held, status)) {
+        return false;
+    }
+    const QStringList differences = ComparedWithFile(held, task.block);
+    if (differences.isEmpty()) {
+        result.message = "unchanged";
+        return true;
+    }
+    if (task.dryRun) {
+        result.message = "differs from its profile";
+        result.differences = differences;
+        return true;
+    }
+    ConfigBlock readBack{};
+    if (!session.WriteConfiguration(task.block, readBack, status)) {
+        return false;
+    }
+    result.differences = Differences(task.block, readBack);
+    result.code = result.differences.isEmpty() ? CliDone : CliVerifyDifferences;
+    result.message = result.differences.isEmpty() ? "applied" : "the panel stores something else";
+    return true;
+}
+
 // The work of a task of `--all` on one panel. Sending a configuration: with
 // --verify a read-back that differs fails.
 PanelWork WorkOf(const PanelTask& task) {
+    if (task.kind == PanelTask::Kind::ApplyProfile) {
+        return [task](PanelSession& session, const CliPanel&, PanelResult& result) {
+            return ApplyProfile(task, session, result);
+        };
+    }
     if (task.kind == PanelTask::Kind::GpioOff) {
         return [](PanelSession& session, const CliPanel&, PanelResult& result) {
             StatusBlock status{};
@@ -338,22 +372,27 @@ PanelWork WorkOf(const PanelTask& task) {
     };
 }
 
-// A task that may go to every panel: with `--all` and a back-end to hand on,
-// each panel gets a process of its own; else one panel after another here.
-int RunTask(CliContext& context, const PanelTask& task) {
-    const std::vector<CliPanel> panels = ChosenPanels(context.invocation, true);
+// Tasks that may go to many panels, one per panel: with `--all` and a back-end
+// to hand on, each panel gets a process of its own; else one after another here.
+std::vector<PanelResult> RunTasks(CliContext& context, const std::vector<CliPanel>& panels,
+                                  const std::vector<PanelTask>& tasks) {
     const CliProcess& process = context.process;
     if (context.invocation.all && panels.size() > 1 && process.backEnd) {
-        return Report(context,
-                      RunPanelsApart(context.invocation.command, task, panels,
-                                     BackEndArguments(*process.backEnd, process.virtualPanels),
-                                     context.interrupted));
+        return RunPanelsApart(context.invocation.command, tasks, panels,
+                              BackEndArguments(*process.backEnd, process.virtualPanels),
+                              context.interrupted);
     }
     std::vector<PanelResult> results;
-    for (const CliPanel& panel : panels) {
-        results.push_back(RunOnPanel(context, panel, WorkOf(task)));
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        results.push_back(RunOnPanel(context, panels[i], WorkOf(tasks[i])));
     }
-    return Report(context, results);
+    return results;
+}
+
+// The same task for every chosen panel.
+int RunTask(CliContext& context, const PanelTask& task) {
+    const std::vector<CliPanel> panels = ChosenPanels(context.invocation, true);
+    return Report(context, RunTasks(context, panels, std::vector<PanelTask>(panels.size(), task)));
 }
 
 int Send(CliContext& context, const ConfigBlock& block) {
@@ -364,6 +403,41 @@ int Import(CliContext& context) {
     NeedOperands(context.invocation, 1, "import needs one FILE.gpi");
     return Send(context,
                 FileChecked([&] { return ReadSettingsFile(context.invocation.operandBytes[0]); }));
+}
+
+// Each chosen panel's profile: read and checked here, once, and applied where
+// the panel differs. A panel without a profile is no failure.
+int Apply(CliContext& context) {
+    NeedOperands(context.invocation, 0, "apply takes no operands");
+    const std::filesystem::path folder = ProfileFolder(context.invocation.profiles);
+    const std::vector<CliPanel> panels = ChosenPanels(context.invocation, true);
+    std::vector<PanelResult> results(panels.size());
+    std::vector<CliPanel> withProfile;
+    std::vector<PanelTask> tasks;
+    std::vector<std::size_t> places;
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        results[i].panel = panels[i];
+        const std::optional<std::filesystem::path> profile = ProfileOf(folder, panels[i].serial);
+        if (!profile) {
+            results[i].message = "no profile";
+            continue;
+        }
+        try {
+            tasks.push_back({PanelTask::Kind::ApplyProfile, ReadSettingsFile(*profile, true), false,
+                             context.invocation.dryRun});
+        } catch (const std::exception& error) {
+            results[i].code = CliFileError;
+            results[i].message = QString::fromStdString(error.what());
+            continue;
+        }
+        withProfile.push_back(panels[i]);
+        places.push_back(i);
+    }
+    const std::vector<PanelResult> applied = RunTasks(context, withProfile, tasks);
+    for (std::size_t k = 0; k < applied.size(); ++k) {
+        results[places[k]] = applied[k];
+    }
+    return Report(context, results);
 }
 
 int Factory(CliContext& context) {
@@ -403,6 +477,7 @@ const std::map<QString, Command>& Commands() {
         {"list", {List, false, false}},      {"status", {Status, false, true}},
         {"export", {Export, false, false}},  {"import", {Import, true, false}},
         {"factory", {Factory, true, false}}, {"gpio", {Gpio, false, false}},
+        {"apply", {Apply, false, false}},
     };
     return commands;
 }
@@ -440,5 +515,7 @@ int RunCliCommand(CliContext& context) {
     Refuse(invocation.watch && !found->second.takesWatch, "--watch goes with status only");
     Refuse(invocation.verify && !found->second.takesVerify,
            "--verify goes with import and factory only");
+    Refuse((invocation.dryRun || !invocation.profiles.isEmpty()) && invocation.command != "apply",
+           "--dry-run and --profiles go with apply only");
     return found->second.run(context);
 }

@@ -146,3 +146,14 @@ QStringList Differences(const ConfigBlock& sent, const ConfigBlock& readBack) {
     }
     return names;
 }
+
+QStringList ComparedWithFile(const ConfigBlock& panel, const ConfigBlock& file) {
+    QStringList lines;
+    for (const FieldDifference& difference : ConfigDifferences(panel, file)) {
+        lines << QString("%1: panel %2, file %3")
+                     .arg(QString::fromStdString(difference.field))
+                     .arg(difference.first)
+                     .arg(difference.second);
+    }
+    return lines;
+}

@@ -45,3 +45,5 @@ void PrintConfiguration(QTextStream& out, const ConfigBlock& block,
 
 // Each field that differs, named with both values: "GPIO3 DURATION (sent 3, read back 20)".
 QStringList Differences(const ConfigBlock& sent, const ConfigBlock& readBack);
+// The same as Compare with File words it: "GPIO3 DURATION: panel 12, file 5".
+QStringList ComparedWithFile(const ConfigBlock& panel, const ConfigBlock& file);

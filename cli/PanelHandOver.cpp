@@ -8,7 +8,15 @@
 namespace {
 
 const char* TaskName(PanelTask::Kind kind) {
-    return kind == PanelTask::Kind::SendConfiguration ? "send configuration" : "gpio off";
+    switch (kind) {
+    case PanelTask::Kind::SendConfiguration:
+        return "send configuration";
+    case PanelTask::Kind::ApplyProfile:
+        return "apply profile";
+    case PanelTask::Kind::GpioOff:
+        break;
+    }
+    return "gpio off";
 }
 
 void Require(bool holds, const char* what) {
@@ -20,8 +28,10 @@ void Require(bool holds, const char* what) {
 } // namespace
 
 QByteArray HandOverBytes(const PanelHandOver& handOver) {
-    QJsonObject task{{"kind", TaskName(handOver.task.kind)}, {"verify", handOver.task.verify}};
-    if (handOver.task.kind == PanelTask::Kind::SendConfiguration) {
+    QJsonObject task{{"kind", TaskName(handOver.task.kind)},
+                     {"verify", handOver.task.verify},
+                     {"dryRun", handOver.task.dryRun}};
+    if (handOver.task.kind != PanelTask::Kind::GpioOff) {
         task.insert("block", QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(
                                                                 handOver.task.block.data()),
                                                             qsizetype(handOver.task.block.size()))
@@ -61,12 +71,17 @@ PanelHandOver ParseHandOver(const QByteArray& bytes) {
 
     const QString kind = task.value("kind").toString();
     handOver.task.verify = task.value("verify").toBool();
+    handOver.task.dryRun = task.value("dryRun").toBool();
     if (kind == TaskName(PanelTask::Kind::GpioOff)) {
         handOver.task.kind = PanelTask::Kind::GpioOff;
         return handOver;
     }
-    Require(kind == TaskName(PanelTask::Kind::SendConfiguration), "an unknown task");
-    handOver.task.kind = PanelTask::Kind::SendConfiguration;
+    Require(kind == TaskName(PanelTask::Kind::SendConfiguration) ||
+                kind == TaskName(PanelTask::Kind::ApplyProfile),
+            "an unknown task");
+    handOver.task.kind = kind == TaskName(PanelTask::Kind::ApplyProfile)
+                             ? PanelTask::Kind::ApplyProfile
+                             : PanelTask::Kind::SendConfiguration;
     const QString hex = task.value("block").toString();
     const QByteArray block = QByteArray::fromHex(hex.toLatin1());
     Require(hex.size() == qsizetype(2 * ConfigBlockSize) &&

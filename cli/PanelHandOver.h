@@ -9,13 +9,15 @@
 
 #include <stdexcept>
 
-// What `--all` asks of every panel. The tool reads and checks a settings file
-// once, and every panel gets that very block.
+// What `--all` asks of a panel. The tool reads and checks a settings file once,
+// and every panel gets that very block; `apply` gives each panel its profile's.
 struct PanelTask {
-    enum class Kind { SendConfiguration, GpioOff };
+    enum class Kind { SendConfiguration, GpioOff, ApplyProfile };
     Kind kind = Kind::GpioOff;
     ConfigBlock block{};
     bool verify = false;
+    // ApplyProfile: only say what would change.
+    bool dryRun = false;
 };
 
 // What a panel's process of `--all` is handed on its standard input: the

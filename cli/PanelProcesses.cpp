@@ -81,7 +81,7 @@ PanelResult ResultOfPanelProcess(const CliPanel& panel, const QByteArray& output
     return result;
 }
 
-std::vector<PanelResult> RunPanelsApart(const QString& command, const PanelTask& task,
+std::vector<PanelResult> RunPanelsApart(const QString& command, const std::vector<PanelTask>& tasks,
                                         const std::vector<CliPanel>& panels,
                                         const QStringList& backEndArguments,
                                         const std::atomic<bool>& interrupted) {
@@ -123,7 +123,7 @@ std::vector<PanelResult> RunPanelsApart(const QString& command, const PanelTask&
         if (panel.processId > 0) {
             Started(panel.processId);
         }
-        process.write(HandOverBytes({command, panels[i], task}));
+        process.write(HandOverBytes({command, panels[i], tasks[i]}));
         process.closeWriteChannel();
     }
     // A Ctrl+C from the terminal reaches every process of the group; a signal

@@ -12,7 +12,8 @@
 // `--all` on many panels side by side. The port module keeps one open port per
 // process, so each panel gets a process of its own: the tool itself, started on
 // the back-end this one chose (`backEndArguments`) with the internal option
-// `--panel-process`, and handed its panel and the task on its standard input.
+// `--panel-process`, and handed its panel and its task (`tasks`, one per panel)
+// on its standard input.
 // Nothing is read, parsed or listed again there. One result per panel, in the
 // order of `panels`.
 //
@@ -20,7 +21,7 @@
 // configuration is never left half-written), one not yet begun is left as it is
 // and reported "not done: interrupted". The processes end with the tool, however
 // it ends, and each has been waited for when this returns.
-std::vector<PanelResult> RunPanelsApart(const QString& command, const PanelTask& task,
+std::vector<PanelResult> RunPanelsApart(const QString& command, const std::vector<PanelTask>& tasks,
                                         const std::vector<CliPanel>& panels,
                                         const QStringList& backEndArguments,
                                         const std::atomic<bool>& interrupted);

@@ -133,7 +133,7 @@ std::string ConfigFieldName(std::size_t offset) {
     return name;
 }
 
-ConfigBlock ReadSettingsFile(const std::filesystem::path& path) {
+ConfigBlock ReadSettingsFile(const std::filesystem::path& path, bool mustHoldSettings) {
     if (!ResolveRegularFile(path, "read").exists) {
         throw FileError(QCoreApplication::translate("RegularFile", "Cannot read file %1: %2")
                             .arg(DisplayName(path), QCoreApplication::translate(
@@ -143,9 +143,20 @@ ConfigBlock ReadSettingsFile(const std::filesystem::path& path) {
     const IniFile ini = OpenSettingsFile(path);
     ConfigBlock block;
     LoadFactoryValues(block);
+    // No file holds this: binary data is refused above.
+    const std::string absent(1, '\x01');
+    bool holdsSettings = false;
     ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {
         block[offset] = std::uint8_t(ini.ReadInteger(section, key, block[offset]) & 0xFF);
+        holdsSettings = holdsSettings || ini.ReadString(section, key, absent) != absent;
     });
+    if (mustHoldSettings && !holdsSettings) {
+        throw FileError(
+            QCoreApplication::translate("SettingsFiles",
+                                        "%1 is not a settings file: it holds none of its keys.")
+                .arg(DisplayName(path))
+                .toStdString());
+    }
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         block[RecordOffset(channel) + RecordCHANNEL] = std::uint8_t(channel);
     }

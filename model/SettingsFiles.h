@@ -29,8 +29,10 @@ void LoadDefaultValues(ConfigBlock& block, const QString& programSettingsFile);
 void SaveDefaultValues(const ConfigBlock& block, const QString& programSettingsFile);
 
 // The block a `.gpi` file describes: the factory configuration with every key
-// found put in (an integer as its low 8 bits, without range checks).
-ConfigBlock ReadSettingsFile(const std::filesystem::path& path);
+// found put in (an integer as its low 8 bits, without range checks). With
+// `mustHoldSettings`, a file without any of the format's keys (a text file of
+// something else) is refused instead of read as the factory configuration.
+ConfigBlock ReadSettingsFile(const std::filesystem::path& path, bool mustHoldSettings = false);
 // The name of a block byte as the settings file calls it: "COMMON SAVE",
 // "GPIO5 MODE", "GPIO3 COLOR1_R"; the channel number bytes are "GPIOn CHANNEL".
 std::string ConfigFieldName(std::size_t offset);

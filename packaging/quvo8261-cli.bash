@@ -13,8 +13,8 @@ _quvo8261_cli_serials() {
 _quvo8261_cli() {
     local current="${COMP_WORDS[COMP_CWORD]}"
     local previous="${COMP_WORDS[COMP_CWORD-1]}"
-    local commands="list status export import factory gpio"
-    local options="--panel --all --verify --json --driver= --simulate --watch --help --version --"
+    local commands="list status export import factory gpio apply"
+    local options="--panel --all --verify --json --driver= --simulate --watch --profiles --dry-run --help --version --"
     COMPREPLY=()
 
     # bash splits "--driver=sim" at the "=" unless told otherwise.
@@ -24,6 +24,11 @@ _quvo8261_cli() {
     fi
     if [ "$previous" = "=" ] && [ "${COMP_WORDS[COMP_CWORD-2]}" = --driver ]; then
         mapfile -t COMPREPLY < <(compgen -W "d2xx libftdi sim" -- "$current")
+        return
+    fi
+    if [ "$previous" = --profiles ]; then
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -d -- "$current")
         return
     fi
     if [ "$previous" = --panel ]; then

@@ -236,6 +236,10 @@
         <source>%1 is not a settings file: it holds binary data.</source>
         <translation>%1 ist keine Einstellungsdatei: sie enthält Binärdaten.</translation>
     </message>
+    <message>
+        <source>%1 is not a settings file: it holds none of its keys.</source>
+        <translation>%1 ist keine Einstellungsdatei: sie enthält keinen ihrer Schlüssel.</translation>
+    </message>
 </context>
 <context>
     <name>SpokenTexts</name>

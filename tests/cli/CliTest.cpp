@@ -2,6 +2,7 @@
 #include "cli/Cli.h"
 #include "cli/PanelHandOver.h"
 #include "cli/PanelProcesses.h"
+#include "cli/Profiles.h"
 #include "link/D2XXUnit_mod.h"
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
@@ -151,6 +152,94 @@ TEST_F(Cli, ExportImportVerifyAndGpio) {
     LoadFactoryValues(factory);
     EXPECT_EQ(panel->Configuration(), factory);
     EXPECT_TRUE(Json()["results"].toArray()[0].toObject()["ok"].toBool());
+}
+
+// Profiles: a panel gets its own, by serial number or the part before its last
+// dot, or default.gpi; it is written only where it differs, so a second run
+// writes nothing.
+TEST_F(Cli, ApplyWritesEachPanelItsProfileOnlyWhereItDiffers) {
+    auto own = Add(0x01, "QV1.FFFF");
+    auto shortName = Add(0x02, "QV2.FF00", "QUVO-8261-08");
+    auto other = Add(0x03, "QV3.FFFF");
+    const QString profiles = folder.filePath("panels");
+    ASSERT_TRUE(QDir().mkpath(profiles));
+    ConfigBlock first;
+    LoadFactoryValues(first);
+    first[RecordOffset(4) + RecordMODE] = ModePulse;
+    ConfigBlock second = first;
+    second[RecordOffset(2) + RecordGROUP] = 3;
+    WriteSettingsFile(FilePath(profiles + "/QV1.FFFF.gpi"), first);
+    WriteSettingsFile(FilePath(profiles + "/QV2.gpi"), second);
+    for (const auto& panel : {own, shortName, other}) {
+        panel->ClearReceivedFrames();
+    }
+    const QStringList apply{"apply", "--all", "--profiles", profiles};
+    EXPECT_EQ(Run(apply + QStringList{"--dry-run"}), CliDone) << errors.toStdString();
+    EXPECT_EQ(output, "QV1.FFFF: differs from its profile\n"
+                      "  GPIO4 MODE: panel 0, file 2\n"
+                      "QV2.FF00: differs from its profile\n"
+                      "  GPIO2 GROUP: panel 0, file 3\n"
+                      "  GPIO4 MODE: panel 0, file 2\n"
+                      "QV3.FFFF: no profile\n");
+    EXPECT_EQ(Codes(*own), (std::vector<std::uint8_t>{3})) << "a dry run only reads";
+    EXPECT_TRUE(other->ReceivedFrames().empty()) << "a panel without a profile is not opened";
+
+    EXPECT_EQ(Run(apply), CliDone) << errors.toStdString();
+    EXPECT_EQ(output, "QV1.FFFF: applied\nQV2.FF00: applied\nQV3.FFFF: no profile\n");
+    EXPECT_EQ(own->Configuration(), first);
+    EXPECT_EQ(shortName->Configuration(), second);
+
+    WriteSettingsFile(FilePath(profiles + "/default.gpi"), second);
+    for (const auto& panel : {own, shortName, other}) {
+        panel->ClearReceivedFrames();
+    }
+    EXPECT_EQ(Run(apply + QStringList{"--json"}), CliDone);
+    const QJsonArray results = Json()["results"].toArray();
+    ASSERT_EQ(results.size(), 3);
+    EXPECT_EQ(results[0].toObject()["message"].toString(), "unchanged");
+    EXPECT_EQ(results[1].toObject()["message"].toString(), "unchanged");
+    EXPECT_EQ(results[2].toObject()["message"].toString(), "applied") << "default.gpi";
+    EXPECT_EQ(Codes(*own), (std::vector<std::uint8_t>{3})) << "nothing written the second time";
+    EXPECT_EQ(Codes(*shortName), (std::vector<std::uint8_t>{3}));
+    EXPECT_EQ(Codes(*other), (std::vector<std::uint8_t>{3, 4, 3}));
+    EXPECT_EQ(other->Configuration(), second);
+}
+
+// A profile that is missing for a panel is no failure; one that cannot be read
+// or holds no settings is a file error naming it, and its panel is untouched.
+TEST_F(Cli, ApplyNamesAProfileItCannotUseAndLeavesItsPanelAlone) {
+    auto panel = Add(0x01, "QV1.FFFF");
+    const QString profiles = folder.filePath("panels");
+    ASSERT_TRUE(QDir().mkpath(profiles));
+    const ConfigBlock before = panel->Configuration();
+    EXPECT_EQ(Run({"apply", "--profiles", folder.filePath("nowhere")}), CliDone);
+    EXPECT_EQ(output, "QV1.FFFF: no profile\n");
+
+    const QString profile = profiles + "/QV1.FFFF.gpi";
+    const auto expectRefused = [&](const char* what) {
+        SCOPED_TRACE(what);
+        panel->ClearReceivedFrames();
+        EXPECT_EQ(Run({"apply", "--profiles", profiles, "--json"}), CliFileError);
+        const QJsonObject result = Json()["results"].toArray()[0].toObject();
+        EXPECT_TRUE(result["message"].toString().contains(profile)) << output.toStdString();
+        EXPECT_TRUE(panel->ReceivedFrames().empty());
+        EXPECT_EQ(panel->Configuration(), before);
+    };
+    QFile garbage(profile);
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("these are no settings\n");
+    garbage.close();
+    expectRefused("a text file of something else");
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray("[COMMON]\0\1", 10));
+    garbage.close();
+    expectRefused("binary data");
+    ASSERT_TRUE(QFile::remove(profile));
+    ASSERT_TRUE(QDir().mkpath(profile));
+    expectRefused("a folder");
+
+    EXPECT_EQ(Run({"list", "--dry-run"}), CliUsageError);
+    EXPECT_EQ(Run({"import", "x.gpi", "--profiles", profiles}), CliUsageError);
 }
 
 TEST_F(Cli, AllPanelsOneAfterAnotherAndOneFailureStopsNoOther) {
@@ -408,8 +497,9 @@ TEST(CliPanelsApart, AfterCtrlCNoPanelsProcessIsStarted) {
     const std::atomic<bool> interrupted{true};
     const std::vector<CliPanel> panels{{0x1121, "QV826100.FFFF", "QUVO-8261-16", "FFFF", {}},
                                        {0x1122, "QV826101.FF00", "QUVO-8261-08", "FF00", {}}};
-    const std::vector<PanelResult> results = RunPanelsApart(
-        "gpio", {PanelTask::Kind::GpioOff, {}, false}, panels, {"--simulate=2"}, interrupted);
+    const std::vector<PanelResult> results =
+        RunPanelsApart("gpio", std::vector<PanelTask>(2, {PanelTask::Kind::GpioOff, {}, false}),
+                       panels, {"--simulate=2"}, interrupted);
     ASSERT_EQ(results.size(), 2u);
     for (const PanelResult& result : results) {
         EXPECT_EQ(result.code, CliLinkFailure);
@@ -718,6 +808,63 @@ TEST(CliProgram, APanelsProcessEndsWithTheToolAndInheritsOnlyItsStreams) {
     lines.removeFirst(); // the process id
     EXPECT_FALSE(lines.contains("50")) << "the starter's own descriptor was inherited";
     EXPECT_TRUE(lines.contains("2"));
+}
+
+// A panel's profile by its serial number, the part before its last dot, or
+// default.gpi, in that order; none where the folder holds none for it.
+TEST(CliProfiles, APanelsProfileIsFoundByItsSerialNumberThenTheDefault) {
+    const QTemporaryDir folder;
+    const std::filesystem::path profiles = FilePath(folder.path());
+    const auto touch = [&](const char* name) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    };
+    EXPECT_EQ(ProfileOf(profiles, "QV1.FFFF"), std::nullopt);
+    EXPECT_EQ(ProfileOf(FilePath(folder.filePath("missing")), "QV1.FFFF"), std::nullopt);
+    touch("default.gpi");
+    touch("QV1.gpi");
+    touch("QV2.FF00.gpi");
+    touch("QV2.gpi");
+    const std::pair<const char*, const char*> cases[] = {
+        {"QV1.FFFF", "QV1.gpi"},     {"QV2.FF00", "QV2.FF00.gpi"}, {"QV2.FFFF", "QV2.gpi"},
+        {"QV3.FFFF", "default.gpi"}, {"QV1", "QV1.gpi"},
+    };
+    for (const auto& [serial, profile] : cases) {
+        EXPECT_EQ(ProfileOf(profiles, serial), profiles / profile) << serial;
+    }
+}
+
+// `apply --all` through the panels' processes: each gets its own profile's
+// block, and what differs is reported as the tool reports it here.
+TEST(CliProgram, ApplyAllGivesEachPanelItsProfileSideBySide) {
+    const QTemporaryDir folder;
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    block[RecordOffset(7) + RecordDURATION] = 30;
+    WriteSettingsFile(FilePath(folder.filePath("QV826100.gpi")), block);
+    WriteSettingsFile(FilePath(folder.filePath("QV826102.FFFF.gpi")), block);
+    QProcess tool;
+    for (const bool dryRun : {true, false}) {
+        QStringList arguments{"--simulate=4", "--all",       "apply",
+                              "--profiles",   folder.path(), "--json"};
+        if (dryRun) {
+            arguments << "--dry-run";
+        }
+        tool.start(QUVO_CLI, arguments);
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), CliDone) << tool.readAllStandardError().toStdString();
+        const QJsonArray results =
+            QJsonDocument::fromJson(tool.readAllStandardOutput()).object()["results"].toArray();
+        ASSERT_EQ(results.size(), 4);
+        const QString changed = dryRun ? "differs from its profile" : "applied";
+        EXPECT_EQ(results[0].toObject()["message"].toString(), changed);
+        EXPECT_EQ(results[1].toObject()["message"].toString(), "no profile");
+        EXPECT_EQ(results[2].toObject()["message"].toString(), changed);
+        EXPECT_EQ(results[3].toObject()["message"].toString(), "no profile");
+        EXPECT_EQ(results[0].toObject()["differences"].toArray().contains(
+                      QJsonValue(QString("GPIO7 DURATION: panel 3, file 30"))),
+                  dryRun);
+    }
 }
 
 } // namespace

@@ -31,11 +31,13 @@ expect() {
         failures=$((failures + 1))
     fi
 }
-expect "quvo8261-cli " "export factory gpio import list status "
+expect "quvo8261-cli " "apply export factory gpio import list status "
 expect "quvo8261-cli --simulate st" "status "
 expect "quvo8261-cli --simulate --panel " "QV826100.FFFF QV826101.FF00 "
 expect "quvo8261-cli --driver=sim --panel QV826101" "QV826101.FF00 "
-expect "quvo8261-cli --dr" "--driver= "
+expect "quvo8261-cli --dr" "--driver= --dry-run "
+expect "quvo8261-cli --all apply --pro" "--profiles "
+expect "quvo8261-cli --all apply --profiles " "saved "
 expect "quvo8261-cli --driver=" "d2xx libftdi sim "
 expect "quvo8261-cli --driver=li" "libftdi "
 expect "quvo8261-cli --simulate import " "RACK.GPI panel.gpi saved "

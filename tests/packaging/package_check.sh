@@ -31,7 +31,9 @@ for path in ./usr/bin/QUVO8261 ./usr/bin/quvo8261-cli \
         ./usr/share/bash-completion/completions/quvo8261-cli \
         ./usr/share/doc/quvo8261-settings/copyright \
         ./usr/share/doc/quvo8261-settings/changelog.Debian.gz \
-        ./usr/lib/udev/rules.d/70-quvo8261.rules; do
+        ./usr/lib/udev/rules.d/70-quvo8261.rules \
+        ./usr/lib/systemd/system/quvo8261-apply.service \
+        ./usr/lib/systemd/system/quvo8261-apply@.service; do
     if ! grep -q " $path\$" <<<"$contents"; then
         echo "missing from the package: $path"
         echo "$contents"

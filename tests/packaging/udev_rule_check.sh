@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
 # The udev rule, as udev itself applies it to an emulated FT232R: a panel gets
-# the "uaccess" tag whatever the letter case of its description, any other chip
-# does not. udev reads rules only from system folders, so the rule is put into
+# the "uaccess" tag, the plugdev group with read and write, and the systemd unit
+# named for its serial number, whatever the letter case of its description; any
+# other chip gets none of it. udev reads rules only from system folders, so the rule is put into
 # /run/udev/rules.d of a private mount namespace; the system's own stays as it is.
 # Usage: udev_rule_check.sh RULE_FILE     (exit 77: no namespace or tools, skipped)
 set -euo pipefail
@@ -17,8 +18,9 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Prints the udev tags the chip with this description gets.
-tags_for() {
+# Prints what udev makes of the chip with this description: the rule lines that
+# matched and the device's properties.
+udev_for() {
     cat >"$work/chip.umockdev" <<DEVICE
 P: /devices/pci0000:00/0000:00:14.0/usb1/1-1
 N: bus/usb/001/002
@@ -40,17 +42,27 @@ DEVICE
     unshare -m sh -c 'mount -t tmpfs none /run && mkdir -p /run/udev/rules.d &&
         cp "$1" /run/udev/rules.d/ &&
         umockdev-run -d "$2" -- udevadm test --action=add /sys/devices/pci0000:00/0000:00:14.0/usb1/1-1' \
-        sh "$rule" "$work/chip.umockdev" 2>&1 | sed -n 's/^TAGS=//p'
+        sh "$rule" "$work/chip.umockdev" 2>&1
 }
 
 failures=0
 for description in "QUVO-8261-16" "quvo-8261-08" "Quvo-8261-04"; do
-    tags=$(tags_for "$description")
-    [[ $tags == *:uaccess:* ]] || { echo "$description gets no uaccess tag (tags: $tags)"; failures=1; }
+    result=$(udev_for "$description")
+    grep -q '^TAGS=.*:uaccess:' <<<"$result" || { echo "$description gets no uaccess tag"; failures=1; }
+    grep -q '^TAGS=.*:systemd:' <<<"$result" || { echo "$description gets no systemd tag"; failures=1; }
+    grep -q '^SYSTEMD_WANTS=.*quvo8261-apply@QV826100\.service' <<<"$result" ||
+        { echo "$description does not ask for its unit"; failures=1; }
+    grep -q "70-quvo8261.rules:.* GROUP $(getent group plugdev | cut -d: -f3)\$" <<<"$result" ||
+        { echo "$description is not given to the plugdev group"; failures=1; }
+    grep -q '70-quvo8261.rules:.* MODE 0660$' <<<"$result" ||
+        { echo "$description is not readable and writable for its group"; failures=1; }
 done
 for description in "FT232R USB UART" "QUVO-8262-16"; do
-    tags=$(tags_for "$description")
-    [[ $tags != *:uaccess:* ]] || { echo "$description gets the uaccess tag"; failures=1; }
+    result=$(udev_for "$description")
+    if grep -q '^TAGS=.*:uaccess:\|quvo8261-apply\|70-quvo8261.rules:' <<<"$result"; then
+        echo "$description is taken for a panel"
+        failures=1
+    fi
 done
 [ "$failures" -eq 0 ] && echo "udev rule check passed"
 exit "$failures"

@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -45,8 +46,18 @@ LibFtdiPort* PortOf(FT_HANDLE handle) {
 
 // Context for one enumeration or one port; freed with ftdi_free.
 using FtdiContext = std::unique_ptr<ftdi_context, decltype(&ftdi_free)>;
+// Each new context starts libusb's udev monitor. Where several processes start
+// theirs at the same moment (the panels' processes of --all), enabling it can
+// fail for a moment ("failed to enable the udev monitor"); a later try succeeds.
 FtdiContext NewContext() {
-    return FtdiContext(ftdi_new(), &ftdi_free);
+    constexpr int Tries = 5;
+    for (int attempt = 1;; ++attempt) {
+        FtdiContext context(ftdi_new(), &ftdi_free);
+        if (context || attempt == Tries) {
+            return context;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2 * attempt));
+    }
 }
 
 struct DeviceList {

@@ -372,8 +372,14 @@ TEST_F(LibFtdiOnEmulatedChip, AllPanelsSideBySideOneUnpluggedMidWay) {
         settings.port = panel + 1;
         chips.push_back(&bus->AddChip(settings));
     }
+    // The configuration is stored and the chip gone before the read-back, however
+    // slowly this test comes to unplug it.
     std::atomic<bool> written{false};
-    chips[1]->Panel().SetStorageFault([&](ConfigBlock&) { written.store(true); });
+    EmulatedFt232r* cut = chips[1];
+    chips[1]->Panel().SetStorageFault([&written, cut](ConfigBlock&) {
+        cut->CutOff();
+        written.store(true);
+    });
     const QTemporaryDir folder;
     const QString file = FactorySettingsFile(folder);
 
@@ -392,7 +398,6 @@ TEST_F(LibFtdiOnEmulatedChip, AllPanelsSideBySideOneUnpluggedMidWay) {
 
     tool.start(QUVO_CLI, {"--driver=libftdi", "--all", "import", file, "--verify", "--json"});
     ASSERT_TRUE(tool.waitForStarted());
-    // The read-back of the written configuration is what the unplug cuts off.
     ASSERT_TRUE(WaitFor([&] { return written.load(); }, 15000ms));
     bus->Unplug(*chips[1]);
     ASSERT_TRUE(tool.waitForFinished(20000));

@@ -3,6 +3,7 @@
 
 #include "sim/VirtualPanel.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -92,6 +93,10 @@ public:
     std::string DeviceNode() const; // /dev/bus/usb/001/DDD
     const EmulatedChipSettings& Settings() const { return settings_; }
     bool KernelDriverBound();
+    // From within a request the chip is serving (a callback of its panel): from
+    // the next request on the chip answers as an unplugged one does; an
+    // EmulatedUsbBus::Unplug then completes the unplug.
+    void CutOff() { unplugged_.store(true); }
 
     // The usbdevfs request handler, on umockdev's worker thread.
     struct Urbs;
@@ -109,6 +114,7 @@ private:
     VirtualPanel panel_;
     std::vector<VendorRequest> vendorRequests_;
     bool kernelDriverBound_;
-    bool unplugged_ = false;
+    // Set by an unplug, or at once by CutOff from within a request.
+    std::atomic<bool> unplugged_{false};
     std::unique_ptr<Urbs> urbs_;
 };

@@ -240,6 +240,12 @@ TEST_F(Cli, ApplyNamesAProfileItCannotUseAndLeavesItsPanelAlone) {
 
     EXPECT_EQ(Run({"list", "--dry-run"}), CliUsageError);
     EXPECT_EQ(Run({"import", "x.gpi", "--profiles", profiles}), CliUsageError);
+
+    // Held by the windows program at plug-in: said, for the service to log, and
+    // the exit code its unit takes for no failure.
+    VirtualBus::Instance().SetOpenElsewhere(0x01, true);
+    EXPECT_EQ(Run({"apply", "--panel", "QV1", "--profiles", profiles}), CliNoPanel);
+    EXPECT_TRUE(errors.contains("in use by another program")) << errors.toStdString();
 }
 
 TEST_F(Cli, AllPanelsOneAfterAnotherAndOneFailureStopsNoOther) {

@@ -324,6 +324,62 @@ TEST_P(EmulatedChip, TheProgramListsTheEmulatedPanel) {
     EXPECT_TRUE(report.contains("1 usable panel(s).")) << report.toStdString();
 }
 
+// `apply` through the real library: a profile that differs is written and
+// verified, a second run writes nothing, a dry run writes nothing, and a profile
+// that holds no settings is named and leaves its panel alone.
+TEST_P(EmulatedChip, ApplyWritesAProfileOnlyWhereThePanelDiffers) {
+    chip = &bus->AddChip();
+    if (GetParam() == "d2xx" && !QFile::exists(EmulationD2xxLibrary())) {
+        GTEST_SKIP() << "FTDI's D2XX library was not built here (npm could not fetch it)";
+    }
+    const QTemporaryDir profiles;
+    ConfigBlock profile;
+    LoadFactoryValues(profile);
+    profile[RecordOffset(6) + RecordMODE] = ModeFixed;
+    WriteSettingsFile(FilePath(profiles.filePath("QV826100.gpi")), profile);
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("UMOCKDEV_DIR", QString::fromStdString(bus->RootDirectory()));
+    environment.insert("QUVO_D2XX_LIBRARY", EmulationD2xxLibrary());
+    tool.setProcessEnvironment(environment);
+    // The message of the one panel's result, and the tool's exit code.
+    const auto apply = [&](const QStringList& more) {
+        tool.start(QUVO_CLI,
+                   QStringList{QString::fromStdString("--driver=" + GetParam()), "--panel",
+                               "QV826100", "apply", "--profiles", profiles.path(), "--json"} +
+                       more);
+        EXPECT_TRUE(tool.waitForFinished(30000));
+        const QJsonObject result = QJsonDocument::fromJson(tool.readAllStandardOutput())
+                                       .object()["results"]
+                                       .toArray()
+                                       .first()
+                                       .toObject();
+        return std::pair{result["message"].toString(), tool.exitCode()};
+    };
+    const auto writes = [&] {
+        const auto frames = chip->Panel().ReceivedFrames();
+        return std::count_if(frames.begin(), frames.end(),
+                             [](const auto& frame) { return frame.bytes[3] == CmdWriteConfig; });
+    };
+    EXPECT_EQ(apply({"--dry-run"}), std::pair(QString("differs from its profile"), 0));
+    EXPECT_EQ(writes(), 0);
+    EXPECT_EQ(apply({}), std::pair(QString("applied"), 0));
+    EXPECT_EQ(writes(), 1);
+    EXPECT_EQ(chip->Panel().Configuration(), profile);
+    EXPECT_EQ(apply({}), std::pair(QString("unchanged"), 0));
+    EXPECT_EQ(writes(), 1) << "a panel that is right is not written again";
+
+    QFile garbage(profiles.filePath("QV826100.gpi"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("no settings in here\n");
+    garbage.close();
+    const auto [message, code] = apply({});
+    EXPECT_EQ(code, CliFileError);
+    EXPECT_TRUE(message.contains(garbage.fileName())) << message.toStdString();
+    EXPECT_EQ(writes(), 1);
+    EXPECT_EQ(chip->Panel().Configuration(), profile);
+}
+
 INSTANTIATE_TEST_SUITE_P(RealLibraries, EmulatedChip, ::testing::Values("libftdi", "d2xx"),
                          [](const auto& library) { return library.param; });
 

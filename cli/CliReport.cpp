@@ -136,24 +136,27 @@ void PrintConfiguration(QTextStream& out, const ConfigBlock& block,
     }
 }
 
-QStringList Differences(const ConfigBlock& sent, const ConfigBlock& readBack) {
-    QStringList names;
-    for (const FieldDifference& difference : ConfigDifferences(sent, readBack)) {
-        names << QString("%1 (sent %2, read back %3)")
-                     .arg(QString::fromStdString(difference.field))
-                     .arg(difference.first)
-                     .arg(difference.second);
-    }
-    return names;
-}
+namespace {
 
-QStringList ComparedWithFile(const ConfigBlock& panel, const ConfigBlock& file) {
+// Each field that differs, worded by `format` with the field's name and both values.
+QStringList DifferenceLines(const ConfigBlock& first, const ConfigBlock& second,
+                            const char* format) {
     QStringList lines;
-    for (const FieldDifference& difference : ConfigDifferences(panel, file)) {
-        lines << QString("%1: panel %2, file %3")
+    for (const FieldDifference& difference : ConfigDifferences(first, second)) {
+        lines << QString(format)
                      .arg(QString::fromStdString(difference.field))
                      .arg(difference.first)
                      .arg(difference.second);
     }
     return lines;
+}
+
+} // namespace
+
+QStringList Differences(const ConfigBlock& sent, const ConfigBlock& readBack) {
+    return DifferenceLines(sent, readBack, "%1 (sent %2, read back %3)");
+}
+
+QStringList ComparedWithFile(const ConfigBlock& panel, const ConfigBlock& file) {
+    return DifferenceLines(panel, file, "%1: panel %2, file %3");
 }

@@ -87,31 +87,11 @@ void RegisterFonts() {
 
 int RunDiagnosis(QTextStream& out, const QString& sysfsRoot, const QString& deviceRoot,
                  const std::function<bool(const QString&)>& canOpen) {
-    std::vector<QString> libraryDevices;
-    std::vector<QString> usableSerials;
-    if (EnumerateDevices() != FT_OK) {
-        libraryDevices.push_back("(the library could not list the devices)");
-    }
-    for (std::uint32_t i = 0; i < DeviceInfoCount; ++i) {
-        const FT_DEVICE_LIST_INFO_NODE& node = DeviceInfoList[i];
-        const QString serial = QString::fromStdString(SerialNumberOf(node));
-        if ((node.Flags & FT_FLAGS_OPENED) != 0 && serial.isEmpty()) {
-            libraryDevices.push_back("a device opened by another program (or held by the kernel)");
-            continue;
-        }
-        const bool usable = IsPanelDevice(node);
-        libraryDevices.push_back(QString("%1  %2  type %3  location 0x%4%5")
-                                     .arg(QString::fromStdString(DescriptionOf(node)), serial)
-                                     .arg(node.Type)
-                                     .arg(node.LocId, 4, 16, QChar('0'))
-                                     .arg(usable ? "  - usable panel" : ""));
-        if (usable) {
-            usableSerials.push_back(serial);
-        }
-    }
+    const LibraryDevices library = ListLibraryDevices();
+    const std::vector<QString>& usableSerials = library.usableSerials;
     std::vector<AttachedChip> chips = FindAttachedChips(sysfsRoot, deviceRoot, canOpen);
     MarkPanelsInUse(chips, usableSerials);
-    out << DiagnosisReport(libraryDevices, chips);
+    out << DiagnosisReport(library.lines, chips);
     out << (usableSerials.empty() ? "No usable QUVO-8261 panel.\n"
                                   : QString("%1 usable panel(s).\n").arg(usableSerials.size()));
     return usableSerials.empty() ? 1 : 0;

@@ -55,7 +55,9 @@ CliInvocation ParseCliArguments(const std::vector<std::string>& arguments) {
     parser.addOption(panel);
     const QCommandLineOption profiles("profiles", "the profile folder", "folder");
     parser.addOption(profiles);
-    for (const char* flag : {"all", "json", "verify", "watch", "version", "dry-run"}) {
+    const QCommandLineOption report("report", "the report file", "file");
+    parser.addOption(report);
+    for (const char* flag : {"all", "json", "verify", "watch", "version", "dry-run", "diagnose"}) {
         parser.addOption(QCommandLineOption(flag));
     }
     parser.addOption(QCommandLineOption(QStringList{"h", "help"}));
@@ -80,6 +82,9 @@ CliInvocation ParseCliArguments(const std::vector<std::string>& arguments) {
     invocation.panel = Decoded(parser.value(panel));
     invocation.profiles = Decoded(parser.value(profiles));
     invocation.dryRun = parser.isSet("dry-run");
+    invocation.diagnose = parser.isSet("diagnose");
+    invocation.report = Decoded(parser.value(report));
+    invocation.reportBytes = BytesOf(parser.value(report));
     invocation.all = parser.isSet("all");
     invocation.json = parser.isSet("json");
     invocation.verify = parser.isSet("verify");
@@ -114,6 +119,10 @@ QString CliUsageText() {
         "  factory [--verify]          sends the factory configuration\n"
         "  gpio CHANNEL press|release  presses or releases a channel's GPIO output\n"
         "  gpio off                    switches every GPIO output off\n"
+        "  --diagnose [--report FILE]  why no panel is listed: a plain-text report of\n"
+        "                              the versions, the back-end and why, the FTDI\n"
+        "                              chips with their device nodes' owners and\n"
+        "                              permissions, the udev rule and the user's groups\n"
         "  apply [--dry-run]           gives each panel its profile, writing only where\n"
         "                              the panel differs: applied, unchanged or no\n"
         "                              profile; --dry-run lists the differences and\n"

@@ -33,6 +33,10 @@ struct CliInvocation {
     // apply: the profile folder given, and whether only to say what would change.
     QString profiles;
     bool dryRun = false;
+    // --diagnose, and the file its report goes to (standard output without one).
+    bool diagnose = false;
+    QString report;
+    std::string reportBytes;
     // The tool as one panel's process of `--all` (an internal option).
     bool panelProcess = false;
     BackEnd backEnd = BackEnd::Automatic;

@@ -3,15 +3,20 @@
 
 #include "cli/Cli.h"
 #include "cli/CliReport.h"
+#include "cli/DiagnosisReport.h"
 #include "cli/PanelProcesses.h"
 #include "cli/PanelSession.h"
 #include "cli/Profiles.h"
+#include "cli/ToolPlatform.h"
 #include "link/D2XXUnit_mod.h"
+#include "link/D2xxLibrary.h"
+#include "link/LibFtdiBackEnd.h"
 #include "link/PanelDiagnosis.h"
 #include "link/PanelFilter.h"
 #include "model/RegularFile.h"
 #include "model/SettingsFiles.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -440,6 +445,64 @@ int Apply(CliContext& context) {
     return Report(context, results);
 }
 
+// The back-end in words, and why it is the one.
+QString BackEndText(BackEnd asked, std::optional<BackEnd> chosen) {
+    if (!chosen) {
+        return "chosen by the caller";
+    }
+    const QString name = *chosen == BackEnd::D2xx      ? "FTDI's D2XX library"
+                         : *chosen == BackEnd::LibFtdi ? "libftdi1"
+                                                       : "the virtual panels";
+    if (asked != BackEnd::Automatic) {
+        return name + " (asked for with --driver or --simulate)";
+    }
+    if (*chosen == BackEnd::D2xx) {
+        return name + " (its library loaded)";
+    }
+    std::string why;
+    FtdiApi unused;
+    LoadD2xxLibrary(unused, why);
+    return name + " (FTDI's D2XX library did not load: " + QString::fromStdString(why).trimmed() +
+           ")";
+}
+
+// Why no panel is listed, as one report: on standard output or into --report's
+// file. No usable panel is exit code 1, as for list.
+int Diagnose(CliContext& context) {
+    const CliInvocation& invocation = context.invocation;
+    Refuse(!invocation.command.isEmpty(), "--diagnose takes no command");
+    MachineFacts facts;
+    facts.programVersion = QUVO_VERSION;
+    facts.libraryVersions = QString::fromStdString(LibFtdiVersions());
+    facts.backEnd = BackEndText(invocation.backEnd, context.process.backEnd);
+    facts.user = UserName();
+    facts.groups = UserGroups();
+    for (const char* rule :
+         {"/etc/udev/rules.d/70-quvo8261.rules", "/usr/lib/udev/rules.d/70-quvo8261.rules",
+          "/lib/udev/rules.d/70-quvo8261.rules"}) {
+        const QString found = QFileInfo(rule).canonicalFilePath();
+        if (!found.isEmpty() && !facts.udevRules.contains(found)) {
+            facts.udevRules << found;
+        }
+    }
+    const LibraryDevices library = ListLibraryDevices();
+    std::vector<AttachedChip> chips = FindAttachedChips();
+    MarkPanelsInUse(chips, library.usableSerials);
+    for (const AttachedChip& chip : chips) {
+        if (!chip.node.isEmpty()) {
+            facts.nodeAccess.emplace_back(chip.node, DeviceNodeAccess(chip.node));
+        }
+    }
+    const QString report = ToolDiagnosisReport(facts, library, chips);
+    if (invocation.report.isEmpty()) {
+        context.out << report;
+    } else {
+        FileChecked([&] { WriteRegularFile(invocation.reportBytes, report.toStdString()); });
+        context.out << "report written to " << invocation.report << "\n";
+    }
+    return library.usableSerials.empty() ? CliNoPanel : CliDone;
+}
+
 int Factory(CliContext& context) {
     NeedOperands(context.invocation, 0, "factory takes no operands");
     ConfigBlock block{};
@@ -506,6 +569,10 @@ int RunCliCommand(CliContext& context) {
     const CliInvocation& invocation = context.invocation;
     if (invocation.panelProcess) {
         return RunPanelProcess(context);
+    }
+    Refuse(!invocation.report.isEmpty() && !invocation.diagnose, "--report goes with --diagnose");
+    if (invocation.diagnose) {
+        return Diagnose(context);
     }
     Refuse(invocation.command.isEmpty(), "no command; see --help");
     const auto found = Commands().find(invocation.command);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
+#include <QStringList>
 
 class QProcess;
 
@@ -29,3 +30,9 @@ void EndWithTheTool(QProcess& process);
 // Ends a started process at once and waits for it; for the tool's own last
 // moments, when it can no longer wait for its panels' processes to finish.
 void EndProcessNow(qint64 processId);
+
+// For a report: the user running the tool, its groups, and who may use a
+// device node ("root:plugdev rw-rw----").
+QString UserName();
+QStringList UserGroups();
+QString DeviceNodeAccess(const QString& node);

@@ -1,16 +1,22 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/ToolPlatform.h"
 
+#include <QFile>
 #include <QProcess>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <vector>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/close_range.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -62,4 +68,43 @@ void EndProcessNow(qint64 processId) {
     ::kill(pid_t(processId), SIGKILL);
     while (::waitpid(pid_t(processId), nullptr, 0) < 0 && errno == EINTR) {
     }
+}
+
+QString UserName() {
+    const passwd* user = ::getpwuid(::geteuid());
+    return user != nullptr ? QString::fromLocal8Bit(user->pw_name) : QString::number(::geteuid());
+}
+
+QStringList UserGroups() {
+    std::vector<gid_t> groups(std::size_t(std::max(::getgroups(0, nullptr), 0)) + 1);
+    const int count = ::getgroups(int(groups.size()), groups.data());
+    groups.resize(std::size_t(std::max(count, 0)));
+    if (std::find(groups.begin(), groups.end(), ::getegid()) == groups.end()) {
+        groups.insert(groups.begin(), ::getegid());
+    }
+    QStringList names;
+    for (const gid_t id : groups) {
+        const group* entry = ::getgrgid(id);
+        names << (entry != nullptr ? QString::fromLocal8Bit(entry->gr_name) : QString::number(id));
+    }
+    return names;
+}
+
+QString DeviceNodeAccess(const QString& node) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(node).constData(), &status) != 0) {
+        return QString::fromLocal8Bit(std::strerror(errno));
+    }
+    const passwd* owner = ::getpwuid(status.st_uid);
+    const group* members = ::getgrgid(status.st_gid);
+    QString mode;
+    for (int bit = 8; bit >= 0; --bit) {
+        mode += (status.st_mode & (1u << bit)) != 0 ? QChar("rwx"[2 - bit % 3]) : QChar('-');
+    }
+    return QString("%1:%2 %3")
+        .arg(owner != nullptr ? QString::fromLocal8Bit(owner->pw_name)
+                              : QString::number(status.st_uid),
+             members != nullptr ? QString::fromLocal8Bit(members->gr_name)
+                                : QString::number(status.st_gid),
+             mode);
 }

@@ -506,3 +506,10 @@ FtdiApi LibFtdiFtdiApi() {
 #undef QUVO_LIBFTDI_CALL
     return api;
 }
+
+std::string LibFtdiVersions() {
+    const ftdi_version_info ftdi = ftdi_get_library_version();
+    const libusb_version* usb = libusb_get_version();
+    return std::string("libftdi1 ") + ftdi.version_str + ", libusb " + std::to_string(usb->major) +
+           "." + std::to_string(usb->minor) + "." + std::to_string(usb->micro);
+}

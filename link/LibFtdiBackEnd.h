@@ -15,6 +15,9 @@ FtdiApi LibFtdiFtdiApi();
 // Whether libusb can reach the USB devices here; otherwise `error` says why.
 bool LibFtdiUsable(std::string& error);
 
+// "libftdi1 1.5, libusb 1.0.26": the versions loaded, for a report.
+std::string LibFtdiVersions();
+
 // A stable location id from a device's USB bus and port path: the bus in the top
 // byte, then one nibble a port, first port highest. A path that does not fit
 // (a port above 15 or more than six ports) gets a hash of the path instead, with

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "link/PanelDiagnosis.h"
 
+#include "link/D2XXUnit_mod.h"
 #include "link/PanelFilter.h"
 
 #include <QCoreApplication>
@@ -156,4 +157,29 @@ QString DiagnosisReport(const std::vector<QString>& libraryDevices,
         }
     }
     return report;
+}
+
+LibraryDevices ListLibraryDevices() {
+    LibraryDevices devices;
+    if (EnumerateDevices() != FT_OK) {
+        devices.lines.push_back("(the library could not list the devices)");
+    }
+    for (std::uint32_t i = 0; i < DeviceInfoCount; ++i) {
+        const FT_DEVICE_LIST_INFO_NODE& node = DeviceInfoList[i];
+        const QString serial = QString::fromStdString(SerialNumberOf(node));
+        if ((node.Flags & FT_FLAGS_OPENED) != 0 && serial.isEmpty()) {
+            devices.lines.push_back("a device opened by another program (or held by the kernel)");
+            continue;
+        }
+        const bool usable = IsPanelDevice(node);
+        devices.lines.push_back(QString("%1  %2  type %3  location 0x%4%5")
+                                    .arg(QString::fromStdString(DescriptionOf(node)), serial)
+                                    .arg(node.Type)
+                                    .arg(node.LocId, 4, 16, QChar('0'))
+                                    .arg(usable ? "  - usable panel" : ""));
+        if (usable) {
+            devices.usableSerials.push_back(serial);
+        }
+    }
+    return devices;
 }

@@ -36,6 +36,14 @@ void MarkPanelsInUse(std::vector<AttachedChip>& chips, const std::vector<QString
 // to do; "No QUVO-8261 panel attached." when the system sees none either.
 QString EmptyListText(const std::vector<AttachedChip>& chips);
 
+// What the driver library lists: a line per device, and the serial numbers of
+// the usable panels among them.
+struct LibraryDevices {
+    std::vector<QString> lines;
+    std::vector<QString> usableSerials;
+};
+LibraryDevices ListLibraryDevices();
+
 // The report of `--diagnose`: the library's devices, the system's chips, each
 // panel's state and what to do.
 QString DiagnosisReport(const std::vector<QString>& libraryDevices,

@@ -14,7 +14,7 @@ _quvo8261_cli() {
     local current="${COMP_WORDS[COMP_CWORD]}"
     local previous="${COMP_WORDS[COMP_CWORD-1]}"
     local commands="list status export import factory gpio apply"
-    local options="--panel --all --verify --json --driver= --simulate --watch --profiles --dry-run --help --version --"
+    local options="--panel --all --verify --json --driver= --simulate --watch --profiles --dry-run --diagnose --report --help --version --"
     COMPREPLY=()
 
     # bash splits "--driver=sim" at the "=" unless told otherwise.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/Cli.h"
+#include "cli/DiagnosisReport.h"
 #include "cli/PanelHandOver.h"
 #include "cli/PanelProcesses.h"
 #include "cli/Profiles.h"
@@ -246,6 +247,50 @@ TEST_F(Cli, ApplyNamesAProfileItCannotUseAndLeavesItsPanelAlone) {
     VirtualBus::Instance().SetOpenElsewhere(0x01, true);
     EXPECT_EQ(Run({"apply", "--panel", "QV1", "--profiles", profiles}), CliNoPanel);
     EXPECT_TRUE(errors.contains("in use by another program")) << errors.toStdString();
+}
+
+// Why no panel is listed, as one file to attach: the panels, the machine's
+// facts, and the exit code of list; a file that cannot take it is refused.
+TEST_F(Cli, DiagnoseWritesOneReportToAttach) {
+    const QString report = folder.filePath("report.txt");
+    EXPECT_EQ(Run({"--diagnose", "--report", report}), CliNoPanel);
+    Add(0x1121, "QV826100.FFFF");
+    EXPECT_EQ(Run({"--diagnose", "--report", report}), CliDone) << errors.toStdString();
+    EXPECT_EQ(output, "report written to " + report + "\n");
+    QFile written(report);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(written.readAll());
+    for (const char* fact :
+         {"QUVO-8261 Settings diagnosis report", "libraries: Qt ", "libftdi1 ", "QV826100.FFFF",
+          "back-end: ", "udev rule for the panels: ", "user: ", "groups: "}) {
+        EXPECT_TRUE(text.contains(fact)) << fact << "\n" << text.toStdString();
+    }
+    const QString fifo = folder.filePath("fifo.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(Run({"--diagnose", "--report", fifo}), CliFileError);
+    EXPECT_TRUE(errors.contains(fifo));
+    EXPECT_EQ(Run({"list", "--report", report}), CliUsageError);
+    EXPECT_EQ(Run({"list", "--diagnose"}), CliUsageError);
+}
+
+// The machine's facts as the report words them.
+TEST(CliDiagnosisReport, NamesWhoMayUseEachChipAndWhetherTheRuleIsInstalled) {
+    MachineFacts facts{"1.2",
+                       "libftdi1 1.5, libusb 1.0.26",
+                       "libftdi1 (asked for)",
+                       "ana",
+                       {"ana", "plugdev"},
+                       {},
+                       {{"/dev/bus/usb/001/002", "root:plugdev rw-rw----"}}};
+    const QString text = ToolDiagnosisReport(facts, {{"(none)"}, {}}, {});
+    EXPECT_TRUE(text.contains("  /dev/bus/usb/001/002  root:plugdev rw-rw----\n"))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("udev rule for the panels: not installed\n"));
+    EXPECT_TRUE(text.contains("user: ana; groups: ana plugdev\n"));
+    facts.udevRules = QStringList{"/usr/lib/udev/rules.d/70-quvo8261.rules"};
+    EXPECT_TRUE(
+        ToolDiagnosisReport(facts, {}, {})
+            .contains("udev rule for the panels: /usr/lib/udev/rules.d/70-quvo8261.rules\n"));
 }
 
 TEST_F(Cli, AllPanelsOneAfterAnotherAndOneFailureStopsNoOther) {

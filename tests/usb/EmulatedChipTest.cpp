@@ -343,12 +343,14 @@ TEST_P(EmulatedChip, ApplyWritesAProfileOnlyWhereThePanelDiffers) {
     environment.insert("QUVO_D2XX_LIBRARY", EmulationD2xxLibrary());
     tool.setProcessEnvironment(environment);
     // The message of the one panel's result, and the tool's exit code.
+    QByteArray complaint;
     const auto apply = [&](const QStringList& more) {
         tool.start(QUVO_CLI,
                    QStringList{QString::fromStdString("--driver=" + GetParam()), "--panel",
                                "QV826100", "apply", "--profiles", profiles.path(), "--json"} +
                        more);
         EXPECT_TRUE(tool.waitForFinished(30000));
+        complaint = tool.readAllStandardError();
         const QJsonObject result = QJsonDocument::fromJson(tool.readAllStandardOutput())
                                        .object()["results"]
                                        .toArray()
@@ -356,17 +358,34 @@ TEST_P(EmulatedChip, ApplyWritesAProfileOnlyWhereThePanelDiffers) {
                                        .toObject();
         return std::pair{result["message"].toString(), tool.exitCode()};
     };
+    // umockdev's own channel to the emulated node can break on a loaded machine
+    // (its preload then aborts the tool); that says nothing of the tool.
+    const auto emulationBroke = [&] {
+        return complaint.contains("libumockdev-preload: Error communicating with ioctl socket");
+    };
     const auto writes = [&] {
         const auto frames = chip->Panel().ReceivedFrames();
         return std::count_if(frames.begin(), frames.end(),
                              [](const auto& frame) { return frame.bytes[3] == CmdWriteConfig; });
     };
-    EXPECT_EQ(apply({"--dry-run"}), std::pair(QString("differs from its profile"), 0));
+    const auto dryRun = apply({"--dry-run"});
+    if (emulationBroke()) {
+        GTEST_SKIP() << "umockdev's emulation broke: " << complaint.toStdString();
+    }
+    EXPECT_EQ(dryRun, std::pair(QString("differs from its profile"), 0)) << complaint.toStdString();
     EXPECT_EQ(writes(), 0);
-    EXPECT_EQ(apply({}), std::pair(QString("applied"), 0));
+    const auto applied = apply({});
+    if (emulationBroke()) {
+        GTEST_SKIP() << "umockdev's emulation broke: " << complaint.toStdString();
+    }
+    EXPECT_EQ(applied, std::pair(QString("applied"), 0)) << complaint.toStdString();
     EXPECT_EQ(writes(), 1);
     EXPECT_EQ(chip->Panel().Configuration(), profile);
-    EXPECT_EQ(apply({}), std::pair(QString("unchanged"), 0));
+    const auto again = apply({});
+    if (emulationBroke()) {
+        GTEST_SKIP() << "umockdev's emulation broke: " << complaint.toStdString();
+    }
+    EXPECT_EQ(again, std::pair(QString("unchanged"), 0)) << complaint.toStdString();
     EXPECT_EQ(writes(), 1) << "a panel that is right is not written again";
 
     QFile garbage(profiles.filePath("QV826100.gpi"));
@@ -374,6 +393,9 @@ TEST_P(EmulatedChip, ApplyWritesAProfileOnlyWhereThePanelDiffers) {
     garbage.write("no settings in here\n");
     garbage.close();
     const auto [message, code] = apply({});
+    if (emulationBroke()) {
+        GTEST_SKIP() << "umockdev's emulation broke: " << complaint.toStdString();
+    }
     EXPECT_EQ(code, CliFileError);
     EXPECT_TRUE(message.contains(garbage.fileName())) << message.toStdString();
     EXPECT_EQ(writes(), 1);

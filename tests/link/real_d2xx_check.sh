@@ -30,8 +30,10 @@ fi
 
 # The same library for the tests against the emulated chip: umockdev's preload as
 # its first needed library, so that its own open and ioctl calls reach the
-# emulation also when it is loaded with RTLD_DEEPBIND.
-if [ ! -f libftd2xx-umockdev.so ] && ldconfig -p | grep -q libumockdev-preload.so.0; then
+# emulation also when it is loaded with RTLD_DEEPBIND. grep reads the whole list:
+# with -q it would stop at the match, and under pipefail ldconfig's SIGPIPE
+# would then fail the test now and then.
+if [ ! -f libftd2xx-umockdev.so ] && ldconfig -p | grep libumockdev-preload.so.0 >/dev/null; then
     c++ -shared -o libftd2xx-umockdev.so -Wl,--no-as-needed -l:libumockdev-preload.so.0 \
         -Wl,--whole-archive package/lib/Linux/libftd2xx.a -Wl,--no-whole-archive \
         -Wl,--version-script=exports.map -lpthread -lrt ||

@@ -53,6 +53,6 @@ int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStr
     }
 }
 
-BackEnd ChooseCliBackEnd(BackEnd choice, int virtualPanels) {
+InstalledBackEnd ChooseCliBackEnd(BackEnd choice, int virtualPanels) {
     return UseBackEnd(choice, [virtualPanels] { return UseVirtualPanels(virtualPanels); });
 }

@@ -48,4 +48,4 @@ QString CliFailureDocument(const QString& command, int code, const QString& mess
 // Installs the back-end the arguments chose (see ParseCliArguments), the
 // virtual panels included (`virtualPanels` of them), and tells which it is.
 // Throws NoBackEnd.
-BackEnd ChooseCliBackEnd(BackEnd choice, int virtualPanels = DefaultVirtualPanelCount);
+InstalledBackEnd ChooseCliBackEnd(BackEnd choice, int virtualPanels = DefaultVirtualPanelCount);

@@ -9,7 +9,6 @@
 #include "cli/Profiles.h"
 #include "cli/ToolPlatform.h"
 #include "link/D2XXUnit_mod.h"
-#include "link/D2xxLibrary.h"
 #include "link/LibFtdiBackEnd.h"
 #include "link/PanelDiagnosis.h"
 #include "link/PanelFilter.h"
@@ -316,6 +315,26 @@ int Export(CliContext& context) {
     });
 }
 
+// Writes the block and reads it back. A read-back that differs fails where
+// `verify` asks for it; otherwise the result says `done`.
+bool WriteConfiguration(PanelSession& session, const ConfigBlock& block, bool verify,
+                        const QString& done, PanelResult& result) {
+    ConfigBlock readBack{};
+    StatusBlock status{};
+    if (!session.WriteConfiguration(block, readBack, status)) {
+        return false;
+    }
+    const QStringList differences = Differences(block, readBack);
+    if (verify && !differences.isEmpty()) {
+        result.code = CliVerifyDifferences;
+        result.message = "the panel stores something else";
+        result.differences = differences;
+    } else {
+        result.message = done;
+    }
+    return true;
+}
+
 // A profile applied: written only where the panel holds something else, so a
 // panel that is right is left untouched (no flash write, no flicker).
 bool ApplyProfile(const PanelTask& task, PanelSession& session, PanelResult& result) {
@@ -334,14 +353,7 @@ bool ApplyProfile(const PanelTask& task, PanelSession& session, PanelResult& res
         result.differences = differences;
         return true;
     }
-    ConfigBlock readBack{};
-    if (!session.WriteConfiguration(task.block, readBack, status)) {
-        return false;
-    }
-    result.differences = Differences(task.block, readBack);
-    result.code = result.differences.isEmpty() ? CliDone : CliVerifyDifferences;
-    result.message = result.differences.isEmpty() ? "applied" : "the panel stores something else";
-    return true;
+    return WriteConfiguration(session, task.block, true, "applied", result);
 }
 
 // The work of a task of `--all` on one panel. Sending a configuration: with
@@ -360,20 +372,8 @@ PanelWork WorkOf(const PanelTask& task) {
         };
     }
     return [task](PanelSession& session, const CliPanel&, PanelResult& result) {
-        ConfigBlock readBack{};
-        StatusBlock status{};
-        if (!session.WriteConfiguration(task.block, readBack, status)) {
-            return false;
-        }
-        const QStringList differences = Differences(task.block, readBack);
-        if (task.verify && !differences.isEmpty()) {
-            result.code = CliVerifyDifferences;
-            result.message = "the panel stores something else";
-            result.differences = differences;
-        } else {
-            result.message = task.verify ? "sent and verified" : "sent";
-        }
-        return true;
+        return WriteConfiguration(session, task.block, task.verify,
+                                  task.verify ? "sent and verified" : "sent", result);
     };
 }
 
@@ -446,7 +446,8 @@ int Apply(CliContext& context) {
 }
 
 // The back-end in words, and why it is the one.
-QString BackEndText(BackEnd asked, std::optional<BackEnd> chosen) {
+QString BackEndText(BackEnd asked, const CliProcess& process) {
+    const std::optional<BackEnd> chosen = process.backEnd;
     if (!chosen) {
         return "chosen by the caller";
     }
@@ -459,11 +460,8 @@ QString BackEndText(BackEnd asked, std::optional<BackEnd> chosen) {
     if (*chosen == BackEnd::D2xx) {
         return name + " (its library loaded)";
     }
-    std::string why;
-    FtdiApi unused;
-    LoadD2xxLibrary(unused, why);
-    return name + " (FTDI's D2XX library did not load: " + QString::fromStdString(why).trimmed() +
-           ")";
+    return name + " (FTDI's D2XX library did not load: " +
+           QString::fromStdString(process.d2xxNotLoaded).trimmed() + ")";
 }
 
 // Why no panel is listed, as one report: on standard output or into --report's
@@ -474,7 +472,7 @@ int Diagnose(CliContext& context) {
     MachineFacts facts;
     facts.programVersion = QUVO_VERSION;
     facts.libraryVersions = QString::fromStdString(LibFtdiVersions());
-    facts.backEnd = BackEndText(invocation.backEnd, context.process.backEnd);
+    facts.backEnd = BackEndText(invocation.backEnd, context.process);
     facts.user = UserName();
     facts.groups = UserGroups();
     for (const char* rule :

@@ -20,6 +20,8 @@ struct CliProcess {
     // one after another in this process.
     std::optional<BackEnd> backEnd;
     int virtualPanels = DefaultVirtualPanelCount;
+    // Why FTDI's library was passed over, where it was tried.
+    std::string d2xxNotLoaded;
     // Standard input, whole, where a panel's process of `--all` finds its task.
     std::function<QByteArray()> readInput;
 };

@@ -98,9 +98,12 @@ int ToolMain(int argc, char** argv) {
         }
         return code;
     };
-    CliProcess process{std::nullopt, invocation.virtualPanels, ReadStandardInput};
+    CliProcess process{std::nullopt, invocation.virtualPanels, {}, ReadStandardInput};
     try {
-        process.backEnd = ChooseCliBackEnd(invocation.backEnd, invocation.virtualPanels);
+        const InstalledBackEnd installed =
+            ChooseCliBackEnd(invocation.backEnd, invocation.virtualPanels);
+        process.backEnd = installed.backEnd;
+        process.d2xxNotLoaded = installed.d2xxNotLoaded;
     } catch (const NoBackEnd& error) {
         return fail(CliNoPanel, error.what());
     }

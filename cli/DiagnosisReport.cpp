@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/DiagnosisReport.h"
 
+#include <QFileInfo>
 #include <QTextStream>
+
+#include <iterator>
 
 QString ToolDiagnosisReport(const MachineFacts& facts, const LibraryDevices& library,
                             const std::vector<AttachedChip>& chips) {
@@ -27,4 +30,23 @@ QString ToolDiagnosisReport(const MachineFacts& facts, const LibraryDevices& lib
            "it prints its messages\n";
     out.flush();
     return report;
+}
+
+QString DeviceNodeAccess(const QString& node) {
+    const QFileInfo file(node);
+    if (!file.exists()) {
+        return "No such file or directory";
+    }
+    const QFileDevice::Permissions permissions = file.permissions();
+    const QFileDevice::Permission bits[] = {
+        QFileDevice::ReadOwner, QFileDevice::WriteOwner, QFileDevice::ExeOwner,
+        QFileDevice::ReadGroup, QFileDevice::WriteGroup, QFileDevice::ExeGroup,
+        QFileDevice::ReadOther, QFileDevice::WriteOther, QFileDevice::ExeOther};
+    QString mode;
+    for (std::size_t i = 0; i < std::size(bits); ++i) {
+        mode += permissions.testFlag(bits[i]) ? QChar("rwx"[i % 3]) : QChar('-');
+    }
+    const QString owner = file.owner().isEmpty() ? QString::number(file.ownerId()) : file.owner();
+    const QString group = file.group().isEmpty() ? QString::number(file.groupId()) : file.group();
+    return owner + ":" + group + " " + mode;
 }

@@ -24,3 +24,6 @@ struct MachineFacts {
 
 QString ToolDiagnosisReport(const MachineFacts& facts, const LibraryDevices& library,
                             const std::vector<AttachedChip>& chips);
+
+// Who may use a device node: "root:plugdev rw-rw----".
+QString DeviceNodeAccess(const QString& node);

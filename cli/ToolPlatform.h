@@ -31,8 +31,6 @@ void EndWithTheTool(QProcess& process);
 // moments, when it can no longer wait for its panels' processes to finish.
 void EndProcessNow(qint64 processId);
 
-// For a report: the user running the tool, its groups, and who may use a
-// device node ("root:plugdev rw-rw----").
+// For a report: the user running the tool and its groups.
 QString UserName();
 QStringList UserGroups();
-QString DeviceNodeAccess(const QString& node);

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/ToolPlatform.h"
 
-#include <QFile>
 #include <QProcess>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <vector>
 
 #include <fcntl.h>
@@ -16,7 +14,6 @@
 #include <poll.h>
 #include <pwd.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -88,23 +85,4 @@ QStringList UserGroups() {
         names << (entry != nullptr ? QString::fromLocal8Bit(entry->gr_name) : QString::number(id));
     }
     return names;
-}
-
-QString DeviceNodeAccess(const QString& node) {
-    struct stat status {};
-    if (::stat(QFile::encodeName(node).constData(), &status) != 0) {
-        return QString::fromLocal8Bit(std::strerror(errno));
-    }
-    const passwd* owner = ::getpwuid(status.st_uid);
-    const group* members = ::getgrgid(status.st_gid);
-    QString mode;
-    for (int bit = 8; bit >= 0; --bit) {
-        mode += (status.st_mode & (1u << bit)) != 0 ? QChar("rwx"[2 - bit % 3]) : QChar('-');
-    }
-    return QString("%1:%2 %3")
-        .arg(owner != nullptr ? QString::fromLocal8Bit(owner->pw_name)
-                              : QString::number(status.st_uid),
-             members != nullptr ? QString::fromLocal8Bit(members->gr_name)
-                                : QString::number(status.st_gid),
-             mode);
 }

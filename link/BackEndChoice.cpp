@@ -59,17 +59,17 @@ BackEnd BackEndFromOptions(const QCommandLineParser& parser) {
     return choice;
 }
 
-BackEnd UseBackEnd(BackEnd choice, const std::function<FtdiApi()>& virtualPanels) {
+InstalledBackEnd UseBackEnd(BackEnd choice, const std::function<FtdiApi()>& virtualPanels) {
     if (choice == BackEnd::VirtualPanels) {
         SetFtdiApi(virtualPanels());
-        return BackEnd::VirtualPanels;
+        return {BackEnd::VirtualPanels, {}};
     }
     std::string reasons;
     if (choice != BackEnd::LibFtdi) {
         FtdiApi api;
         if (LoadD2xxLibrary(api, reasons)) {
             SetFtdiApi(api);
-            return BackEnd::D2xx;
+            return {BackEnd::D2xx, {}};
         }
         if (choice == BackEnd::D2xx) {
             throw NoBackEnd(reasons);
@@ -80,5 +80,5 @@ BackEnd UseBackEnd(BackEnd choice, const std::function<FtdiApi()>& virtualPanels
         throw NoBackEnd(reasons + reason + "\n");
     }
     SetFtdiApi(LibFtdiFtdiApi());
-    return BackEnd::LibFtdi;
+    return {BackEnd::LibFtdi, reasons};
 }

@@ -40,7 +40,14 @@ void AddBackEndOptions(QCommandLineParser& parser);
 // The back-end the parsed options ask for. Throws UnknownDriver.
 BackEnd BackEndFromOptions(const QCommandLineParser& parser);
 
+// The back-end installed (never Automatic) and, where FTDI's library was tried
+// and passed over for libftdi1, why it did not load.
+struct InstalledBackEnd {
+    BackEnd backEnd = BackEnd::LibFtdi;
+    std::string d2xxNotLoaded;
+};
+
 // Installs the chosen back-end's FTDI table in the port module and tells which
-// back-end that is (never Automatic); `virtualPanels` gives the table of the
-// virtual panels, which live in a layer above this one. Throws NoBackEnd.
-BackEnd UseBackEnd(BackEnd choice, const std::function<FtdiApi()>& virtualPanels);
+// back-end that is; `virtualPanels` gives the table of the virtual panels, which
+// live in a layer above this one. Throws NoBackEnd.
+InstalledBackEnd UseBackEnd(BackEnd choice, const std::function<FtdiApi()>& virtualPanels);

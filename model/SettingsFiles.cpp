@@ -148,7 +148,8 @@ ConfigBlock ReadSettingsFile(const std::filesystem::path& path, bool mustHoldSet
     bool holdsSettings = false;
     ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {
         block[offset] = std::uint8_t(ini.ReadInteger(section, key, block[offset]) & 0xFF);
-        holdsSettings = holdsSettings || ini.ReadString(section, key, absent) != absent;
+        holdsSettings =
+            holdsSettings || (mustHoldSettings && ini.ReadString(section, key, absent) != absent);
     });
     if (mustHoldSettings && !holdsSettings) {
         throw FileError(

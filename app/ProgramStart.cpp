@@ -9,8 +9,10 @@
 #include "editor/UnitGPI.h"
 #include "link/BackEndChoice.h"
 #include "link/D2XXUnit_mod.h"
+#include "link/MachineReport.h"
 #include "link/PanelDiagnosis.h"
 #include "link/PanelFilter.h"
+#include "link/RecentMessages.h"
 #include "model/ProgramPaths.h"
 #include "sim/VirtualBus.h"
 #include "ui/Dialogs.h"
@@ -130,8 +132,9 @@ std::optional<int> AnswerWithoutWindows(const CommandLine& line, int argc, char*
     return RunDiagnosis(out);
 }
 
-// The single instance and the back-end; false when the program must end.
-bool ReadyToRun(const CommandLine& line, const SingleInstance& instance) {
+// The single instance and the back-end, with the back-end in a report's words;
+// false when the program must end.
+bool ReadyToRun(const CommandLine& line, const SingleInstance& instance, QString& backEndWords) {
     if (instance.Result() == SingleInstance::Outcome::Failed) {
         return false;
     }
@@ -141,7 +144,9 @@ bool ReadyToRun(const CommandLine& line, const SingleInstance& instance) {
         return false;
     }
     try {
-        UseBackEnd(line.backEnd, [] { return UseVirtualPanels(); });
+        const InstalledBackEnd installed =
+            UseBackEnd(line.backEnd, [] { return UseVirtualPanels(); });
+        backEndWords = BackEndWords(line.backEnd, installed.backEnd, installed.d2xxNotLoaded);
     } catch (const NoBackEnd& error) {
         Dialogs::ShowMessage(nullptr, QString(error.what()).replace("\n", "\r\n"),
                              QObject::tr("Cannot run program"), Dialogs::Icon::Error);
@@ -176,6 +181,7 @@ int RunProgram(int argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
     const CommandLine line = ParseCommandLine(arguments);
+    KeepRecentMessages();
     if (const std::optional<int> code = AnswerWithoutWindows(line, argc, argv)) {
         return *code;
     }
@@ -193,7 +199,8 @@ int RunProgram(int argc, char** argv) {
     }
     CurrentPaths() = PathsForProgram(QApplication::applicationFilePath());
     const SingleInstance instance("QUVO_8261_OneCopy");
-    if (!ReadyToRun(line, instance)) {
+    QString backEndWords;
+    if (!ReadyToRun(line, instance, backEndWords)) {
         return 0;
     }
 
@@ -201,6 +208,7 @@ int RunProgram(int argc, char** argv) {
     TFormMain main(CurrentPaths().programSettingsFile);
     TFormEdit editor(line.showTestButton);
     main.SetEditor(&editor);
+    main.SetBackEndWords(backEndWords);
     main.show();
     // Only the virtual panels can be seen and operated this way.
     const std::unique_ptr<VirtualPanelsWindow> virtualPanels =

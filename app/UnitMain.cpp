@@ -3,11 +3,13 @@
 
 #include "editor/UnitGPI.h"
 #include "link/D2XXUnit_mod.h"
+#include "link/MachineReport.h"
 #include "link/OpenPanel.h"
 #include "link/PanelDiagnosis.h"
 #include "link/PanelFilter.h"
 #include "model/IniFile.h"
 #include "model/ProgramPaths.h"
+#include "model/RegularFile.h"
 #include "ui/Dialogs.h"
 #include "ui/ProgramIcon.h"
 #include "ui/WindowPlacement.h"
@@ -17,10 +19,12 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -101,9 +105,25 @@ TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
     LView->setPalette(listPalette);
     LView->installEventFilter(this);
     LView->viewport()->installEventFilter(this);
+    // Under the list only while it is empty; hidden, the row takes no room.
+    reportRow_ = new QWidget(this);
+    BtnSaveReport = new QPushButton(tr("Save report..."), reportRow_);
+    BtnSaveReport->setObjectName("BtnSaveReport");
+    BtnSaveReport->setAccessibleName(tr("Save report"));
+    BtnSaveReport->setToolTip(
+        tr("Saves a plain-text report of the USB devices, the driver and the permissions, to "
+           "attach to a question about a panel that is not listed"));
+    connect(BtnSaveReport, &QPushButton::clicked, this, &TFormMain::SaveReport);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(LView);
+    auto* reportRow = new QHBoxLayout(reportRow_);
+    reportRow->setContentsMargins(8, 6, 8, 6);
+    reportRow->addStretch();
+    reportRow->addWidget(BtnSaveReport);
+    reportRow_->hide();
+    layout->addWidget(reportRow_);
 
     Timer.setInterval(2000);
     connect(&Timer, &QTimer::timeout, this, [this] { TimerTimer(true); });
@@ -248,6 +268,24 @@ void TFormMain::ExplainEmptyList() {
         emptyListText_ = EmptyListText(chips);
     }
     static_cast<DeviceListView*>(LView)->SetEmptyText(emptyListText_);
+    reportRow_->setVisible(!emptyListText_.isEmpty());
+}
+
+void TFormMain::SaveReport() {
+    const std::optional<QString> file = Dialogs::ChooseFile(
+        this, Dialogs::FileDialog::SaveReport, QDir::home().filePath("quvo8261-report.txt"));
+    if (!file) {
+        return;
+    }
+    try {
+        const MachineFacts facts =
+            ReadMachineFacts(QString("QUVO8261 ") + QUVO_VERSION, backEndWords_,
+                             diagnosisSysfsRoot_, diagnosisDeviceRoot_, diagnosisCanOpen_);
+        WriteRegularFile(FilePath(*file), MachineReport(facts).toStdString());
+    } catch (const std::exception& error) {
+        Dialogs::ShowMessage(this, QString::fromStdString(error.what()), tr("Error"),
+                             Dialogs::Icon::Error);
+    }
 }
 
 void TFormMain::SetDiagnosisSources(QString sysfsRoot, QString deviceRoot,

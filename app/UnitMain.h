@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QPushButton;
 class QTreeWidget;
 class TFormEdit;
 
@@ -41,6 +42,11 @@ public:
     // Where the system's view of USB is read to explain an empty list.
     void SetDiagnosisSources(QString sysfsRoot, QString deviceRoot,
                              std::function<bool(const QString& node)> canOpen = {});
+    // The back-end in the words of a report, and why it is the one.
+    void SetBackEndWords(QString words) { backEndWords_ = std::move(words); }
+    // Beside an empty list's advice: the report to attach to a question, saved
+    // where the user chooses.
+    void SaveReport();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,6 +63,8 @@ private:
     void ExplainEmptyList();
 
     QTreeWidget* LView = nullptr;
+    QWidget* reportRow_ = nullptr;
+    QPushButton* BtnSaveReport = nullptr;
     QTimer Timer;
     std::vector<TGPIItem> Entries;
     int EntryCount = 0;
@@ -64,6 +72,7 @@ private:
     QString diagnosisSysfsRoot_ = "/sys/bus/usb/devices";
     QString diagnosisDeviceRoot_ = "/dev/bus/usb";
     std::function<bool(const QString& node)> diagnosisCanOpen_;
+    QString backEndWords_;
     TFormEdit* editor_ = nullptr;
     QString programSettingsFile_;
     QString settingsFileError_;

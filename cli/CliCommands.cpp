@@ -3,19 +3,17 @@
 
 #include "cli/Cli.h"
 #include "cli/CliReport.h"
-#include "cli/DiagnosisReport.h"
 #include "cli/PanelProcesses.h"
 #include "cli/PanelSession.h"
 #include "cli/Profiles.h"
 #include "cli/ToolPlatform.h"
 #include "link/D2XXUnit_mod.h"
-#include "link/LibFtdiBackEnd.h"
+#include "link/MachineReport.h"
 #include "link/PanelDiagnosis.h"
 #include "link/PanelFilter.h"
 #include "model/RegularFile.h"
 #include "model/SettingsFiles.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -63,6 +61,24 @@ QString NoPanelText() {
     return "No usable QUVO-8261 panel attached." + InUseNote();
 }
 
+// Why the system's view of a panel that is attached but not listed (no access to
+// its node, held by the kernel's driver or another program), or else the note on
+// devices in use; for the serial numbers `serialPattern` matches, or any.
+QString WhyNotListed(const std::vector<CliPanel>& listed, const QString& serialPattern) {
+    std::vector<QString> serials;
+    for (const CliPanel& panel : listed) {
+        serials.push_back(panel.serial);
+    }
+    std::vector<AttachedChip> chips = FindAttachedChips();
+    MarkPanelsInUse(chips, serials);
+    std::erase_if(chips, [&](const AttachedChip& chip) {
+        return !chip.isPanel || chip.state == AttachedChip::State::Usable ||
+               (!serialPattern.isEmpty() &&
+                !SerialNameMatches(chip.serial.toStdString(), serialPattern.toStdString()));
+    });
+    return chips.empty() ? InUseNote() : " " + EmptyListText(chips);
+}
+
 void Refuse(bool refused, const char* why) {
     if (refused) {
         throw BadCommandLine(why);
@@ -80,7 +96,7 @@ std::vector<CliPanel> ChosenPanels(const CliInvocation& invocation, bool allAllo
             }
         }
         throw CliFailure(CliNoPanel, "No usable panel with serial number " + invocation.panel +
-                                         "." + InUseNote());
+                                         "." + WhyNotListed(panels, invocation.panel));
     } else if (panels.size() > 1) {
         QStringList serials;
         for (const CliPanel& panel : panels) {
@@ -90,7 +106,8 @@ std::vector<CliPanel> ChosenPanels(const CliInvocation& invocation, bool allAllo
                              "): choose one with --panel SERIAL or all with --all");
     }
     if (panels.empty()) {
-        throw CliFailure(CliNoPanel, NoPanelText());
+        throw CliFailure(CliNoPanel,
+                         "No usable QUVO-8261 panel attached." + WhyNotListed(panels, {}));
     }
     return panels;
 }
@@ -445,60 +462,22 @@ int Apply(CliContext& context) {
     return Report(context, results);
 }
 
-// The back-end in words, and why it is the one.
-QString BackEndText(BackEnd asked, const CliProcess& process) {
-    const std::optional<BackEnd> chosen = process.backEnd;
-    if (!chosen) {
-        return "chosen by the caller";
-    }
-    const QString name = *chosen == BackEnd::D2xx      ? "FTDI's D2XX library"
-                         : *chosen == BackEnd::LibFtdi ? "libftdi1"
-                                                       : "the virtual panels";
-    if (asked != BackEnd::Automatic) {
-        return name + " (asked for with --driver or --simulate)";
-    }
-    if (*chosen == BackEnd::D2xx) {
-        return name + " (its library loaded)";
-    }
-    return name + " (FTDI's D2XX library did not load: " +
-           QString::fromStdString(process.d2xxNotLoaded).trimmed() + ")";
-}
-
 // Why no panel is listed, as one report: on standard output or into --report's
 // file. No usable panel is exit code 1, as for list.
 int Diagnose(CliContext& context) {
     const CliInvocation& invocation = context.invocation;
     Refuse(!invocation.command.isEmpty(), "--diagnose takes no command");
-    MachineFacts facts;
-    facts.programVersion = QUVO_VERSION;
-    facts.libraryVersions = QString::fromStdString(LibFtdiVersions());
-    facts.backEnd = BackEndText(invocation.backEnd, context.process);
-    facts.user = UserName();
-    facts.groups = UserGroups();
-    for (const char* rule :
-         {"/etc/udev/rules.d/70-quvo8261.rules", "/usr/lib/udev/rules.d/70-quvo8261.rules",
-          "/lib/udev/rules.d/70-quvo8261.rules"}) {
-        const QString found = QFileInfo(rule).canonicalFilePath();
-        if (!found.isEmpty() && !facts.udevRules.contains(found)) {
-            facts.udevRules << found;
-        }
-    }
-    const LibraryDevices library = ListLibraryDevices();
-    std::vector<AttachedChip> chips = FindAttachedChips();
-    MarkPanelsInUse(chips, library.usableSerials);
-    for (const AttachedChip& chip : chips) {
-        if (!chip.node.isEmpty()) {
-            facts.nodeAccess.emplace_back(chip.node, DeviceNodeAccess(chip.node));
-        }
-    }
-    const QString report = ToolDiagnosisReport(facts, library, chips);
+    const MachineFacts facts = ReadMachineFacts(
+        QString("quvo8261-cli ") + QUVO_VERSION,
+        BackEndWords(invocation.backEnd, context.process.backEnd, context.process.d2xxNotLoaded));
+    const QString report = MachineReport(facts);
     if (invocation.report.isEmpty()) {
         context.out << report;
     } else {
         FileChecked([&] { WriteRegularFile(invocation.reportBytes, report.toStdString()); });
         context.out << "report written to " << invocation.report << "\n";
     }
-    return library.usableSerials.empty() ? CliNoPanel : CliDone;
+    return facts.library.usableSerials.empty() ? CliNoPanel : CliDone;
 }
 
 int Factory(CliContext& context) {

@@ -4,6 +4,7 @@
 #include "cli/CliArguments.h"
 #include "cli/PanelProcesses.h"
 #include "cli/ToolPlatform.h"
+#include "link/RecentMessages.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -123,6 +124,7 @@ int ToolMain(int argc, char** argv) {
 int main(int argc, char** argv) {
     OpenClosedStandardStreams();
     IgnoreSignalsThatReportErrors();
+    KeepRecentMessages();
     // From the first moment: a Ctrl+C before any panel is touched leaves every
     // panel as it is and says so.
     std::signal(SIGINT, OnInterrupt);

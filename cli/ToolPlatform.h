@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <QtGlobal>
 
 class QProcess;
 
@@ -30,7 +29,3 @@ void EndWithTheTool(QProcess& process);
 // Ends a started process at once and waits for it; for the tool's own last
 // moments, when it can no longer wait for its panels' processes to finish.
 void EndProcessNow(qint64 processId);
-
-// For a report: the user running the tool and its groups.
-QString UserName();
-QStringList UserGroups();

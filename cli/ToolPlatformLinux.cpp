@@ -9,10 +9,8 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <grp.h>
 #include <linux/close_range.h>
 #include <poll.h>
-#include <pwd.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -65,24 +63,4 @@ void EndProcessNow(qint64 processId) {
     ::kill(pid_t(processId), SIGKILL);
     while (::waitpid(pid_t(processId), nullptr, 0) < 0 && errno == EINTR) {
     }
-}
-
-QString UserName() {
-    const passwd* user = ::getpwuid(::geteuid());
-    return user != nullptr ? QString::fromLocal8Bit(user->pw_name) : QString::number(::geteuid());
-}
-
-QStringList UserGroups() {
-    std::vector<gid_t> groups(std::size_t(std::max(::getgroups(0, nullptr), 0)) + 1);
-    const int count = ::getgroups(int(groups.size()), groups.data());
-    groups.resize(std::size_t(std::max(count, 0)));
-    if (std::find(groups.begin(), groups.end(), ::getegid()) == groups.end()) {
-        groups.insert(groups.begin(), ::getegid());
-    }
-    QStringList names;
-    for (const gid_t id : groups) {
-        const group* entry = ::getgrgid(id);
-        names << (entry != nullptr ? QString::fromLocal8Bit(entry->gr_name) : QString::number(id));
-    }
-    return names;
 }

@@ -23,8 +23,8 @@ void FollowChosenFile(const QString& path) {
 } // namespace
 
 std::optional<QString> LoadSettingsFile(QWidget* owner, ConfigBlock& block) {
-    const auto path = Dialogs::ChooseSettingsFile(owner, Dialogs::FileDialog::Open,
-                                                  CurrentPaths().settingsFolder);
+    const auto path =
+        Dialogs::ChooseFile(owner, Dialogs::FileDialog::Open, CurrentPaths().settingsFolder);
     if (path) {
         block = ReadSettingsFile(FilePath(*path));
         FollowChosenFile(*path);
@@ -33,8 +33,8 @@ std::optional<QString> LoadSettingsFile(QWidget* owner, ConfigBlock& block) {
 }
 
 bool SaveSettingsFile(QWidget* owner, const ConfigBlock& block) {
-    const auto path = Dialogs::ChooseSettingsFile(owner, Dialogs::FileDialog::Save,
-                                                  CurrentPaths().settingsFolder);
+    const auto path =
+        Dialogs::ChooseFile(owner, Dialogs::FileDialog::Save, CurrentPaths().settingsFolder);
     if (!path) {
         return false;
     }

@@ -66,7 +66,8 @@ QString Advice(const AttachedChip& chip) {
     case AttachedChip::State::NoPermission:
         return PanelDiagnosis::tr(
                    "%1 is attached but you may not open %2: install the program's udev rule (it "
-                   "comes with the package) and plug the panel in again.")
+                   "comes with the package) and plug the panel in again; without a desktop "
+                   "session (a service, SSH) the user must be in the plugdev group.")
             .arg(Name(chip), chip.node);
     case AttachedChip::State::InUse:
         return PanelDiagnosis::tr("%1 is attached but another program has it open; close it there.")

@@ -136,8 +136,8 @@
         <translation>%1 ist angeschlossen, aber der serielle Treiber des Kernels hält es: starten Sie das Programm mit --driver=libftdi, das den Chip übernimmt, oder entladen Sie den Treiber mit &quot;sudo rmmod ftdi_sio&quot; für FTDIs D2XX-Bibliothek.</translation>
     </message>
     <message>
-        <source>%1 is attached but you may not open %2: install the program&apos;s udev rule (it comes with the package) and plug the panel in again.</source>
-        <translation>%1 ist angeschlossen, aber Sie dürfen %2 nicht öffnen: installieren Sie die udev-Regel des Programms (sie kommt mit dem Paket) und stecken Sie das Panel neu ein.</translation>
+        <source>%1 is attached but you may not open %2: install the program&apos;s udev rule (it comes with the package) and plug the panel in again; without a desktop session (a service, SSH) the user must be in the plugdev group.</source>
+        <translation>%1 ist angeschlossen, aber Sie dürfen %2 nicht öffnen: installieren Sie die udev-Regel des Programms (sie kommt mit dem Paket) und stecken Sie das Panel neu ein; ohne Desktop-Sitzung (ein Dienst, SSH) muss der Benutzer in der Gruppe plugdev sein.</translation>
     </message>
     <message>
         <source>%1 is attached but another program has it open; close it there.</source>
@@ -197,6 +197,14 @@
     <message>
         <source>Load File</source>
         <translation>Datei laden</translation>
+    </message>
+    <message>
+        <source>Save report</source>
+        <translation>Bericht speichern</translation>
+    </message>
+    <message>
+        <source>Text files</source>
+        <translation>Textdateien</translation>
     </message>
 </context>
 <context>
@@ -750,6 +758,18 @@ ausschalten</translation>
     <message>
         <source>Cannot get USB Device List</source>
         <translation>USB-Geräteliste nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Save report...</source>
+        <translation>Bericht speichern...</translation>
+    </message>
+    <message>
+        <source>Save report</source>
+        <translation>Bericht speichern</translation>
+    </message>
+    <message>
+        <source>Saves a plain-text report of the USB devices, the driver and the permissions, to attach to a question about a panel that is not listed</source>
+        <translation>Speichert einen Textbericht über die USB-Geräte, den Treiber und die Berechtigungen, den Sie einer Frage zu einem nicht aufgeführten Panel beifügen können</translation>
     </message>
 </context>
 <context>

@@ -69,9 +69,20 @@ void SetAnswerer(Answerer answerer) {
     Current<Answerer>() = std::move(answerer);
 }
 
-std::optional<QString> ChooseSettingsFile(QWidget* owner, FileDialog kind, const QString& folder) {
+std::optional<QString> ChooseFile(QWidget* owner, FileDialog kind, const QString& folder) {
     if (Current<FileChooser>()) {
         return Current<FileChooser>()(kind, folder);
+    }
+    if (kind == FileDialog::SaveReport) {
+        QFileDialog dialog(owner, QObject::tr("Save report"), folder,
+                           QObject::tr("Text files") + " (*.txt)");
+        dialog.setDefaultSuffix("txt");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return std::nullopt;
+        }
+        return dialog.selectedFiles().first();
     }
     QFileDialog dialog(owner, kind == FileDialog::Open ? QObject::tr("Load") : QObject::tr("Save"),
                        folder, QObject::tr("GPIO/GPI Settings") + " (*.gpi)");

@@ -43,10 +43,11 @@ using Answerer = std::function<bool(const QString& question)>;
 void SetAnswerer(Answerer answerer);
 
 // The open and save dialogs for settings files: title, starting folder, the
-// filter "GPIO/GPI Settings (*.gpi)" and the default suffix "gpi". The chosen
+// filter "GPIO/GPI Settings (*.gpi)" and the default suffix "gpi"; and the save
+// dialog for a plain-text report, starting at a suggested file. The chosen
 // file's path, or nothing when cancelled. Opening needs an existing file.
-enum class FileDialog { Open, Save };
-std::optional<QString> ChooseSettingsFile(QWidget* owner, FileDialog kind, const QString& folder);
+enum class FileDialog { Open, Save, SaveReport };
+std::optional<QString> ChooseFile(QWidget* owner, FileDialog kind, const QString& folder);
 using FileChooser = std::function<std::optional<QString>(FileDialog kind, const QString& folder)>;
 void SetFileChooser(FileChooser chooser);
 

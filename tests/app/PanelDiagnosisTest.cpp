@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "link/PanelDiagnosis.h"
 #include "app/ProgramStart.h"
+#include "link/RecentMessages.h"
 #include "tests/support/WindowsFixture.h"
+#include "ui/FindControl.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 
 namespace {
 
@@ -88,10 +91,57 @@ TEST_F(PanelDiagnosis, TheEmptyListSaysWhyAndAUsablePanelReplacesIt) {
     main->show();
     main->TimerTimer(false);
     EXPECT_TRUE(main->ShownEmptyListText().contains("kernel's serial driver holds it"));
+    auto* saveReport = FindControl<QPushButton>(*main, "BtnSaveReport");
+    EXPECT_TRUE(saveReport->isVisible());
     AddDefaultPanels();
     main->TimerTimer(true);
     EXPECT_EQ(int(main->ListedEntries().size()), 2);
     EXPECT_TRUE(main->ShownEmptyListText().isEmpty());
+    EXPECT_FALSE(saveReport->isVisible());
+}
+
+// "Save report..." beside the advice writes the report the tool's --diagnose
+// writes, with the program's last messages; a place that cannot take it is
+// said, and a cancelled dialog writes nothing.
+TEST_F(PanelDiagnosis, SaveReportWritesTheMachinesFactsWhereTheUserChooses) {
+    KeepRecentMessages();
+    AddChip("1-1", "0403", "QUVO-8261-16", "QV826100.FFFF", 6);
+    barredNodes << Dev() + "/001/006";
+    main = std::make_unique<TFormMain>(SettingsFile());
+    main->SetDiagnosisSources(Sysfs(), Dev(),
+                              [this](const QString& node) { return !barredNodes.contains(node); });
+    main->SetBackEndWords("the virtual panels (asked for with --driver or --simulate)");
+    main->show();
+    main->TimerTimer(false);
+    qWarning("a message before the report");
+    std::optional<QString> chosen = usb.filePath("report.txt");
+    std::vector<Dialogs::FileDialog> asked;
+    Dialogs::SetFileChooser([&](Dialogs::FileDialog kind, const QString&) {
+        asked.push_back(kind);
+        return chosen;
+    });
+    FindControl<QPushButton>(*main, "BtnSaveReport")->click();
+    ASSERT_EQ(asked, std::vector{Dialogs::FileDialog::SaveReport});
+    QFile report(*chosen);
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(report.readAll());
+    for (const QString& fact :
+         {QString("program: QUVO8261 "), QString("back-end: the virtual panels"),
+          "you may not open " + Dev() + "/001/006", QString("a message before the report"),
+          QString("user: ")}) {
+        EXPECT_TRUE(text.contains(fact)) << fact.toStdString() << "\n" << text.toStdString();
+    }
+    EXPECT_TRUE(messages.empty());
+
+    chosen = usb.filePath("no/such/folder/report.txt");
+    FindControl<QPushButton>(*main, "BtnSaveReport")->click();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains("no/such/folder")) << messages[0].text.toStdString();
+    EXPECT_FALSE(QFile::exists(*chosen));
+
+    chosen.reset();
+    FindControl<QPushButton>(*main, "BtnSaveReport")->click();
+    EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(PanelDiagnosis, DiagnoseReportsAndExitsByUsablePanels) {

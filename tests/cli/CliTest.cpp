@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "cli/Cli.h"
-#include "cli/DiagnosisReport.h"
 #include "cli/PanelHandOver.h"
 #include "cli/PanelProcesses.h"
 #include "cli/Profiles.h"
 #include "link/D2XXUnit_mod.h"
+#include "link/MachineReport.h"
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
 #include "tests/support/FactorySettingsFile.h"
@@ -275,22 +275,23 @@ TEST_F(Cli, DiagnoseWritesOneReportToAttach) {
 
 // The machine's facts as the report words them.
 TEST(CliDiagnosisReport, NamesWhoMayUseEachChipAndWhetherTheRuleIsInstalled) {
-    MachineFacts facts{"1.2",
-                       "libftdi1 1.5, libusb 1.0.26",
-                       "libftdi1 (asked for)",
-                       "ana",
-                       {"ana", "plugdev"},
-                       {},
-                       {{"/dev/bus/usb/001/002", "root:plugdev rw-rw----"}}};
-    const QString text = ToolDiagnosisReport(facts, {{"(none)"}, {}}, {});
+    MachineFacts facts;
+    facts.program = "quvo8261-cli 1.2";
+    facts.user = "ana";
+    facts.groups = QStringList{"ana", "plugdev"};
+    facts.nodeAccess = {{"/dev/bus/usb/001/002", "root:plugdev rw-rw----"}};
+    facts.recentMessages = QStringList{"2026-12-09 10:15:02.123 warning quvo.link: read failed"};
+    const QString text = MachineReport(facts);
     EXPECT_TRUE(text.contains("  /dev/bus/usb/001/002  root:plugdev rw-rw----\n"))
         << text.toStdString();
     EXPECT_TRUE(text.contains("udev rule for the panels: not installed\n"));
     EXPECT_TRUE(text.contains("user: ana; groups: ana plugdev\n"));
+    EXPECT_TRUE(text.contains(":\n  2026-12-09 10:15:02.123 warning quvo.link: read failed\n"))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("system's log:\n  (none)\n")) << text.toStdString();
     facts.udevRules = QStringList{"/usr/lib/udev/rules.d/70-quvo8261.rules"};
-    EXPECT_TRUE(
-        ToolDiagnosisReport(facts, {}, {})
-            .contains("udev rule for the panels: /usr/lib/udev/rules.d/70-quvo8261.rules\n"));
+    EXPECT_TRUE(MachineReport(facts).contains(
+        "udev rule for the panels: /usr/lib/udev/rules.d/70-quvo8261.rules\n"));
 }
 
 TEST_F(Cli, AllPanelsOneAfterAnotherAndOneFailureStopsNoOther) {

@@ -20,6 +20,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -399,6 +401,114 @@ TEST_P(EmulatedChip, ApplyWritesAProfileOnlyWhereThePanelDiffers) {
     EXPECT_EQ(code, CliFileError);
     EXPECT_TRUE(message.contains(garbage.fileName())) << message.toStdString();
     EXPECT_EQ(writes(), 1);
+    EXPECT_EQ(chip->Panel().Configuration(), profile);
+}
+
+// The group and mode the packaged udev rule gives a panel's device node.
+std::pair<QString, QString> RuleGroupAndMode() {
+    QFile rule(QUVO_SOURCE_DIR "/packaging/70-quvo8261.rules");
+    EXPECT_TRUE(rule.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(rule.readAll());
+    return {QRegularExpression(R"x(GROUP="(\w+)")x").match(text).captured(1),
+            QRegularExpression(R"x(MODE="([0-7]+)")x").match(text).captured(1)};
+}
+
+// The service's command line for this panel and profile folder, with the tool
+// as built here.
+QStringList UnitCommand(const QString& serial, const QString& profiles) {
+    QFile unit(QUVO_SOURCE_DIR "/packaging/quvo8261-apply@.service");
+    EXPECT_TRUE(unit.open(QIODevice::ReadOnly));
+    const QRegularExpression execStart("^ExecStart=(.*)$", QRegularExpression::MultilineOption);
+    QStringList words = execStart.match(QString::fromUtf8(unit.readAll()))
+                            .captured(1)
+                            .split(' ', Qt::SkipEmptyParts);
+    words.replaceInStrings("%I", serial);
+    words.replaceInStrings("/etc/quvo8261/panels", profiles);
+    words.replaceInStrings("/usr/bin/quvo8261-cli", QUVO_CLI);
+    return words;
+}
+
+// What the service runs, as a user without an account that is in the rule's
+// group and no other (as systemd's dynamic user is), configures the panel; the
+// same user outside that group cannot open it.
+TEST_P(EmulatedChip, TheServiceConfiguresAPanelAsAUserOnlyInThePanelGroup) {
+    chip = &bus->AddChip();
+    if (GetParam() == "d2xx" && !QFile::exists(EmulationD2xxLibrary())) {
+        GTEST_SKIP() << "FTDI's D2XX library was not built here (npm could not fetch it)";
+    }
+    const QString setpriv = QStandardPaths::findExecutable("setpriv");
+    if (setpriv.isEmpty()) {
+        GTEST_SKIP() << "setpriv (util-linux) is not installed";
+    }
+    // uid 61234 is in systemd's range for dynamic users.
+    const QStringList asUser{"--reuid=61234", "--regid=61234"};
+    if (QProcess::execute(setpriv, asUser + QStringList{"--clear-groups", "true"}) != 0) {
+        GTEST_SKIP() << "this test cannot run a command as another user (it needs root)";
+    }
+    const auto [groupName, mode] = RuleGroupAndMode();
+    QProcess getent;
+    getent.start("getent", {"group", groupName});
+    getent.waitForFinished(5000);
+    const QString groupId = QString::fromUtf8(getent.readAllStandardOutput()).section(':', 2, 2);
+    if (groupId.isEmpty()) {
+        GTEST_SKIP() << "this system has no group " << groupName.toStdString();
+    }
+    // The node as udev leaves it: root's, with the rule's group and mode; the
+    // test bed's folders open to all, as /dev and /sys are, and umockdev's
+    // sockets behind the node too (only the node stands for the device).
+    const QString root = QString::fromStdString(bus->RootDirectory());
+    const QString node = root + QString::fromStdString(chip->DeviceNode());
+    ASSERT_EQ(QProcess::execute("chmod", {"-R", "a+rX", root}), 0);
+    ASSERT_EQ(QProcess::execute("chmod", {"-R", "a+w", root + "/ioctl"}), 0);
+    ASSERT_EQ(QProcess::execute("chmod", {"1777", root}), 0);
+    ASSERT_EQ(QProcess::execute("chgrp", {groupName, node}), 0);
+    ASSERT_EQ(QProcess::execute("chmod", {mode, node}), 0);
+
+    const QTemporaryDir profiles;
+    const QString profileFile = profiles.filePath("QV826100.FFFF.gpi");
+    ConfigBlock profile;
+    LoadFactoryValues(profile);
+    profile[RecordOffset(3) + RecordMODE] = ModeFixed;
+    WriteSettingsFile(FilePath(profileFile), profile);
+    ASSERT_EQ(QProcess::execute("chmod", {"-R", "a+rX", profiles.path()}), 0);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("UMOCKDEV_DIR", root);
+    environment.insert("QUVO_D2XX_LIBRARY", EmulationD2xxLibrary());
+    environment.insert("HOME", "/nonexistent");
+    const QStringList command = UnitCommand("QV826100.FFFF", profiles.path());
+    // The service's command as that user with these groups: its exit code, and
+    // what it said.
+    const auto runWith = [&](const QString& groups) {
+        QProcess tool;
+        tool.setProcessEnvironment(environment);
+        tool.setProcessChannelMode(QProcess::MergedChannels);
+        tool.start(setpriv, asUser +
+                                QStringList{groups, "--", command.first(),
+                                            QString::fromStdString("--driver=" + GetParam())} +
+                                command.mid(1));
+        EXPECT_TRUE(tool.waitForFinished(30000));
+        return std::pair{tool.exitCode(), QString::fromUtf8(tool.readAll())};
+    };
+    const auto broke = [](const QString& said) {
+        return said.contains("libumockdev-preload: Error communicating with ioctl socket");
+    };
+
+    const auto [outsideCode, outsideSaid] = runWith("--clear-groups");
+    if (broke(outsideSaid)) {
+        GTEST_SKIP() << "umockdev's emulation broke: " << outsideSaid.toStdString();
+    }
+    EXPECT_EQ(outsideCode, CliNoPanel) << outsideSaid.toStdString();
+    EXPECT_TRUE(outsideSaid.contains("you may not open /dev/bus/usb/001/002"))
+        << outsideSaid.toStdString();
+    EXPECT_NE(chip->Panel().Configuration(), profile);
+
+    const auto [memberCode, memberSaid] = runWith("--groups=" + groupId);
+    if (broke(memberSaid)) {
+        GTEST_SKIP() << "umockdev's emulation broke: " << memberSaid.toStdString();
+    }
+    EXPECT_EQ(memberCode, 0) << memberSaid.toStdString();
+    EXPECT_TRUE(memberSaid.contains("applied")) << memberSaid.toStdString();
     EXPECT_EQ(chip->Panel().Configuration(), profile);
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "sim/VirtualBus.h"
 
+#include "model/RegularFile.h"
+
 #include <QLoggingCategory>
 
 #include <algorithm>
@@ -393,14 +395,41 @@ FtdiApi SimulatorFtdiApi() {
     return api;
 }
 
+void KeepStoredConfiguration(VirtualPanel& panel, const std::filesystem::path& file) {
+    try {
+        const std::optional<std::string> stored = ReadRegularFile(file, ConfigBlockSize);
+        if (stored && stored->size() == ConfigBlockSize) {
+            ConfigBlock block;
+            std::copy(stored->begin(), stored->end(), block.begin());
+            panel.SetConfiguration(block);
+        } else if (stored) {
+            qCWarning(lcSim) << "not a stored configuration:" << DisplayName(file);
+        }
+    } catch (const std::exception& error) {
+        qCWarning(lcSim) << error.what();
+    }
+    panel.SetStorageKeeper([file](const ConfigBlock& block) {
+        try {
+            WriteRegularFile(file, std::string(block.begin(), block.end()));
+        } catch (const std::exception& error) {
+            qCWarning(lcSim) << error.what();
+        }
+    });
+}
+
 void AddDefaultVirtualPanels(int count) {
     VirtualBus& bus = VirtualBus::Instance();
+    const QString store = qEnvironmentVariable("QUVO_VIRTUAL_PANEL_STORE");
     for (int panel = 0; panel < std::clamp(count, 1, MostVirtualPanels); ++panel) {
         const std::string serial = "QV8261" + std::string(panel < 10 ? "0" : "") +
                                    std::to_string(panel) + (panel == 1 ? ".FF00" : ".FFFF");
-        bus.AddDevice({std::uint32_t(0x1121 + panel), serial,
-                       panel == 1 ? "QUVO-8261-08" : "QUVO-8261-16", FT_DEVICE_232R, false})
-            ->SetLineTiming(LineModel::Chip);
+        const std::shared_ptr<VirtualPanel> added =
+            bus.AddDevice({std::uint32_t(0x1121 + panel), serial,
+                           panel == 1 ? "QUVO-8261-08" : "QUVO-8261-16", FT_DEVICE_232R, false});
+        added->SetLineTiming(LineModel::Chip);
+        if (!store.isEmpty()) {
+            KeepStoredConfiguration(*added, FilePath(store) / (serial + ".bin"));
+        }
     }
 }
 

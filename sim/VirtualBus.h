@@ -5,6 +5,7 @@
 #include "sim/VirtualPanel.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -108,8 +109,15 @@ inline constexpr int MostVirtualPanels = 32;
 
 // The two default panels, then as many more 16-channel panels as `count` asks
 // for (QV826102.FFFF, QV826103.FFFF, ...), each on a line that behaves as an
-// FT232R's does.
+// FT232R's does. Where QUVO_VIRTUAL_PANEL_STORE names a folder, each keeps
+// what it stores there between runs, as a real panel does (SERIAL.bin);
+// otherwise each starts with the factory configuration.
 void AddDefaultVirtualPanels(int count = DefaultVirtualPanelCount);
+
+// The panel starts with the configuration in `file` where it holds one, and
+// keeps each configuration written to it there; a file that cannot be read or
+// written is logged and leaves the panel as it is.
+void KeepStoredConfiguration(VirtualPanel& panel, const std::filesystem::path& file);
 
 // `--simulate`: the virtual bus gets `count` panels, and the table returned
 // leads to it; the back-end choice (UseBackEnd) installs it in the port module.

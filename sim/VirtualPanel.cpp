@@ -96,6 +96,9 @@ void VirtualPanel::TakeByte(std::uint8_t byte, Clock::time_point arrivedAt) {
         storageFault_(stored);
         firmware_.SetConfiguration(stored);
     }
+    if ((code == CmdWriteConfig || code == CmdChannelRecord) && storageKeeper_) {
+        storageKeeper_(firmware_.Configuration());
+    }
     Answer(std::move(reply), arrivedAt);
 }
 
@@ -269,6 +272,11 @@ void VirtualPanel::SetConfiguration(const ConfigBlock& block) {
 void VirtualPanel::SetStorageFault(std::function<void(ConfigBlock&)> alter) {
     std::lock_guard lock(mutex_);
     storageFault_ = std::move(alter);
+}
+
+void VirtualPanel::SetStorageKeeper(std::function<void(const ConfigBlock&)> keep) {
+    std::lock_guard lock(mutex_);
+    storageKeeper_ = std::move(keep);
 }
 
 ConfigBlock VirtualPanel::Configuration() {

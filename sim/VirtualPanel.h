@@ -93,6 +93,9 @@ public:
     // A panel that stores something else than it was sent: `alter` changes every
     // written configuration before it is stored.
     void SetStorageFault(std::function<void(ConfigBlock&)> alter);
+    // Called with the stored configuration after each write of it (the whole
+    // block or a channel's record), as a real panel keeps it in its memory.
+    void SetStorageKeeper(std::function<void(const ConfigBlock&)> keep);
     ConfigBlock Configuration();
     StatusBlock Status();
 
@@ -124,6 +127,7 @@ private:
     std::chrono::microseconds latency_{0};
     LineFaultSettings fault_;
     std::function<void(ConfigBlock&)> storageFault_;
+    std::function<void(const ConfigBlock&)> storageKeeper_;
     std::vector<std::uint8_t> incoming_;
     std::deque<PendingByte> outgoing_;
     Clock::time_point lineFreeAt_{};

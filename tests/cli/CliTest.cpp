@@ -919,4 +919,38 @@ TEST(CliProgram, ApplyAllGivesEachPanelItsProfileSideBySide) {
     }
 }
 
+// Virtual panels that keep what they store between runs, as real ones do: on a
+// rack of sixteen, `apply --all` writes every panel once, and run again it
+// finds them all right and writes nothing.
+TEST(CliProgram, ApplyAllAgainOnPanelsThatKeepTheirSettingsWritesNothing) {
+    const QTemporaryDir folder;
+    const QString store = folder.filePath("store");
+    ASSERT_TRUE(QDir().mkpath(store));
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    block[RecordOffset(9) + RecordMODE] = ModeFixed;
+    WriteSettingsFile(FilePath(folder.filePath("default.gpi")), block);
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QUVO_VIRTUAL_PANEL_STORE", store);
+    tool.setProcessEnvironment(environment);
+    for (const QString expected : {"applied", "unchanged"}) {
+        tool.start(QUVO_CLI,
+                   {"--simulate=16", "--all", "apply", "--profiles", folder.path(), "--json"});
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitCode(), CliDone) << tool.readAllStandardError().toStdString();
+        const QJsonArray results =
+            QJsonDocument::fromJson(tool.readAllStandardOutput()).object()["results"].toArray();
+        ASSERT_EQ(results.size(), 16);
+        for (const QJsonValue result : results) {
+            EXPECT_EQ(result.toObject()["message"].toString(), expected)
+                << result.toObject()["serial"].toString().toStdString();
+        }
+    }
+    QFile stored(store + "/QV826115.FFFF.bin");
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_EQ(stored.readAll(),
+              QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())));
+}
+
 } // namespace

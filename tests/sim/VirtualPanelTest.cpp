@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "sim/VirtualPanel.h"
 #include "link/WireProtocol.h"
+#include "model/RegularFile.h"
 #include "sim/PanelFirmware.h"
+#include "sim/VirtualBus.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -187,6 +192,59 @@ TEST(VirtualLine, BrokenFramesAndPurges) {
     panel.PurgeReceive();
     EXPECT_EQ(panel.QueuedBytes(), 0u);
     EXPECT_EQ(panel.ReceivedFrameCount(), 2u);
+}
+
+// A command frame as the host sends it.
+std::vector<std::uint8_t> Frame(std::uint8_t code, const std::uint8_t* payload,
+                                std::size_t length) {
+    std::vector<std::uint8_t> frame(FrameHeader.begin(), FrameHeader.end());
+    frame.push_back(code);
+    frame.insert(frame.end(), payload, payload + length);
+    frame.push_back(FrameTrailer);
+    return frame;
+}
+
+// With a store, a virtual panel keeps what it was sent between runs as a real
+// one does: the next panel on that file starts with it. A store that cannot be
+// read or written leaves the panel working.
+TEST(VirtualPanelStore, APanelStartsWithWhatItStoredLastRun) {
+    const QTemporaryDir folder;
+    const std::filesystem::path file = FilePath(folder.filePath("QV1.FFFF.bin"));
+    ConfigBlock factory;
+    LoadFactoryValues(factory);
+    ConfigBlock sent = factory;
+    sent[RecordOffset(2) + RecordMODE] = ModeFixed;
+    {
+        VirtualPanel first;
+        first.SetConfiguration(factory);
+        KeepStoredConfiguration(first, file);
+        EXPECT_EQ(first.Configuration(), factory) << "no store yet: as it was";
+        const auto frame = Frame(CmdWriteConfig, sent.data(), sent.size());
+        ASSERT_EQ(first.Write(frame.data(), std::uint32_t(frame.size())), frame.size());
+        std::array<std::uint8_t, ChannelRecordSize> record{};
+        std::copy_n(sent.begin() + RecordOffset(5), ChannelRecordSize, record.begin());
+        record[RecordGROUP] = 4;
+        const auto recordFrame = Frame(CmdChannelRecord, record.data(), record.size());
+        ASSERT_EQ(first.Write(recordFrame.data(), std::uint32_t(recordFrame.size())),
+                  recordFrame.size());
+        sent[RecordOffset(5) + RecordGROUP] = 4;
+    }
+    VirtualPanel next;
+    KeepStoredConfiguration(next, file);
+    EXPECT_EQ(next.Configuration(), sent);
+
+    QFile cut(folder.filePath("QV1.FFFF.bin"));
+    ASSERT_TRUE(cut.resize(100));
+    VirtualPanel afterDamage;
+    afterDamage.SetConfiguration(factory);
+    KeepStoredConfiguration(afterDamage, file);
+    EXPECT_EQ(afterDamage.Configuration(), factory);
+
+    VirtualPanel nowhere;
+    KeepStoredConfiguration(nowhere, FilePath(folder.filePath("no/such/folder/QV1.bin")));
+    const auto frame = Frame(CmdWriteConfig, sent.data(), sent.size());
+    ASSERT_EQ(nowhere.Write(frame.data(), std::uint32_t(frame.size())), frame.size());
+    EXPECT_EQ(nowhere.Configuration(), sent);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "app/ProgramStart.h"
 
-#include "app/Translations.h"
+#include "link/Translations.h"
 
 #include "app/SingleInstance.h"
 #include "app/UnitMain.h"
@@ -14,6 +14,8 @@
 #include "link/PanelFilter.h"
 #include "link/RecentMessages.h"
 #include "model/ProgramPaths.h"
+#include "model/RegularFile.h"
+#include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
 #include "ui/Dialogs.h"
 #include "ui/WindowPlacement.h"
@@ -22,6 +24,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QScreen>
 
@@ -49,14 +52,25 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     line.diagnose = parser.isSet("diagnose");
     line.help = parser.isSet("help");
     line.version = parser.isSet("version");
+    QStringList files = parser.positionalArguments();
+    if (line.showTestButton) {
+        files.removeFirst();
+    }
+    if (files.size() > 1) {
+        line.error = QObject::tr("Only one settings file can be opened: %1").arg(files.join(", "));
+    } else if (!files.isEmpty()) {
+        line.settingsFile = files.first();
+    }
     return line;
 }
 
 QString UsageText() {
-    return "Usage: QUVO8261 [test] [options]\n"
+    return "Usage: QUVO8261 [test] [options] [FILE.gpi]\n"
            "\n"
            "Arguments:\n"
            "  test                show the editor's TEST button (first argument only)\n"
+           "  FILE.gpi            a settings file: each panel opened is compared with it,\n"
+           "                      and its differences can be loaded (Compare with File)\n"
            "\n"
            "Options:\n"
            "  --driver=d2xx       use FTDI's own D2XX library, downloaded from FTDI;\n"
@@ -99,6 +113,19 @@ int RunDiagnosis(QTextStream& out, const QString& sysfsRoot, const QString& devi
     return usableSerials.empty() ? 1 : 0;
 }
 
+void OfferSettingsFile(const QString& file, QWidget& deviceList, TFormEdit& editor) {
+    if (file.isEmpty()) {
+        return;
+    }
+    try {
+        ReadSettingsFile(FilePath(file), true);
+        editor.OfferFileWhenOnline(QFileInfo(file).absoluteFilePath());
+    } catch (const std::exception& error) {
+        Dialogs::ShowMessage(&deviceList, QString::fromStdString(error.what()),
+                             QObject::tr("Error"), Dialogs::Icon::Error);
+    }
+}
+
 bool ShowsVirtualPanels(const CommandLine& line) {
     return line.backEnd == BackEnd::VirtualPanels;
 }
@@ -126,7 +153,7 @@ std::optional<int> AnswerWithoutWindows(const CommandLine& line, int argc, char*
     try {
         UseBackEnd(line.backEnd, [] { return UseVirtualPanels(); });
     } catch (const NoBackEnd& error) {
-        out << error.what() << "\n";
+        std::fprintf(stderr, "QUVO8261: %s\n", error.what());
         return 1;
     }
     return RunDiagnosis(out);
@@ -210,6 +237,7 @@ int RunProgram(int argc, char** argv) {
     main.SetEditor(&editor);
     main.SetBackEndWords(backEndWords);
     main.show();
+    OfferSettingsFile(line.settingsFile, main, editor);
     // Only the virtual panels can be seen and operated this way.
     const std::unique_ptr<VirtualPanelsWindow> virtualPanels =
         ShowsVirtualPanels(line) ? ShowVirtualPanelsBeside(main) : nullptr;

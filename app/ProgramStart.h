@@ -9,6 +9,9 @@
 
 #include <functional>
 
+class QWidget;
+class TFormEdit;
+
 // What the command line asks for.
 struct CommandLine {
     bool showTestButton = false; // first argument "test", trimmed, any letter case
@@ -16,7 +19,8 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     bool diagnose = false;
-    QString error; // an argument the program does not know
+    QString settingsFile; // a .gpi file to compare each opened panel with (the file manager's %f)
+    QString error;        // an argument the program does not know
 };
 
 // `arguments` without the program name.
@@ -29,6 +33,11 @@ QString UsageText();
 int RunDiagnosis(QTextStream& out, const QString& sysfsRoot = "/sys/bus/usb/devices",
                  const QString& deviceRoot = "/dev/bus/usb",
                  const std::function<bool(const QString& node)>& canOpen = {});
+
+// The settings file the program was started with (none: empty), checked now so
+// that a file that cannot be read is said at once over `deviceList`, with its
+// name; each panel opened in `editor` is then compared with a readable one.
+void OfferSettingsFile(const QString& file, QWidget& deviceList, TFormEdit& editor);
 
 // Whether the "Virtual panels" window is shown: with the virtual panels only.
 bool ShowsVirtualPanels(const CommandLine& line);

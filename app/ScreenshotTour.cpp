@@ -5,11 +5,11 @@
 // and brightness menus open, the memory map shown, and the virtual panels window.
 // Run it under Xvfb (scripts/screenshot).
 #include "app/ProgramStart.h"
-#include "app/Translations.h"
 #include "app/UnitMain.h"
 #include "app/VirtualPanelsWindow.h"
 #include "editor/UnitGPI.h"
 #include "link/D2XXUnit_mod.h"
+#include "link/Translations.h"
 #include "sim/VirtualBus.h"
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
@@ -237,14 +237,16 @@ bool SaveEditorPictures(TFormMain& main, TFormEdit& editor, VirtualPanelsWindow&
     return ok;
 }
 
-// The editor in German, on a screen too small for it (scroll bars), and the
+// The editor in German and French, on a screen too small for it (scroll bars), and the
 // device list under a dark desktop theme: fresh windows, so that they are built
 // in the language and colours they show.
 bool SaveLanguageAndScreenPictures(const QString& outFolder) {
     AddDefaultVirtualPanels();
     bool ok = true;
-    {
-        const ProgramTranslations german{QLocale(QLocale::German, QLocale::Germany)};
+    for (const auto& [locale, name] :
+         {std::pair{QLocale(QLocale::German, QLocale::Germany), QString("german")},
+          std::pair{QLocale(QLocale::French, QLocale::France), QString("french")}}) {
+        const ProgramTranslations translations{locale};
         const QTemporaryDir settings;
         TFormMain main(settings.filePath("QUVO8261.dat"));
         TFormEdit editor(true);
@@ -254,14 +256,16 @@ bool SaveLanguageAndScreenPictures(const QString& outFolder) {
         QTimer::singleShot(0, [&] {
             if (WaitUntil([&] { return editor.Model().Online(); })) {
                 Pause(400);
-                ok = Save(editor, outFolder + "/editor-german.png") && ok;
-                ok = SaveMemoryMap(editor, outFolder + "/editor-memory-german.png") && ok;
-                // A 1600 x 1000 screen at scale factor 2.
-                editor.FitToWorkArea(QRect(0, 0, 800, 500));
-                Pause(200);
-                ok = Save(editor, outFolder + "/editor-small-screen.png") && ok;
+                ok = Save(editor, outFolder + "/editor-" + name + ".png") && ok;
+                ok = SaveMemoryMap(editor, outFolder + "/editor-memory-" + name + ".png") && ok;
+                if (name == "german") {
+                    // A 1600 x 1000 screen at scale factor 2.
+                    editor.FitToWorkArea(QRect(0, 0, 800, 500));
+                    Pause(200);
+                    ok = Save(editor, outFolder + "/editor-small-screen.png") && ok;
+                }
             } else {
-                std::puts("the German editor did not go online");
+                std::printf("the %s editor did not go online\n", qPrintable(name));
                 ok = false;
             }
             editor.reject();

@@ -68,7 +68,7 @@ private:
 TFormMain::TFormMain(QString programSettingsFile, QWidget* parent)
     : QWidget(parent), programSettingsFile_(std::move(programSettingsFile)) {
     setObjectName("FormMain");
-    setWindowTitle(QString(ApplicationTitle) + " v1.2");
+    setWindowTitle(QString(ApplicationTitle) + " v" + QUVO_VERSION);
     setWindowIcon(ProgramIcon());
     setMinimumSize(400, 200);
     setAutoFillBackground(true);

@@ -15,7 +15,8 @@ class QPushButton;
 class QTreeWidget;
 class TFormEdit;
 
-// The application's title; the device list window shows it with " v1.2".
+// The application's title; the device list window shows it with the version
+// (" v1.2"), which is set once, in CMakeLists.txt.
 inline constexpr const char* ApplicationTitle = "QUVO-8261 Settings";
 // The installed desktop entry's id, which docks and task bars match windows to.
 inline constexpr const char* DesktopFileId = "quvo8261-settings";

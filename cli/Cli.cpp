@@ -32,7 +32,9 @@ int RunCli(const std::vector<std::string>& arguments, QTextStream& out, QTextStr
     bool json = std::find(arguments.begin(), arguments.end(), "--json") != arguments.end();
     QString command;
     const auto fail = [&](int code, const QString& message) {
-        err << message << "\n";
+        // On standard error every failure of the tool says whose it is.
+        const QString prefix = "quvo8261-cli: ";
+        err << (message.startsWith(prefix) ? message : prefix + message) << "\n";
         if (json) {
             out << CliFailureDocument(command, code, message);
         }

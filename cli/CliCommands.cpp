@@ -29,7 +29,8 @@ using PanelWork = std::function<bool(PanelSession&, const CliPanel&, PanelResult
 std::vector<CliPanel> AttachedPanels() {
     // Without a device list there is no usable panel, whatever the cause.
     if (EnumerateDevices() != FT_OK) {
-        throw CliFailure(CliNoPanel, "quvo8261-cli: Cannot get USB Device List");
+        throw CliFailure(CliNoPanel,
+                         QCoreApplication::translate("TFormMain", "Cannot get USB Device List"));
     }
     std::vector<CliPanel> panels;
     for (const TGPIItem& item : ListedPanels()) {
@@ -52,13 +53,13 @@ std::vector<CliPanel> AttachedPanels() {
 QString InUseNote() {
     const int inUse = DevicesInUse();
     return inUse == 0 ? QString()
-                      : QString(" %1 FTDI device(s) are in use by another program, perhaps the "
-                                "QUVO-8261 Settings window.")
-                            .arg(inUse);
+                      : " " + ToolTexts::tr("%1 FTDI device(s) are in use by another program, "
+                                            "perhaps the QUVO-8261 Settings window.")
+                                  .arg(inUse);
 }
 
 QString NoPanelText() {
-    return "No usable QUVO-8261 panel attached." + InUseNote();
+    return ToolTexts::tr("No usable QUVO-8261 panel attached.") + InUseNote();
 }
 
 // Why the system's view of a panel that is attached but not listed (no access to
@@ -95,8 +96,10 @@ std::vector<CliPanel> ChosenPanels(const CliInvocation& invocation, bool allAllo
                 return {panel};
             }
         }
-        throw CliFailure(CliNoPanel, "No usable panel with serial number " + invocation.panel +
-                                         "." + WhyNotListed(panels, invocation.panel));
+        throw CliFailure(
+            CliNoPanel,
+            ToolTexts::tr("No usable panel with serial number %1.").arg(invocation.panel) +
+                WhyNotListed(panels, invocation.panel));
     } else if (panels.size() > 1) {
         QStringList serials;
         for (const CliPanel& panel : panels) {
@@ -106,8 +109,8 @@ std::vector<CliPanel> ChosenPanels(const CliInvocation& invocation, bool allAllo
                              "): choose one with --panel SERIAL or all with --all");
     }
     if (panels.empty()) {
-        throw CliFailure(CliNoPanel,
-                         "No usable QUVO-8261 panel attached." + WhyNotListed(panels, {}));
+        throw CliFailure(CliNoPanel, ToolTexts::tr("No usable QUVO-8261 panel attached.") +
+                                         WhyNotListed(panels, {}));
     }
     return panels;
 }
@@ -117,7 +120,7 @@ PanelResult RunOnPanel(const CliContext& context, const CliPanel& panel, const P
     // Ctrl+C between panels: the panels not yet begun are left as they are.
     if (context.interrupted.load()) {
         result.code = CliLinkFailure;
-        result.message = "not done: interrupted";
+        result.message = NotDoneText();
         return result;
     }
     PanelSession session(panel.location);
@@ -205,6 +208,12 @@ auto FileChecked(Check check) {
     }
 }
 
+// Documents are indented as every command's are, but for --watch, whose
+// documents are one per line (JSON Lines).
+QJsonDocument::JsonFormat JsonLayout(const CliInvocation& invocation) {
+    return invocation.watch ? QJsonDocument::Compact : QJsonDocument::Indented;
+}
+
 void PrintStatus(CliContext& context, const CliPanel& panel, const ConfigBlock& block,
                  const StatusBlock& status) {
     if (context.invocation.json) {
@@ -212,8 +221,11 @@ void PrintStatus(CliContext& context, const CliPanel& panel, const ConfigBlock& 
                            QJsonObject{{"panel", PanelJson(panel)},
                                        {"configuration", ConfigurationJson(block, panel.channels)},
                                        {"live", LiveJson(status, panel.channels)}})
-                           .toJson(QJsonDocument::Compact)
-                    << "\n";
+                           .toJson(JsonLayout(context.invocation));
+        // Under --watch every document is one line, the changes that follow too.
+        if (context.invocation.watch) {
+            context.out << "\n";
+        }
     } else {
         context.out << panel.description << "  " << panel.serial << "\n";
         PrintConfiguration(context.out, block, panel.channels);
@@ -323,7 +335,7 @@ int Export(CliContext& context) {
         }
         try {
             WriteSettingsFile(file, block);
-            result.message = "exported to " + context.invocation.operands[0];
+            result.message = ToolTexts::tr("exported to %1").arg(context.invocation.operands[0]);
         } catch (const std::exception& error) {
             result.code = CliFileError;
             result.message = QString::fromStdString(error.what());
@@ -344,7 +356,7 @@ bool WriteConfiguration(PanelSession& session, const ConfigBlock& block, bool ve
     const QStringList differences = Differences(block, readBack);
     if (verify && !differences.isEmpty()) {
         result.code = CliVerifyDifferences;
-        result.message = "the panel stores something else";
+        result.message = ToolTexts::tr("the panel stores something else");
         result.differences = differences;
     } else {
         result.message = done;
@@ -362,15 +374,15 @@ bool ApplyProfile(const PanelTask& task, PanelSession& session, PanelResult& res
     }
     const QStringList differences = ComparedWithFile(held, task.block);
     if (differences.isEmpty()) {
-        result.message = "unchanged";
+        result.message = ToolTexts::tr("unchanged");
         return true;
     }
     if (task.dryRun) {
-        result.message = "differs from its profile";
+        result.message = ToolTexts::tr("differs from its profile");
         result.differences = differences;
         return true;
     }
-    return WriteConfiguration(session, task.block, true, "applied", result);
+    return WriteConfiguration(session, task.block, true, ToolTexts::tr("applied"), result);
 }
 
 // The work of a task of `--all` on one panel. Sending a configuration: with
@@ -384,13 +396,14 @@ PanelWork WorkOf(const PanelTask& task) {
     if (task.kind == PanelTask::Kind::GpioOff) {
         return [](PanelSession& session, const CliPanel&, PanelResult& result) {
             StatusBlock status{};
-            result.message = "all GPIO outputs off";
+            result.message = ToolTexts::tr("all GPIO outputs off");
             return session.GpioOff(status);
         };
     }
     return [task](PanelSession& session, const CliPanel&, PanelResult& result) {
-        return WriteConfiguration(session, task.block, task.verify,
-                                  task.verify ? "sent and verified" : "sent", result);
+        return WriteConfiguration(
+            session, task.block, task.verify,
+            task.verify ? ToolTexts::tr("sent and verified") : ToolTexts::tr("sent"), result);
     };
 }
 
@@ -400,8 +413,12 @@ std::vector<PanelResult> RunTasks(CliContext& context, const std::vector<CliPane
                                   const std::vector<PanelTask>& tasks) {
     const CliProcess& process = context.process;
     if (context.invocation.all && panels.size() > 1 && process.backEnd) {
-        return RunPanelsApart(context.invocation.command, tasks, panels,
-                              BackEndArguments(*process.backEnd, process.virtualPanels),
+        // Under --json the panels' processes word their results untranslated too.
+        QStringList arguments = BackEndArguments(*process.backEnd, process.virtualPanels);
+        if (context.invocation.json) {
+            arguments << "--json";
+        }
+        return RunPanelsApart(context.invocation.command, tasks, panels, arguments,
                               context.interrupted);
     }
     std::vector<PanelResult> results;
@@ -441,7 +458,7 @@ int Apply(CliContext& context) {
         results[i].panel = panels[i];
         const std::optional<std::filesystem::path> profile = ProfileOf(folder, panels[i].serial);
         if (!profile) {
-            results[i].message = "no profile";
+            results[i].message = ToolTexts::tr("no profile");
             continue;
         }
         try {
@@ -475,7 +492,7 @@ int Diagnose(CliContext& context) {
         context.out << report;
     } else {
         FileChecked([&] { WriteRegularFile(invocation.reportBytes, report.toStdString()); });
-        context.out << "report written to " << invocation.report << "\n";
+        context.out << ToolTexts::tr("report written to %1").arg(invocation.report) << "\n";
     }
     return facts.library.usableSerials.empty() ? CliNoPanel : CliDone;
 }
@@ -501,7 +518,9 @@ int Gpio(CliContext& context) {
     const bool press = action == "press";
     return RunOnPanels(context, [&](PanelSession& session, const CliPanel&, PanelResult& result) {
         StatusBlock status{};
-        result.message = QString("channel %1 %2").arg(channel).arg(press ? "pressed" : "released");
+        result.message =
+            (press ? ToolTexts::tr("channel %1 pressed") : ToolTexts::tr("channel %1 released"))
+                .arg(channel);
         return session.SetGpio(std::uint8_t(channel), press ? 1 : 0, status);
     });
 }

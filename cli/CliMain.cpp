@@ -5,6 +5,7 @@
 #include "cli/PanelProcesses.h"
 #include "cli/ToolPlatform.h"
 #include "link/RecentMessages.h"
+#include "link/Translations.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -99,6 +100,9 @@ int ToolMain(int argc, char** argv) {
         }
         return code;
     };
+    // Messages meant for people in the user's language; JSON stays English, for
+    // the scripts that read it.
+    const ProgramTranslations translations{invocation.json ? QLocale::c() : QLocale()};
     CliProcess process{std::nullopt, invocation.virtualPanels, {}, ReadStandardInput};
     try {
         const InstalledBackEnd installed =

@@ -140,11 +140,10 @@ namespace {
 
 // Each field that differs, worded by `format` with the field's name and both values.
 QStringList DifferenceLines(const ConfigBlock& first, const ConfigBlock& second,
-                            const char* format) {
+                            const QString& format) {
     QStringList lines;
     for (const FieldDifference& difference : ConfigDifferences(first, second)) {
-        lines << QString(format)
-                     .arg(QString::fromStdString(difference.field))
+        lines << format.arg(QString::fromStdString(difference.field))
                      .arg(difference.first)
                      .arg(difference.second);
     }
@@ -153,10 +152,15 @@ QStringList DifferenceLines(const ConfigBlock& first, const ConfigBlock& second,
 
 } // namespace
 
+QString NotDoneText() {
+    return ToolTexts::tr("not done: interrupted");
+}
+
 QStringList Differences(const ConfigBlock& sent, const ConfigBlock& readBack) {
-    return DifferenceLines(sent, readBack, "%1 (sent %2, read back %3)");
+    return DifferenceLines(sent, readBack, ToolTexts::tr("%1 (sent %2, read back %3)"));
 }
 
 QStringList ComparedWithFile(const ConfigBlock& panel, const ConfigBlock& file) {
-    return DifferenceLines(panel, file, "%1: panel %2, file %3");
+    return DifferenceLines(panel, file,
+                           QCoreApplication::translate("TFormEdit", "%1: panel %2, file %3"));
 }

@@ -3,6 +3,7 @@
 
 #include "model/DeviceBlocks.h"
 
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,15 @@
 
 // How the command-line tool shows panels, configurations and live states, as
 // text for people and as JSON for scripts.
+
+// The tool's own messages in the translations. They follow the locale, but not
+// under --json, whose words scripts read.
+class ToolTexts {
+    Q_DECLARE_TR_FUNCTIONS(ToolTexts)
+};
+
+// A panel that Ctrl+C kept from being begun.
+QString NotDoneText();
 
 // A usable panel as the tool reports it.
 struct CliPanel {

@@ -54,7 +54,7 @@ PanelResult ResultOfPanelProcess(const CliPanel& panel, const QByteArray& output
         result.code = CliLinkFailure;
         result.message =
             exitCode == SIGINT || exitCode == SIGTERM
-                ? QString("not done: interrupted")
+                ? NotDoneText()
                 : QString("the tool's process for this panel ended by signal %1").arg(exitCode);
         return result;
     }
@@ -151,7 +151,7 @@ std::vector<PanelResult> RunPanelsApart(const QString& command, const std::vecto
     for (std::size_t i = 0; i < panels.size(); ++i) {
         const PanelProcess& panel = processes[i];
         if (!panel.process) {
-            results.push_back({panels[i], CliLinkFailure, "not done: interrupted", {}});
+            results.push_back({panels[i], CliLinkFailure, NotDoneText(), {}});
             continue;
         }
         if (!panel.startError.isEmpty()) {

@@ -67,21 +67,35 @@ void TFormEdit::MenuCompareClick() {
     }
     ReportingFileErrors([&] {
         ConfigBlock file = model_.Configuration();
-        const std::optional<QString> path = LoadSettingsFile(this, file);
-        if (!path) {
-            return;
-        }
-        QStringList lines;
-        for (const FieldDifference& difference : ConfigDifferences(model_.Configuration(), file)) {
-            lines << tr("%1: panel %2, file %3")
-                         .arg(QString::fromStdString(difference.field))
-                         .arg(difference.first)
-                         .arg(difference.second);
-        }
-        if (Dialogs::ShowDifferences(this, DisplayName(FilePath(*path)), lines)) {
-            SendLoadedBlock(file, tr("Load from File"));
+        if (const std::optional<QString> path = LoadSettingsFile(this, file)) {
+            OfferDifferences(*path, file);
         }
     });
+}
+
+void TFormEdit::OfferFileWhenOnline(QString path) {
+    offeredFile_ = std::move(path);
+}
+
+void TFormEdit::CompareWithOfferedFile() {
+    if (!model_.Online() || offeredFile_.isEmpty()) {
+        return;
+    }
+    ReportingFileErrors(
+        [&] { OfferDifferences(offeredFile_, ReadSettingsFile(FilePath(offeredFile_), true)); });
+}
+
+void TFormEdit::OfferDifferences(const QString& path, const ConfigBlock& file) {
+    QStringList lines;
+    for (const FieldDifference& difference : ConfigDifferences(model_.Configuration(), file)) {
+        lines << tr("%1: panel %2, file %3")
+                     .arg(QString::fromStdString(difference.field))
+                     .arg(difference.first)
+                     .arg(difference.second);
+    }
+    if (Dialogs::ShowDifferences(this, DisplayName(FilePath(path)), lines)) {
+        SendLoadedBlock(file, tr("Load from File"));
+    }
 }
 
 void TFormEdit::OfferConfigurationBeforeTest() {

@@ -115,6 +115,7 @@ void TFormEdit::SetUpStrip(int channel) {
     for (int number = 1; number <= ChannelCount; ++number) {
         group->addItem(QString(" %1").arg(number));
     }
+    FitComboBoxItems(*group);
     gpioLabels_[channel]->SetCaption(tr("GPIO"));
     gpiLabels_[channel]->SetCaption(tr("GPI"));
     gpioLabels_[channel]->SetColours(WindowColour, WindowColour);
@@ -322,6 +323,10 @@ void TFormEdit::GoOnline() {
     TimerBtns->start();
     model_.GoOnline();
     RefreshMemoryMap();
+    // Once the panel's configuration is on screen.
+    if (!offeredFile_.isEmpty()) {
+        QTimer::singleShot(0, this, &TFormEdit::CompareWithOfferedFile);
+    }
 }
 
 void TFormEdit::PanNClick() {

@@ -47,6 +47,9 @@ public:
     void SetChannelMask(const QString& maskText);
     void GoOffline();
     void GoOnline();
+    // A settings file the program was started with: each time a panel is opened
+    // it is compared with the panel, and the user may load it ("Compare with File").
+    void OfferFileWhenOnline(QString path);
     TDeviceThread& DeviceThread() { return *deviceThread_; }
     const EditorModel& Model() const { return model_; }
 
@@ -119,6 +122,10 @@ public:
     void MenuRedoClick();
     void MenuRevertClick();
     void MenuCompareClick();
+    void CompareWithOfferedFile();
+    // The differences between the panel and `file`, read from `path`, with the
+    // choice to load it.
+    void OfferDifferences(const QString& path, const ConfigBlock& file);
 
     void done(int result) override;
     // The editor's size within `workArea`: its whole canvas where that fits,
@@ -229,6 +236,7 @@ private:
     std::unique_ptr<TDeviceThread> deviceThread_;
     std::function<void(std::chrono::milliseconds)> testPause_;
     bool updating_ = false; // program changes of the check boxes send nothing
+    QString offeredFile_;
     bool closing_ = false;
     // This Escape was pressed while one of the editor's popups was open.
     bool escapeClosesPopup_ = false;

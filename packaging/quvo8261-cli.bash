@@ -5,7 +5,7 @@
 # The serial numbers the tool lists, asked with the driver the command line names.
 _quvo8261_cli_serials() {
     local driver
-    mapfile -t driver < <(grep -oE -- '--driver=[a-z0-9]+|--simulate' <<<"${COMP_LINE:0:COMP_POINT}")
+    mapfile -t driver < <(grep -oE -- '--driver=[a-z0-9]+|--simulate(=[0-9]+)?' <<<"${COMP_LINE:0:COMP_POINT}")
     "${COMP_WORDS[0]}" "${driver[@]}" list --json 2>/dev/null |
         sed -n 's/^ *"serial": "\(.*\)",\{0,1\}$/\1/p'
 }

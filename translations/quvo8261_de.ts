@@ -84,7 +84,7 @@
     </message>
     <message>
         <source>Keylock installed</source>
-        <translation>Sperre eingebaut</translation>
+        <translation>Tastensperre eingebaut</translation>
     </message>
 </context>
 <context>
@@ -206,6 +206,14 @@
         <source>Text files</source>
         <translation>Textdateien</translation>
     </message>
+    <message>
+        <source>Only one settings file can be opened: %1</source>
+        <translation>Es kann nur eine Einstellungsdatei geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
 </context>
 <context>
     <name>RegularFile</name>
@@ -325,19 +333,19 @@
     </message>
     <message>
         <source>Slot %1: enabled</source>
-        <translation>Platz %1: aktiv</translation>
+        <translation>Speicherplatz %1: aktiv</translation>
     </message>
     <message>
         <source>Slot %1: disabled</source>
-        <translation>Platz %1: inaktiv</translation>
+        <translation>Speicherplatz %1: inaktiv</translation>
     </message>
     <message>
         <source>Slot %1, channel %2: member</source>
-        <translation>Platz %1, Kanal %2: Mitglied</translation>
+        <translation>Speicherplatz %1, Kanal %2: Mitglied</translation>
     </message>
     <message>
         <source>Slot %1, channel %2: not a member</source>
-        <translation>Platz %1, Kanal %2: kein Mitglied</translation>
+        <translation>Speicherplatz %1, Kanal %2: kein Mitglied</translation>
     </message>
 </context>
 <context>
@@ -356,7 +364,7 @@
     </message>
     <message>
         <source>The panel sets its GPIO outputs as they were when it is powered up</source>
-        <translation>Das Panel stellt beim Einschalten seine GPIO-Ausgänge wieder her</translation>
+        <translation>Das Panel stellt beim Einschalten den GPIO-Zustand wieder her, den seine Ausgänge zuletzt hatten</translation>
     </message>
     <message>
         <source>F%1 key function</source>
@@ -380,7 +388,7 @@
     </message>
     <message>
         <source>Save the panel&apos;s configuration (Ctrl+S: to a file)</source>
-        <translation>Die Konfiguration des Panels sichern (Strg+S: in eine Datei)</translation>
+        <translation>Die Konfiguration des Panels speichern (Strg+S: in eine Datei)</translation>
     </message>
     <message>
         <source>Run every light of the panel through its colours</source>
@@ -520,7 +528,7 @@
     </message>
     <message>
         <source>UnLock</source>
-        <translation>Sperre</translation>
+        <translation>Entsperren</translation>
     </message>
     <message>
         <source>GPIO<byte value="xd"/>
@@ -566,11 +574,11 @@
     </message>
     <message>
         <source>Keylock installed</source>
-        <translation>Sperre eingebaut</translation>
+        <translation>Tastensperre eingebaut</translation>
     </message>
     <message>
         <source>UNLOCKED</source>
-        <translation>OFFEN</translation>
+        <translation>ENTSPERRT</translation>
     </message>
     <message>
         <source>Group</source>
@@ -599,8 +607,8 @@
     <message>
         <source>Restore GPIO state
 on Power up</source>
-        <translation>GPIO beim Start
-wiederherstellen</translation>
+        <translation>GPIO-Zustand beim
+Einschalten wiederherstellen</translation>
     </message>
     <message>
         <source>Restore GPIO state on Power up</source>
@@ -616,7 +624,7 @@ wiederherstellen</translation>
     </message>
     <message>
         <source>Save...</source>
-        <translation>Sichern...</translation>
+        <translation>Speichern...</translation>
     </message>
     <message>
         <source>TEST</source>
@@ -662,7 +670,7 @@ Hell: %2</translation>
     </message>
     <message>
         <source>unlocked</source>
-        <translation>offen</translation>
+        <translation>entsperrt</translation>
     </message>
     <message>
         <source>Error</source>
@@ -670,7 +678,7 @@ Hell: %2</translation>
     </message>
     <message>
         <source>Slot %1</source>
-        <translation>Platz %1</translation>
+        <translation>Speicherplatz %1</translation>
     </message>
     <message>
         <source>HIDE</source>
@@ -770,6 +778,77 @@ ausschalten</translation>
     <message>
         <source>Saves a plain-text report of the USB devices, the driver and the permissions, to attach to a question about a panel that is not listed</source>
         <translation>Speichert einen Textbericht über die USB-Geräte, den Treiber und die Berechtigungen, den Sie einer Frage zu einem nicht aufgeführten Panel beifügen können</translation>
+    </message>
+</context>
+<context>
+    <name>ToolTexts</name>
+    <message>
+        <source>%1 FTDI device(s) are in use by another program, perhaps the QUVO-8261 Settings window.</source>
+        <translation>%1 FTDI-Gerät(e) werden von einem anderen Programm benutzt, vielleicht vom Fenster QUVO-8261 Einstellungen.</translation>
+    </message>
+    <message>
+        <source>No usable QUVO-8261 panel attached.</source>
+        <translation>Kein nutzbares QUVO-8261-Panel angeschlossen.</translation>
+    </message>
+    <message>
+        <source>No usable panel with serial number %1.</source>
+        <translation>Kein nutzbares Panel mit der Seriennummer %1.</translation>
+    </message>
+    <message>
+        <source>the panel stores something else</source>
+        <translation>das Panel speichert etwas anderes</translation>
+    </message>
+    <message>
+        <source>unchanged</source>
+        <translation>unverändert</translation>
+    </message>
+    <message>
+        <source>differs from its profile</source>
+        <translation>weicht von seinem Profil ab</translation>
+    </message>
+    <message>
+        <source>applied</source>
+        <translation>angewendet</translation>
+    </message>
+    <message>
+        <source>sent and verified</source>
+        <translation>gesendet und geprüft</translation>
+    </message>
+    <message>
+        <source>sent</source>
+        <translation>gesendet</translation>
+    </message>
+    <message>
+        <source>no profile</source>
+        <translation>kein Profil</translation>
+    </message>
+    <message>
+        <source>report written to %1</source>
+        <translation>Bericht geschrieben nach %1</translation>
+    </message>
+    <message>
+        <source>channel %1 pressed</source>
+        <translation>Kanal %1 gedrückt</translation>
+    </message>
+    <message>
+        <source>channel %1 released</source>
+        <translation>Kanal %1 losgelassen</translation>
+    </message>
+    <message>
+        <source>not done: interrupted</source>
+        <translation>nicht ausgeführt: unterbrochen</translation>
+    </message>
+    <message>
+        <source>%1 (sent %2, read back %3)</source>
+        <translation>%1 (gesendet %2, zurückgelesen %3)</translation>
+    </message>
+    <message>
+        <source>all GPIO outputs off</source>
+        <translation>alle GPIO-Ausgänge aus</translation>
+    </message>
+    <message>
+        <source>exported to %1</source>
+        <translation>exportiert nach %1</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "ui/Widgets.h"
 
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionFocusRect>
 
 namespace {
@@ -67,6 +69,32 @@ void FitButtonText(QAbstractButton& button) {
         font.setPixelSize(font.pixelSize() - 1);
         button.setFont(font);
     }
+}
+
+void FitComboBoxItems(QComboBox& box) {
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.editable = box.isEditable();
+    // The styles draw the item a pixel inside each side of the text field.
+    const int room =
+        box.style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &box)
+            .width() -
+        2;
+    QFont font = box.font();
+    const auto tooLarge = [&] {
+        const QFontMetrics metrics(font);
+        for (int i = 0; i < box.count(); ++i) {
+            if (metrics.horizontalAdvance(box.itemText(i)) > room) {
+                return true;
+            }
+        }
+        return false;
+    };
+    while (font.pixelSize() > SmallestTextPixels && tooLarge()) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    box.setFont(font);
 }
 
 QColor QColorFromScreen(ScreenColour colour) {

@@ -4,6 +4,7 @@
 #include "model/UnitProcs.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFrame>
 #include <QMenu>
@@ -47,6 +48,10 @@ private:
 // A check box or push button of a fixed width takes a smaller font for its text
 // where its text would not fit.
 void FitButtonText(QAbstractButton& button);
+
+// A combo box of a fixed width takes a smaller font where one of its items
+// would not fit its text field ("n/a" in a long language).
+void FitComboBoxItems(QComboBox& box);
 
 // A push button that paints its own face and text colour, so that colours set by
 // the program show on every platform style, and changes repaint only when needed.

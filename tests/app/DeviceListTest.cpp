@@ -58,7 +58,7 @@ TEST_F(DeviceList, ShowsOnlyFreePanelsOfTheRightChip) {
     AddPanel(0x13, "D.FFFF", "Some other device");      // no prefix
     AddPanel(0x14, "E.FF00", "lab quvo-8261-08 bench"); // lower case, not at the start
     CreateWindows();
-    EXPECT_EQ(main->windowTitle(), "QUVO-8261 Settings v1.2");
+    EXPECT_EQ(main->windowTitle(), "QUVO-8261 Settings v" QUVO_VERSION);
     EXPECT_EQ(FindControl<QTreeWidget>(*main, "LView")->headerItem()->text(0), "Name");
     EXPECT_EQ(FindControl<QTreeWidget>(*main, "LView")->headerItem()->text(1), "S/N");
     EXPECT_EQ(Rows(FindControl<QTreeWidget>(*main, "LView"), 0),

@@ -167,6 +167,15 @@ TEST(ProgramStart, MissingDriverLibraryIsNamedAndTheProgramEnds) {
     EXPECT_TRUE(error.contains("[Cannot run program] The FTDI D2XX library could not be loaded"))
         << error.toStdString();
     EXPECT_TRUE(error.contains(missing)) << "the message names the path it tried";
+
+    // Without windows (--diagnose) it is said on standard error, not in the report.
+    QProcess* diagnosis =
+        StartProgram(&owner, temp.path(), {"--driver=d2xx", "--diagnose"}, missing);
+    ASSERT_TRUE(diagnosis->waitForFinished(10000));
+    EXPECT_EQ(diagnosis->exitCode(), 1);
+    EXPECT_TRUE(diagnosis->readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(diagnosis->readAllStandardError().contains(
+        "QUVO8261: The FTDI D2XX library could not be loaded"));
 }
 
 } // namespace

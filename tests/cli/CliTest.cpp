@@ -120,6 +120,13 @@ TEST_F(Cli, StatusShowsConfigurationAndLiveState) {
     const QJsonObject live = Json()["live"].toObject();
     EXPECT_TRUE(live["channels"].toArray()[1].toObject()["gpi"].toBool());
     EXPECT_TRUE(live["locked"].toBool());
+
+    // One description of a panel, laid out as list lays out its document.
+    const QJsonObject described = Json()["panel"].toObject();
+    EXPECT_TRUE(output.startsWith("{\n    \"")) << output.left(40).toStdString();
+    EXPECT_EQ(Run({"list", "--json"}), CliDone);
+    EXPECT_EQ(Json()["panels"].toArray()[0].toObject(), described);
+    EXPECT_TRUE(output.startsWith("{\n    \"")) << output.left(40).toStdString();
 }
 
 TEST_F(Cli, ExportImportVerifyAndGpio) {
@@ -343,6 +350,7 @@ TEST_F(Cli, UsageErrorsAndMissingPanelsSayWhyInOneLine) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
         EXPECT_EQ(Run(arguments), code);
         EXPECT_EQ(errors.count('\n'), 1) << errors.toStdString();
+        EXPECT_TRUE(errors.startsWith("quvo8261-cli: ")) << errors.toStdString();
     }
     VirtualBus::Instance().RemoveAllDevices();
     Add(0x01, "A.FFFF");
@@ -951,6 +959,36 @@ TEST(CliProgram, ApplyAllAgainOnPanelsThatKeepTheirSettingsWritesNothing) {
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
     EXPECT_EQ(stored.readAll(),
               QByteArray(reinterpret_cast<const char*>(block.data()), qsizetype(block.size())));
+}
+
+// Messages meant for people follow the locale as the windows do, for one panel
+// and from the panels' processes of --all alike; JSON stays in English.
+TEST(CliProgram, MessagesFollowTheLocaleAndJsonStaysEnglish) {
+    const auto run = [](const QString& locale, const QStringList& arguments) {
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("LANGUAGE");
+        environment.insert("LC_ALL", locale);
+        tool.setProcessEnvironment(environment);
+        tool.setProcessChannelMode(QProcess::MergedChannels);
+        tool.start(QUVO_CLI, arguments);
+        EXPECT_TRUE(tool.waitForFinished(30000));
+        return QString::fromUtf8(tool.readAll());
+    };
+    const QStringList missing{"--simulate", "--panel", "QV9", "status"};
+    EXPECT_EQ(run("de_DE.UTF-8", missing),
+              "quvo8261-cli: Kein nutzbares Panel mit der Seriennummer QV9.\n");
+    EXPECT_EQ(run("fr_FR.UTF-8", missing),
+              "quvo8261-cli: Aucun panneau utilisable avec le numéro de série QV9.\n");
+    EXPECT_EQ(run("C", missing), "quvo8261-cli: No usable panel with serial number QV9.\n");
+    EXPECT_TRUE(run("fr_FR.UTF-8", missing + QStringList{"--json"})
+                    .contains("\"message\": \"No usable panel with serial number QV9.\""));
+
+    const QStringList off{"--simulate=3", "--all", "gpio", "off"};
+    EXPECT_EQ(run("fr_FR.UTF-8", off).count(": toutes les sorties GPIO éteintes\n"), 3);
+    EXPECT_EQ(run("fr_FR.UTF-8", off + QStringList{"--json"})
+                  .count("\"message\": \"all GPIO outputs off\""),
+              3);
 }
 
 } // namespace

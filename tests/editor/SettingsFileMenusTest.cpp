@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "app/ProgramStart.h"
+#include "model/RegularFile.h"
 #include "model/SettingsFiles.h"
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
@@ -176,6 +178,63 @@ TEST_F(SettingsFileMenus, AMissingProgramFolderIsReportedAndNothingIsSent) {
         }
         EXPECT_FALSE(QDir(settingsFolder.filePath("gone")).exists());
     });
+}
+
+// Started with a settings file (opened from the file manager): each panel
+// opened is compared with it, and loading it is the user's choice; two files
+// are a usage error, and a file that holds no settings is said at start, with
+// its name, and offered to no panel.
+TEST_F(SettingsFileMenus, AFileTheProgramStartedWithIsComparedWithEachPanelOpened) {
+    const CommandLine line = ParseCommandLine({"test", "--simulate", "rack.gpi"});
+    EXPECT_TRUE(line.showTestButton);
+    EXPECT_EQ(line.settingsFile, "rack.gpi");
+    EXPECT_TRUE(line.error.isEmpty());
+    EXPECT_FALSE(ParseCommandLine({"a.gpi", "b.gpi"}).error.isEmpty());
+
+    ConfigBlock file;
+    LoadFactoryValues(file);
+    file[RecordOffset(3) + RecordMODE] = ModeFixed;
+    const QString rack = settingsFolder.filePath("rack.gpi");
+    WriteSettingsFile(FilePath(rack), file);
+    std::vector<std::pair<QString, QStringList>> offered;
+    Dialogs::SetDifferencesAnswerer([&](const QString& name, const QStringList& lines) {
+        offered.emplace_back(name, lines);
+        return true;
+    });
+    AddDefaultPanels();
+    CreateWindows();
+    OfferSettingsFile(rack, *main, *editor);
+    EXPECT_TRUE(messages.empty());
+    Select(0);
+    RunEditor([&] { main->OpenSelectedDevice(); },
+              [&] {
+                  ASSERT_TRUE(WaitOnline());
+                  ASSERT_TRUE(WaitFor([&] { return !offered.empty(); }));
+                  EXPECT_TRUE(offered[0].first.endsWith("rack.gpi"));
+                  EXPECT_EQ(offered[0].second, QStringList{"GPIO3 MODE: panel 0, file 1"});
+                  ASSERT_TRUE(WaitSendsAnswered());
+                  EXPECT_EQ(panel16->Configuration(), file);
+                  editor->reject();
+              });
+
+    const QString notes = settingsFolder.filePath("notes.gpi");
+    QFile text(notes);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("just some notes\n");
+    text.close();
+    offered.clear();
+    CreateWindows();
+    OfferSettingsFile(notes, *main, *editor);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains("notes.gpi")) << messages[0].text.toStdString();
+    Select(0);
+    RunEditor([&] { main->OpenSelectedDevice(); },
+              [&] {
+                  ASSERT_TRUE(WaitOnline());
+                  Settle(50);
+                  editor->reject();
+              });
+    EXPECT_TRUE(offered.empty());
 }
 
 } // namespace

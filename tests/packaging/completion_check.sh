@@ -35,6 +35,8 @@ expect "quvo8261-cli " "apply export factory gpio import list status "
 expect "quvo8261-cli --simulate st" "status "
 expect "quvo8261-cli --simulate --panel " "QV826100.FFFF QV826101.FF00 "
 expect "quvo8261-cli --driver=sim --panel QV826101" "QV826101.FF00 "
+expect "quvo8261-cli --simulate=5 --panel " \
+    "QV826100.FFFF QV826101.FF00 QV826102.FFFF QV826103.FFFF QV826104.FFFF "
 expect "quvo8261-cli --dr" "--driver= --dry-run "
 expect "quvo8261-cli --all apply --pro" "--profiles "
 expect "quvo8261-cli --all apply --profiles " "saved "

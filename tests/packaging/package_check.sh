@@ -42,16 +42,43 @@ for path in ./usr/bin/QUVO8261 ./usr/bin/quvo8261-cli \
 done
 # Read whole first: grep -q would end the pipe early and fail it under pipefail.
 control=$(dpkg-deb -I "$package")
-for dependency in libqt6widgets6 libftdi1-2 libc6 libstdc++6 libusb-1.0-0 qt6-qpa-plugins \
-        fonts-wine; do
+for dependency in libqt6widgets6 libftdi1-2 libc6 libstdc++6 libusb-1.0-0 qt6-qpa-plugins; do
     grep -q "^ Depends:.* $dependency" <<<"$control" || { echo "no dependency on $dependency"; exit 1; }
 done
+# The program falls back to other fonts without Wine's.
+grep -q "^ Recommends:.*fonts-wine" <<<"$control" || { echo "fonts-wine is not recommended"; exit 1; }
+if grep -q "^ Depends:.*fonts-wine" <<<"$control"; then
+    echo "fonts-wine is a hard dependency"
+    exit 1
+fi
+# The scripts reload the udev rules only where the udev daemon runs: where
+# /run/udev exists without it (a container), udevadm is not called, so nothing
+# says "Failed to send reload request".
+made_run_udev=0
+if [ ! -e /run/udev ] && [ "$(id -u)" -eq 0 ] && mkdir -p /run/udev 2>/dev/null; then
+    made_run_udev=1
+fi
+fake_bin=$(mktemp -d)
+printf '#!/bin/sh\necho "udevadm $*" >>"%s/calls"\n' "$fake_bin" >"$fake_bin/udevadm"
+chmod +x "$fake_bin/udevadm"
 for script in postinst postrm; do
     grep -q "udevadm control --reload-rules" <<<"$(dpkg-deb -I "$package" $script)" || {
         echo "$script does not reload the udev rules"
         exit 1
     }
+    dpkg-deb -I "$package" $script >"$fake_bin/$script"
+    argument=$([ $script = postinst ] && echo configure || echo remove)
+    said=$(PATH="$fake_bin:$PATH" sh "$fake_bin/$script" "$argument" 2>&1)
+    if [ -S /run/udev/control ] ; then
+        [ -s "$fake_bin/calls" ] || { echo "$script did not reload a running udev"; exit 1; }
+    elif [ -e "$fake_bin/calls" ] || [ -n "$said" ]; then
+        echo "$script called udevadm without a udev daemon: $(cat "$fake_bin/calls" 2>/dev/null) $said"
+        exit 1
+    fi
+    rm -f "$fake_bin/calls"
 done
+rm -rf "$fake_bin"
+[ $made_run_udev -eq 0 ] || rmdir /run/udev
 if [ -z "${QUVO_SANITIZED_BUILD:-}" ]; then
     size=$(stat -c %s "$package")
     [ "$size" -lt 2000000 ] || { echo "the package has $size bytes, more than 2 MB"; exit 1; }
@@ -61,8 +88,12 @@ fi
 root="$work/root"
 dpkg-deb -x "$package" "$root"
 desktop-file-validate "$root/usr/share/applications/quvo8261-settings.desktop"
+[ -f "$root/usr/share/mime/packages/quvo8261-settings.xml" ] || {
+    echo "the package does not register the settings files' MIME type"
+    exit 1
+}
 # Valid AppStream data, as software centres need it.
-appstreamcli validate --no-net "$root/usr/share/metainfo/org.quvo8261.settings.metainfo.xml"
+appstreamcli validate --pedantic --no-net "$root/usr/share/metainfo/org.quvo8261.settings.metainfo.xml"
 
 # One version: the package's, the programs', the changelog's and the metadata's.
 version=$(dpkg-deb -f "$package" Version)
@@ -91,6 +122,13 @@ for program in QUVO8261 quvo8261-cli; do
     words+=$'\n'$(sed -n '/^Commands:/,/^$/p' <<<"$help" | sed -nE 's/^  ([a-z]+).*/\1/p')
     for word in $words; do
         grep -qF -- "$word" <<<"$page" || { echo "man $program does not name $word"; exit 1; }
+    done
+    for section in "EXIT STATUS" ENVIRONMENT EXAMPLES FILES; do
+        [ $program = quvo8261-cli ] && [ "$section" = FILES ] && continue
+        grep -qx "\.SH \"\{0,1\}$section\"\{0,1\}" <<<"$page" || {
+            echo "man $program has no section $section"
+            exit 1
+        }
     done
 done
 # The index goes into the unpacked tree, as an installation's goes into /usr.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "app/Translations.h"
+#include "link/Translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -4,6 +4,7 @@
 // states that change while the panel runs are spoken where they are drawn.
 #include "editor/UnitGPI.h"
 
+#include "editor/EditorLook.h"
 #include "editor/SpokenTexts.h"
 #include "ui/Speech.h"
 #include "ui/Widgets.h"
@@ -32,6 +33,7 @@ void TFormEdit::NameControls() {
     for (int state = 0; state < 4; ++state) {
         colourButtons_[state][0]->setToolTip(
             tr("Brightness of this signal state on every channel; click to choose"));
+        SetSpokenName(*indicators_[state], tr("Brightness of %1").arg(StateName(state)));
     }
     const QString modeTips[] = {
         tr("Free: the GPIO output follows the button while it is held"),

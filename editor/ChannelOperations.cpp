@@ -95,6 +95,9 @@ bool TFormEdit::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
+    case QEvent::FocusOut:
+        ReleaseHeldGpio();
+        break;
     default:
         break;
     }
@@ -103,26 +106,43 @@ bool TFormEdit::eventFilter(QObject* watched, QEvent* event) {
 
 // The filter sees events before the button does, also those of a disabled
 // button, so the GPIO handlers check that the window is online themselves.
-void TFormEdit::PressGpio(ColourButton* button, bool pressed) {
-    if (model_.Online() && button->isEnabled()) {
-        deviceThread_->PostSetGpio(std::uint8_t(ChannelOf(button)), pressed ? 1 : 0);
+void TFormEdit::PressGpio(ColourButton* button) {
+    if (!model_.Online() || !button->isEnabled()) {
+        return;
+    }
+    const int channel = ChannelOf(button);
+    if (heldGpio_ != channel) {
+        ReleaseHeldGpio();
+    }
+    heldGpio_ = channel;
+    deviceThread_->PostSetGpio(std::uint8_t(channel), 1);
+}
+
+void TFormEdit::ReleaseHeldGpio() {
+    if (!heldGpio_) {
+        return;
+    }
+    const int channel = *heldGpio_;
+    heldGpio_.reset();
+    if (model_.Online()) {
+        deviceThread_->PostSetGpio(std::uint8_t(channel), 0);
     }
 }
 
 void TFormEdit::BtnGPO1MouseDown(ColourButton* button) {
-    PressGpio(button, true);
+    PressGpio(button);
 }
 
-void TFormEdit::BtnGPO1MouseUp(ColourButton* button) {
-    PressGpio(button, false);
+void TFormEdit::BtnGPO1MouseUp(ColourButton*) {
+    ReleaseHeldGpio();
 }
 
 void TFormEdit::BtnGPO1KeyDown(ColourButton* button) {
-    PressGpio(button, true);
+    PressGpio(button);
 }
 
-void TFormEdit::BtnGPO1KeyUp(ColourButton* button) {
-    PressGpio(button, false);
+void TFormEdit::BtnGPO1KeyUp(ColourButton*) {
+    ReleaseHeldGpio();
 }
 
 void TFormEdit::BtnOffClick() {

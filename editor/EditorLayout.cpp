@@ -394,6 +394,8 @@ void TFormEdit::BuildMemoryPanel() {
     PBoxMem->setGeometry(draw->rect());
     PBoxMem->setMouseTracking(true);
     PanMemBack->resize(PanBack->width(), frame->y() + frame->height() + 2);
+    // Hidden, the memory map takes no focus and no keys; MEMORY shows it.
+    PanMemBack->hide();
     memoryButtonOffset_ = PanTemp->height() - BtnMem->y();
     memoryBitmap_ = QImage(PBoxMem->size(), QImage::Format_RGB888);
     memoryLayout_ = LayoutMemoryMap(memoryBitmap_.width(), memoryBitmap_.height(),

@@ -137,6 +137,10 @@ bool TFormEdit::MemoryMapKey(int key) {
 }
 
 void TFormEdit::MemoryMapFocusChanged(bool focused) {
+    // The keyboard's cursor goes with the focus; the mouse's stays while it points.
+    if (!focused && !PBoxMem->underMouse()) {
+        hoverRow_ = 0;
+    }
     if (focused && hoverRow_ == 0) {
         for (int row = 1; row <= ChannelCount; ++row) {
             if (model_.ChannelPresent()[row]) {

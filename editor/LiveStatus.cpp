@@ -111,11 +111,12 @@ void TFormEdit::ShowConfiguration() {
         ShowColours(channel);
     }
     for (int state = 0; state < 4; ++state) {
-        colourButtons_[state][0]->SetCaption(
-            tr("%1\r\nBr: %2")
-                .arg(StateName(state),
-                     QCoreApplication::translate(
-                         "UnitProcs", BrightnessText(model_.Colour(state, 1).Brightness).c_str())));
+        const QString brightness = QCoreApplication::translate(
+            "UnitProcs", BrightnessText(model_.Colour(state, 1).Brightness).c_str());
+        colourButtons_[state][0]->SetCaption(tr("%1\r\nBr: %2").arg(StateName(state), brightness));
+        // The bar beside the legend, for screen readers: its state and its value.
+        SetSpokenNameAndTip(*indicators_[state],
+                            tr("Brightness of %1: %2").arg(StateName(state), brightness));
         indicators_[state]->update();
     }
     SetFunctionKeyButton(BtnCtrl1, CtrlMenu1, block[ConfigMODE17]);

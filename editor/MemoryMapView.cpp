@@ -9,10 +9,13 @@
 #include "ui/Widgets.h"
 #include "ui/WindowPlacement.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -89,7 +92,23 @@ void TFormEdit::DrawMemoryMap() {
         }
     }
 
+    // The slots' names fit between a slot's grown marker and its cell's end, drawn
+    // smaller where a language's word is long.
     QFont labelFont = font();
+    labelFont.setPixelSize(QFontInfo(labelFont).pixelSize());
+    {
+        const CellRect& header = cells[1][0];
+        const int markerEnd = (header.Left + 14) / 2 + memoryLayout_.MarkerWidth + 6;
+        const int room = std::min(header.Left + header.Right + 20 - 2 * (markerEnd + 2),
+                                  header.Right - header.Left - 22);
+        QFont bold = labelFont;
+        bold.setBold(true);
+        while (labelFont.pixelSize() > SmallestTextPixels &&
+               QFontMetrics(bold).horizontalAdvance(tr("Slot %1").arg(ChannelCount)) > room) {
+            labelFont.setPixelSize(labelFont.pixelSize() - 1);
+            bold.setPixelSize(labelFont.pixelSize());
+        }
+    }
     for (int n = 1; n <= ChannelCount; ++n) {
         if (model_.ChannelPresent()[n]) {
             labelFont.setBold(n == hoverRow_);
@@ -197,7 +216,9 @@ void TFormEdit::BtnMemClick() {
         }
         BtnMem->SetCaption(tr("HIDE"));
         SetTag(BtnMem, 1);
+        PanMemBack->show();
     } else {
+        PanMemBack->hide();
         SetCanvasHeight(PanBack->height());
         PanTemp->resize(PanTemp->width(), PanBack->height());
         BtnMem->SetCaption(tr("MEMORY"));

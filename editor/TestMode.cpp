@@ -28,9 +28,8 @@ void TFormEdit::BtnTestClick() {
     if (!model_.Online()) {
         return;
     }
-    if (TimerTest->isActive()) {
-        EndPanelTest();
-        OfferConfigurationBeforeTest();
+    if (model_.TestRunning()) {
+        FinishPanelTest();
         return;
     }
     model_.StartTest();
@@ -39,22 +38,29 @@ void TFormEdit::BtnTestClick() {
 }
 
 void TFormEdit::EndPanelTest() {
-    const bool running = TimerTest->isActive();
+    const bool running = model_.TestRunning();
     TimerTest->stop();
     model_.EndTest();
     BtnTest->SetCaption(tr("TEST"));
-    // The script may have stopped between a press and its release.
+    // The script may have stopped between a press and its release, and an edit
+    // made during the test may have switched an output on.
     if (running && model_.Online()) {
         deviceThread_->PostGpioOff();
+    }
+}
+
+void TFormEdit::FinishPanelTest() {
+    const bool running = model_.TestRunning();
+    EndPanelTest();
+    if (running) {
+        OfferConfigurationBeforeTest();
     }
 }
 
 void TFormEdit::TimerTestTimer() {
     TimerTest->stop();
     if (model_.TestStepsLeft() == 0) {
-        BtnTest->SetCaption(tr("TEST"));
-        model_.EndTest();
-        OfferConfigurationBeforeTest();
+        FinishPanelTest();
         return;
     }
     if (const std::optional<TestStep> step = model_.NextTestStep()) {

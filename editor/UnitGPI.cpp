@@ -151,9 +151,11 @@ void TFormEdit::done(int result) {
     }
     closing_ = true;
     // Nothing of the test is left to run, and a pause step would freeze the device
-    // list window.
-    EndPanelTest();
+    // list window. Closed during the test, the editor asks as STOP does, and waits
+    // below for the restore to reach the panel.
+    FinishPanelTest();
     model_.ClearTest();
+    ReleaseHeldGpio();
     FinishPendingWork();
     closing_ = false;
     QDialog::done(result);
@@ -261,6 +263,7 @@ void TFormEdit::SetModeButtonsExclusive(bool exclusive) {
 
 void TFormEdit::GoOffline() {
     model_.GoOffline();
+    heldGpio_.reset();
 
     SetModeButtonsExclusive(false);
     for (ColourButton* button : findChildren<ColourButton*>()) {
@@ -367,6 +370,9 @@ bool TFormEdit::event(QEvent* event) {
     if (event->type() == QEvent::Type(MsgLinkEnded)) {
         MsgLinkEndedHandler();
         return true;
+    }
+    if (event->type() == QEvent::WindowDeactivate) {
+        ReleaseHeldGpio();
     }
     return QDialog::event(event);
 }

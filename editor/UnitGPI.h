@@ -14,6 +14,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class ColourButton;
@@ -193,7 +194,11 @@ private:
     void BtnGPO1MouseUp(ColourButton* button);
     void BtnGPO1KeyDown(ColourButton* button);
     void BtnGPO1KeyUp(ColourButton* button);
-    void PressGpio(ColourButton* button, bool pressed);
+    void PressGpio(ColourButton* button);
+    // The held GPIO output is released, on the channel that was pressed, when the
+    // button is let go, the focus leaves it, the window loses activation or the
+    // editor closes.
+    void ReleaseHeldGpio();
     void BtnOffClick();
     void TimerBtnsTimer();
     void ChooseMode(ColourButton* button, int mode);
@@ -217,6 +222,9 @@ private:
     void RunTestStep(const TestStep& step);
     // Stops the panel test (its remaining steps are kept) and releases what it pressed.
     void EndPanelTest();
+    // Every end of the test (its own, STOP, Close, Escape): every GPIO output off,
+    // and the question whether to restore the configuration from before it.
+    void FinishPanelTest();
 
     // Memory map (MemoryMapView.cpp).
     void RefreshMemoryMap();
@@ -238,6 +246,7 @@ private:
     bool updating_ = false; // program changes of the check boxes send nothing
     QString offeredFile_;
     bool closing_ = false;
+    std::optional<int> heldGpio_; // the channel whose GPIO output the user holds
     // This Escape was pressed while one of the editor's popups was open.
     bool escapeClosesPopup_ = false;
     int hoverRow_ = 0;

@@ -740,6 +740,14 @@ ausschalten</translation>
         <source>Pulse</source>
         <translation>Puls</translation>
     </message>
+    <message>
+        <source>Brightness of %1</source>
+        <translation>Helligkeit von %1</translation>
+    </message>
+    <message>
+        <source>Brightness of %1: %2</source>
+        <translation>Helligkeit von %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>TFormMain</name>

@@ -740,6 +740,14 @@ Switch off</source>
         <source>Pulse</source>
         <translation>Impulsion</translation>
     </message>
+    <message>
+        <source>Brightness of %1</source>
+        <translation>Luminosité de %1</translation>
+    </message>
+    <message>
+        <source>Brightness of %1: %2</source>
+        <translation>Luminosité de %1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>TFormMain</name>

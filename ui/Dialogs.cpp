@@ -22,6 +22,15 @@ Hook& Current() {
     return hook;
 }
 
+// A dialog with an owner blocks the owner's window only: the other windows (the
+// virtual panels, whose keys and plug stay live) keep taking input meanwhile.
+int RunBlockingOwnerOnly(QDialog& dialog, QWidget* owner) {
+    if (owner != nullptr) {
+        dialog.setWindowModality(Qt::WindowModal);
+    }
+    return dialog.exec();
+}
+
 } // namespace
 
 void ShowMessage(QWidget* owner, const QString& text, const QString& caption, Icon icon) {
@@ -33,7 +42,7 @@ void ShowMessage(QWidget* owner, const QString& text, const QString& caption, Ic
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Warning, caption,
                     shown, QMessageBox::Ok, owner);
-    box.exec();
+    RunBlockingOwnerOnly(box, owner);
 }
 
 void SetRecorder(Recorder recorder) {
@@ -44,11 +53,12 @@ std::optional<QColor> ChooseColour(QWidget* owner, const QColor& initial) {
     if (Current<ColourChooser>()) {
         return Current<ColourChooser>()(initial);
     }
-    const QColor chosen = QColorDialog::getColor(initial, owner);
-    if (!chosen.isValid()) {
+    QColorDialog dialog(initial, owner);
+    if (RunBlockingOwnerOnly(dialog, owner) != QDialog::Accepted ||
+        !dialog.selectedColor().isValid()) {
         return std::nullopt;
     }
-    return chosen;
+    return dialog.selectedColor();
 }
 
 void SetColourChooser(ColourChooser chooser) {
@@ -62,7 +72,7 @@ bool Confirm(QWidget* owner, const QString& question) {
     QMessageBox box(QMessageBox::Warning, QObject::tr("Confirm"), question,
                     QMessageBox::Yes | QMessageBox::No, owner);
     box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return RunBlockingOwnerOnly(box, owner) == QMessageBox::Yes;
 }
 
 void SetAnswerer(Answerer answerer) {
@@ -79,7 +89,8 @@ std::optional<QString> ChooseFile(QWidget* owner, FileDialog kind, const QString
         dialog.setDefaultSuffix("txt");
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        if (RunBlockingOwnerOnly(dialog, owner) != QDialog::Accepted ||
+            dialog.selectedFiles().isEmpty()) {
             return std::nullopt;
         }
         return dialog.selectedFiles().first();
@@ -96,7 +107,8 @@ std::optional<QString> ChooseFile(QWidget* owner, FileDialog kind, const QString
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (RunBlockingOwnerOnly(dialog, owner) != QDialog::Accepted ||
+        dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog.selectedFiles().first();
@@ -131,7 +143,7 @@ bool ShowDifferences(QWidget* owner, const QString& file, const QStringList& dif
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
     dialog.resize(420, 300);
-    return dialog.exec() == QDialog::Accepted;
+    return RunBlockingOwnerOnly(dialog, owner) == QDialog::Accepted;
 }
 
 void SetDifferencesAnswerer(DifferencesAnswerer answerer) {

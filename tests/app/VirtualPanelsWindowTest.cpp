@@ -2,12 +2,16 @@
 #include "app/VirtualPanelsWindow.h"
 #include "app/ProgramStart.h"
 #include "tests/support/WindowsFixture.h"
+#include "ui/Dialogs.h"
 #include "ui/FindControl.h"
 #include "ui/Widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -63,6 +67,55 @@ TEST_F(VirtualPanels, KeysFollowTheModeAndTheEditorSeesThem) {
         FindControl<QCheckBox>(*editor, "BoxLock")->click();
         EXPECT_TRUE(WaitFor(
             [&] { return FindControl<ColourLabel>(*editor, "LabLock")->Caption() == "LOCKED"; }));
+        editor->reject();
+    });
+}
+
+// Presses the mouse on `control` as the window system does, so that a window a
+// dialog blocks does not take it.
+void PressAsTheSystemDoes(QWidget* control) {
+    QWindow* window = control->window()->windowHandle();
+    const QPoint at = control->mapTo(control->window(), control->rect().center());
+    QTest::mousePress(window, Qt::LeftButton, {}, at);
+}
+
+void ReleaseAsTheSystemDoes(QWidget* control) {
+    QWindow* window = control->window()->windowHandle();
+    const QPoint at = control->mapTo(control->window(), control->rect().center());
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+}
+
+// A question of the editor blocks the editor only: meanwhile the virtual
+// panels' keys still work, and the editor's buttons do not.
+TEST_F(VirtualPanels, AnEditorsDialogLeavesTheVirtualPanelsLive) {
+    AddDefaultPanels();
+    OpenWindow();
+    WithEditorOnline(0, [&] {
+        Dialogs::SetAnswerer(nullptr); // the real question box
+        bool asked = false;
+        bool keyWorked = false;
+        bool editorTookIt = true;
+        QTimer::singleShot(100, [&] {
+            QWidget* question = QApplication::activeModalWidget();
+            asked = question != nullptr;
+            if (!asked) {
+                return;
+            }
+            PressAsTheSystemDoes(Row16().keys[2]);
+            keyWorked = panel16->Status()[StatusStateOffset(2)] == 1;
+            ReleaseAsTheSystemDoes(Row16().keys[2]);
+            panel16->ClearReceivedFrames();
+            auto* gpio = FindControl<ColourButton>(*editor, "BtnGPO", 4);
+            PressAsTheSystemDoes(gpio);
+            ReleaseAsTheSystemDoes(gpio);
+            Settle(50);
+            editorTookIt = !CommandsSentTo(*panel16).empty();
+            question->close();
+        });
+        EXPECT_FALSE(Dialogs::Confirm(editor.get(), "Load Default values?"));
+        ASSERT_TRUE(asked);
+        EXPECT_TRUE(keyWorked) << "the virtual panel's key did nothing";
+        EXPECT_FALSE(editorTookIt) << "the editor took a click under its question";
         editor->reject();
     });
 }

@@ -89,6 +89,9 @@ TEST_F(Accessibility, EveryControlOfEveryWindowHasAName) {
         const auto* checkedMode =
             QAccessible::queryAccessibleInterface(FindControl<ColourButton>(*editor, "BtnAny", 1));
         EXPECT_TRUE(checkedMode->state().checkable);
+        // The brightness bars beside the legend say their state and value.
+        EXPECT_EQ(NameOf(FindControl<QWidget>(*editor, "IndC1")), "Brightness of GPIO: 75%");
+        EXPECT_EQ(NameOf(FindControl<QWidget>(*editor, "IndC0")), "Brightness of No signals: min");
     });
     auto virtualPanels = std::make_unique<VirtualPanelsWindow>();
     virtualPanels->show();

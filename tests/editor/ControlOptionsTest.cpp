@@ -139,14 +139,18 @@ protected:
 TEST_F(TestMode, RunsTheWholeScriptAndEndsOnTheFactoryConfiguration) {
     WithPanel16Online([&] {
         ShortPauses();
-        const auto expected = ExpectedFrames(MakeTestScript(editor->Model().ChannelPresent()));
+        auto expected = ExpectedFrames(MakeTestScript(editor->Model().ChannelPresent()));
+        // Its end switches every output off, whatever the script left on.
+        expected.push_back(BuildFrame(6, nullptr, 0));
         editor->BtnTestClick();
         EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnTest")->Caption(), "STOP");
         ASSERT_TRUE(
             WaitFor([&] { return !FindControl<QTimer>(*editor, "TimerTest")->isActive(); }, 20000));
         EXPECT_EQ(FindControl<ColourButton>(*editor, "BtnTest")->Caption(), "TEST");
         ASSERT_TRUE(WaitSendsAnswered());
+        Settle(50);
         EXPECT_EQ(CommandsSentTo(*panel16), expected);
+        EXPECT_EQ(questions, QStringList{"Restore the configuration from before the test?"});
         EXPECT_EQ(pauses.count(), 21100);
         ConfigBlock factory;
         LoadFactoryValues(factory);
@@ -184,6 +188,35 @@ TEST_F(TestMode, StopKeepsTheRestAndEveryEndClearsIt) {
     EXPECT_FALSE(FindControl<QTimer>(*editor, "TimerTest")->isActive())
         << "closing the editor stops the test";
     EXPECT_FALSE(editor->Model().TestPrepared());
+}
+
+// Closed during the test, the editor switches every output off and asks as STOP
+// does; Yes restores the configuration from before the test, which reaches the
+// panel before the editor is gone.
+TEST_F(TestMode, ClosingDuringTheTestAsksAndRestoresBeforeItCloses) {
+    WithPanel16Online([&] {
+        ShortPauses();
+        ConfigBlock edited = panel16->Configuration();
+        edited[RecordOffset(7) + RecordMODE] = ModeFixed;
+        panel16->SetConfiguration(edited);
+        editor->SendConfiguration();
+        ASSERT_TRUE(WaitSendsAnswered());
+        const ConfigBlock before = editor->Model().Configuration();
+        editor->BtnTestClick();
+        ASSERT_TRUE(WaitFor([&] { return editor->Model().TestStepsLeft() < 60; }));
+        Dialogs::SetAnswerer([this](const QString& question) {
+            questions << question;
+            return true;
+        });
+        panel16->ClearReceivedFrames();
+        editor->reject();
+        EXPECT_EQ(questions, QStringList{"Restore the configuration from before the test?"});
+        const auto sent = CommandsSentTo(*panel16);
+        EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [](const auto& frame) {
+            return frame[3] == 6;
+        })) << "every output off";
+        EXPECT_EQ(panel16->Configuration(), before) << "restored before the editor closed";
+    });
 }
 
 TEST_F(TestMode, ALinkFailureDuringTheTestClearsIt) {

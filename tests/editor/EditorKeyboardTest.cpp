@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
+#include "link/WireProtocol.h"
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
 #include "ui/ProgramIcon.h"
@@ -84,6 +85,52 @@ TEST_F(EditorKeyboard, DisabledGpioButtonsSendNothing) {
         });
 }
 
+// A held GPIO output is released on the channel that was pressed, whatever ends
+// the hold: Tab while Space is held, the window losing activation, the editor
+// closing with the mouse still down.
+TEST_F(EditorKeyboard, AHeldGpioOutputIsReleasedOnItsOwnChannel) {
+    const auto gpioCommands = [&] {
+        std::vector<std::pair<int, int>> sent;
+        for (const auto& command : CommandsSentTo(*panel16)) {
+            if (command[3] == CmdSetGpio) {
+                sent.emplace_back(command[4], command[5]);
+            }
+        }
+        return sent;
+    };
+    using Sent = std::vector<std::pair<int, int>>;
+    WithPanel16Online([&] {
+        editor->activateWindow();
+        auto* three = FindControl<ColourButton>(*editor, "BtnGPO", 3);
+        three->setFocus();
+        QTest::keyPress(three, Qt::Key_Space);
+        QTest::keyClick(three, Qt::Key_Tab);
+        ASSERT_NE(QApplication::focusWidget(), three);
+        QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Space);
+        ASSERT_TRUE(WaitSendsAnswered());
+        Settle(30);
+        EXPECT_EQ(gpioCommands(), (Sent{{3, 1}, {3, 0}}));
+
+        panel16->ClearReceivedFrames();
+        auto* six = FindControl<ColourButton>(*editor, "BtnGPO", 6);
+        six->setFocus();
+        QTest::keyPress(six, Qt::Key_Space);
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QApplication::sendEvent(editor.get(), &deactivate);
+        ASSERT_TRUE(WaitSendsAnswered());
+        Settle(30);
+        EXPECT_EQ(gpioCommands(), (Sent{{6, 1}, {6, 0}}));
+        QTest::keyRelease(six, Qt::Key_Space);
+        Settle(30);
+        EXPECT_EQ(gpioCommands(), (Sent{{6, 1}, {6, 0}})) << "nothing held any more";
+
+        panel16->ClearReceivedFrames();
+        QTest::mousePress(FindControl<ColourButton>(*editor, "BtnGPO", 5), Qt::LeftButton);
+        editor->reject();
+    });
+    EXPECT_EQ(gpioCommands(), (Sent{{5, 1}, {5, 0}})) << "released before the link stopped";
+}
+
 TEST_F(EditorKeyboard, DurationsAreEmptyWhileOfflineOnAShownWindow) {
     AddDefaultPanels();
     CreateWindows();
@@ -156,6 +203,20 @@ TEST_F(EditorKeyboard, TheMemoryMapIsReachedWithTabAndToggledWithArrowsAndSpace)
         EXPECT_NE(editor->Model().MemorySlotEnabled(2), wasEnabled);
         QTest::keyClick(map, Qt::Key_Tab);
         EXPECT_NE(QApplication::focusWidget(), map) << "Tab leaves the map";
+        EXPECT_EQ(editor->MemoryHover().first, 0) << "and its cursor goes out with the focus";
+
+        // Hidden again (HIDE), the map takes no focus and no keys.
+        panel16->ClearReceivedFrames();
+        auto* memoryButton = FindControl<ColourButton>(*editor, "BtnMem");
+        QTest::mouseClick(memoryButton, Qt::LeftButton);
+        memoryButton->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(memoryButton, Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), map);
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Down, Qt::Key_Space}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        Settle(50);
+        EXPECT_TRUE(CommandsSentTo(*panel16).empty()) << "nothing changed unseen";
     });
 }
 

@@ -18,6 +18,13 @@ void EditHistory::Record(const EditStep& step) {
     }
 }
 
+void EditHistory::DropNewerThan(std::size_t count) {
+    while (undo_.size() > count) {
+        undo_.pop_back();
+    }
+    redo_.clear();
+}
+
 EditStep EditHistory::TakeUndo() {
     EditStep step = undo_.back();
     undo_.pop_back();

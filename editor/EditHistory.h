@@ -37,6 +37,10 @@ public:
     EditStep TakeUndo();
     EditStep TakeRedo();
     void Clear();
+    std::size_t UndoCount() const { return undo_.size(); }
+    // Drops the steps recorded after the first `count`, and what could be redone:
+    // a panel test folds the steps made during it into one.
+    void DropNewerThan(std::size_t count);
 
 private:
     std::deque<EditStep> undo_;

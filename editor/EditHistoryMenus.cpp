@@ -4,6 +4,7 @@
 // offer to restore what the panel held before it.
 #include "editor/UnitGPI.h"
 
+#include "editor/ComparedValues.h"
 #include "editor/SettingsFileDialogs.h"
 #include "model/RegularFile.h"
 #include "model/SettingsFiles.h"
@@ -67,7 +68,8 @@ void TFormEdit::MenuCompareClick() {
     }
     ReportingFileErrors([&] {
         ConfigBlock file = model_.Configuration();
-        if (const std::optional<QString> path = LoadSettingsFile(this, file)) {
+        // A file without settings is no file to compare with, nor to load.
+        if (const std::optional<QString> path = LoadSettingsFile(this, file, true)) {
             OfferDifferences(*path, file);
         }
     });
@@ -86,13 +88,8 @@ void TFormEdit::CompareWithOfferedFile() {
 }
 
 void TFormEdit::OfferDifferences(const QString& path, const ConfigBlock& file) {
-    QStringList lines;
-    for (const FieldDifference& difference : ConfigDifferences(model_.Configuration(), file)) {
-        lines << tr("%1: panel %2, file %3")
-                     .arg(QString::fromStdString(difference.field))
-                     .arg(difference.first)
-                     .arg(difference.second);
-    }
+    const QStringList lines =
+        ComparedLines(model_.Configuration(), file, OutOfRangeValues(FilePath(path)));
     if (Dialogs::ShowDifferences(this, DisplayName(FilePath(path)), lines)) {
         SendLoadedBlock(file, tr("Load from File"));
     }

@@ -34,6 +34,8 @@ void EditorModel::GoOffline() {
     deferred_ = nullptr;
     opened_.reset();
     beforeTest_.reset();
+    editsInTest_.clear();
+    testStepDue_ = false;
 }
 
 int EditorModel::Mode(int channel) const {
@@ -65,6 +67,13 @@ EditorModel::ReplyOutcome EditorModel::ReceiveReply(std::uint8_t replyCode,
     if (replyCode == CmdReadConfig) {
         readBacksAwaited_ = 0;
         if (inFlight_) {
+            if (testRunning_) {
+                for (std::size_t i = 0; i < ConfigBlockSize; ++i) {
+                    if (inFlight_->before[i] != inFlight_->after[i]) {
+                        editsInTest_[i] = inFlight_->after[i];
+                    }
+                }
+            }
             history_.Record(*inFlight_);
             inFlight_.reset();
         }
@@ -77,6 +86,7 @@ EditorModel::ReplyOutcome EditorModel::ReceiveReply(std::uint8_t replyCode,
             }
         }
     }
+    RecordTestStepWhenSettled();
     if (sendPending_) {
         outcome.post = RequestSend();
     }
@@ -227,8 +237,32 @@ PostedBlock EditorModel::RestoreBeforeTest() {
         return std::nullopt;
     }
     return WhenSettled([this]() -> PostedBlock {
-        return LoadBlock(*beforeTest_, tr("Configuration from before the panel test"));
+        ConfigBlock restored = *beforeTest_;
+        for (const auto& [offset, value] : editsInTest_) {
+            restored[offset] = value;
+        }
+        return LoadBlock(restored, tr("Configuration from before the panel test"));
     });
+}
+
+void EditorModel::EndTest() {
+    if (!testRunning_) {
+        return;
+    }
+    testRunning_ = false;
+    testStepDue_ = true;
+    RecordTestStepWhenSettled();
+}
+
+void EditorModel::RecordTestStepWhenSettled() {
+    if (!testStepDue_ || testRunning_ || !Settled() || readBacksAwaited_ > 0 || !beforeTest_) {
+        return;
+    }
+    testStepDue_ = false;
+    history_.DropNewerThan(stepsBeforeTest_);
+    if (panelHolds_ != *beforeTest_) {
+        history_.Record({tr("Panel test"), *beforeTest_, panelHolds_, clock_()});
+    }
 }
 
 void EditorModel::SetClock(std::function<std::chrono::steady_clock::time_point()> clock) {
@@ -372,6 +406,9 @@ PostedBlock EditorModel::SetKeyLock(bool installed) {
 
 void EditorModel::StartTest() {
     beforeTest_ = panelHolds_;
+    stepsBeforeTest_ = history_.UndoCount();
+    editsInTest_.clear();
+    testStepDue_ = false;
     testRunning_ = true;
     testSteps_ = std::make_unique<TestScript>(MakeTestScript(present_));
 }

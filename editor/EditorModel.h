@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -103,7 +104,8 @@ public:
     // What the panel held when the editor opened, as one step.
     PostedBlock Revert();
     bool CanRevert() const;
-    // The configuration from before the last panel test, as one step.
+    // The configuration from before the last panel test, with the edits the
+    // user made during it, as one step.
     PostedBlock RestoreBeforeTest();
     // The clock that tells bursts of one edit apart (tests set their own).
     void SetClock(std::function<std::chrono::steady_clock::time_point()> clock);
@@ -116,8 +118,10 @@ public:
     }
     bool TestPrepared() const { return testSteps_ != nullptr; }
     // The test runs from StartTest until EndTest; its remaining steps are kept.
+    // Once the panel has read back its last configuration, the test is one step
+    // of the history ("Panel test"), the edits made during it folded in.
     bool TestRunning() const { return testRunning_; }
-    void EndTest() { testRunning_ = false; }
+    void EndTest();
     std::size_t TestStepsLeft() const { return testSteps_ ? testSteps_->size() : 0; }
     // The next step once the gate is open; a configuration step closes the gate
     // until the panel has read it back.
@@ -131,6 +135,8 @@ private:
     }
     // Packs every edit into the block as the panel stores it.
     void ComposeBlock();
+    // The ended test as one step of the history, once the panel holds its end.
+    void RecordTestStepWhenSettled();
     // An edit called `name`, sent now or when the gate opens.
     PostedBlock Send(const QString& name);
     // Runs `action` now when no write is on its way, else after its read-back.
@@ -161,6 +167,9 @@ private:
     std::function<PostedBlock()> deferred_;
     std::optional<ConfigBlock> opened_; // read when the editor opened
     std::optional<ConfigBlock> beforeTest_;
+    std::size_t stepsBeforeTest_ = 0;
+    std::map<std::size_t, std::uint8_t> editsInTest_; // bytes the user set during the test
+    bool testStepDue_ = false;
     std::function<std::chrono::steady_clock::time_point()> clock_ = [] {
         return std::chrono::steady_clock::now();
     };

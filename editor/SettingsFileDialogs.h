@@ -13,5 +13,7 @@ class QWidget;
 // file in the settings folder, which follows the chosen file only once the file
 // was read or written. False (no file) when the user cancelled; a file that
 // cannot be used throws std::runtime_error naming it, and nothing changes then.
-std::optional<QString> LoadSettingsFile(QWidget* owner, ConfigBlock& block);
+// With `mustHoldSettings`, a file without any settings key is refused.
+std::optional<QString> LoadSettingsFile(QWidget* owner, ConfigBlock& block,
+                                        bool mustHoldSettings = false);
 bool SaveSettingsFile(QWidget* owner, const ConfigBlock& block);

@@ -22,11 +22,11 @@ void FollowChosenFile(const QString& path) {
 
 } // namespace
 
-std::optional<QString> LoadSettingsFile(QWidget* owner, ConfigBlock& block) {
+std::optional<QString> LoadSettingsFile(QWidget* owner, ConfigBlock& block, bool mustHoldSettings) {
     const auto path =
         Dialogs::ChooseFile(owner, Dialogs::FileDialog::Open, CurrentPaths().settingsFolder);
     if (path) {
-        block = ReadSettingsFile(FilePath(*path));
+        block = ReadSettingsFile(FilePath(*path), mustHoldSettings);
         FollowChosenFile(*path);
     }
     return path;

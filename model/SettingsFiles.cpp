@@ -164,6 +164,18 @@ ConfigBlock ReadSettingsFile(const std::filesystem::path& path, bool mustHoldSet
     return block;
 }
 
+std::map<std::size_t, long long> OutOfRangeValues(const std::filesystem::path& path) {
+    const IniFile ini = OpenSettingsFile(path);
+    std::map<std::size_t, long long> outside;
+    ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {
+        const long long value = ini.ReadInteger(section, key, 0);
+        if (value < 0 || value > 255) {
+            outside[offset] = value;
+        }
+    });
+    return outside;
+}
+
 void WriteSettingsFile(const std::filesystem::path& path, const ConfigBlock& block) {
     IniFile ini = OpenSettingsFile(path);
     ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {

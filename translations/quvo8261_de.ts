@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ComparedValues</name>
+    <message>
+        <source>%1: the file&apos;s %2 is out of range</source>
+        <translation>%1: der Wert %2 der Datei liegt außerhalb des Bereichs</translation>
+    </message>
+    <message>
+        <source>%1 (out of range)</source>
+        <translation>%1 (außerhalb des Bereichs)</translation>
+    </message>
+</context>
+<context>
     <name>EditorLook</name>
     <message>
         <source>No signals</source>
@@ -85,6 +96,10 @@
     <message>
         <source>Keylock installed</source>
         <translation>Tastensperre eingebaut</translation>
+    </message>
+    <message>
+        <source>Panel test</source>
+        <translation>Panel-Test</translation>
     </message>
 </context>
 <context>

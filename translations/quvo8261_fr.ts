@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>ComparedValues</name>
+    <message>
+        <source>%1: the file&apos;s %2 is out of range</source>
+        <translation>%1 : la valeur %2 du fichier est hors limites</translation>
+    </message>
+    <message>
+        <source>%1 (out of range)</source>
+        <translation>%1 (hors limites)</translation>
+    </message>
+</context>
+<context>
     <name>EditorLook</name>
     <message>
         <source>No signals</source>
@@ -85,6 +96,10 @@
     <message>
         <source>Keylock installed</source>
         <translation>Verrouillage installé</translation>
+    </message>
+    <message>
+        <source>Panel test</source>
+        <translation>Test du panneau</translation>
     </message>
 </context>
 <context>

@@ -4,12 +4,18 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QObject>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace Dialogs {
 
@@ -29,6 +35,28 @@ int RunBlockingOwnerOnly(QDialog& dialog, QWidget* owner) {
         dialog.setWindowModality(Qt::WindowModal);
     }
     return dialog.exec();
+}
+
+// The colours a line names ("#RRGGBB"), side by side as small swatches; none
+// for a line without a colour.
+QIcon SwatchesOf(const QString& line) {
+    static const QRegularExpression colour("#[0-9A-Fa-f]{6}\\b");
+    std::vector<QColor> colours;
+    for (auto match = colour.globalMatch(line); match.hasNext();) {
+        colours.emplace_back(match.next().captured());
+    }
+    if (colours.empty()) {
+        return {};
+    }
+    QPixmap swatches(int(colours.size()) * 16, 14);
+    swatches.fill(Qt::transparent);
+    QPainter painter(&swatches);
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        painter.setPen(Qt::black);
+        painter.setBrush(colours[i]);
+        painter.drawRect(int(i) * 16, 0, 13, 13);
+    }
+    return QIcon(swatches);
 }
 
 } // namespace
@@ -134,11 +162,19 @@ bool ShowDifferences(QWidget* owner, const QString& file, const QStringList& dif
     list->setAccessibleName(QObject::tr("Differences"));
     list->addItems(differences.isEmpty() ? QStringList{QObject::tr("No differences.")}
                                          : differences);
+    for (int row = 0; row < list->count(); ++row) {
+        list->item(row)->setIcon(SwatchesOf(list->item(row)->text()));
+    }
     layout->addWidget(list);
     auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* load = buttons->addButton(QObject::tr("Load File"), QDialogButtonBox::AcceptRole);
     load->setObjectName("CompareLoad");
-    buttons->addButton(QDialogButtonBox::Close)->setObjectName("CompareClose");
+    load->setAutoDefault(false);
+    // Enter closes: loading overwrites the panel, and every other question of
+    // the program defaults to No as well.
+    QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
+    close->setObjectName("CompareClose");
+    close->setDefault(true);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);

@@ -219,6 +219,38 @@ TEST_F(TestMode, ClosingDuringTheTestAsksAndRestoresBeforeItCloses) {
     });
 }
 
+// An edit made during the test reaches the panel between its steps and stays
+// there through a restore; the test's end leaves no output on.
+TEST_F(TestMode, AnEditDuringTheTestSurvivesTheRestoreAndNoOutputStaysOn) {
+    WithPanel16Online([&] {
+        ShortPauses();
+        const ConfigBlock before = editor->Model().Configuration();
+        Dialogs::SetAnswerer([this](const QString& question) {
+            questions << question;
+            return true;
+        });
+        editor->BtnTestClick();
+        ASSERT_TRUE(WaitFor([&] { return editor->Model().TestStepsLeft() < 100; }));
+        FindControl<ColourButton>(*editor, "BtnFix", 10)->click();
+        ASSERT_TRUE(
+            WaitFor([&] { return !FindControl<QTimer>(*editor, "TimerTest")->isActive(); }, 20000));
+        ASSERT_TRUE(WaitSendsAnswered());
+        Settle(50);
+        EXPECT_EQ(questions, QStringList{"Restore the configuration from before the test?"});
+        ConfigBlock expected = before;
+        expected[RecordOffset(10) + RecordMODE] = ModeFixed;
+        EXPECT_EQ(panel16->Configuration(), expected);
+        for (int channel = 1; channel <= ChannelCount; ++channel) {
+            EXPECT_EQ(panel16->Status()[StatusStateOffset(channel)] & 1, 0)
+                << "GPIO" << channel << " is still on";
+        }
+        emit FindControl<QMenu>(*editor, "MenuLoad")->aboutToShow();
+        EXPECT_TRUE(
+            Item("MenuUndo")->text().startsWith("Undo Configuration from before the panel test\t"))
+            << Item("MenuUndo")->text().toStdString();
+    });
+}
+
 TEST_F(TestMode, ALinkFailureDuringTheTestClearsIt) {
     AddDefaultPanels();
     WithEditorOnline(0, [&] {

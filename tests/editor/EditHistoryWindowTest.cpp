@@ -5,9 +5,13 @@
 #include "ui/Widgets.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -115,17 +119,52 @@ TEST_F(EditHistoryWindow, CompareListsEachDifferenceAndCanLoadTheFile) {
 
         chosen = different;
         Item("MenuCompare")->trigger();
-        const QStringList expected = {
-            "GPIO2 GROUP: panel 0, file 4",      "GPIO3 MODE: panel 0, file 2",
-            "GPIO3 DURATION: panel 3, file 12",  "GPIO5 COLOR1_R: panel 0, file 50",
-            "GPIO6 COLOR2_I: panel 96, file 32", "GPIO7 ISMEM: panel 0, file 1",
-            "GPIO7 MEM0: panel 0, file 1",       "COMMON LOCK: panel 0, file 1"};
+        // As the editor shows them: names, seconds, a colour with its brightness.
+        const QStringList expected = {"GPIO2 GROUP: panel n/a, file 4",
+                                      "GPIO3 MODE: panel Free, file Pulse",
+                                      "GPIO3 DURATION: panel 0.3 s, file 1.2 s",
+                                      "GPIO5 COLOR1: panel #00FF00 75%, file #64FF00 75%",
+                                      "GPIO6 COLOR2: panel #FF0000 75%, file #FF0000 30%",
+                                      "GPIO7 ISMEM: panel off, file on",
+                                      "GPIO7 MEM0: panel 0, file 1",
+                                      "COMMON LOCK: panel off, file on"};
         shown.sort();
         QStringList sorted = expected;
         sorted.sort();
         EXPECT_EQ(shown.join('\n').toStdString(), sorted.join('\n').toStdString());
         Settle(30);
         EXPECT_TRUE(CommandsSentTo(*panel16).empty()) << "Close loads nothing";
+
+        // A text file of something else is no settings file: said, nothing shown.
+        const QString notes = settingsFolder.filePath("notes.gpi");
+        QFile text(notes);
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write("shopping list\n");
+        text.close();
+        shown = {"unchanged"};
+        chosen = notes;
+        Item("MenuCompare")->trigger();
+        EXPECT_EQ(shown, QStringList{"unchanged"});
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(messages[0].text.contains("notes.gpi"));
+
+        // Enter closes the real dialog: Close is its default button.
+        Dialogs::SetDifferencesAnswerer(nullptr);
+        bool closeIsDefault = false;
+        QTimer::singleShot(100, [&] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                closeIsDefault = dialog->findChild<QPushButton*>("CompareClose")->isDefault() &&
+                                 !dialog->findChild<QPushButton*>("CompareLoad")->isDefault();
+                dialog->close();
+            }
+        });
+        chosen = different;
+        Item("MenuCompare")->trigger();
+        EXPECT_TRUE(closeIsDefault);
+        Dialogs::SetDifferencesAnswerer([&](const QString&, const QStringList& lines) {
+            shown = lines;
+            return load;
+        });
 
         load = true;
         Item("MenuCompare")->trigger();

@@ -507,4 +507,45 @@ TEST_F(EditorHistoryTest, RevertAndTheTestsOwnConfigurationAreSteps) {
     EXPECT_EQ(Done(model.RestoreBeforeTest()), beforeTest);
 }
 
+// The test is one step of the history, named for it, that Undo takes back
+// whole; the edits the user made during it stay in a restore, and no step
+// undoes more than its name says.
+TEST_F(EditorHistoryTest, TheTestIsOneStepAndARestoreKeepsTheEditsMadeDuringIt) {
+    Done(model.SetMode(9, ModeFixed));
+    const ConfigBlock beforeTest = model.Configuration();
+    Later(2000);
+    model.StartTest();
+    bool edited = false;
+    while (const std::optional<TestStep> step = model.NextTestStep()) {
+        if (step->Kind != TestStepKind::WriteConfig) {
+            continue;
+        }
+        model.ReceiveReply(CmdReadConfig, ReadBack(step->Block));
+        if (!edited) {
+            // The user sets channel 10 to Fixed between two of the test's steps.
+            const PostedBlock edit = model.SetMode(10, ModeFixed);
+            ASSERT_TRUE(edit);
+            EXPECT_FALSE(Answer(*edit));
+            edited = true;
+        }
+    }
+    model.EndTest();
+    ASSERT_TRUE(model.History().CanUndo());
+    EXPECT_EQ(model.History().NextUndo().name.toStdString(), "Panel test");
+
+    ConfigBlock restored = beforeTest;
+    restored[RecordOffset(10) + RecordMODE] = ModeFixed;
+    const ConfigBlock afterRestore = Done(model.RestoreBeforeTest());
+    EXPECT_EQ(afterRestore, restored) << "the edit made during the test stays";
+    EXPECT_EQ(model.History().NextUndo().name.toStdString(),
+              "Configuration from before the panel test");
+    Done(model.Undo());
+    EXPECT_EQ(model.History().NextUndo().name.toStdString(), "Panel test");
+    EXPECT_EQ(Done(model.Undo()), beforeTest) << "the whole test, taken back as one";
+    EXPECT_EQ(model.History().NextUndo().name.toStdString(), "Mode of channel 9");
+    ConfigBlock beforeMode9 = beforeTest;
+    beforeMode9[RecordOffset(9) + RecordMODE] = ModeFree;
+    EXPECT_EQ(Done(model.Undo()), beforeMode9) << "channel 9 only";
+}
+
 } // namespace

@@ -211,7 +211,7 @@ TEST_F(SettingsFileMenus, AFileTheProgramStartedWithIsComparedWithEachPanelOpene
                   ASSERT_TRUE(WaitOnline());
                   ASSERT_TRUE(WaitFor([&] { return !offered.empty(); }));
                   EXPECT_TRUE(offered[0].first.endsWith("rack.gpi"));
-                  EXPECT_EQ(offered[0].second, QStringList{"GPIO3 MODE: panel 0, file 1"});
+                  EXPECT_EQ(offered[0].second, QStringList{"GPIO3 MODE: panel Free, file Fixed"});
                   ASSERT_TRUE(WaitSendsAnswered());
                   EXPECT_EQ(panel16->Configuration(), file);
                   editor->reject();

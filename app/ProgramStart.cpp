@@ -182,21 +182,19 @@ bool ReadyToRun(const CommandLine& line, const SingleInstance& instance, QString
     return true;
 }
 
-// The "Virtual panels" window beside the device list where the screen has room,
-// else below it.
+// The "Virtual panels" window beside the device list, never over it while the
+// screen has room on a side; it scrolls where it is smaller than its panels.
 std::unique_ptr<VirtualPanelsWindow> ShowVirtualPanelsBeside(const QWidget& deviceList) {
     auto window = std::make_unique<VirtualPanelsWindow>();
     // The program still ends when the device list window closes.
     window->setAttribute(Qt::WA_QuitOnClose, false);
-    window->adjustSize();
-    const QRect area = deviceList.screen()->availableGeometry();
-    const QRect list = deviceList.frameGeometry();
-    QRect place(list.topRight() + QPoint(10, 0), window->size());
-    if (!area.contains(place)) {
-        place.moveTopLeft(list.bottomLeft() + QPoint(0, 10));
-    }
-    window->move(KeptInside(place, area));
     window->show();
+    const QSize frame = window->frameGeometry().size() - window->size();
+    const QRect place =
+        BesideWithoutCovering(deviceList.frameGeometry(), window->FullSize() + frame,
+                              deviceList.screen()->availableGeometry());
+    window->resize(place.size() - frame);
+    window->move(place.topLeft());
     return window;
 }
 

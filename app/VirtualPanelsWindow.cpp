@@ -9,7 +9,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPen>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -68,8 +70,10 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setBrush(QColorFromScreen(on_ ? LampOn : LampOff));
-        painter.setPen(Qt::NoPen);
-        painter.drawEllipse(rect().adjusted(1, 1, -1, -1));
+        // A ring in the theme's text colour keeps a lamp that is off visible on a
+        // dark window as on a light one.
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
+        painter.drawEllipse(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
     }
 
 private:
@@ -82,13 +86,25 @@ VirtualPanelsWindow::VirtualPanelsWindow(QWidget* parent) : QWidget(parent) {
     setObjectName("FormVirtualPanels");
     setWindowTitle(tr("Virtual panels"));
     setWindowIcon(ProgramIcon());
-    auto* layout = new QVBoxLayout(this);
+    // The panels scroll where the screen is too small for them (a rack of
+    // sixteen, a scale factor of 2).
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("ScrollVirtualPanels");
+    scroll_->setAccessibleName(tr("Virtual panels"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    auto* content = new QWidget(scroll_);
+    auto* layout = new QVBoxLayout(content);
     const auto devices = VirtualBus::Instance().Devices();
     for (std::size_t i = 0; i < devices.size(); ++i) {
-        AddRow(devices[i], int(i));
-        layout->addWidget(findChild<QWidget*>(QString("VirtualPanel%1").arg(i)));
+        AddRow(devices[i], int(i), content);
+        layout->addWidget(content->findChild<QWidget*>(QString("VirtualPanel%1").arg(i)));
     }
     layout->addStretch();
+    scroll_->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll_);
     // At most 30 pictures a second, and only of what changed.
     refresh_.setInterval(33);
     connect(&refresh_, &QTimer::timeout, this, &VirtualPanelsWindow::Refresh);
@@ -96,11 +112,16 @@ VirtualPanelsWindow::VirtualPanelsWindow(QWidget* parent) : QWidget(parent) {
     Refresh();
 }
 
-void VirtualPanelsWindow::AddRow(const VirtualBus::AttachedDevice& device, int index) {
+QSize VirtualPanelsWindow::FullSize() const {
+    return scroll_->widget()->sizeHint();
+}
+
+void VirtualPanelsWindow::AddRow(const VirtualBus::AttachedDevice& device, int index,
+                                 QWidget* content) {
     Row row;
     row.device = device;
     row.present = ParseChannelMask(SplitAtLastDot(device.info.serialNumber).second);
-    auto* box = new QWidget(this);
+    auto* box = new QWidget(content);
     box->setObjectName(QString("VirtualPanel%1").arg(index));
     auto* grid = new QGridLayout(box);
     const QString name =

@@ -18,6 +18,8 @@ class QPushButton;
 // keys, key lock, GPIO lamps and GPI inputs, and a plug. Operating it operates
 // the virtual firmware only, through the simulator's thread-safe interface; it
 // never talks to the program's other windows.
+class QScrollArea;
+
 class VirtualPanelsWindow : public QWidget {
     Q_OBJECT
 public:
@@ -42,10 +44,15 @@ public:
 
     // Reads every panel now; repaints what changed.
     void Refresh();
+    // Every panel shown whole, without scroll bars; also the size it opens with
+    // where nobody places it.
+    QSize FullSize() const;
+    QSize sizeHint() const override { return FullSize(); }
 
 private:
-    void AddRow(const VirtualBus::AttachedDevice& device, int index);
+    void AddRow(const VirtualBus::AttachedDevice& device, int index, QWidget* content);
 
+    QScrollArea* scroll_ = nullptr;
     std::vector<Row> rows_;
     QTimer refresh_;
 };

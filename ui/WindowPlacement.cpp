@@ -48,3 +48,39 @@ QSize ScrolledWindowSize(const QSize& content, const QSize& room, int scrollBarE
     const int height = content.height() + (wide ? scrollBarExtent : 0);
     return {std::min(width, room.width()), std::min(height, room.height())};
 }
+
+QRect BesideWithoutCovering(const QRect& other, const QSize& wanted, const QRect& area, int gap) {
+    // Smaller than this, a side is no place for a window.
+    constexpr int UsableWidth = 200;
+    constexpr int UsableHeight = 150;
+    const QRect right(other.right() + 1 + gap, area.top(), area.right() - other.right() - gap,
+                      area.height());
+    const QRect below(area.left(), other.bottom() + 1 + gap, area.width(),
+                      area.bottom() - other.bottom() - gap);
+    const auto topBeside = [&](int height) {
+        return std::max(area.top(), std::min(other.top(), area.bottom() + 1 - height));
+    };
+    const auto leftBelow = [&](int width) {
+        return std::max(area.left(), std::min(other.left(), area.right() + 1 - width));
+    };
+    if (wanted.width() <= right.width() && wanted.height() <= right.height()) {
+        return {QPoint(right.left(), topBeside(wanted.height())), wanted};
+    }
+    if (wanted.width() <= below.width() && wanted.height() <= below.height()) {
+        return {QPoint(leftBelow(wanted.width()), below.top()), wanted};
+    }
+    const bool rightUsable = right.width() >= UsableWidth && right.height() >= UsableHeight;
+    const bool belowUsable = below.width() >= UsableWidth && below.height() >= UsableHeight;
+    const long long rightRoom = rightUsable ? 1LL * right.width() * right.height() : 0;
+    const long long belowRoom = belowUsable ? 1LL * below.width() * below.height() : 0;
+    if (rightRoom > 0 && rightRoom >= belowRoom) {
+        const QSize size = wanted.boundedTo(right.size());
+        return {QPoint(right.left(), topBeside(size.height())), size};
+    }
+    if (belowRoom > 0) {
+        const QSize size = wanted.boundedTo(below.size());
+        return {QPoint(leftBelow(size.width()), below.top()), size};
+    }
+    const QSize size = wanted.boundedTo(area.size());
+    return {KeptInside(QRect(other.topRight() + QPoint(gap, 0), size), area), size};
+}

@@ -25,3 +25,10 @@ int TopAfterGrowing(int windowTop, int windowHeight, int growth, int workAreaTop
 // frame): the content's own size where it fits, the room otherwise, with a
 // scroll bar added across from each direction that does not fit.
 QSize ScrolledWindowSize(const QSize& content, const QSize& room, int scrollBarExtent);
+
+// Where a window of `wanted` size goes beside `other` within `area` without
+// covering it: right of it where it fits, else below it; else in the larger of
+// the two free sides, shrunk to fit it (the window then scrolls). `other` is
+// covered only where neither side has room for a usable window.
+QRect BesideWithoutCovering(const QRect& other, const QSize& wanted, const QRect& area,
+                            int gap = 10);

@@ -9,9 +9,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -201,6 +206,49 @@ TEST_F(VirtualPanels, AnUnpluggedPanelIsDark) {
     }
     Row16().plugged->setChecked(true);
     EXPECT_NE(KeyFace(Row16().keys[1]), Dark) << "lit again once plugged in";
+}
+
+// A lamp that is off stands out from a dark window as from a light one.
+TEST_F(VirtualPanels, ALampThatIsOffIsSeenInADarkTheme) {
+    AddDefaultPanels();
+    OpenWindow();
+    for (const QColor background : {QColor(0x20, 0x20, 0x20), QColor(0xF0, 0xF0, 0xF0)}) {
+        QPalette theme = background.lightness() < 128
+                             ? QPalette(QColor(0x30, 0x30, 0x30), background)
+                             : QPalette(QColor(0xE0, 0xE0, 0xE0), background);
+        theme.setColor(QPalette::WindowText,
+                       background.lightness() < 128 ? QColor(0xF0, 0xF0, 0xF0) : Qt::black);
+        QWidget* lamp = Row16().lamps[3];
+        lamp->setPalette(theme);
+        lamp->setAutoFillBackground(true);
+        const QImage picture = lamp->grab().toImage();
+        int strongest = 0;
+        for (int x = 0; x < picture.width(); ++x) {
+            strongest = std::max(strongest,
+                                 std::abs(picture.pixelColor(x, picture.height() / 2).lightness() -
+                                          background.lightness()));
+        }
+        EXPECT_GT(strongest, 100) << "on a window of lightness " << background.lightness();
+    }
+}
+
+// Smaller than its panels (a small screen, a scale factor of 2), the window
+// scrolls to every key, the last panel's plug too.
+TEST_F(VirtualPanels, AWindowSmallerThanItsPanelsScrollsToEveryControl) {
+    AddDefaultPanels();
+    OpenWindow();
+    const QSize full = window->FullSize();
+    window->resize(full / 2);
+    auto* scroll = FindControl<QScrollArea>(*window, "ScrollVirtualPanels");
+    EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+    for (QWidget* control : {static_cast<QWidget*>(Row16().keys[16]),
+                             static_cast<QWidget*>(window->Rows()[1].plugged)}) {
+        scroll->ensureWidgetVisible(control);
+        EXPECT_FALSE(control->visibleRegion().isEmpty()) << control->objectName().toStdString();
+    }
+    window->resize(full);
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0) << "whole at its full size";
 }
 
 } // namespace

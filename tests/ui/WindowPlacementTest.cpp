@@ -132,4 +132,35 @@ TEST(WindowPlacement, AWindowLargerThanItsRoomScrollsInTheDirectionsThatDoNotFit
     }
 }
 
+// The virtual panels open beside the device list, never over it while a side
+// has room: right where it fits, else below, else shrunk into the larger side.
+TEST(WindowPlacement, ASecondWindowGoesBesideTheFirstWithoutCoveringIt) {
+    const QRect screen(0, 0, 1600, 1000);
+    const QRect list(100, 100, 500, 300);
+    struct Case {
+        const char* name;
+        QRect area;
+        QSize wanted;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {"right, top with the list", screen, {800, 400}, {610, 100, 800, 400}},
+        {"right, moved up to fit", screen, {800, 950}, {610, 50, 800, 950}},
+        {"below, where the right is too narrow", screen, {1200, 400}, {100, 410, 1200, 400}},
+        {"the larger side, shrunk", QRect(0, 0, 800, 700), {1500, 700}, {0, 410, 800, 290}},
+        {"right side shrunk", QRect(0, 0, 1600, 450), {1500, 700}, {610, 0, 990, 450}},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        const QRect placed = BesideWithoutCovering(list, row.wanted, row.area);
+        EXPECT_EQ(placed, row.expected);
+        EXPECT_TRUE(row.area.contains(placed));
+    }
+    // No side has room: inside the screen, over the list.
+    const QRect tiny(0, 0, 640, 420);
+    const QRect placed = BesideWithoutCovering(list, {900, 500}, tiny);
+    EXPECT_TRUE(tiny.contains(placed));
+    EXPECT_EQ(placed.size(), tiny.size());
+}
+
 } // namespace

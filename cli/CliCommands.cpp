@@ -58,26 +58,34 @@ QString InUseNote() {
                                   .arg(inUse);
 }
 
-QString NoPanelText() {
-    return ToolTexts::tr("No usable QUVO-8261 panel attached.") + InUseNote();
-}
-
-// Why the system's view of a panel that is attached but not listed (no access to
-// its node, held by the kernel's driver or another program), or else the note on
-// devices in use; for the serial numbers `serialPattern` matches, or any.
-QString WhyNotListed(const std::vector<CliPanel>& listed, const QString& serialPattern) {
+// The panels the system sees attached that are not listed (no access to their
+// node, held by the kernel's driver or another program), each with its state.
+std::vector<AttachedChip> UnusablePanels(const std::vector<CliPanel>& listed) {
     std::vector<QString> serials;
     for (const CliPanel& panel : listed) {
         serials.push_back(panel.serial);
     }
     std::vector<AttachedChip> chips = FindAttachedChips();
     MarkPanelsInUse(chips, serials);
+    std::erase_if(chips, [](const AttachedChip& chip) {
+        return !chip.isPanel || chip.state == AttachedChip::State::Usable;
+    });
+    return chips;
+}
+
+// Why the panels `serialPattern` matches (or any) are attached but not listed,
+// or else the note on devices in use.
+QString WhyNotListed(const std::vector<CliPanel>& listed, const QString& serialPattern) {
+    std::vector<AttachedChip> chips = UnusablePanels(listed);
     std::erase_if(chips, [&](const AttachedChip& chip) {
-        return !chip.isPanel || chip.state == AttachedChip::State::Usable ||
-               (!serialPattern.isEmpty() &&
-                !SerialNameMatches(chip.serial.toStdString(), serialPattern.toStdString()));
+        return !serialPattern.isEmpty() &&
+               !SerialNameMatches(chip.serial.toStdString(), serialPattern.toStdString());
     });
     return chips.empty() ? InUseNote() : " " + EmptyListText(chips);
+}
+
+QString NoPanelText() {
+    return ToolTexts::tr("No usable QUVO-8261 panel attached.");
 }
 
 void Refuse(bool refused, const char* why) {
@@ -109,8 +117,7 @@ std::vector<CliPanel> ChosenPanels(const CliInvocation& invocation, bool allAllo
                              "): choose one with --panel SERIAL or all with --all");
     }
     if (panels.empty()) {
-        throw CliFailure(CliNoPanel, ToolTexts::tr("No usable QUVO-8261 panel attached.") +
-                                         WhyNotListed(panels, {}));
+        throw CliFailure(CliNoPanel, NoPanelText() + WhyNotListed(panels, {}));
     }
     return panels;
 }
@@ -266,16 +273,8 @@ bool WatchStatus(CliContext& context, PanelSession& session, const CliPanel& pan
 int List(CliContext& context) {
     NeedOperands(context.invocation, 0, "list takes no operands");
     const std::vector<CliPanel> panels = AttachedPanels();
-    std::vector<QString> serials;
-    for (const CliPanel& panel : panels) {
-        serials.push_back(panel.serial);
-    }
     // Panels the system sees attached but that cannot be used, with the reason.
-    std::vector<AttachedChip> unusable = FindAttachedChips();
-    MarkPanelsInUse(unusable, serials);
-    std::erase_if(unusable, [](const AttachedChip& chip) {
-        return !chip.isPanel || chip.state == AttachedChip::State::Usable;
-    });
+    const std::vector<AttachedChip> unusable = UnusablePanels(panels);
     if (context.invocation.json) {
         QJsonArray list;
         for (const CliPanel& panel : panels) {
@@ -302,7 +301,7 @@ int List(CliContext& context) {
         context.out << EmptyListText({chip}) << "\n";
     }
     if (panels.empty() && unusable.empty()) {
-        context.out << NoPanelText() << "\n";
+        context.out << NoPanelText() << InUseNote() << "\n";
     } else if (DevicesInUse() > 0) {
         context.out << InUseNote().trimmed() << "\n";
     }

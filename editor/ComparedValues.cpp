@@ -7,7 +7,7 @@
 
 #include <QCoreApplication>
 
-#include <vector>
+#include <iterator>
 
 namespace {
 
@@ -25,11 +25,15 @@ QString OnOff(int value) {
 }
 
 QString FunctionName(std::size_t offset, int value) {
-    const std::vector<const char*> names =
-        offset == ConfigMODE17 ? std::vector<const char*>{"None", "UnLock"}
-                               : std::vector<const char*>{"None", "GPIO\r\n OFF", "MEM"};
-    return value < int(names.size()) ? EditorWord(names[std::size_t(value)])
-                                     : QString::number(value);
+    static const char* const f1[] = {"None", "UnLock"};
+    static const char* const f2[] = {"None", "GPIO\r\n OFF", "MEM"};
+    if (offset == ConfigMODE17 && value < int(std::size(f1))) {
+        return EditorWord(f1[value]);
+    }
+    if (offset == ConfigMODE18 && value < int(std::size(f2))) {
+        return EditorWord(f2[value]);
+    }
+    return QString::number(value);
 }
 
 // A byte's value as the editor shows it; offsets inside a record are the

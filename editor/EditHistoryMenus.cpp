@@ -67,7 +67,7 @@ void TFormEdit::MenuCompareClick() {
         return;
     }
     ReportingFileErrors([&] {
-        ConfigBlock file = model_.Configuration();
+        SettingsFileContent file;
         // A file without settings is no file to compare with, nor to load.
         if (const std::optional<QString> path = LoadSettingsFile(this, file, true)) {
             OfferDifferences(*path, file);
@@ -83,15 +83,15 @@ void TFormEdit::CompareWithOfferedFile() {
     if (!model_.Online() || offeredFile_.isEmpty()) {
         return;
     }
-    ReportingFileErrors(
-        [&] { OfferDifferences(offeredFile_, ReadSettingsFile(FilePath(offeredFile_), true)); });
+    ReportingFileErrors([&] {
+        OfferDifferences(offeredFile_, ReadSettingsFileContent(FilePath(offeredFile_), true));
+    });
 }
 
-void TFormEdit::OfferDifferences(const QString& path, const ConfigBlock& file) {
-    const QStringList lines =
-        ComparedLines(model_.Configuration(), file, OutOfRangeValues(FilePath(path)));
+void TFormEdit::OfferDifferences(const QString& path, const SettingsFileContent& file) {
+    const QStringList lines = ComparedLines(model_.Configuration(), file.block, file.outOfRange);
     if (Dialogs::ShowDifferences(this, DisplayName(FilePath(path)), lines)) {
-        SendLoadedBlock(file, tr("Load from File"));
+        SendLoadedBlock(file.block, tr("Load from File"));
     }
 }
 

@@ -67,6 +67,25 @@ void TFormEdit::ConnectMemoryMap() {
     connect(BtnMem, &QPushButton::clicked, this, &TFormEdit::BtnMemClick);
 }
 
+QFont TFormEdit::SlotLabelFont() const {
+    // The slots' names fit between a slot's grown marker and its cell's end, drawn
+    // smaller where a language's word is long.
+    QFont labelFont = font();
+    labelFont.setPixelSize(QFontInfo(labelFont).pixelSize());
+    const CellRect& header = memoryLayout_.CellRects[1][0];
+    const int markerEnd = (header.Left + 14) / 2 + memoryLayout_.MarkerWidth + 6;
+    const int room = std::min(header.Left + header.Right + 20 - 2 * (markerEnd + 2),
+                              header.Right - header.Left - 22);
+    QFont bold = labelFont;
+    bold.setBold(true);
+    while (labelFont.pixelSize() > SmallestTextPixels &&
+           QFontMetrics(bold).horizontalAdvance(tr("Slot %1").arg(ChannelCount)) > room) {
+        labelFont.setPixelSize(labelFont.pixelSize() - 1);
+        bold.setPixelSize(labelFont.pixelSize());
+    }
+    return labelFont;
+}
+
 void TFormEdit::DrawMemoryMap() {
     if (memoryBitmap_.isNull()) {
         return;
@@ -92,23 +111,10 @@ void TFormEdit::DrawMemoryMap() {
         }
     }
 
-    // The slots' names fit between a slot's grown marker and its cell's end, drawn
-    // smaller where a language's word is long.
-    QFont labelFont = font();
-    labelFont.setPixelSize(QFontInfo(labelFont).pixelSize());
-    {
-        const CellRect& header = cells[1][0];
-        const int markerEnd = (header.Left + 14) / 2 + memoryLayout_.MarkerWidth + 6;
-        const int room = std::min(header.Left + header.Right + 20 - 2 * (markerEnd + 2),
-                                  header.Right - header.Left - 22);
-        QFont bold = labelFont;
-        bold.setBold(true);
-        while (labelFont.pixelSize() > SmallestTextPixels &&
-               QFontMetrics(bold).horizontalAdvance(tr("Slot %1").arg(ChannelCount)) > room) {
-            labelFont.setPixelSize(labelFont.pixelSize() - 1);
-            bold.setPixelSize(labelFont.pixelSize());
-        }
+    if (!slotLabelFont_) {
+        slotLabelFont_ = SlotLabelFont();
     }
+    QFont labelFont = *slotLabelFont_;
     for (int n = 1; n <= ChannelCount; ++n) {
         if (model_.ChannelPresent()[n]) {
             labelFont.setBold(n == hoverRow_);

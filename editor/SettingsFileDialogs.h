@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/DeviceBlocks.h"
+#include "model/SettingsFiles.h"
 
 #include <QString>
 
@@ -14,6 +15,6 @@ class QWidget;
 // was read or written. False (no file) when the user cancelled; a file that
 // cannot be used throws std::runtime_error naming it, and nothing changes then.
 // With `mustHoldSettings`, a file without any settings key is refused.
-std::optional<QString> LoadSettingsFile(QWidget* owner, ConfigBlock& block,
+std::optional<QString> LoadSettingsFile(QWidget* owner, SettingsFileContent& content,
                                         bool mustHoldSettings = false);
 bool SaveSettingsFile(QWidget* owner, const ConfigBlock& block);

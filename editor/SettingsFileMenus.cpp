@@ -22,11 +22,12 @@ void FollowChosenFile(const QString& path) {
 
 } // namespace
 
-std::optional<QString> LoadSettingsFile(QWidget* owner, ConfigBlock& block, bool mustHoldSettings) {
+std::optional<QString> LoadSettingsFile(QWidget* owner, SettingsFileContent& content,
+                                        bool mustHoldSettings) {
     const auto path =
         Dialogs::ChooseFile(owner, Dialogs::FileDialog::Open, CurrentPaths().settingsFolder);
     if (path) {
-        block = ReadSettingsFile(FilePath(*path), mustHoldSettings);
+        content = ReadSettingsFileContent(FilePath(*path), mustHoldSettings);
         FollowChosenFile(*path);
     }
     return path;
@@ -71,10 +72,10 @@ void TFormEdit::MenuLoadFileClick() {
         return;
     }
     ReportingFileErrors([&] {
-        ConfigBlock block = model_.Configuration();
-        LoadSettingsFile(this, block);
+        SettingsFileContent file{model_.Configuration(), {}};
+        LoadSettingsFile(this, file);
         // Also after a cancel: the panel then gets its own configuration again.
-        SendLoadedBlock(block, tr("Load from File"));
+        SendLoadedBlock(file.block, tr("Load from File"));
     });
 }
 

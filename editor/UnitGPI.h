@@ -6,6 +6,7 @@
 #include "model/MemoryMap.h"
 
 #include <QDialog>
+#include <QFont>
 #include <QImage>
 #include <QKeySequence>
 
@@ -32,6 +33,7 @@ class QMenu;
 class QScrollArea;
 class QTimer;
 class QWidget;
+struct SettingsFileContent;
 
 // The editor window: one opened panel, its 16 channel strips, the live state and
 // the configuration. The device list window hides itself while it is shown; no
@@ -106,6 +108,8 @@ public:
 
     // Memory map (MemoryMapView.cpp).
     void DrawMemoryMap();
+    // The font of the slots' names, small enough for the longest in this language.
+    QFont SlotLabelFont() const;
     void PBoxMemMouseMove(const QPoint& at);
     void PBoxMemMouseDown(const QPoint& at);
     void PanMemDrawMouseLeave();
@@ -126,7 +130,7 @@ public:
     void CompareWithOfferedFile();
     // The differences between the panel and `file`, read from `path`, with the
     // choice to load it.
-    void OfferDifferences(const QString& path, const ConfigBlock& file);
+    void OfferDifferences(const QString& path, const SettingsFileContent& file);
 
     void done(int result) override;
     // The editor's size within `workArea`: its whole canvas where that fits,
@@ -253,6 +257,8 @@ private:
     int hoverColumn_ = 0;
     int memoryButtonOffset_ = 0;
     MemoryMapLayout memoryLayout_;
+    // Worked out at the first drawing: the layout and the language are fixed by then.
+    std::optional<QFont> slotLabelFont_;
     QImage memoryBitmap_;
     std::array<QButtonGroup*, ChannelCount + 1> modeGroups_{};
     ColourButton* modeMenuSource_ = nullptr;

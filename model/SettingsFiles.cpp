@@ -133,7 +133,8 @@ std::string ConfigFieldName(std::size_t offset) {
     return name;
 }
 
-ConfigBlock ReadSettingsFile(const std::filesystem::path& path, bool mustHoldSettings) {
+SettingsFileContent ReadSettingsFileContent(const std::filesystem::path& path,
+                                            bool mustHoldSettings) {
     if (!ResolveRegularFile(path, "read").exists) {
         throw FileError(QCoreApplication::translate("RegularFile", "Cannot read file %1: %2")
                             .arg(DisplayName(path), QCoreApplication::translate(
@@ -141,13 +142,18 @@ ConfigBlock ReadSettingsFile(const std::filesystem::path& path, bool mustHoldSet
                             .toStdString());
     }
     const IniFile ini = OpenSettingsFile(path);
-    ConfigBlock block;
+    SettingsFileContent content;
+    ConfigBlock& block = content.block;
     LoadFactoryValues(block);
     // No file holds this: binary data is refused above.
     const std::string absent(1, '\x01');
     bool holdsSettings = false;
     ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {
-        block[offset] = std::uint8_t(ini.ReadInteger(section, key, block[offset]) & 0xFF);
+        const long long value = ini.ReadInteger(section, key, block[offset]);
+        block[offset] = std::uint8_t(value & 0xFF);
+        if (value < 0 || value > 255) {
+            content.outOfRange[offset] = value;
+        }
         holdsSettings =
             holdsSettings || (mustHoldSettings && ini.ReadString(section, key, absent) != absent);
     });
@@ -161,19 +167,11 @@ ConfigBlock ReadSettingsFile(const std::filesystem::path& path, bool mustHoldSet
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         block[RecordOffset(channel) + RecordCHANNEL] = std::uint8_t(channel);
     }
-    return block;
+    return content;
 }
 
-std::map<std::size_t, long long> OutOfRangeValues(const std::filesystem::path& path) {
-    const IniFile ini = OpenSettingsFile(path);
-    std::map<std::size_t, long long> outside;
-    ForEachKey([&](const std::string& section, const std::string& key, std::size_t offset) {
-        const long long value = ini.ReadInteger(section, key, 0);
-        if (value < 0 || value > 255) {
-            outside[offset] = value;
-        }
-    });
-    return outside;
+ConfigBlock ReadSettingsFile(const std::filesystem::path& path, bool mustHoldSettings) {
+    return ReadSettingsFileContent(path, mustHoldSettings).block;
 }
 
 void WriteSettingsFile(const std::filesystem::path& path, const ConfigBlock& block) {

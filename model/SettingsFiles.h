@@ -34,10 +34,14 @@ void SaveDefaultValues(const ConfigBlock& block, const QString& programSettingsF
 // `mustHoldSettings`, a file without any of the format's keys (a text file of
 // something else) is refused instead of read as the factory configuration.
 ConfigBlock ReadSettingsFile(const std::filesystem::path& path, bool mustHoldSettings = false);
-// The keys of a `.gpi` file whose integers a panel's byte cannot hold (below 0
-// or above 255), by the block byte they stand for, as the file holds them:
-// ReadSettingsFile keeps only their low 8 bits.
-std::map<std::size_t, long long> OutOfRangeValues(const std::filesystem::path& path);
+// The same, with the keys whose integers a panel's byte cannot hold (below 0 or
+// above 255) as the file holds them, by the block byte they stand for.
+struct SettingsFileContent {
+    ConfigBlock block{};
+    std::map<std::size_t, long long> outOfRange;
+};
+SettingsFileContent ReadSettingsFileContent(const std::filesystem::path& path,
+                                            bool mustHoldSettings = false);
 // The name of a block byte as the settings file calls it: "COMMON SAVE",
 // "GPIO5 MODE", "GPIO3 COLOR1_R"; the channel number bytes are "GPIOn CHANNEL".
 std::string ConfigFieldName(std::size_t offset);

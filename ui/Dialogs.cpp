@@ -111,28 +111,19 @@ std::optional<QString> ChooseFile(QWidget* owner, FileDialog kind, const QString
     if (Current<FileChooser>()) {
         return Current<FileChooser>()(kind, folder);
     }
-    if (kind == FileDialog::SaveReport) {
-        QFileDialog dialog(owner, QObject::tr("Save report"), folder,
-                           QObject::tr("Text files") + " (*.txt)");
-        dialog.setDefaultSuffix("txt");
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        if (RunBlockingOwnerOnly(dialog, owner) != QDialog::Accepted ||
-            dialog.selectedFiles().isEmpty()) {
-            return std::nullopt;
-        }
-        return dialog.selectedFiles().first();
-    }
-    QFileDialog dialog(owner, kind == FileDialog::Open ? QObject::tr("Load") : QObject::tr("Save"),
-                       folder, QObject::tr("GPIO/GPI Settings") + " (*.gpi)");
-    dialog.setDefaultSuffix("gpi");
-    if (kind == FileDialog::Open) {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    } else {
-        // The format has always overwritten without asking.
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
+    const bool report = kind == FileDialog::SaveReport;
+    const QString title = report                     ? QObject::tr("Save report")
+                          : kind == FileDialog::Open ? QObject::tr("Load")
+                                                     : QObject::tr("Save");
+    QFileDialog dialog(owner, title, folder,
+                       report ? QObject::tr("Text files") + " (*.txt)"
+                              : QObject::tr("GPIO/GPI Settings") + " (*.gpi)");
+    dialog.setDefaultSuffix(report ? "txt" : "gpi");
+    dialog.setAcceptMode(kind == FileDialog::Open ? QFileDialog::AcceptOpen
+                                                  : QFileDialog::AcceptSave);
+    dialog.setFileMode(kind == FileDialog::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (kind == FileDialog::Save) {
+        // The settings format has always overwritten without asking.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     }
     if (RunBlockingOwnerOnly(dialog, owner) != QDialog::Accepted ||

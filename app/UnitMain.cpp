@@ -351,7 +351,7 @@ void TFormMain::EditPanel(const TGPIItem& entry) {
         (screen != nullptr ? screen : QGuiApplication::primaryScreen())->availableGeometry()));
     hide();
     editor_->setWindowTitle(QString::fromStdString(entry.Description));
-    editor_->DeviceThread().Start();
+    editor_->StartLink();
     RunEditorUntilClosed();
     editor_->DeviceThread().Stop();
     // The link's end notice is handled now, so it can never close a later opening.

@@ -107,25 +107,17 @@ bool TFormEdit::eventFilter(QObject* watched, QEvent* event) {
 // The filter sees events before the button does, also those of a disabled
 // button, so the GPIO handlers check that the window is online themselves.
 void TFormEdit::PressGpio(ColourButton* button) {
-    if (!model_.Online() || !button->isEnabled()) {
+    if (!button->isEnabled()) {
         return;
     }
-    const int channel = ChannelOf(button);
-    if (heldGpio_ != channel) {
-        ReleaseHeldGpio();
+    for (const GpioCommand& command : model_.PressGpio(ChannelOf(button))) {
+        deviceThread_->PostSetGpio(std::uint8_t(command.channel), std::uint8_t(command.state));
     }
-    heldGpio_ = channel;
-    deviceThread_->PostSetGpio(std::uint8_t(channel), 1);
 }
 
 void TFormEdit::ReleaseHeldGpio() {
-    if (!heldGpio_) {
-        return;
-    }
-    const int channel = *heldGpio_;
-    heldGpio_.reset();
-    if (model_.Online()) {
-        deviceThread_->PostSetGpio(std::uint8_t(channel), 0);
+    if (const std::optional<GpioCommand> release = model_.ReleaseGpio()) {
+        deviceThread_->PostSetGpio(std::uint8_t(release->channel), 0);
     }
 }
 

@@ -21,8 +21,81 @@ void EditorModel::SetChannelMask(const std::string& maskText) {
     present_ = ParseChannelMask(maskText);
 }
 
+bool EditorModel::Online() const {
+    return mode_ == EditorMode::Editing || mode_ == EditorMode::Testing ||
+           mode_ == EditorMode::Closing;
+}
+
+InputAnswer EditorModel::Decide(EditorInput input) const {
+    const InputAnswer rule = ModeRule(mode_, input);
+    return rule.Accepted() ? DecideByState(input) : rule;
+}
+
+InputAnswer EditorModel::DecideByState(EditorInput input) const {
+    using enum EditorInput;
+    switch (input) {
+    case Undo:
+        if (!history_.CanUndo()) {
+            return {Verdict::Refused, tr("Nothing to undo")};
+        }
+        break;
+    case Redo:
+        if (!history_.CanRedo()) {
+            return {Verdict::Refused, tr("Nothing to redo")};
+        }
+        break;
+    case Revert:
+        if (!opened_ || *opened_ == panelHolds_) {
+            return {Verdict::Refused, tr("The panel holds the configuration read at open")};
+        }
+        break;
+    case RestoreBeforeTest:
+        if (!beforeTest_) {
+            return {Verdict::Refused, tr("No panel test to restore from")};
+        }
+        break;
+    case MemoryToggle:
+        if (!memoryMapShown_) {
+            return {Verdict::Refused, tr("The memory map is hidden")};
+        }
+        break;
+    case GpioRelease:
+        if (!heldGpio_) {
+            return {Verdict::Refused, tr("No GPIO output is held")};
+        }
+        break;
+    default:
+        return {Verdict::Accepted, {}};
+    }
+    // A step of the history is written once the last write has been read back.
+    if (input != MemoryToggle && input != GpioRelease && !Settled()) {
+        return {Verdict::Deferred, tr("Waits for the panel to read back the last change")};
+    }
+    return {Verdict::Accepted, {}};
+}
+
+void EditorModel::LinkStarted() {
+    if (mode_ == EditorMode::Offline) {
+        mode_ = EditorMode::Reading;
+    }
+}
+
+bool EditorModel::BeginClosing() {
+    if (Decide(EditorInput::Close).verdict != Verdict::Accepted) {
+        return false;
+    }
+    if (mode_ == EditorMode::Testing) {
+        EndTest();
+    }
+    if (mode_ != EditorMode::Offline) {
+        mode_ = EditorMode::Closing;
+    }
+    return true;
+}
+
 void EditorModel::GoOffline() {
-    online_ = false;
+    mode_ = EditorMode::Offline;
+    heldGpio_.reset();
     ClearTest();
     sendPending_ = false;
     readBacksAwaited_ = 0;
@@ -67,7 +140,7 @@ EditorModel::ReplyOutcome EditorModel::ReceiveReply(std::uint8_t replyCode,
     if (replyCode == CmdReadConfig) {
         readBacksAwaited_ = 0;
         if (inFlight_) {
-            if (testRunning_) {
+            if (TestRunning()) {
                 for (std::size_t i = 0; i < ConfigBlockSize; ++i) {
                     if (inFlight_->before[i] != inFlight_->after[i]) {
                         editsInTest_[i] = inFlight_->after[i];
@@ -97,6 +170,9 @@ EditorModel::ReplyOutcome EditorModel::ReceiveReply(std::uint8_t replyCode,
 }
 
 void EditorModel::ApplyConfiguration(const ConfigBlock& block) {
+    if (mode_ == EditorMode::Offline || mode_ == EditorMode::Reading) {
+        mode_ = EditorMode::Editing;
+    }
     block_ = block;
     panelHolds_ = block;
     edited_ = block;
@@ -196,15 +272,16 @@ PostedBlock EditorModel::WhenSettled(std::function<PostedBlock()> action) {
 }
 
 PostedBlock EditorModel::Replay(bool undo) {
-    const auto possible = [this, undo] {
-        return MayReplay() && (undo ? history_.CanUndo() : history_.CanRedo());
-    };
-    if (!possible()) {
+    const EditorInput input = undo ? EditorInput::Undo : EditorInput::Redo;
+    if (Decide(input).Refused()) {
         return std::nullopt;
     }
-    // Checked again when it runs: the link may have ended or a test begun meanwhile.
-    return WhenSettled([this, undo, possible]() -> PostedBlock {
-        if (!possible()) {
+    // Asked again when it runs: the link may have ended or a test begun meanwhile;
+    // an editor that closes still sends it.
+    return WhenSettled([this, undo, input]() -> PostedBlock {
+        const InputAnswer again =
+            ModeRule(mode_ == EditorMode::Closing ? EditorMode::Editing : mode_, input);
+        if (again.Refused() || !(undo ? history_.CanUndo() : history_.CanRedo())) {
             return std::nullopt;
         }
         return LoadBlock(undo ? history_.TakeUndo().before : history_.TakeRedo().after, QString());
@@ -220,11 +297,11 @@ PostedBlock EditorModel::Redo() {
 }
 
 bool EditorModel::CanRevert() const {
-    return MayReplay() && opened_ && *opened_ != panelHolds_;
+    return !Decide(EditorInput::Revert).Refused();
 }
 
 PostedBlock EditorModel::Revert() {
-    if (!MayReplay() || !opened_) {
+    if (!CanRevert()) {
         return std::nullopt;
     }
     return WhenSettled([this]() -> PostedBlock {
@@ -233,7 +310,7 @@ PostedBlock EditorModel::Revert() {
 }
 
 PostedBlock EditorModel::RestoreBeforeTest() {
-    if (!MayReplay() || !beforeTest_) {
+    if (Decide(EditorInput::RestoreBeforeTest).Refused()) {
         return std::nullopt;
     }
     return WhenSettled([this]() -> PostedBlock {
@@ -246,16 +323,16 @@ PostedBlock EditorModel::RestoreBeforeTest() {
 }
 
 void EditorModel::EndTest() {
-    if (!testRunning_) {
+    if (mode_ != EditorMode::Testing) {
         return;
     }
-    testRunning_ = false;
+    mode_ = EditorMode::Editing;
     testStepDue_ = true;
     RecordTestStepWhenSettled();
 }
 
 void EditorModel::RecordTestStepWhenSettled() {
-    if (!testStepDue_ || testRunning_ || !Settled() || readBacksAwaited_ > 0 || !beforeTest_) {
+    if (!testStepDue_ || TestRunning() || !Settled() || readBacksAwaited_ > 0 || !beforeTest_) {
         return;
     }
     testStepDue_ = false;
@@ -274,7 +351,8 @@ bool EditorModel::SameGroup(int channel, int source) const {
 }
 
 PostedBlock EditorModel::SetMode(int channel, int mode) {
-    if (!online_ || !IsChannel(channel) || mode < ModeFree || mode > ModePulse) {
+    if (Decide(EditorInput::Edit).Refused() || !IsChannel(channel) || mode < ModeFree ||
+        mode > ModePulse) {
         return std::nullopt;
     }
     Field(channel, RecordMODE) = std::uint8_t(mode);
@@ -282,7 +360,8 @@ PostedBlock EditorModel::SetMode(int channel, int mode) {
 }
 
 PostedBlock EditorModel::SetModeForAll(int source, int mode, bool sameGroupOnly) {
-    if (!online_ || !IsChannel(source) || mode < ModeFree || mode > ModePulse) {
+    if (Decide(EditorInput::Edit).Refused() || !IsChannel(source) || mode < ModeFree ||
+        mode > ModePulse) {
         return std::nullopt;
     }
     for (int channel = 1; channel <= ChannelCount; ++channel) {
@@ -294,7 +373,8 @@ PostedBlock EditorModel::SetModeForAll(int source, int mode, bool sameGroupOnly)
 }
 
 PostedBlock EditorModel::SetGroup(int channel, int group) {
-    if (!online_ || !IsChannel(channel) || group < 0 || group > ChannelCount) {
+    if (Decide(EditorInput::Edit).Refused() || !IsChannel(channel) || group < 0 ||
+        group > ChannelCount) {
         return std::nullopt;
     }
     Field(channel, RecordGROUP) = std::uint8_t(group);
@@ -302,7 +382,7 @@ PostedBlock EditorModel::SetGroup(int channel, int group) {
 }
 
 PostedBlock EditorModel::SetDuration(int channel, int tenths) {
-    if (!online_ || !IsChannel(channel)) {
+    if (Decide(EditorInput::Edit).Refused() || !IsChannel(channel)) {
         return std::nullopt;
     }
     Field(channel, RecordDURATION) =
@@ -311,7 +391,7 @@ PostedBlock EditorModel::SetDuration(int channel, int tenths) {
 }
 
 PostedBlock EditorModel::SetDurationForAll(int source, bool sameGroupOnly) {
-    if (!online_ || !IsChannel(source)) {
+    if (Decide(EditorInput::Edit).Refused() || !IsChannel(source)) {
         return std::nullopt;
     }
     const auto tenths =
@@ -325,7 +405,8 @@ PostedBlock EditorModel::SetDurationForAll(int source, bool sameGroupOnly) {
 }
 
 PostedBlock EditorModel::SetColour(int state, int channel, int slot, ScreenColour customColour) {
-    if (!online_ || !IsState(state) || !IsChannel(channel) || slot < 1 || slot > OffSlot) {
+    if (Decide(EditorInput::Edit).Refused() || !IsState(state) || !IsChannel(channel) || slot < 1 ||
+        slot > OffSlot) {
         return std::nullopt;
     }
     ColourEntry& entry = colours_[state][channel];
@@ -335,7 +416,7 @@ PostedBlock EditorModel::SetColour(int state, int channel, int slot, ScreenColou
 }
 
 PostedBlock EditorModel::SetBrightnessForAll(int state, std::uint8_t level) {
-    if (!online_ || !IsState(state)) {
+    if (Decide(EditorInput::Edit).Refused() || !IsState(state)) {
         return std::nullopt;
     }
     for (int channel = 1; channel <= ChannelCount; ++channel) {
@@ -345,7 +426,7 @@ PostedBlock EditorModel::SetBrightnessForAll(int state, std::uint8_t level) {
 }
 
 PostedBlock EditorModel::CopyColours(int state, int source, bool allStates, bool sameGroupOnly) {
-    if (!online_ || !IsState(state) || !IsChannel(source)) {
+    if (Decide(EditorInput::Edit).Refused() || !IsState(state) || !IsChannel(source)) {
         return std::nullopt;
     }
     for (int channel = 1; channel <= ChannelCount; ++channel) {
@@ -363,7 +444,8 @@ PostedBlock EditorModel::CopyColours(int state, int source, bool allStates, bool
 
 PostedBlock EditorModel::ToggleMemoryCell(int row, int column) {
     // Without a configuration read from the panel there is nothing to edit.
-    if (!online_ || !IsChannel(row) || column < 0 || column > ChannelCount || !present_[row]) {
+    if (Decide(EditorInput::MemoryToggle).Refused() || !IsChannel(row) || column < 0 ||
+        column > ChannelCount || !present_[row]) {
         return std::nullopt;
     }
     if (column == 0) {
@@ -377,7 +459,8 @@ PostedBlock EditorModel::ToggleMemoryCell(int row, int column) {
 }
 
 PostedBlock EditorModel::SetKeyFunction(int key, int function) {
-    if (!online_ || (key != 1 && key != 2) || function < 0 || function > 0xFF) {
+    if (Decide(EditorInput::Edit).Refused() || (key != 1 && key != 2) || function < 0 ||
+        function > 0xFF) {
         return std::nullopt;
     }
     // The key's function goes into the editor's copy at once: the keys are
@@ -389,7 +472,7 @@ PostedBlock EditorModel::SetKeyFunction(int key, int function) {
 }
 
 PostedBlock EditorModel::SetRestoreOnPowerUp(bool restore) {
-    if (!online_) {
+    if (Decide(EditorInput::Edit).Refused()) {
         return std::nullopt;
     }
     edited_[ConfigSAVE] = restore ? 1 : 0;
@@ -397,20 +480,44 @@ PostedBlock EditorModel::SetRestoreOnPowerUp(bool restore) {
 }
 
 PostedBlock EditorModel::SetKeyLock(bool installed) {
-    if (!online_) {
+    if (Decide(EditorInput::Edit).Refused()) {
         return std::nullopt;
     }
     edited_[ConfigLOCK] = installed ? 1 : 0;
     return Send(tr("Keylock installed"));
 }
 
-void EditorModel::StartTest() {
+std::vector<GpioCommand> EditorModel::PressGpio(int channel) {
+    if (Decide(EditorInput::GpioPress).Refused() || !IsChannel(channel) || !present_[channel]) {
+        return {};
+    }
+    std::vector<GpioCommand> commands;
+    if (heldGpio_ && *heldGpio_ != channel) {
+        commands.push_back({*heldGpio_, 0});
+    }
+    heldGpio_ = channel;
+    commands.push_back({channel, 1});
+    return commands;
+}
+
+std::optional<GpioCommand> EditorModel::ReleaseGpio() {
+    if (Decide(EditorInput::GpioRelease).Refused()) {
+        return std::nullopt;
+    }
+    return GpioCommand{*std::exchange(heldGpio_, std::nullopt), 0};
+}
+
+bool EditorModel::StartTest() {
+    if (Decide(EditorInput::StartTest).Refused()) {
+        return false;
+    }
+    mode_ = EditorMode::Testing;
     beforeTest_ = panelHolds_;
     stepsBeforeTest_ = history_.UndoCount();
     editsInTest_.clear();
     testStepDue_ = false;
-    testRunning_ = true;
     testSteps_ = std::make_unique<TestScript>(MakeTestScript(present_));
+    return true;
 }
 
 std::optional<TestStep> EditorModel::NextTestStep() {

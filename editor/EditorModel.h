@@ -2,6 +2,7 @@
 #pragma once
 
 #include "editor/EditHistory.h"
+#include "editor/EditorModes.h"
 #include "model/DeviceBlocks.h"
 #include "model/TestScript.h"
 #include "model/UnitProcs.h"
@@ -22,22 +23,43 @@
 // (offline, a channel the panel lacks) or waits for the panel's read-back.
 using PostedBlock = std::optional<ConfigBlock>;
 
+// A GPIO output to set on the panel: on (1) or off (0).
+struct GpioCommand {
+    int channel = 0;
+    int state = 0;
+    bool operator==(const GpioCommand&) const = default;
+};
+
 // What the editor knows of the opened panel and every rule for editing it,
-// without a widget: the configuration with the user's edits, the present
-// channels, the colour entries, the memory links, the gate that sends one
-// block at a time and keeps the latest edit, and the panel test's steps.
-// The editor window forwards input here and draws what this holds.
+// without a widget: the editor's mode and its answer to every input, the
+// configuration with the user's edits, the present channels, the colour entries,
+// the memory links, the gate that sends one block at a time and keeps the latest
+// edit, the held GPIO output and the panel test's steps. The editor window
+// forwards input here, enables its controls from the answers and draws what
+// this holds.
 class EditorModel {
     Q_DECLARE_TR_FUNCTIONS(EditorModel)
 
 public:
+    // --- the mode, and what it does with each input
+    EditorMode CurrentMode() const { return mode_; }
+    // The mode's rule, refined by the history, the send gate, the test and the
+    // memory map: accepted, deferred until the panel's read-back, or refused with
+    // the reason.
+    InputAnswer Decide(EditorInput input) const;
+    // Offline: the link starts and the panel's configuration is awaited.
+    void LinkStarted();
+    // The editor closes: ends a running test; what is pending is still sent.
+    // False when a close is already under way.
+    bool BeginClosing();
+    // Any mode: the link has ended. Drops the test and anything waiting to be sent.
+    void GoOffline();
+    // The panel's configuration is known: editing, testing or closing.
+    bool Online() const;
+
     // --- the opened panel
     void SetChannelMask(const std::string& maskText);
     const ChannelFlags& ChannelPresent() const { return present_; }
-    bool Online() const { return online_; }
-    void GoOnline() { online_ = true; }
-    // Drops the test and anything waiting to be sent.
-    void GoOffline();
 
     // --- the editor's copy: the block last read from the panel, sent or loaded
     const ConfigBlock& Configuration() const { return block_; }
@@ -57,7 +79,8 @@ public:
         PostedBlock post;                  // the edit that waited for this read-back
     };
     ReplyOutcome ReceiveReply(std::uint8_t replyCode, const std::vector<std::uint8_t>& payload);
-    // Takes a configuration read from the panel as the editor's own.
+    // Takes a configuration read from the panel as the editor's own; the first
+    // one starts the editing.
     void ApplyConfiguration(const ConfigBlock& block);
 
     // --- the send gate: one block on its way at a time, the latest edit kept
@@ -86,8 +109,18 @@ public:
     // The source channel's colour of `state` (or of all four states) to every
     // channel, or to those of its group.
     PostedBlock CopyColours(int state, int source, bool allStates, bool sameGroupOnly);
-    // Column 0: the slot on or off; else the member channel in or out of the slot.
+    // Column 0: the slot on or off; else the member channel in or out of the
+    // slot. Only while the memory map is shown.
     PostedBlock ToggleMemoryCell(int row, int column);
+    void SetMemoryMapShown(bool shown) { memoryMapShown_ = shown; }
+    bool MemoryMapShown() const { return memoryMapShown_; }
+
+    // --- the GPIO outputs the user holds: one at a time, released on its own channel
+    // A press releases another held output first.
+    std::vector<GpioCommand> PressGpio(int channel);
+    // The held output's release, if one is held.
+    std::optional<GpioCommand> ReleaseGpio();
+    std::optional<int> HeldGpio() const { return heldGpio_; }
     // `key` 1 or 2.
     PostedBlock SetKeyFunction(int key, int function);
     PostedBlock SetRestoreOnPowerUp(bool restore);
@@ -111,16 +144,14 @@ public:
     void SetClock(std::function<std::chrono::steady_clock::time_point()> clock);
 
     // --- the panel test
-    void StartTest();
-    void ClearTest() {
-        testSteps_.reset();
-        testRunning_ = false;
-    }
+    // Editing only; false where the test may not start.
+    bool StartTest();
+    void ClearTest() { testSteps_.reset(); }
     bool TestPrepared() const { return testSteps_ != nullptr; }
     // The test runs from StartTest until EndTest; its remaining steps are kept.
     // Once the panel has read back its last configuration, the test is one step
     // of the history ("Panel test"), the edits made during it folded in.
-    bool TestRunning() const { return testRunning_; }
+    bool TestRunning() const { return mode_ == EditorMode::Testing; }
     void EndTest();
     std::size_t TestStepsLeft() const { return testSteps_ ? testSteps_->size() : 0; }
     // The next step once the gate is open; a configuration step closes the gate
@@ -141,12 +172,15 @@ private:
     PostedBlock Send(const QString& name);
     // Runs `action` now when no write is on its way, else after its read-back.
     PostedBlock WhenSettled(std::function<PostedBlock()> action);
-    bool MayReplay() const { return online_ && !TestRunning(); }
+    // An answer refined beyond the mode's rule, for the inputs that ask the state.
+    InputAnswer DecideByState(EditorInput input) const;
     // The step before (undo) or after (redo) the history's current place.
     PostedBlock Replay(bool undo);
 
+    EditorMode mode_ = EditorMode::Offline;
     ChannelFlags present_{};
-    bool online_ = false;
+    bool memoryMapShown_ = false;
+    std::optional<int> heldGpio_;
     ConfigBlock block_{};
     ConfigBlock edited_{};
     // What the panel holds as far as the editor knows: read back or sent last.
@@ -160,7 +194,6 @@ private:
     // write then comes first and is not the loaded block's.
     int readBacksAwaited_ = 0;
     std::unique_ptr<TestScript> testSteps_;
-    bool testRunning_ = false;
     EditHistory history_;
     QString pendingName_;              // the edit waiting for the gate
     std::optional<EditStep> inFlight_; // sent, recorded once read back

@@ -222,8 +222,10 @@ void TFormEdit::BtnMemClick() {
         }
         BtnMem->SetCaption(tr("HIDE"));
         SetTag(BtnMem, 1);
+        model_.SetMemoryMapShown(true);
         PanMemBack->show();
     } else {
+        model_.SetMemoryMapShown(false);
         PanMemBack->hide();
         SetCanvasHeight(PanBack->height());
         PanTemp->resize(PanTemp->width(), PanBack->height());

@@ -32,7 +32,9 @@ void TFormEdit::BtnTestClick() {
         FinishPanelTest();
         return;
     }
-    model_.StartTest();
+    if (!model_.StartTest()) {
+        return;
+    }
     TimerTest->start();
     BtnTest->SetCaption(tr("STOP"));
 }

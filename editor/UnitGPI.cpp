@@ -155,6 +155,7 @@ void TFormEdit::done(int result) {
     // below for the restore to reach the panel.
     FinishPanelTest();
     model_.ClearTest();
+    model_.BeginClosing();
     ReleaseHeldGpio();
     FinishPendingWork();
     closing_ = false;
@@ -263,7 +264,6 @@ void TFormEdit::SetModeButtonsExclusive(bool exclusive) {
 
 void TFormEdit::GoOffline() {
     model_.GoOffline();
-    heldGpio_.reset();
 
     SetModeButtonsExclusive(false);
     for (ColourButton* button : findChildren<ColourButton*>()) {
@@ -310,6 +310,11 @@ void TFormEdit::GoOffline() {
     RefreshMemoryMap();
 }
 
+void TFormEdit::StartLink() {
+    model_.LinkStarted();
+    deviceThread_->Start();
+}
+
 void TFormEdit::GoOnline() {
     for (ColourButton* button : findChildren<ColourButton*>()) {
         button->setEnabled(true);
@@ -324,7 +329,6 @@ void TFormEdit::GoOnline() {
     BoxSave->setEnabled(true);
     BoxLock->setEnabled(true);
     TimerBtns->start();
-    model_.GoOnline();
     RefreshMemoryMap();
     // Once the panel's configuration is on screen.
     if (!offeredFile_.isEmpty()) {

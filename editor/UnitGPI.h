@@ -49,6 +49,8 @@ public:
 
     void SetChannelMask(const QString& maskText);
     void GoOffline();
+    // Starts the link to the opened panel; the editor reads its configuration.
+    void StartLink();
     void GoOnline();
     // A settings file the program was started with: each time a panel is opened
     // it is compared with the panel, and the user may load it ("Compare with File").
@@ -250,7 +252,6 @@ private:
     bool updating_ = false; // program changes of the check boxes send nothing
     QString offeredFile_;
     bool closing_ = false;
-    std::optional<int> heldGpio_; // the channel whose GPIO output the user holds
     // This Escape was pressed while one of the editor's popups was open.
     bool escapeClosesPopup_ = false;
     int hoverRow_ = 0;

@@ -101,6 +101,61 @@
         <source>Panel test</source>
         <translation>Panel-Test</translation>
     </message>
+    <message>
+        <source>Nothing to undo</source>
+        <translation>Nichts rückgängig zu machen</translation>
+    </message>
+    <message>
+        <source>Nothing to redo</source>
+        <translation>Nichts wiederherzustellen</translation>
+    </message>
+    <message>
+        <source>The panel holds the configuration read at open</source>
+        <translation>Das Panel hat die beim Öffnen gelesene Konfiguration</translation>
+    </message>
+    <message>
+        <source>No panel test to restore from</source>
+        <translation>Kein Panel-Test, von dem wiederhergestellt werden kann</translation>
+    </message>
+    <message>
+        <source>The memory map is hidden</source>
+        <translation>Die Speichertabelle ist ausgeblendet</translation>
+    </message>
+    <message>
+        <source>No GPIO output is held</source>
+        <translation>Kein GPIO-Ausgang wird gehalten</translation>
+    </message>
+    <message>
+        <source>Waits for the panel to read back the last change</source>
+        <translation>Wartet, bis das Panel die letzte Änderung zurückgelesen hat</translation>
+    </message>
+</context>
+<context>
+    <name>EditorModes</name>
+    <message>
+        <source>No panel is open</source>
+        <translation>Kein Panel ist geöffnet</translation>
+    </message>
+    <message>
+        <source>The panel&apos;s configuration is being read</source>
+        <translation>Die Konfiguration des Panels wird gelesen</translation>
+    </message>
+    <message>
+        <source>Not while the panel test runs</source>
+        <translation>Nicht während der Panel-Test läuft</translation>
+    </message>
+    <message>
+        <source>The editor is closing</source>
+        <translation>Der Editor wird geschlossen</translation>
+    </message>
+    <message>
+        <source>No panel test runs</source>
+        <translation>Kein Panel-Test läuft</translation>
+    </message>
+    <message>
+        <source>The editor closes once the panel has what was sent</source>
+        <translation>Der Editor schließt, sobald das Panel alles Gesendete hat</translation>
+    </message>
 </context>
 <context>
     <name>IniFile</name>

@@ -101,6 +101,61 @@
         <source>Panel test</source>
         <translation>Test du panneau</translation>
     </message>
+    <message>
+        <source>Nothing to undo</source>
+        <translation>Rien à annuler</translation>
+    </message>
+    <message>
+        <source>Nothing to redo</source>
+        <translation>Rien à rétablir</translation>
+    </message>
+    <message>
+        <source>The panel holds the configuration read at open</source>
+        <translation>Le panneau a la configuration lue à l&apos;ouverture</translation>
+    </message>
+    <message>
+        <source>No panel test to restore from</source>
+        <translation>Aucun test du panneau à partir duquel restaurer</translation>
+    </message>
+    <message>
+        <source>The memory map is hidden</source>
+        <translation>La table de mémoire est masquée</translation>
+    </message>
+    <message>
+        <source>No GPIO output is held</source>
+        <translation>Aucune sortie GPIO n&apos;est maintenue</translation>
+    </message>
+    <message>
+        <source>Waits for the panel to read back the last change</source>
+        <translation>Attend que le panneau ait relu la dernière modification</translation>
+    </message>
+</context>
+<context>
+    <name>EditorModes</name>
+    <message>
+        <source>No panel is open</source>
+        <translation>Aucun panneau n&apos;est ouvert</translation>
+    </message>
+    <message>
+        <source>The panel&apos;s configuration is being read</source>
+        <translation>La configuration du panneau est en cours de lecture</translation>
+    </message>
+    <message>
+        <source>Not while the panel test runs</source>
+        <translation>Impossible pendant le test du panneau</translation>
+    </message>
+    <message>
+        <source>The editor is closing</source>
+        <translation>L&apos;éditeur se ferme</translation>
+    </message>
+    <message>
+        <source>No panel test runs</source>
+        <translation>Aucun test du panneau en cours</translation>
+    </message>
+    <message>
+        <source>The editor closes once the panel has what was sent</source>
+        <translation>L&apos;éditeur se ferme dès que le panneau a reçu ce qui a été envoyé</translation>
+    </message>
 </context>
 <context>
     <name>IniFile</name>

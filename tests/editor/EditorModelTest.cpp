@@ -44,7 +44,7 @@ protected:
         if (change) {
             change(panelBlock);
         }
-        model.GoOnline();
+        model.LinkStarted();
         model.ApplyConfiguration(panelBlock);
     }
     // The panel reads back what it was sent; gives what the model posts then.
@@ -135,6 +135,8 @@ TEST_F(EditorModelTest, EveryEditIsRefusedOfflineAndOutsideTheChannels) {
     model.SetChannelMask("FFFF");
     LoadFactoryValues(panelBlock);
     model.ApplyConfiguration(panelBlock);
+    model.SetMemoryMapShown(true);
+    model.GoOffline();
     const std::pair<const char*, std::function<PostedBlock()>> edits[] = {
         {"mode", [&] { return model.SetMode(1, ModeFixed); }},
         {"mode to all", [&] { return model.SetModeForAll(1, ModeFixed, false); }},
@@ -152,7 +154,7 @@ TEST_F(EditorModelTest, EveryEditIsRefusedOfflineAndOutsideTheChannels) {
     for (const auto& [name, edit] : edits) {
         EXPECT_FALSE(edit()) << name << " offline";
     }
-    model.GoOnline();
+    model.ApplyConfiguration(panelBlock);
     const std::pair<const char*, std::function<PostedBlock()>> outside[] = {
         {"channel 0", [&] { return model.SetMode(0, ModeFixed); }},
         {"channel 17", [&] { return model.SetGroup(17, 1); }},
@@ -296,6 +298,8 @@ TEST_F(EditorModelTest, MemoryCellsToggleOnlyWherePresentAndEnabled) {
         block[MemoryByteOffset(1, 0)] = 0b0110;
         block[MemoryByteOffset(2, 0)] = 0b0001;
     });
+    EXPECT_FALSE(model.ToggleMemoryCell(1, 0)) << "the memory map is hidden";
+    model.SetMemoryMapShown(true);
     struct Case {
         int row;
         int column;
@@ -416,6 +420,7 @@ TEST_F(EditorHistoryTest, UndoAndRedoWalkTheStepsInOrder) {
 }
 
 TEST_F(EditorHistoryTest, BurstsOfOneEditAreOneStep) {
+    model.SetMemoryMapShown(true);
     const ConfigBlock start = model.Configuration();
     for (int tenths = 4; tenths <= 8; ++tenths) {
         Done(model.SetDuration(3, tenths));
@@ -454,7 +459,7 @@ TEST_F(EditorHistoryTest, WhatThePanelDidNotReadBackIsNoStep) {
     model.GoOffline();
     EXPECT_FALSE(model.History().CanUndo());
 
-    model.GoOnline();
+    model.LinkStarted();
     model.ApplyConfiguration(panelBlock);
     EXPECT_FALSE(model.SetMode(0, ModeFixed));
     EXPECT_FALSE(model.History().CanUndo()) << "a refused edit";

@@ -119,6 +119,7 @@ TEST_F(MemoryMapView, ClicksToggleMembersAndSlots) {
     AddDefaultPanels();
     panel8->SetConfiguration(EightChannelMap());
     WithEditorOnline(1, [&] {
+        FindControl<QAbstractButton>(*editor, "BtnMem")->click();
         panel8->ClearReceivedFrames();
         const auto click = [&](int row, int column) {
             QTest::mouseClick(FindControl<PaintBox>(*editor, "PBoxMem"), Qt::LeftButton, {},

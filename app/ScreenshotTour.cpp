@@ -15,7 +15,10 @@
 #include "ui/EventLoopWait.h"
 #include "ui/FindControl.h"
 
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/DurationField.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/Panel.h"
 
 #include <QAction>
 #include <QApplication>

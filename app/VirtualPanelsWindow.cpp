@@ -3,7 +3,7 @@
 
 #include "model/UnitProcs.h"
 #include "ui/ProgramIcon.h"
-#include "ui/Widgets.h"
+#include "ui/ScreenColour.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

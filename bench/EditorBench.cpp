@@ -13,7 +13,10 @@
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
 #include "ui/FindControl.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/PaintBox.h"
+#include "ui/Panel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

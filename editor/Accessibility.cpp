@@ -4,10 +4,18 @@
 // states that change while the panel runs are spoken where they are drawn.
 #include "editor/UnitGPI.h"
 
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/ControlText.h"
+#include "ui/DurationField.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/PaintBox.h"
+#include "ui/Panel.h"
+#include "ui/ScreenColour.h"
+
 #include "editor/EditorLook.h"
 #include "editor/SpokenTexts.h"
 #include "ui/Speech.h"
-#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,7 +6,14 @@
 // in step with the chosen mode.
 #include "editor/UnitGPI.h"
 
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/ControlText.h"
+#include "ui/DurationField.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/PaintBox.h"
+#include "ui/Panel.h"
+#include "ui/ScreenColour.h"
 
 #include <QAction>
 #include <QButtonGroup>

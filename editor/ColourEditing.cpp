@@ -5,10 +5,18 @@
 // entries and are sent; the buttons follow the panel's read-back.
 #include "editor/UnitGPI.h"
 
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/ControlText.h"
+#include "ui/DurationField.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/PaintBox.h"
+#include "ui/Panel.h"
+#include "ui/ScreenColour.h"
+
 #include "editor/EditorLook.h"
 
 #include "ui/Dialogs.h"
-#include "ui/Widgets.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -52,15 +60,14 @@ void TFormEdit::ConnectColourEditing() {
                 [this, legend] { SetPopupOpener(BMenu, legend); });
         legend->setMenu(BMenu);
         PaintBox* indicator = indicators_[state];
-        indicator->OnPaint = [this, indicator](QPainter& painter, const QRect&) {
-            IndC0Paint(indicator, painter);
-        };
+        indicator->SetPainter(
+            [this, indicator](QPainter& painter, const QRect&) { IndC0Paint(indicator, painter); });
     }
-    CMenu->MeasureItem = [this] { return CMenuItemMeasureItem(); };
-    CMenu->DrawItem = [this](QPainter& painter, const QRect& area, const QAction* item,
-                             bool selected) {
-        CMenuItemDrawItem(painter, area, item->data().toInt(), selected);
-    };
+    CMenu->SetItemPainter(
+        [this] { return CMenuItemMeasureItem(); },
+        [this](QPainter& painter, const QRect& area, const QAction* item, bool selected) {
+            CMenuItemDrawItem(painter, area, item->data().toInt(), selected);
+        });
     connect(CMenu, &QMenu::triggered, this, &TFormEdit::CMenuItemClick);
     connect(BMenu, &QMenu::aboutToShow, this, &TFormEdit::BMenuPopup);
     connect(BMenu, &QMenu::triggered, this, &TFormEdit::BMenu100Click);

@@ -3,7 +3,7 @@
 
 #include "model/SettingsFiles.h"
 #include "model/UnitProcs.h"
-#include "ui/Widgets.h"
+#include "ui/ControlText.h"
 
 #include <QCoreApplication>
 

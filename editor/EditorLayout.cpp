@@ -3,8 +3,16 @@
 // and colours. The handlers are connected in ConnectHandlers.
 #include "editor/UnitGPI.h"
 
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/ControlText.h"
+#include "ui/DurationField.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/PaintBox.h"
+#include "ui/Panel.h"
+#include "ui/ScreenColour.h"
+
 #include "editor/EditorLook.h"
-#include "ui/Widgets.h"
 #include "ui/WindowPlacement.h"
 
 #include <QActionGroup>

@@ -4,9 +4,17 @@
 // over the memory map.
 #include "editor/UnitGPI.h"
 
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/ControlText.h"
+#include "ui/DurationField.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/PaintBox.h"
+#include "ui/Panel.h"
+#include "ui/ScreenColour.h"
+
 #include "model/MemoryMap.h"
 #include "ui/FocusOrder.h"
-#include "ui/Widgets.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -35,7 +43,7 @@ void TFormEdit::ConnectKeyboard() {
         {QKeySequence(Qt::Key_Menu), &TFormEdit::OpenFocusedContextMenu},
     });
     PBoxMem->setFocusPolicy(Qt::TabFocus);
-    PBoxMem->OnKey = [this](int key) { return MemoryMapKey(key); };
+    PBoxMem->SetKeyHandler([this](int key) { return MemoryMapKey(key); });
     connect(PBoxMem, &PaintBox::FocusChanged, this, &TFormEdit::MemoryMapFocusChanged);
     CollectTabOrder();
 }

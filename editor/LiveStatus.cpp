@@ -3,6 +3,15 @@
 // is reported in words, and every edit reaches the panel through SendConfiguration.
 #include "editor/UnitGPI.h"
 
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/ControlText.h"
+#include "ui/DurationField.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/PaintBox.h"
+#include "ui/Panel.h"
+#include "ui/ScreenColour.h"
+
 #include "editor/EditorLook.h"
 #include "editor/SpokenTexts.h"
 
@@ -10,7 +19,6 @@
 #include "link/WireProtocol.h"
 #include "ui/Dialogs.h"
 #include "ui/Speech.h"
-#include "ui/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,8 +5,16 @@
 // with "MEMORY".
 #include "editor/UnitGPI.h"
 
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/ControlText.h"
+#include "ui/DurationField.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/PaintBox.h"
+#include "ui/Panel.h"
+#include "ui/ScreenColour.h"
+
 #include "editor/EditorLook.h"
-#include "ui/Widgets.h"
 #include "ui/WindowPlacement.h"
 
 #include <QFontInfo>
@@ -53,14 +61,14 @@ void DrawMarker(QPainter& painter, int x1, int y1, int w, int h, ScreenColour ou
 } // namespace
 
 void TFormEdit::ConnectMemoryMap() {
-    PBoxMem->OnPaint = [this](QPainter& painter, const QRect& dirty) {
+    PBoxMem->SetPainter([this](QPainter& painter, const QRect& dirty) {
         // Only copies: the map is drawn into the bitmap when it changes.
         if (memoryBitmap_.isNull()) {
             painter.fillRect(dirty, QColorFromScreen(WindowColour));
         } else {
             painter.drawImage(dirty, memoryBitmap_, dirty);
         }
-    };
+    });
     connect(PBoxMem, &PaintBox::MouseMoved, this, &TFormEdit::PBoxMemMouseMove);
     connect(PBoxMem, &PaintBox::MousePressed, this, &TFormEdit::PBoxMemMouseDown);
     connect(PanMemDraw, &Panel::MouseLeft, this, &TFormEdit::PanMemDrawMouseLeave);

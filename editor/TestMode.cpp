@@ -3,7 +3,7 @@
 // configuration send waits for the panel's read-back.
 #include "editor/UnitGPI.h"
 
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
 
 #include <QTimer>
 

@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "editor/UnitGPI.h"
 
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/ControlText.h"
+#include "ui/DurationField.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/PaintBox.h"
+#include "ui/Panel.h"
+#include "ui/ScreenColour.h"
+
 #include "editor/EditorLook.h"
 #include "link/ThreadHandOff.h"
 #include "ui/EventLoopWait.h"
 #include "ui/ProgramIcon.h"
-
-#include "ui/Widgets.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,6 +4,7 @@
 #include "editor/EditorModel.h"
 #include "link/UnitThread.h"
 #include "model/MemoryMap.h"
+#include "ui/OwnerDrawnMenu.h"
 
 #include <QDialog>
 #include <QFont>

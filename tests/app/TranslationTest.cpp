@@ -2,7 +2,10 @@
 #include "app/VirtualPanelsWindow.h"
 #include "link/Translations.h"
 #include "tests/support/WindowsFixture.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/ControlText.h"
+#include "ui/Panel.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

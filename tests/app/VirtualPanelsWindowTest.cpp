@@ -4,7 +4,9 @@
 #include "tests/support/WindowsFixture.h"
 #include "ui/Dialogs.h"
 #include "ui/FindControl.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/ScreenColour.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,7 +3,9 @@
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
 #include "ui/Speech.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/Panel.h"
 
 #include <QAccessible>
 #include <QCheckBox>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/DurationField.h"
 
 #include <QAction>
 #include <QComboBox>

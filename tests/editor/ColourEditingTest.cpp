@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/OwnerDrawnMenu.h"
+#include "ui/PaintBox.h"
+#include "ui/ScreenColour.h"
 
 #include <QAction>
 #include <QComboBox>

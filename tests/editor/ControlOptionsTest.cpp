@@ -2,7 +2,9 @@
 #include "link/WireProtocol.h"
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/Panel.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 #include "model/SettingsFiles.h"
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,7 +4,8 @@
 #include "app/VirtualPanelsWindow.h"
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/DurationField.h"
 
 #include <QComboBox>
 #include <QTest>

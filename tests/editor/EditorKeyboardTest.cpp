@@ -3,7 +3,10 @@
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
 #include "ui/ProgramIcon.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/DurationField.h"
+#include "ui/PaintBox.h"
+#include "ui/Panel.h"
 
 #include <QApplication>
 #include <QCheckBox>

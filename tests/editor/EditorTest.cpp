@@ -3,7 +3,10 @@
 #include "tests/support/ResidentMemory.h"
 #include "tests/support/WindowsFixture.h"
 #include "ui/FindControl.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/ColourLabel.h"
+#include "ui/DurationField.h"
+#include "ui/Panel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -19,7 +19,8 @@
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
 #include "ui/FindControl.h"
-#include "ui/Widgets.h"
+#include "ui/ColourButton.h"
+#include "ui/DurationField.h"
 
 #include <QAction>
 #include <QApplication>

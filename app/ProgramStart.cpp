@@ -3,6 +3,7 @@
 
 #include "link/Translations.h"
 
+#include "app/EditorWindows.h"
 #include "app/SingleInstance.h"
 #include "app/UnitMain.h"
 #include "app/VirtualPanelsWindow.h"
@@ -230,15 +231,13 @@ int RunProgram(int argc, char** argv) {
     }
 
     RegisterFonts();
-    TFormMain main(CurrentPaths().programSettingsFile);
-    TFormEdit editor(line.showTestButton);
-    main.SetEditor(&editor);
-    main.SetBackEndWords(backEndWords);
-    main.show();
-    OfferSettingsFile(line.settingsFile, main, editor);
+    const EditorWindows windows =
+        ShowEditorWindows(CurrentPaths().programSettingsFile, line.showTestButton);
+    windows.main->SetBackEndWords(backEndWords);
+    OfferSettingsFile(line.settingsFile, *windows.main, *windows.editor);
     // Only the virtual panels can be seen and operated this way.
     const std::unique_ptr<VirtualPanelsWindow> virtualPanels =
-        ShowsVirtualPanels(line) ? ShowVirtualPanelsBeside(main) : nullptr;
+        ShowsVirtualPanels(line) ? ShowVirtualPanelsBeside(*windows.main) : nullptr;
     QApplication::exec();
     return 0;
 }

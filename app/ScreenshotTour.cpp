@@ -4,9 +4,12 @@
 // GPIO, GPI and key states set, the editor after some edits, and its F2, colour
 // and brightness menus open, the memory map shown, and the virtual panels window.
 // Run it under Xvfb (scripts/screenshot).
+#include "app/EditorWindows.h"
 #include "app/ProgramStart.h"
 #include "app/UnitMain.h"
 #include "app/VirtualPanelsWindow.h"
+#include "editor/MemoryMapView.h"
+#include "editor/StripMenus.h"
 #include "editor/UnitGPI.h"
 #include "link/D2XXUnit_mod.h"
 #include "link/Translations.h"
@@ -92,10 +95,10 @@ void EditSomeChannels(TFormEdit& editor) {
 bool SaveMemoryMap(TFormEdit& editor, const QString& file) {
     FindControl<ColourButton>(editor, "BtnMem")->click();
     Pause(200);
-    editor.PBoxMemMouseMove(QPoint(96 + 49 * 5 + 20, 31 + 24 * 2 + 12));
+    editor.MemoryMap().PBoxMemMouseMove(QPoint(96 + 49 * 5 + 20, 31 + 24 * 2 + 12));
     Pause(200);
     const bool saved = Save(editor, file);
-    editor.PanMemDrawMouseLeave();
+    editor.MemoryMap().PanMemDrawMouseLeave();
     FindControl<ColourButton>(editor, "BtnMem")->click();
     Pause(200);
     return saved;
@@ -141,11 +144,6 @@ bool SaveVirtualPanels(TFormEdit& editor, VirtualPanelsWindow& virtualPanels,
 // Colour edits as a user makes them: palette colours, "OFF", a brightness level
 // and a copy to all channels.
 void EditSomeColours(TFormEdit& editor) {
-    const auto choose = [&](QMenu* menu, ColourButton* opener, const char* item) {
-        editor.SetPopupOpener(menu, opener);
-        editor.findChild<QAction*>(item)->trigger();
-        WaitUntil([&] { return editor.Model().ConfigReceived() && !editor.Model().SendPending(); });
-    };
     struct Choice {
         const char* menu;
         int state;
@@ -158,9 +156,16 @@ void EditSomeColours(TFormEdit& editor) {
         {"SMenu", 2, 1, "SMenuCA"},     {"BMenu", 3, 0, "BMenu30"},
     };
     for (const Choice& choice : choices) {
-        choose(FindControl<QMenu>(editor, choice.menu),
-               FindControl<ColourButton>(editor, ColourButtonName(choice.state, choice.channel)),
-               choice.item);
+        const QString menu = choice.menu;
+        if (menu == "CMenu") {
+            editor.Menus().AimColourMenu(choice.channel, choice.state);
+        } else if (menu == "SMenu") {
+            editor.Menus().AimCopyMenu(choice.channel, choice.state);
+        } else {
+            editor.Menus().AimBrightnessMenu(choice.state);
+        }
+        FindControl<QAction>(editor, choice.item)->trigger();
+        WaitUntil([&] { return editor.Model().ConfigReceived() && !editor.Model().SendPending(); });
     }
     Pause(300);
 }
@@ -203,11 +208,11 @@ bool SaveEditingPictures(TFormEdit& editor, VirtualPanelsWindow& virtualPanels,
          ok;
     EditSomeColours(editor);
     ok = Save(editor, outFolder + "/editor-colours.png") && ok;
-    ColourButton* swatch = FindControl<ColourButton>(editor, ColourButtonName(1, 6));
-    editor.SetPopupOpener(FindControl<OwnerDrawnMenu>(editor, "CMenu"), swatch);
+    ColourButton* swatch = FindControl<ColourButton>(editor, "BtnC1_6");
+    editor.Menus().AimColourMenu(6, 1);
     ok = SaveWithMenu(editor, swatch, outFolder + "/editor-colour-menu.png", 4) && ok;
-    ColourButton* legend = FindControl<ColourButton>(editor, ColourButtonName(2, 0));
-    editor.SetPopupOpener(FindControl<QMenu>(editor, "BMenu"), legend);
+    ColourButton* legend = FindControl<ColourButton>(editor, "BtnC2");
+    editor.Menus().AimBrightnessMenu(2);
     ok = SaveWithMenu(editor, legend, outFolder + "/editor-brightness-menu.png") && ok;
     return SaveVirtualPanels(editor, virtualPanels, outFolder) && ok;
 }
@@ -217,12 +222,11 @@ bool SaveEditorPictures(TFormMain& main, TFormEdit& editor, VirtualPanelsWindow&
                         int row, const QString& outFolder) {
     const TGPIItem entry = main.ListedEntries()[row];
     DressPanel(*VirtualBus::Instance().Panel(entry.LocationId), row == 0);
-    auto* list = FindControl<QTreeWidget>(main, "LView");
-    list->setCurrentItem(list->topLevelItem(row));
     const QString name = QString::fromStdString(entry.Description);
     bool ok = true;
-    QTimer::singleShot(0, [&] {
-        if (WaitUntil([&] { return editor.Model().Online(); })) {
+    const bool online = RunEditorOnline(
+        main, editor, row,
+        [&] {
             Pause(400);
             ok = Save(editor, QString("%1/editor-%2.png").arg(outFolder, name));
             ok = SaveMemoryMap(editor, QString("%1/editor-memory-%2.png").arg(outFolder, name)) &&
@@ -230,14 +234,12 @@ bool SaveEditorPictures(TFormMain& main, TFormEdit& editor, VirtualPanelsWindow&
             if (row == 0) {
                 ok = SaveEditingPictures(editor, virtualPanels, outFolder) && ok;
             }
-        } else {
-            std::puts("the editor did not go online");
-            ok = false;
-        }
-        editor.reject();
-    });
-    main.OpenSelectedDevice();
-    return ok;
+        },
+        5000);
+    if (!online) {
+        std::puts("the editor did not go online");
+    }
+    return online && ok;
 }
 
 // The editor in German and French, on a screen too small for it (scroll bars), and the
@@ -251,13 +253,13 @@ bool SaveLanguageAndScreenPictures(const QString& outFolder) {
           std::pair{QLocale(QLocale::French, QLocale::France), QString("french")}}) {
         const ProgramTranslations translations{locale};
         const QTemporaryDir settings;
-        TFormMain main(settings.filePath("QUVO8261.dat"));
-        TFormEdit editor(true);
-        main.SetEditor(&editor);
-        main.show();
+        const EditorWindows windows = ShowEditorWindows(settings.filePath("QUVO8261.dat"), true);
+        TFormMain& main = *windows.main;
+        TFormEdit& editor = *windows.editor;
         ok = WaitUntil([&] { return main.ListedEntries().size() == 2; }) && ok;
-        QTimer::singleShot(0, [&] {
-            if (WaitUntil([&] { return editor.Model().Online(); })) {
+        const bool online = RunEditorOnline(
+            main, editor, 0,
+            [&] {
                 Pause(400);
                 ok = Save(editor, outFolder + "/editor-" + name + ".png") && ok;
                 ok = SaveMemoryMap(editor, outFolder + "/editor-memory-" + name + ".png") && ok;
@@ -267,13 +269,12 @@ bool SaveLanguageAndScreenPictures(const QString& outFolder) {
                     Pause(200);
                     ok = Save(editor, outFolder + "/editor-small-screen.png") && ok;
                 }
-            } else {
-                std::printf("the %s editor did not go online\n", qPrintable(name));
-                ok = false;
-            }
-            editor.reject();
-        });
-        main.OpenSelectedDevice();
+            },
+            5000);
+        if (!online) {
+            std::printf("the %s editor did not go online\n", qPrintable(name));
+            ok = false;
+        }
         main.close();
     }
     const QPalette desktop = QApplication::palette();
@@ -316,10 +317,9 @@ int main(int argc, char** argv) {
     SetFtdiApi(UseVirtualPanels());
 
     const QTemporaryDir settings;
-    TFormMain main(settings.filePath("QUVO8261.dat"));
-    TFormEdit editor(true);
-    main.SetEditor(&editor);
-    main.show();
+    const EditorWindows windows = ShowEditorWindows(settings.filePath("QUVO8261.dat"), true);
+    TFormMain& main = *windows.main;
+    TFormEdit& editor = *windows.editor;
     VirtualPanelsWindow virtualPanels;
     virtualPanels.move(main.frameGeometry().topRight() + QPoint(10, 0));
     virtualPanels.show();

@@ -321,6 +321,10 @@ void TFormMain::RebuildEntries(const std::vector<TGPIItem>& panels) {
     }
 }
 
+void TFormMain::SelectRow(int row) {
+    LView->setCurrentItem(LView->topLevelItem(row));
+}
+
 void TFormMain::OpenSelectedDevice() {
     Timer.stop();
     const QModelIndex current = LView->currentIndex();

@@ -33,6 +33,8 @@ public:
     // The refresh; fromTimer is true for a tick of Timer.
     void TimerTimer(bool fromTimer);
     void OpenSelectedDevice();
+    // The list's row as the user's selection; none (-1) where the list is shorter.
+    void SelectRow(int row);
     void SaveWindowSettings();
 
     // The rows the list shows, in row order.

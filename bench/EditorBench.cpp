@@ -4,16 +4,19 @@
 // resident memory with an editor open, a mode click's GUI-thread time, opening
 // the swatch menu, applying a reply after a colour edit, the memory map, and
 // saving and loading a .gpi file.
+#include "app/EditorWindows.h"
 #include "app/UnitMain.h"
+#include "editor/MemoryMapView.h"
+#include "editor/StripMenus.h"
 #include "editor/UnitGPI.h"
 #include "link/D2XXUnit_mod.h"
 #include "model/SettingsFiles.h"
 #include "sim/VirtualBus.h"
 #include "tests/support/ResidentMemory.h"
+#include "ui/ColourButton.h"
 #include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
 #include "ui/FindControl.h"
-#include "ui/ColourButton.h"
 #include "ui/OwnerDrawnMenu.h"
 #include "ui/PaintBox.h"
 #include "ui/Panel.h"
@@ -88,8 +91,7 @@ BENCHMARK(ShowStatus)->Unit(benchmark::kMicrosecond);
 // Opening the swatch menu: measuring and drawing its 12 items.
 void OpenColourMenu(benchmark::State& state) {
     TFormEdit* editor = Editor();
-    editor->SetPopupOpener(FindControl<OwnerDrawnMenu>(*editor, "CMenu"),
-                           FindControl<ColourButton>(*editor, ColourButtonName(1, 5)));
+    editor->Menus().AimColourMenu(5, 1);
     for (auto _ : state) {
         FindControl<OwnerDrawnMenu>(*editor, "CMenu")
             ->resize(FindControl<OwnerDrawnMenu>(*editor, "CMenu")->sizeHint());
@@ -119,7 +121,7 @@ void DrawMemoryMapFull(benchmark::State& state) {
     }
     editor->ApplyConfiguration(block);
     for (auto _ : state) {
-        editor->DrawMemoryMap();
+        editor->MemoryMap().DrawMemoryMap();
     }
 }
 BENCHMARK(DrawMemoryMapFull)->Unit(benchmark::kMillisecond);
@@ -131,7 +133,7 @@ void MemoryMapHover(benchmark::State& state) {
     int cell = 0;
     for (auto _ : state) {
         cell = (cell + 1) % 16;
-        editor->PBoxMemMouseMove(QPoint(100 + 49 * cell, 40 + 24 * cell));
+        editor->MemoryMap().PBoxMemMouseMove(QPoint(100 + 49 * cell, 40 + 24 * cell));
         FindControl<PaintBox>(*editor, "PBoxMem")->repaint();
     }
     editor->BtnMemClick();
@@ -189,19 +191,12 @@ void StartUpTime() {
 void WithEditorOnline(const std::function<void(TFormEdit&)>& body) {
     SetFtdiApi(UseVirtualPanels());
     const QTemporaryDir temp;
-    TFormMain main(temp.filePath("QUVO8261.dat"));
-    TFormEdit editor(false);
-    main.SetEditor(&editor);
-    main.show();
-    ProcessEventsUntil([&] { return int(main.ListedEntries().size()) > 0; }, 5000);
-    FindControl<QTreeWidget>(main, "LView")
-        ->setCurrentItem(FindControl<QTreeWidget>(main, "LView")->topLevelItem(0));
-    QTimer::singleShot(0, [&] {
-        ProcessEventsUntil([&] { return editor.Model().Online(); }, 5000);
-        body(editor);
-        editor.reject();
-    });
-    main.OpenSelectedDevice();
+    const EditorWindows windows = ShowEditorWindows(temp.filePath("QUVO8261.dat"), false);
+    ProcessEventsUntil([&] { return !windows.main->ListedEntries().empty(); }, 5000);
+    if (!RunEditorOnline(
+            *windows.main, *windows.editor, 0, [&] { body(*windows.editor); }, 5000)) {
+        std::puts("the editor did not go online");
+    }
 }
 
 void MemoryWithEditorOpen() {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
-// Undo, redo, revert and compare: items of the Load menu, the keys Ctrl+Z,
-// Ctrl+Shift+Z and Ctrl+Y from every control, and after the panel test the
-// offer to restore what the panel held before it.
+// Undo, redo, revert and compare: items of the Load menu (the keys Ctrl+Z,
+// Ctrl+Shift+Z and Ctrl+Y are the window's), and after the panel test the offer
+// to restore what the panel held before it.
 #include "editor/UnitGPI.h"
+
+#include "editor/CommandColumn.h"
 
 #include "editor/ComparedValues.h"
 #include "editor/SettingsFileDialogs.h"
@@ -15,39 +17,11 @@
 #include <QKeySequence>
 #include <QMenu>
 
-void TFormEdit::ConnectHistory() {
-    ConnectMenuItems({
-        {"MenuUndo", &TFormEdit::MenuUndoClick},
-        {"MenuRedo", &TFormEdit::MenuRedoClick},
-        {"MenuRevert", &TFormEdit::MenuRevertClick},
-        {"MenuCompare", &TFormEdit::MenuCompareClick},
-    });
-    AddWindowKeys({
-        {QKeySequence::Undo, &TFormEdit::MenuUndoClick},
-        {QKeySequence("Ctrl+Shift+Z"), &TFormEdit::MenuRedoClick},
-        {QKeySequence("Ctrl+Y"), &TFormEdit::MenuRedoClick},
-    });
-    connect(MenuLoad, &QMenu::aboutToShow, this, &TFormEdit::ShowHistoryItems);
-}
-
 void TFormEdit::ShowHistoryItems() {
     const EditHistory& history = model_.History();
-    const bool replayable = model_.Online() && !model_.TestRunning();
-    auto* undo = findChild<QAction*>("MenuUndo");
-    undo->setEnabled(replayable && history.CanUndo());
-    // The keys are the window's own: the items only name them after a tab, which
-    // the menu shows in its key column. As the items' shortcuts they would be
-    // ambiguous with the window's whenever "Load..." has the focus.
-    const QString undoKey = QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText);
-    const QString redoKey = QKeySequence("Ctrl+Shift+Z").toString(QKeySequence::NativeText);
-    undo->setText((history.CanUndo() ? tr("Undo %1").arg(history.NextUndo().name) : tr("Undo")) +
-                  "\t" + undoKey);
-    auto* redo = findChild<QAction*>("MenuRedo");
-    redo->setEnabled(replayable && history.CanRedo());
-    redo->setText((history.CanRedo() ? tr("Redo %1").arg(history.NextRedo().name) : tr("Redo")) +
-                  "\t" + redoKey);
-    findChild<QAction*>("MenuRevert")->setEnabled(replayable && model_.CanRevert());
-    findChild<QAction*>("MenuCompare")->setEnabled(model_.Online());
+    commands_->ShowHistoryNames(history.CanUndo() ? history.NextUndo().name : QString(),
+                                history.CanRedo() ? history.NextRedo().name : QString());
+    commands_->ShowAnswers([this](EditorInput input) { return model_.Decide(input); });
 }
 
 void TFormEdit::MenuUndoClick() {
@@ -63,7 +37,7 @@ void TFormEdit::MenuRevertClick() {
 }
 
 void TFormEdit::MenuCompareClick() {
-    if (!model_.Online()) {
+    if (model_.Decide(EditorInput::Compare).Refused()) {
         return;
     }
     ReportingFileErrors([&] {
@@ -80,7 +54,7 @@ void TFormEdit::OfferFileWhenOnline(QString path) {
 }
 
 void TFormEdit::CompareWithOfferedFile() {
-    if (!model_.Online() || offeredFile_.isEmpty()) {
+    if (model_.Decide(EditorInput::Compare).Refused() || offeredFile_.isEmpty()) {
         return;
     }
     ReportingFileErrors([&] {
@@ -96,7 +70,7 @@ void TFormEdit::OfferDifferences(const QString& path, const SettingsFileContent&
 }
 
 void TFormEdit::OfferConfigurationBeforeTest() {
-    if (model_.Online() &&
+    if (!model_.Decide(EditorInput::RestoreBeforeTest).Refused() &&
         Dialogs::Confirm(this, tr("Restore the configuration from before the test?"))) {
         Post(model_.RestoreBeforeTest());
     }

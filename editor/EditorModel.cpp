@@ -96,7 +96,7 @@ bool EditorModel::BeginClosing() {
 void EditorModel::GoOffline() {
     mode_ = EditorMode::Offline;
     heldGpio_.reset();
-    ClearTest();
+    ClearTestScript();
     sendPending_ = false;
     readBacksAwaited_ = 0;
     // The history belongs to one open editor; a step the panel did not read
@@ -516,8 +516,12 @@ bool EditorModel::StartTest() {
     stepsBeforeTest_ = history_.UndoCount();
     editsInTest_.clear();
     testStepDue_ = false;
-    testSteps_ = std::make_unique<TestScript>(MakeTestScript(present_));
+    BuildTestScript();
     return true;
+}
+
+void EditorModel::BuildTestScript() {
+    testSteps_ = std::make_unique<TestScript>(MakeTestScript(present_));
 }
 
 std::optional<TestStep> EditorModel::NextTestStep() {

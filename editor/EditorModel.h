@@ -144,9 +144,10 @@ public:
     void SetClock(std::function<std::chrono::steady_clock::time_point()> clock);
 
     // --- the panel test
-    // Editing only; false where the test may not start.
+    // Editing only; false where the test may not start. Builds the test script.
     bool StartTest();
-    void ClearTest() { testSteps_.reset(); }
+    // The steps not yet run are dropped.
+    void ClearTestScript() { testSteps_.reset(); }
     bool TestPrepared() const { return testSteps_ != nullptr; }
     // The test runs from StartTest until EndTest; its remaining steps are kept.
     // Once the panel has read back its last configuration, the test is one step
@@ -166,6 +167,7 @@ private:
     }
     // Packs every edit into the block as the panel stores it.
     void ComposeBlock();
+    void BuildTestScript();
     // The ended test as one step of the history, once the panel holds its end.
     void RecordTestStepWhenSettled();
     // An edit called `name`, sent now or when the gate opens.

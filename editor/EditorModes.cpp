@@ -68,8 +68,9 @@ InputAnswer ModeRule(EditorMode mode, EditorInput input) {
         }
         return {Refused, ModeTexts::Why(mode)};
     case EditorMode::Closing:
-        // A held output is still let go; a second close waits for the first.
-        if (input == GpioRelease) {
+        // A held output is still let go, the configuration from before an ended
+        // test still restored; a second close waits for the first.
+        if (input == GpioRelease || input == RestoreBeforeTest) {
             return {Accepted, {}};
         }
         if (input == Close) {

@@ -1,28 +1,64 @@
 // SPDX-License-Identifier: Apache-2.0
-// The editor from the keyboard alone: the window's own keys, the context menu of
-// the focused control, the order in which Tab visits the controls, and a cursor
-// over the memory map.
+// The editor from the keyboard alone: the window's own keys, Escape with a
+// popup open, the context menu of the focused control and the order in which
+// Tab visits the controls.
 #include "editor/UnitGPI.h"
 
-#include "ui/ColourButton.h"
-#include "ui/ColourLabel.h"
-#include "ui/ControlText.h"
-#include "ui/DurationField.h"
-#include "ui/OwnerDrawnMenu.h"
-#include "ui/PaintBox.h"
-#include "ui/Panel.h"
-#include "ui/ScreenColour.h"
-
-#include "model/MemoryMap.h"
+#include "editor/ChannelStrip.h"
+#include "editor/CommandColumn.h"
+#include "editor/ControlPanel.h"
+#include "editor/LegendColumn.h"
+#include "editor/MemoryMapView.h"
+#include "link/ThreadHandOff.h"
 #include "ui/FocusOrder.h"
 
 #include <QAbstractSpinBox>
-#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QShortcut>
 
 #include <algorithm>
+
+namespace {
+
+// Sees every key event of the program while the editor lives and remembers an
+// Escape pressed while one of the editor's drop-downs, popups or menus was open.
+// Qt closes that popup itself, and under X11 it does so before it runs the
+// window's Escape shortcut, which must then leave the editor open.
+class PopupEscapeFilter : public QObject {
+public:
+    PopupEscapeFilter(QWidget* editor, bool& popupWasOpen)
+        : QObject(editor), editor_(editor), popupWasOpen_(popupWasOpen) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // This filter sees the link thread's events too, before the window does.
+        HandOffAcquire(event);
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            // isAncestorOf stops at the popup's own window; the parents do not.
+            for (const QWidget* owner = QApplication::activePopupWidget(); owner != nullptr;
+                 owner = owner->parentWidget()) {
+                if (owner == editor_) {
+                    popupWasOpen_ = true;
+                    break;
+                }
+            }
+        } else if (type == QEvent::KeyRelease &&
+                   static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            popupWasOpen_ = false;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* editor_;
+    bool& popupWasOpen_;
+};
+
+} // namespace
 
 void TFormEdit::AddWindowKeys(std::initializer_list<std::pair<QKeySequence, Handler>> keys) {
     for (const auto& [key, handler] : keys) {
@@ -41,24 +77,24 @@ void TFormEdit::ConnectKeyboard() {
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), &TFormEdit::ShowTestButton},
         {QKeySequence(Qt::SHIFT | Qt::Key_F10), &TFormEdit::OpenFocusedContextMenu},
         {QKeySequence(Qt::Key_Menu), &TFormEdit::OpenFocusedContextMenu},
+        {QKeySequence::Undo, &TFormEdit::MenuUndoClick},
+        {QKeySequence("Ctrl+Shift+Z"), &TFormEdit::MenuRedoClick},
+        {QKeySequence("Ctrl+Y"), &TFormEdit::MenuRedoClick},
     });
-    PBoxMem->setFocusPolicy(Qt::TabFocus);
-    PBoxMem->SetKeyHandler([this](int key) { return MemoryMapKey(key); });
-    connect(PBoxMem, &PaintBox::FocusChanged, this, &TFormEdit::MemoryMapFocusChanged);
+    // The window sees Escape before any control does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &TFormEdit::EscapePressed);
+    qApp->installEventFilter(new PopupEscapeFilter(this, escapeClosesPopup_));
     CollectTabOrder();
 }
 
-// The keys do what the buttons' menu items do, and only while the buttons could.
+// The keys do what the menu items do, and only while the model takes them.
 void TFormEdit::LoadFileKey() {
-    if (BtnLoad->isEnabled() && BtnLoad->isVisible()) {
-        findChild<QAction*>("MenuLoadFile")->trigger();
-    }
+    MenuLoadFileClick();
 }
 
 void TFormEdit::SaveFileKey() {
-    if (BtnSave->isEnabled() && BtnSave->isVisible()) {
-        findChild<QAction*>("MenuSaveFile")->trigger();
-    }
+    MenuSaveFileClick();
 }
 
 void TFormEdit::ShowTestButton() {
@@ -76,18 +112,19 @@ void TFormEdit::OpenFocusedContextMenu() {
 }
 
 void TFormEdit::CollectTabOrder() {
-    for (QWidget* area : {static_cast<QWidget*>(PanBack), static_cast<QWidget*>(PanCtrl),
-                          static_cast<QWidget*>(PanTemp), static_cast<QWidget*>(PanMemBack)}) {
-        std::vector<QWidget*> controls;
+    std::vector<QWidget*> strips = legend_->FocusableControls();
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        const std::vector<QWidget*> controls = strips_[std::size_t(channel)]->FocusableControls();
+        strips.insert(strips.end(), controls.begin(), controls.end());
+    }
+    const std::vector<QWidget*> areas[] = {strips,
+                                           controlPanel_->FocusableControls(),
+                                           commands_->FocusableControls(),
+                                           {memoryMap_->Map()}};
+    for (const std::vector<QWidget*>& controls : areas) {
         std::vector<QRect> places;
-        for (QWidget* control : area->findChildren<QWidget*>()) {
-            // A spin box's own line edit goes with the spin box; a drop-down's
-            // list is a window of its own.
-            if ((control->focusPolicy() & Qt::TabFocus) != 0 && control->window() == this &&
-                qobject_cast<QAbstractSpinBox*>(control->parentWidget()) == nullptr) {
-                controls.push_back(control);
-                places.emplace_back(control->mapTo(canvas_, QPoint(0, 0)), control->size());
-            }
+        for (const QWidget* control : controls) {
+            places.emplace_back(control->mapTo(canvas_, QPoint(0, 0)), control->size());
         }
         for (const int index : ReadingOrder(places)) {
             tabOrder_.push_back(controls[std::size_t(index)]);
@@ -96,7 +133,8 @@ void TFormEdit::CollectTabOrder() {
 }
 
 // Qt's own focus chain follows the order the controls were made in, which is
-// column by column; Tab follows the screen instead.
+// column by column; Tab follows the screen instead. A hidden part (the memory
+// map) takes no focus.
 bool TFormEdit::focusNextPrevChild(bool next) {
     std::vector<QWidget*> reachable;
     for (QWidget* control : tabOrder_) {
@@ -117,46 +155,4 @@ bool TFormEdit::focusNextPrevChild(bool next) {
     index = ((next ? index + 1 : index - 1) % count + count) % count;
     reachable[std::size_t(index)]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
-}
-
-bool TFormEdit::MemoryMapKey(int key) {
-    if (hoverRow_ == 0) {
-        return false;
-    }
-    const std::pair<int, int> steps[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    const int arrows[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right};
-    for (int i = 0; i < 4; ++i) {
-        if (key == arrows[i]) {
-            const auto [row, column] = StepMemoryCursor({hoverRow_, hoverColumn_}, steps[i].first,
-                                                        steps[i].second, model_.ChannelPresent());
-            hoverRow_ = row;
-            hoverColumn_ = column;
-            RefreshMemoryMap();
-            return true;
-        }
-    }
-    if (key == Qt::Key_Space) {
-        const PostedBlock block = model_.ToggleMemoryCell(hoverRow_, hoverColumn_);
-        RefreshMemoryMap();
-        Post(block);
-        return true;
-    }
-    return false;
-}
-
-void TFormEdit::MemoryMapFocusChanged(bool focused) {
-    // The keyboard's cursor goes with the focus; the mouse's stays while it points.
-    if (!focused && !PBoxMem->underMouse()) {
-        hoverRow_ = 0;
-    }
-    if (focused && hoverRow_ == 0) {
-        for (int row = 1; row <= ChannelCount; ++row) {
-            if (model_.ChannelPresent()[row]) {
-                hoverRow_ = row;
-                hoverColumn_ = 0;
-                break;
-            }
-        }
-    }
-    RefreshMemoryMap();
 }

@@ -1,41 +1,29 @@
 // SPDX-License-Identifier: Apache-2.0
-// The editor's side of the link: replies refresh the window, the end of the link
-// is reported in words, and every edit reaches the panel through SendConfiguration.
+// The editor's side of the link: replies refresh the parts, the end of the link
+// is reported in words, and every edit reaches the panel through Post.
 #include "editor/UnitGPI.h"
 
-#include "ui/ColourButton.h"
-#include "ui/ColourLabel.h"
-#include "ui/ControlText.h"
-#include "ui/DurationField.h"
-#include "ui/OwnerDrawnMenu.h"
-#include "ui/PaintBox.h"
-#include "ui/Panel.h"
-#include "ui/ScreenColour.h"
-
-#include "editor/EditorLook.h"
-#include "editor/SpokenTexts.h"
+#include "editor/ChannelStrip.h"
+#include "editor/ControlPanel.h"
+#include "editor/LegendColumn.h"
+#include "editor/MemoryMapView.h"
 
 #include "link/LinkFailureText.h"
 #include "link/WireProtocol.h"
 #include "ui/Dialogs.h"
-#include "ui/Speech.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QMenu>
-
-namespace {
-
-constexpr ScreenColour White = 0x00FFFFFF;
-
-} // namespace
+#include <QTimer>
 
 void TFormEdit::MsgLinkReplyHandler(std::uint8_t replyCode,
                                     const std::vector<std::uint8_t>& payload) {
+    const bool wasOnline = model_.Online();
     const EditorModel::ReplyOutcome outcome = model_.ReceiveReply(replyCode, payload);
     if (outcome.configurationApplied) {
         ShowConfiguration();
+    }
+    if (!wasOnline && model_.Online()) {
+        EditingStarted();
     }
     ShowStatus(outcome.status);
     Post(outcome.post);
@@ -47,131 +35,64 @@ void TFormEdit::Post(const PostedBlock& block) {
     }
 }
 
-void TFormEdit::SetFunctionKeyButton(ColourButton* button, QMenu* menu, int function) {
-    SetTag(button, function);
-    const QList<QAction*> items = menu->actions();
-    if (function < items.size()) {
-        const QAction* item = items[function];
-        QString caption = item->property("caption").isValid() ? item->property("caption").toString()
-                                                              : item->text();
-        button->SetCaption(caption.remove('&'));
-    } else {
-        // A function the menus do not offer: show its number rather than hide it.
-        button->SetCaption(QString("(%1)").arg(function));
-    }
-    SetSpokenName(*button, tr("F%1 key function: %2")
-                               .arg(button == BtnCtrl1 ? 1 : 2)
-                               .arg(DisplayText(button->Caption()).simplified()));
-}
-
 void TFormEdit::ApplyConfiguration(const ConfigBlock& block) {
+    const bool wasOnline = model_.Online();
     model_.ApplyConfiguration(block);
     ShowConfiguration();
+    if (!wasOnline) {
+        EditingStarted();
+    }
+}
+
+void TFormEdit::EditingStarted() {
+    ShowMode();
+    // Once the panel's configuration is on screen.
+    if (!offeredFile_.isEmpty()) {
+        QTimer::singleShot(0, this, &TFormEdit::CompareWithOfferedFile);
+    }
 }
 
 void TFormEdit::ShowModes() {
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        ColourButton* buttons[] = {freeButtons_[channel], fixedButtons_[channel],
-                                   pulseButtons_[channel]};
-        // A mode the editor does not know leaves the buttons as they are.
-        const int mode = model_.Mode(channel);
-        if (mode <= ModePulse) {
-            buttons[mode]->setChecked(true);
-        }
+        strips_[std::size_t(channel)]->ShowMode(model_.Mode(channel));
     }
 }
 
-void TFormEdit::ShowColours(int channel) {
-    for (int state = 0; state < 4; ++state) {
-        const ColourEntry& entry = model_.Colour(state, channel);
-        ColourButton* button = colourButtons_[state][channel];
-        if (entry.ScreenColor == 0) {
-            button->SetFaceColour(WindowColour);
-            button->SetCaption(tr("Off"));
-        } else {
-            button->SetFaceColour(entry.ScreenColor);
-            button->SetCaption(QString());
-        }
-        SetSpokenNameAndTip(*button, SpokenColourButton(channel, state, entry));
+void TFormEdit::ShowDurations() {
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        strips_[std::size_t(channel)]->ShowDuration(model_.DurationTenths(channel));
     }
 }
 
 void TFormEdit::ShowConfiguration() {
-    if (!gpioButtons_[1]->isEnabled()) {
-        GoOnline();
-    }
     const ConfigBlock& block = model_.Configuration();
-    updating_ = true;
-    BoxSave->setChecked(block[ConfigSAVE] != 0);
-    BoxLock->setChecked(block[ConfigLOCK] != 0);
-    updating_ = false;
-    LabLock->setVisible(BoxLock->isChecked());
-
-    ShowModes();
+    controlPanel_->ShowRestoreOnPowerUp(block[ConfigSAVE] != 0);
+    legend_->ShowKeyLock(block[ConfigLOCK] != 0);
     for (int channel = 1; channel <= ChannelCount; ++channel) {
-        const int group = model_.Group(channel);
-        {
-            const QSignalBlocker blocker(groupBoxes_[channel]);
-            // A group the box does not list shows as an empty box.
-            groupBoxes_[channel]->setCurrentIndex(group <= ChannelCount ? group : -1);
-        }
-        durationFields_[channel]->SetValue(model_.DurationTenths(channel) / 10.0);
-        ShowColours(channel);
+        ChannelStrip* strip = strips_[std::size_t(channel)];
+        strip->ShowMode(model_.Mode(channel));
+        strip->ShowGroup(model_.Group(channel));
+        strip->ShowDuration(model_.DurationTenths(channel));
+        strip->ShowColours({model_.Colour(0, channel), model_.Colour(1, channel),
+                            model_.Colour(2, channel), model_.Colour(3, channel)});
     }
     for (int state = 0; state < 4; ++state) {
         const QString brightness = QCoreApplication::translate(
             "UnitProcs", BrightnessText(model_.Colour(state, 1).Brightness).c_str());
-        colourButtons_[state][0]->SetCaption(tr("%1\r\nBr: %2").arg(StateName(state), brightness));
-        // The bar beside the legend, for screen readers: its state and its value.
-        SetSpokenNameAndTip(*indicators_[state],
-                            tr("Brightness of %1: %2").arg(StateName(state), brightness));
-        indicators_[state]->update();
+        legend_->ShowBrightness(state, block[ColourOffset(1, state) + ColourIntensity], brightness);
     }
-    SetFunctionKeyButton(BtnCtrl1, CtrlMenu1, block[ConfigMODE17]);
-    SetFunctionKeyButton(BtnCtrl2, CtrlMenu2, block[ConfigMODE18]);
-    RefreshMemoryMap();
+    controlPanel_->ShowFunctions(block[ConfigMODE17], block[ConfigMODE18]);
+    memoryMap_->RefreshMemoryMap();
 }
 
 void TFormEdit::ShowStatus(const StatusBlock& status) {
-    // Every status passes here: the lamps' words are looked up once, and a
-    // button's name is made only when its output changes.
-    const QString on = SpokenOnOff(true);
-    const QString off = SpokenOnOff(false);
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         const std::uint8_t state = status[StatusStateOffset(channel)];
-        gpioButtons_[channel]->SetFaceColour(model_.Colour(state & 3, channel).DisplayColor);
-        if (state <= 3) {
-            const ScreenColour background = gpioLabels_[channel]->BackgroundColour();
-            gpioLabels_[channel]->SetColours(background, (state & 1) ? White : background);
-            gpiLabels_[channel]->SetColours(background, (state & 2) ? White : background);
-            const QString& output = (state & 1) != 0 ? on : off;
-            if (gpioLabels_[channel]->accessibleDescription() != output) {
-                SetSpokenValue(*gpioLabels_[channel], output);
-                SetSpokenName(*gpioButtons_[channel], SpokenGpioButton(channel, (state & 1) != 0));
-            }
-            SetSpokenValue(*gpiLabels_[channel], (state & 2) != 0 ? on : off);
-        }
+        strips_[std::size_t(channel)]->ShowState(state,
+                                                 model_.Colour(state & 3, channel).DisplayColor);
     }
-    const int f1 = status[StatusSTATE17];
-    const int f2 = status[StatusSTATE18];
-    BtnCtrl1->SetFaceColour(FunctionKeyBackground(1, f1, model_.Configuration()[ConfigMODE17]));
-    BtnCtrl1->SetTextColour(FunctionKeyText(1, f1, model_.Configuration()[ConfigMODE17]));
-    BtnCtrl2->SetFaceColour(FunctionKeyBackground(2, f2, model_.Configuration()[ConfigMODE18]));
-    BtnCtrl2->SetTextColour(FunctionKeyText(2, f2, model_.Configuration()[ConfigMODE18]));
-    SetSpokenValue(*BtnCtrl1, f1 != 0 ? tr("pressed") : tr("released"));
-    SetSpokenValue(*BtnCtrl2, f2 != 0 ? tr("pressed") : tr("released"));
-
-    if (!LabLock->isHidden()) {
-        if (status[StatusLOCKSTATE] != 0) {
-            LabLock->SetColours(0x007777FF, 0x00FFFFFF);
-            LabLock->SetCaption(tr("LOCKED"));
-            SetSpokenValue(*LabLock, tr("locked"));
-        } else {
-            LabLock->SetColours(0x00777777, 0x00CCFFCC);
-            LabLock->SetCaption(tr("UNLOCKED"));
-            SetSpokenValue(*LabLock, tr("unlocked"));
-        }
-    }
+    controlPanel_->ShowKeyStates(status[StatusSTATE17], status[StatusSTATE18]);
+    legend_->ShowLockState(status[StatusLOCKSTATE] != 0);
 }
 
 void TFormEdit::SendConfiguration() {
@@ -179,6 +100,8 @@ void TFormEdit::SendConfiguration() {
 }
 
 void TFormEdit::MsgLinkEndedHandler() {
+    // The link may end while the editor sends its last edits; it closes then.
+    const bool closing = model_.CurrentMode() == EditorMode::Closing;
     GoOffline();
     const TLinkOutcome& link = deviceThread_->Outcome();
     if (!link.StoppedOnRequest && link.LinkResult != LinkOk) {
@@ -187,5 +110,7 @@ void TFormEdit::MsgLinkEndedHandler() {
         Dialogs::ShowMessage(this, QString::fromStdString(text), tr("Error"),
                              Dialogs::Icon::Warning);
     }
-    reject();
+    if (!closing) {
+        reject();
+    }
 }

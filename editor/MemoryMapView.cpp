@@ -1,27 +1,20 @@
 // SPDX-License-Identifier: Apache-2.0
-// The memory map under the channel strips: slots (rows) and their member
-// channels (columns), drawn into an off-screen bitmap that the paint box only
-// copies, toggled with the mouse or the keyboard's cursor, shown and hidden
-// with "MEMORY".
-#include "editor/UnitGPI.h"
-
-#include "ui/ColourButton.h"
-#include "ui/ColourLabel.h"
-#include "ui/ControlText.h"
-#include "ui/DurationField.h"
-#include "ui/OwnerDrawnMenu.h"
-#include "ui/PaintBox.h"
-#include "ui/Panel.h"
-#include "ui/ScreenColour.h"
+// The memory map: drawn into a bitmap when it changes, toggled with the mouse or
+// the keyboard's cursor.
+#include "editor/MemoryMapView.h"
 
 #include "editor/EditorLook.h"
-#include "ui/WindowPlacement.h"
+#include "editor/EditorModel.h"
+#include "editor/SpokenTexts.h"
+#include "ui/ColourLabel.h"
+#include "ui/ControlText.h"
+#include "ui/PaintBox.h"
+#include "ui/ScreenColour.h"
+#include "ui/Speech.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -34,6 +27,8 @@ constexpr ScreenColour Outline = 0x0099A8AC;
 constexpr ScreenColour MemberFill = 0x0055FF55;
 constexpr ScreenColour NoMemberFill = 0x00DCDCDC;
 constexpr ScreenColour SlotEnabledFill = 0x00FF5555;
+constexpr int TitleWidth = 25;
+constexpr int FrameHeight = 417;
 
 QRect ToQRect(const CellRect& cell) {
     return QRect(QPoint(cell.Left, cell.Top), QPoint(cell.Right - 1, cell.Bottom - 1));
@@ -60,28 +55,57 @@ void DrawMarker(QPainter& painter, int x1, int y1, int w, int h, ScreenColour ou
 
 } // namespace
 
-void TFormEdit::ConnectMemoryMap() {
+MemoryMapView::MemoryMapView(const EditorModel& model, int width, int mapWidth, int namesWidth,
+                             int headerHeight, QWidget* parent)
+    : Panel(parent), model_(model) {
+    setObjectName("PanMemBack");
+    auto* title = new ColourLabel(this, true);
+    title->setObjectName("LabMem");
+    title->setGeometry(0, 0, TitleWidth, FrameHeight + 2);
+    title->setFont(PixelFont("Tahoma", 11, true));
+    title->SetCaption(tr("Memory"));
+    auto* frame = new Panel(this);
+    frame->setObjectName("PanMemFrame");
+    frame->setGeometry(TitleWidth, 0, mapWidth, FrameHeight);
+    auto* draw = new Panel(frame);
+    draw->setObjectName("PanMemDraw");
+    draw->setGeometry(frame->rect());
+    PBoxMem = new PaintBox(draw);
+    PBoxMem->setObjectName("PBoxMem");
+    PBoxMem->setGeometry(draw->rect());
+    PBoxMem->setMouseTracking(true);
+    PBoxMem->setFocusPolicy(Qt::TabFocus);
+    SetSpokenName(*PBoxMem, tr("Memory map"));
+    PBoxMem->setToolTip(tr("Slots and their member channels: the arrow keys move, Space toggles"));
+    resize(width, frame->height() + 2);
+
+    bitmap_ = QImage(PBoxMem->size(), QImage::Format_RGB888);
+    layout_ = LayoutMemoryMap(bitmap_.width(), bitmap_.height(), namesWidth, headerHeight);
     PBoxMem->SetPainter([this](QPainter& painter, const QRect& dirty) {
         // Only copies: the map is drawn into the bitmap when it changes.
-        if (memoryBitmap_.isNull()) {
-            painter.fillRect(dirty, QColorFromScreen(WindowColour));
-        } else {
-            painter.drawImage(dirty, memoryBitmap_, dirty);
-        }
+        painter.drawImage(dirty, bitmap_, dirty);
     });
-    connect(PBoxMem, &PaintBox::MouseMoved, this, &TFormEdit::PBoxMemMouseMove);
-    connect(PBoxMem, &PaintBox::MousePressed, this, &TFormEdit::PBoxMemMouseDown);
-    connect(PanMemDraw, &Panel::MouseLeft, this, &TFormEdit::PanMemDrawMouseLeave);
-    connect(BtnMem, &QPushButton::clicked, this, &TFormEdit::BtnMemClick);
+    PBoxMem->SetKeyHandler([this](int key) { return MemoryMapKey(key); });
+    connect(PBoxMem, &PaintBox::MouseMoved, this, &MemoryMapView::PBoxMemMouseMove);
+    connect(PBoxMem, &PaintBox::MousePressed, this, &MemoryMapView::PBoxMemMouseDown);
+    connect(PBoxMem, &PaintBox::FocusChanged, this, &MemoryMapView::MemoryMapFocusChanged);
+    connect(draw, &Panel::MouseLeft, this, &MemoryMapView::PanMemDrawMouseLeave);
+    // Hidden, the memory map takes no focus and no keys; MEMORY shows it.
+    hide();
+    DrawMemoryMap();
 }
 
-QFont TFormEdit::SlotLabelFont() const {
+QWidget* MemoryMapView::Map() const {
+    return PBoxMem;
+}
+
+QFont MemoryMapView::SlotLabelFont() const {
     // The slots' names fit between a slot's grown marker and its cell's end, drawn
     // smaller where a language's word is long.
     QFont labelFont = font();
     labelFont.setPixelSize(QFontInfo(labelFont).pixelSize());
-    const CellRect& header = memoryLayout_.CellRects[1][0];
-    const int markerEnd = (header.Left + 14) / 2 + memoryLayout_.MarkerWidth + 6;
+    const CellRect& header = layout_.CellRects[1][0];
+    const int markerEnd = (header.Left + 14) / 2 + layout_.MarkerWidth + 6;
     const int room = std::min(header.Left + header.Right + 20 - 2 * (markerEnd + 2),
                               header.Right - header.Left - 22);
     QFont bold = labelFont;
@@ -94,19 +118,17 @@ QFont TFormEdit::SlotLabelFont() const {
     return labelFont;
 }
 
-void TFormEdit::DrawMemoryMap() {
-    if (memoryBitmap_.isNull()) {
-        return;
-    }
-    const auto& cells = memoryLayout_.CellRects;
-    QPainter painter(&memoryBitmap_);
-    painter.fillRect(memoryBitmap_.rect(), QColorFromScreen(WindowColour));
+void MemoryMapView::DrawMemoryMap() {
+    const auto& cells = layout_.CellRects;
+    const ChannelFlags& present = model_.ChannelPresent();
+    QPainter painter(&bitmap_);
+    painter.fillRect(bitmap_.rect(), QColorFromScreen(WindowColour));
 
     painter.setPen(QColorFromScreen(White));
     for (int r = 0; r < MemoryMapSize; ++r) {
         for (int c = 0; c < MemoryMapSize; ++c) {
             const CellRect& cell = cells[r][c];
-            if (r >= 1 && model_.ChannelPresent()[r]) {
+            if (r >= 1 && present[r]) {
                 painter.fillRect(ToQRect(cell),
                                  QColorFromScreen(r == hoverRow_ ? HoverRowFill : WindowColour));
             }
@@ -124,7 +146,7 @@ void TFormEdit::DrawMemoryMap() {
     }
     QFont labelFont = *slotLabelFont_;
     for (int n = 1; n <= ChannelCount; ++n) {
-        if (model_.ChannelPresent()[n]) {
+        if (present[n]) {
             labelFont.setBold(n == hoverRow_);
             painter.setFont(labelFont);
             DrawCellText(painter, cells[n][0], tr("Slot %1").arg(n), 10);
@@ -132,7 +154,7 @@ void TFormEdit::DrawMemoryMap() {
     }
     painter.setFont(PixelFont("Tahoma", 11, true));
     for (int n = 1; n <= ChannelCount; ++n) {
-        if (model_.ChannelPresent()[n]) {
+        if (present[n]) {
             DrawCellText(painter, cells[0][n], QString::number(n), 0);
         }
     }
@@ -146,15 +168,15 @@ void TFormEdit::DrawMemoryMap() {
         return;
     }
 
-    const int markerWidth = memoryLayout_.MarkerWidth;
-    const int markerHeight = memoryLayout_.MarkerHeight;
+    const int markerWidth = layout_.MarkerWidth;
+    const int markerHeight = layout_.MarkerHeight;
     for (int r = 1; r <= ChannelCount; ++r) {
-        if (!model_.ChannelPresent()[r]) {
+        if (!present[r]) {
             continue;
         }
         const ScreenColour outline = r == hoverRow_ ? HoverOutline : Outline;
         for (int c = 1; c <= ChannelCount; ++c) {
-            if (!model_.ChannelPresent()[c]) {
+            if (!present[c]) {
                 continue;
             }
             const ScreenColour fill = !model_.MemorySlotEnabled(r) ? WindowColour
@@ -177,13 +199,13 @@ void TFormEdit::DrawMemoryMap() {
     }
 }
 
-void TFormEdit::RefreshMemoryMap() {
+void MemoryMapView::RefreshMemoryMap() {
     DrawMemoryMap();
     PBoxMem->update();
     SpeakMemoryCursor();
 }
 
-void TFormEdit::ClearMemoryHover() {
+void MemoryMapView::ClearMemoryHover() {
     if (hoverRow_ != 0) {
         hoverRow_ = 0;
         hoverColumn_ = 0;
@@ -191,8 +213,8 @@ void TFormEdit::ClearMemoryHover() {
     }
 }
 
-void TFormEdit::PBoxMemMouseMove(const QPoint& at) {
-    const auto hit = HitTestMemoryMap(memoryLayout_, at.x(), at.y());
+void MemoryMapView::PBoxMemMouseMove(const QPoint& at) {
+    const auto hit = HitTestMemoryMap(layout_, at.x(), at.y());
     if (!hit) {
         ClearMemoryHover();
         return;
@@ -204,41 +226,60 @@ void TFormEdit::PBoxMemMouseMove(const QPoint& at) {
     }
 }
 
-void TFormEdit::PanMemDrawMouseLeave() {
+void MemoryMapView::PanMemDrawMouseLeave() {
     ClearMemoryHover();
 }
 
-void TFormEdit::PBoxMemMouseDown(const QPoint& at) {
-    if (const auto hit = HitTestMemoryMap(memoryLayout_, at.x(), at.y())) {
-        const PostedBlock block = model_.ToggleMemoryCell(hit->first, hit->second);
-        RefreshMemoryMap();
-        Post(block);
+void MemoryMapView::PBoxMemMouseDown(const QPoint& at) {
+    if (const auto hit = HitTestMemoryMap(layout_, at.x(), at.y())) {
+        emit CellToggled(hit->first, hit->second);
     }
 }
 
-void TFormEdit::BtnMemClick() {
-    if (TagOf(BtnMem) == 0) {
-        const QRect workArea = screen()->availableGeometry();
-        const QRect frame = frameGeometry();
-        const int heightBefore = height();
-        PanTemp->resize(PanTemp->width(), PanMemBack->y() + PanMemBack->height());
-        SetCanvasHeight(PanTemp->height());
-        const int top = TopAfterGrowing(frame.y(), frame.height(), height() - heightBefore,
-                                        workArea.y(), workArea.y() + workArea.height());
-        if (top != frame.y()) {
-            move(frame.x(), top);
-        }
-        BtnMem->SetCaption(tr("HIDE"));
-        SetTag(BtnMem, 1);
-        model_.SetMemoryMapShown(true);
-        PanMemBack->show();
-    } else {
-        model_.SetMemoryMapShown(false);
-        PanMemBack->hide();
-        SetCanvasHeight(PanBack->height());
-        PanTemp->resize(PanTemp->width(), PanBack->height());
-        BtnMem->SetCaption(tr("MEMORY"));
-        SetTag(BtnMem, 0);
+bool MemoryMapView::MemoryMapKey(int key) {
+    if (hoverRow_ == 0) {
+        return false;
     }
-    BtnMem->move(BtnMem->x(), PanTemp->height() - memoryButtonOffset_);
+    const std::pair<int, int> steps[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    const int arrows[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right};
+    for (int i = 0; i < 4; ++i) {
+        if (key == arrows[i]) {
+            const auto [row, column] = StepMemoryCursor({hoverRow_, hoverColumn_}, steps[i].first,
+                                                        steps[i].second, model_.ChannelPresent());
+            hoverRow_ = row;
+            hoverColumn_ = column;
+            RefreshMemoryMap();
+            return true;
+        }
+    }
+    if (key == Qt::Key_Space) {
+        emit CellToggled(hoverRow_, hoverColumn_);
+        return true;
+    }
+    return false;
+}
+
+void MemoryMapView::MemoryMapFocusChanged(bool focused) {
+    // The keyboard's cursor goes with the focus; the mouse's stays while it points.
+    if (!focused && !PBoxMem->underMouse()) {
+        hoverRow_ = 0;
+    }
+    if (focused && hoverRow_ == 0) {
+        for (int row = 1; row <= ChannelCount; ++row) {
+            if (model_.ChannelPresent()[row]) {
+                hoverRow_ = row;
+                hoverColumn_ = 0;
+                break;
+            }
+        }
+    }
+    RefreshMemoryMap();
+}
+
+void MemoryMapView::SpeakMemoryCursor() {
+    SetSpokenValue(*PBoxMem, PBoxMem->hasFocus() && hoverRow_ != 0
+                                 ? SpokenMemoryCell(hoverRow_, hoverColumn_,
+                                                    model_.MemorySlotEnabled(hoverRow_),
+                                                    model_.MemoryLink(hoverRow_, hoverColumn_))
+                                 : QString());
 }

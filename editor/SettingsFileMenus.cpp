@@ -44,16 +44,6 @@ bool SaveSettingsFile(QWidget* owner, const ConfigBlock& block) {
     return true;
 }
 
-void TFormEdit::ConnectSettingsFileMenus() {
-    ConnectMenuItems({
-        {"MenuLoadFile", &TFormEdit::MenuLoadFileClick},
-        {"MenuLoadDefault", &TFormEdit::MenuLoadDefaultClick},
-        {"MenuLoadFactory", &TFormEdit::MenuLoadFactoryClick},
-        {"MenuSaveFile", &TFormEdit::MenuSaveFileClick},
-        {"MenuSaveDefault", &TFormEdit::MenuSaveDefaultClick},
-    });
-}
-
 void TFormEdit::SendLoadedBlock(const ConfigBlock& block, const QString& name) {
     deviceThread_->PostWriteConfig(model_.LoadBlock(block, name));
 }
@@ -68,7 +58,7 @@ void TFormEdit::ReportingFileErrors(const std::function<void()>& operation) {
 }
 
 void TFormEdit::MenuLoadFileClick() {
-    if (!model_.Online()) {
+    if (model_.Decide(EditorInput::LoadFile).Refused()) {
         return;
     }
     ReportingFileErrors([&] {
@@ -80,7 +70,8 @@ void TFormEdit::MenuLoadFileClick() {
 }
 
 void TFormEdit::MenuLoadDefaultClick() {
-    if (!model_.Online() || !Dialogs::Confirm(this, tr("Load Default values?"))) {
+    if (model_.Decide(EditorInput::LoadDefault).Refused() ||
+        !Dialogs::Confirm(this, tr("Load Default values?"))) {
         return;
     }
     ReportingFileErrors([&] {
@@ -91,7 +82,8 @@ void TFormEdit::MenuLoadDefaultClick() {
 }
 
 void TFormEdit::MenuLoadFactoryClick() {
-    if (!model_.Online() || !Dialogs::Confirm(this, tr("Load Factory settings?"))) {
+    if (model_.Decide(EditorInput::LoadFactory).Refused() ||
+        !Dialogs::Confirm(this, tr("Load Factory settings?"))) {
         return;
     }
     ConfigBlock block;
@@ -100,14 +92,15 @@ void TFormEdit::MenuLoadFactoryClick() {
 }
 
 void TFormEdit::MenuSaveFileClick() {
-    if (!model_.Online()) {
+    if (model_.Decide(EditorInput::SaveFile).Refused()) {
         return;
     }
     ReportingFileErrors([&] { SaveSettingsFile(this, model_.Configuration()); });
 }
 
 void TFormEdit::MenuSaveDefaultClick() {
-    if (!model_.Online() || !Dialogs::Confirm(this, tr("Overwrite Default values?"))) {
+    if (model_.Decide(EditorInput::SaveDefault).Refused() ||
+        !Dialogs::Confirm(this, tr("Overwrite Default values?"))) {
         return;
     }
     ReportingFileErrors(

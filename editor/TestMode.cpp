@@ -3,8 +3,6 @@
 // configuration send waits for the panel's read-back.
 #include "editor/UnitGPI.h"
 
-#include "ui/ColourButton.h"
-
 #include <QTimer>
 
 void TFormEdit::RunTestStep(const TestStep& step) {
@@ -25,9 +23,6 @@ void TFormEdit::RunTestStep(const TestStep& step) {
 }
 
 void TFormEdit::BtnTestClick() {
-    if (!model_.Online()) {
-        return;
-    }
     if (model_.TestRunning()) {
         FinishPanelTest();
         return;
@@ -36,27 +31,26 @@ void TFormEdit::BtnTestClick() {
         return;
     }
     TimerTest->start();
-    BtnTest->SetCaption(tr("STOP"));
+    ShowMode();
 }
 
 void TFormEdit::EndPanelTest() {
-    const bool running = model_.TestRunning();
     TimerTest->stop();
-    model_.EndTest();
-    BtnTest->SetCaption(tr("TEST"));
     // The script may have stopped between a press and its release, and an edit
     // made during the test may have switched an output on.
-    if (running && model_.Online()) {
+    if (model_.Online()) {
         deviceThread_->PostGpioOff();
     }
 }
 
 void TFormEdit::FinishPanelTest() {
-    const bool running = model_.TestRunning();
-    EndPanelTest();
-    if (running) {
-        OfferConfigurationBeforeTest();
+    if (!model_.TestRunning()) {
+        return;
     }
+    model_.EndTest();
+    EndPanelTest();
+    ShowMode();
+    OfferConfigurationBeforeTest();
 }
 
 void TFormEdit::TimerTestTimer() {

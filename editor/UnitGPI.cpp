@@ -1,71 +1,37 @@
 // SPDX-License-Identifier: Apache-2.0
+// The editor window's composition: its parts in their places, their signals
+// routed to the model, every control usable as the model's mode allows, and
+// closing.
 #include "editor/UnitGPI.h"
 
-#include "ui/ColourButton.h"
-#include "ui/ColourLabel.h"
-#include "ui/ControlText.h"
-#include "ui/DurationField.h"
-#include "ui/OwnerDrawnMenu.h"
-#include "ui/PaintBox.h"
-#include "ui/Panel.h"
-#include "ui/ScreenColour.h"
-
+#include "editor/ChannelStrip.h"
+#include "editor/CommandColumn.h"
+#include "editor/ControlPanel.h"
+#include "editor/EditorControls.h"
+#include "editor/EditorGeometry.h"
 #include "editor/EditorLook.h"
+#include "editor/LegendColumn.h"
+#include "editor/MemoryMapView.h"
+#include "editor/StripMenus.h"
 #include "link/ThreadHandOff.h"
+#include "ui/ControlText.h"
 #include "ui/EventLoopWait.h"
+#include "ui/Panel.h"
 #include "ui/ProgramIcon.h"
+#include "ui/ScreenColour.h"
+#include "ui/WindowPlacement.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QShortcut>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <thread>
 
-namespace {
-
-// Sees every key event of the program while the editor lives and remembers an
-// Escape pressed while one of the editor's drop-downs, popups or menus was open.
-// Qt closes that popup itself, and under X11 it does so before it runs the
-// window's Escape shortcut, which must then leave the editor open.
-class PopupEscapeFilter : public QObject {
-public:
-    PopupEscapeFilter(QWidget* editor, bool& popupWasOpen)
-        : QObject(editor), editor_(editor), popupWasOpen_(popupWasOpen) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        // This filter sees the link thread's events too, before the window does.
-        HandOffAcquire(event);
-        const QEvent::Type type = event->type();
-        if ((type == QEvent::ShortcutOverride || type == QEvent::KeyPress) &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            // isAncestorOf stops at the popup's own window; the parents do not.
-            for (const QWidget* owner = QApplication::activePopupWidget(); owner != nullptr;
-                 owner = owner->parentWidget()) {
-                if (owner == editor_) {
-                    popupWasOpen_ = true;
-                    break;
-                }
-            }
-        } else if (type == QEvent::KeyRelease &&
-                   static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            popupWasOpen_ = false;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QWidget* editor_;
-    bool& popupWasOpen_;
-};
-
-} // namespace
+using namespace EditorGeometry;
 
 TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     setObjectName("FormEdit");
@@ -82,90 +48,239 @@ TFormEdit::TFormEdit(bool testButtonShown, QWidget* parent) : QDialog(parent) {
     TimerTest->setInterval(10);
     testPause_ = [](std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); };
 
-    BuildLayout();
-    FillStripTables();
-
-    BtnTest->setVisible(testButtonShown);
-
-    for (int state = 0; state < 4; ++state) {
-        colourButtons_[state][0]->SetCaption(StateName(state));
-    }
-    findChild<Panel*>("PanDur")->SetCaption(tr("Duration\r\n(sec.)"));
-    BtnOff->SetCaption(tr("GPIO\r\nSwitch off"));
-
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        SetUpStrip(channel);
-    }
-    NameControls();
-
-    ConnectHandlers();
-    // The window sees Escape before any control does.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &TFormEdit::EscapePressed);
-    qApp->installEventFilter(new PopupEscapeFilter(this, escapeClosesPopup_));
+    BuildParts(testButtonShown);
+    ConnectParts();
+    ConnectKeyboard();
     deviceThread_ = std::make_unique<TDeviceThread>(this);
+    ShowMode();
 }
 
-void TFormEdit::SetUpStrip(int channel) {
-    numberCells_[channel]->SetCaption(QString::number(channel));
-    const QFont colourFont = PixelFont("Small Fonts", 8);
-    for (int state = 0; state < 4; ++state) {
-        ColourButton* button = colourButtons_[state][channel];
-        button->setFont(colourFont);
-        button->SetTextColour(0x00FFFFFF);
-        button->SetFocusRectangle(false);
-        button->setContextMenuPolicy(Qt::CustomContextMenu);
+TFormEdit::~TFormEdit() {
+    model_.ClearTestScript();
+    deviceThread_.reset(); // stops a thread that still runs
+}
+
+void TFormEdit::BuildParts(bool testButtonShown) {
+    setAutoFillBackground(true);
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, QColorFromScreen(WindowColour));
+    windowPalette.setColor(QPalette::WindowText, Qt::white);
+    // Disabled check boxes look disabled: grey text on the grey window.
+    windowPalette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0xA8, 0xA8, 0xA8));
+    setPalette(windowPalette);
+    setFont(PixelFont("Tahoma", 11));
+
+    // The controls keep their places on a canvas, which scrolls where the
+    // screen is smaller than the editor.
+    scrollArea_ = new QScrollArea(this);
+    scrollArea_->setObjectName("EditorScroll");
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    // The controls take the focus, not their container.
+    scrollArea_->setFocusPolicy(Qt::NoFocus);
+    canvas_ = new QWidget;
+    canvas_->setObjectName("EditorCanvas");
+    canvas_->setAutoFillBackground(true);
+    canvas_->setFixedWidth(CanvasWidth);
+    scrollArea_->setWidget(canvas_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scrollArea_);
+
+    menus_ = new StripMenus(model_, this);
+    PanBack = MakePanel(canvas_, "PanBack", QRect(0, 0, ChannelAreaWidth, ChannelAreaHeight));
+    legend_ = new LegendColumn(menus_->BrightnessMenu(), PanBack);
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        strips_[std::size_t(channel)] = new ChannelStrip(channel, menus_->ColourMenu(), PanBack);
     }
-    QComboBox* group = groupBoxes_[channel];
-    group->clear();
-    group->addItem(tr("n/a"));
-    for (int number = 1; number <= ChannelCount; ++number) {
-        group->addItem(QString(" %1").arg(number));
+    controlPanel_ = new ControlPanel(canvas_);
+    commands_ = new CommandColumn(testButtonShown, canvas_);
+    const int stripsRight = LegendWidth + ChannelCount * StripWidth;
+    memoryMap_ =
+        new MemoryMapView(model_, ChannelAreaWidth, stripsRight - LegendButtonsLeft - 2,
+                          legend_->StateButtonsRight(), legend_->GroupRowHeight(), canvas_);
+    memoryMap_->move(0, ChannelAreaHeight);
+    SetCanvasHeight(ChannelAreaHeight);
+}
+
+void TFormEdit::ConnectParts() {
+    connect(PanBack, &Panel::Clicked, this, &TFormEdit::PanNClick);
+    connect(legend_, &LegendColumn::BackgroundClicked, this, &TFormEdit::PanNClick);
+    connect(legend_, &LegendColumn::KeyLockToggled, this,
+            [this](bool installed) { Post(model_.SetKeyLock(installed)); });
+    connect(legend_, &LegendColumn::BrightnessMenuOpening, menus_, &StripMenus::AimBrightnessMenu);
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        ChannelStrip* strip = strips_[std::size_t(channel)];
+        connect(strip, &ChannelStrip::BackgroundClicked, this, &TFormEdit::PanNClick);
+        connect(strip, &ChannelStrip::GpioPressed, this, &TFormEdit::PressGpio);
+        connect(strip, &ChannelStrip::GpioReleased, this, &TFormEdit::ReleaseHeldGpio);
+        connect(strip, &ChannelStrip::ModeChosen, this, &TFormEdit::ChooseMode);
+        connect(strip, &ChannelStrip::GroupChosen, this,
+                [this](int source, int group) { Post(model_.SetGroup(source, group)); });
+        connect(strip, &ChannelStrip::DurationStepped, this,
+                [this](int source, int tenths) { Post(model_.SetDuration(source, tenths)); });
+        connect(strip, &ChannelStrip::ModeMenuRequested, menus_, &StripMenus::OpenModeMenu);
+        connect(strip, &ChannelStrip::DurationMenuRequested, menus_, &StripMenus::OpenDurationMenu);
+        connect(strip, &ChannelStrip::ColourMenuOpening, menus_, &StripMenus::AimColourMenu);
+        connect(strip, &ChannelStrip::ColourCopyMenuRequested, menus_, &StripMenus::OpenCopyMenu);
     }
-    FitComboBoxItems(*group);
-    gpioLabels_[channel]->SetCaption(tr("GPIO"));
-    gpiLabels_[channel]->SetCaption(tr("GPI"));
-    gpioLabels_[channel]->SetColours(WindowColour, WindowColour);
-    gpiLabels_[channel]->SetColours(WindowColour, WindowColour);
-    gpioButtons_[channel]->SetFocusRectangle(false);
-    const QString modeCaptions[] = {tr("Free"), tr("Fixed"), tr("Pulse")};
-    ColourButton* modeButtons[] = {freeButtons_[channel], fixedButtons_[channel],
-                                   pulseButtons_[channel]};
-    for (int mode = 0; mode < 3; ++mode) {
-        modeButtons[mode]->SetCaption(modeCaptions[mode]);
-        modeButtons[mode]->SetFaceColour(0x00FFFFFF);
-        modeButtons[mode]->SetTextColour(0x00000000);
-        modeButtons[mode]->setFont(PixelFont("Tahoma", 11));
-        modeButtons[mode]->setContextMenuPolicy(Qt::CustomContextMenu);
-    }
-    durationFields_[channel]->SetValue(0.3);
-    durationFields_[channel]->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(menus_, &StripMenus::ModeToAll, this, &TFormEdit::PropagateMode);
+    connect(menus_, &StripMenus::DurationToAll, this, &TFormEdit::PropagateDuration);
+    connect(menus_, &StripMenus::ColourChosen, this, &TFormEdit::ChooseColour);
+    connect(menus_, &StripMenus::ColoursCopied, this,
+            [this](int source, int state, bool allStates, bool sameGroupOnly) {
+                Post(model_.CopyColours(state, source, allStates, sameGroupOnly));
+            });
+    connect(menus_, &StripMenus::BrightnessChosen, this, [this](int state, int level) {
+        Post(model_.SetBrightnessForAll(state, std::uint8_t(level)));
+    });
+    connect(controlPanel_, &ControlPanel::BackgroundClicked, this, &TFormEdit::PanNClick);
+    connect(controlPanel_, &ControlPanel::KeyFunctionChosen, this,
+            [this](int key, int function) { Post(model_.SetKeyFunction(key, function)); });
+    connect(controlPanel_, &ControlPanel::RestoreOnPowerUpToggled, this,
+            [this](bool restore) { Post(model_.SetRestoreOnPowerUp(restore)); });
+    connect(controlPanel_, &ControlPanel::DoubleClicked, this, &TFormEdit::PanTempDblClick);
+    connect(commands_, &CommandColumn::BackgroundClicked, this, &TFormEdit::PanNClick);
+    connect(commands_, &CommandColumn::DoubleClicked, this, &TFormEdit::PanTempDblClick);
+    connect(commands_, &CommandColumn::CloseClicked, this, &TFormEdit::BtnCloseClick);
+    connect(commands_, &CommandColumn::OffClicked, this, &TFormEdit::BtnOffClick);
+    connect(commands_, &CommandColumn::TestClicked, this, &TFormEdit::BtnTestClick);
+    connect(commands_, &CommandColumn::MemoryClicked, this, &TFormEdit::BtnMemClick);
+    connect(commands_, &CommandColumn::InputChosen, this, &TFormEdit::ChooseInput);
+    connect(commands_, &CommandColumn::LoadMenuOpening, this, &TFormEdit::ShowHistoryItems);
+    connect(memoryMap_, &MemoryMapView::CellToggled, this, &TFormEdit::ToggleMemoryCell);
+    connect(TimerBtns, &QTimer::timeout, this, &TFormEdit::TimerBtnsTimer);
+    connect(TimerTest, &QTimer::timeout, this, &TFormEdit::TimerTestTimer);
+}
+
+const QImage& TFormEdit::MemoryMapImage() const {
+    return memoryMap_->Image();
+}
+
+std::pair<int, int> TFormEdit::MemoryHover() const {
+    return memoryMap_->Hover();
 }
 
 void TFormEdit::SetTestPause(std::function<void(std::chrono::milliseconds)> pause) {
     testPause_ = std::move(pause);
 }
 
-TFormEdit::~TFormEdit() {
-    model_.ClearTest();
-    deviceThread_.reset(); // stops a thread that still runs
+void TFormEdit::SetChannelMask(const QString& maskText) {
+    model_.SetChannelMask(maskText.toStdString());
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        strips_[std::size_t(channel)]->SetPresent(model_.ChannelPresent()[channel]);
+    }
+}
+
+void TFormEdit::ShowMode() {
+    const auto decide = [this](EditorInput input) { return model_.Decide(input); };
+    const bool editable = !decide(EditorInput::Edit).Refused();
+    const bool pressable = !decide(EditorInput::GpioPress).Refused();
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        strips_[std::size_t(channel)]->SetUsable(editable, pressable);
+    }
+    legend_->SetEditable(editable);
+    controlPanel_->SetEditable(editable);
+    commands_->ShowAnswers(decide);
+    commands_->ShowTestRunning(model_.TestRunning());
+    if (model_.Online()) {
+        TimerBtns->start();
+    } else {
+        TimerBtns->stop();
+    }
+}
+
+void TFormEdit::GoOffline() {
+    TimerTest->stop();
+    model_.GoOffline();
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        strips_[std::size_t(channel)]->ShowOffline();
+    }
+    legend_->ShowOffline();
+    controlPanel_->ShowOffline();
+    memoryMap_->ClearMemoryHover();
+    memoryMap_->RefreshMemoryMap();
+    ShowMode();
+}
+
+void TFormEdit::StartLink() {
+    model_.LinkStarted();
+    ShowMode();
+    deviceThread_->Start();
+}
+
+void TFormEdit::TimerBtnsTimer() {
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        strips_[std::size_t(channel)]->KeepModeFaces();
+    }
+}
+
+void TFormEdit::PanNClick() {
+    legend_->ChannelNumbers()->setFocus(Qt::MouseFocusReason);
+}
+
+void TFormEdit::PanTempDblClick(Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::ControlModifier) {
+        commands_->ShowTestButton();
+    }
+}
+
+void TFormEdit::BtnMemClick() {
+    const bool shown = !model_.MemoryMapShown();
+    model_.SetMemoryMapShown(shown);
+    if (shown) {
+        const QRect workArea = screen()->availableGeometry();
+        const QRect frame = frameGeometry();
+        const int heightBefore = height();
+        const int canvasHeight = memoryMap_->y() + memoryMap_->height();
+        commands_->ShowMemoryMapShown(true, canvasHeight);
+        SetCanvasHeight(canvasHeight);
+        const int top = TopAfterGrowing(frame.y(), frame.height(), height() - heightBefore,
+                                        workArea.y(), workArea.y() + workArea.height());
+        if (top != frame.y()) {
+            move(frame.x(), top);
+        }
+        memoryMap_->show();
+    } else {
+        memoryMap_->hide();
+        SetCanvasHeight(ChannelAreaHeight);
+        commands_->ShowMemoryMapShown(false, ChannelAreaHeight);
+    }
+}
+
+void TFormEdit::SetCanvasHeight(int height) {
+    canvas_->setFixedHeight(height);
+    FitToWorkArea(screen()->availableGeometry());
+}
+
+void TFormEdit::FitToWorkArea(const QRect& workArea) {
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
+    setFixedSize(ScrolledWindowSize(canvas_->size(), workArea.size() - frame,
+                                    style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
+}
+
+void TFormEdit::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Only a shown window knows its frame and its screen.
+    FitToWorkArea(screen()->availableGeometry());
 }
 
 void TFormEdit::done(int result) {
-    // The link may end while the last edit is being sent; it closes the editor then.
-    if (closing_) {
+    const bool testing = model_.TestRunning();
+    // A second close (the window's own button while the first waits) waits for the first.
+    if (!model_.BeginClosing()) {
         return;
     }
-    closing_ = true;
+    ShowMode();
     // Nothing of the test is left to run, and a pause step would freeze the device
     // list window. Closed during the test, the editor asks as STOP does, and waits
     // below for the restore to reach the panel.
-    FinishPanelTest();
-    model_.ClearTest();
-    model_.BeginClosing();
+    if (testing) {
+        EndPanelTest();
+        OfferConfigurationBeforeTest();
+    }
+    model_.ClearTestScript();
     ReleaseHeldGpio();
     FinishPendingWork();
-    closing_ = false;
     QDialog::done(result);
 }
 
@@ -178,173 +293,6 @@ void TFormEdit::FinishPendingWork() {
             return !model_.Online() || (model_.Settled() && deviceThread_->AllPostedAnswered());
         },
         LimitMs);
-}
-
-void TFormEdit::FillStripTables() {
-    for (int channel = 0; channel <= ChannelCount; ++channel) {
-        const QString n = QString::number(channel);
-        columns_[channel] = findChild<Panel*>("Pan" + n);
-        SetTag(columns_[channel], channel);
-        if (channel == 0) {
-            continue;
-        }
-        numberCells_[channel] = findChild<Panel*>("PanCap" + n);
-        gpioCells_[channel] = findChild<Panel*>("PanB" + n);
-        gpioLabels_[channel] = findChild<ColourLabel*>("IndGPO" + n);
-        gpiLabels_[channel] = findChild<ColourLabel*>("IndGPI" + n);
-        gpioButtons_[channel] = findChild<ColourButton*>("BtnGPO" + n);
-        groupBoxes_[channel] = findChild<QComboBox*>("BoxGrp" + n);
-        freeButtons_[channel] = findChild<ColourButton*>("BtnAny" + n);
-        fixedButtons_[channel] = findChild<ColourButton*>("BtnFix" + n);
-        pulseButtons_[channel] = findChild<ColourButton*>("BtnPls" + n);
-        durationFields_[channel] = findChild<DurationField*>("EditMs" + n);
-        for (QObject* control : {static_cast<QObject*>(numberCells_[channel]),
-                                 static_cast<QObject*>(gpioCells_[channel]),
-                                 static_cast<QObject*>(gpioButtons_[channel]),
-                                 static_cast<QObject*>(groupBoxes_[channel]),
-                                 static_cast<QObject*>(freeButtons_[channel]),
-                                 static_cast<QObject*>(durationFields_[channel])}) {
-            SetTag(control, channel);
-        }
-        SetTag(fixedButtons_[channel], channel + 0x10000);
-        SetTag(pulseButtons_[channel], channel + 0x20000);
-        for (int state = 0; state < 4; ++state) {
-            colourButtons_[state][channel] =
-                findChild<ColourButton*>(ColourButtonName(state, channel));
-            SetTag(colourButtons_[state][channel], channel + state * 0x10000);
-        }
-    }
-    for (int state = 0; state < 4; ++state) {
-        colourButtons_[state][0] = findChild<ColourButton*>(ColourButtonName(state, 0));
-    }
-}
-
-void TFormEdit::ConnectHandlers() {
-    for (Panel* panel : findChildren<Panel*>()) {
-        connect(panel, &Panel::Clicked, this, &TFormEdit::PanNClick);
-    }
-    connect(BtnClose, &QPushButton::clicked, this, &TFormEdit::BtnCloseClick);
-    ConnectChannelOperations();
-    ConnectControlOptions();
-    ConnectColourEditing();
-    ConnectMemoryMap();
-    ConnectSettingsFileMenus();
-    ConnectHistory();
-    ConnectKeyboard();
-}
-
-void TFormEdit::ConnectMenuItems(std::initializer_list<std::pair<const char*, Handler>> items) {
-    for (const auto& [name, handler] : items) {
-        connect(findChild<QAction*>(name), &QAction::triggered, this, handler);
-    }
-}
-
-void TFormEdit::SetChannelMask(const QString& maskText) {
-    model_.SetChannelMask(maskText.toStdString());
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        const bool present = model_.ChannelPresent()[channel];
-        numberCells_[channel]->SetCaption(present ? QString::number(channel) : QString());
-        QWidget* controls[] = {gpioLabels_[channel],   gpiLabels_[channel],
-                               gpioButtons_[channel],  groupBoxes_[channel],
-                               freeButtons_[channel],  fixedButtons_[channel],
-                               pulseButtons_[channel], durationFields_[channel]};
-        for (QWidget* control : controls) {
-            control->setVisible(present);
-        }
-        for (int state = 0; state < 4; ++state) {
-            colourButtons_[state][channel]->setVisible(present);
-        }
-    }
-}
-
-void TFormEdit::SetModeButtonsExclusive(bool exclusive) {
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        QButtonGroup* group = modeGroups_[channel];
-        group->setExclusive(exclusive);
-        if (!exclusive) {
-            for (QAbstractButton* button : group->buttons()) {
-                button->setChecked(false);
-            }
-        }
-    }
-}
-
-void TFormEdit::GoOffline() {
-    model_.GoOffline();
-
-    SetModeButtonsExclusive(false);
-    for (ColourButton* button : findChildren<ColourButton*>()) {
-        if (button == BtnClose) {
-            continue;
-        }
-        button->SetFaceColour(WindowColour);
-        button->setEnabled(false);
-    }
-    BtnClose->setEnabled(true);
-
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        gpioLabels_[channel]->SetColours(WindowColour, WindowColour);
-        gpiLabels_[channel]->SetColours(WindowColour, WindowColour);
-        {
-            const QSignalBlocker blocker(groupBoxes_[channel]);
-            groupBoxes_[channel]->setCurrentIndex(-1);
-        }
-        groupBoxes_[channel]->setEnabled(false);
-        durationFields_[channel]->ClearText();
-        durationFields_[channel]->setEnabled(false);
-        for (int state = 0; state < 4; ++state) {
-            colourButtons_[state][channel]->SetCaption(QString());
-        }
-    }
-    BtnCtrl1->SetCaption(QString());
-    BtnCtrl2->SetCaption(QString());
-    for (int state = 0; state < 4; ++state) {
-        colourButtons_[state][0]->SetCaption(StateName(state));
-        indicators_[state]->update();
-    }
-
-    updating_ = true;
-    for (QCheckBox* box : {BoxSave, BoxLock}) {
-        box->setEnabled(false);
-        box->setChecked(false);
-    }
-    updating_ = false;
-
-    LabLock->hide();
-    BtnTest->SetCaption(tr("TEST"));
-    hoverRow_ = 0;
-    hoverColumn_ = 0;
-    RefreshMemoryMap();
-}
-
-void TFormEdit::StartLink() {
-    model_.LinkStarted();
-    deviceThread_->Start();
-}
-
-void TFormEdit::GoOnline() {
-    for (ColourButton* button : findChildren<ColourButton*>()) {
-        button->setEnabled(true);
-    }
-    SetModeButtonsExclusive(true);
-    for (int channel = 1; channel <= ChannelCount; ++channel) {
-        groupBoxes_[channel]->setEnabled(true);
-        durationFields_[channel]->setEnabled(true);
-    }
-    BtnCtrl1->SetFaceColour(0x00FFFFFF);
-    BtnCtrl2->SetFaceColour(0x00FFFFFF);
-    BoxSave->setEnabled(true);
-    BoxLock->setEnabled(true);
-    TimerBtns->start();
-    RefreshMemoryMap();
-    // Once the panel's configuration is on screen.
-    if (!offeredFile_.isEmpty()) {
-        QTimer::singleShot(0, this, &TFormEdit::CompareWithOfferedFile);
-    }
-}
-
-void TFormEdit::PanNClick() {
-    PanN->setFocus(Qt::MouseFocusReason);
 }
 
 void TFormEdit::BtnCloseClick() {

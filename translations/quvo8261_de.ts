@@ -2,6 +2,174 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ChannelStrip</name>
+    <message>
+        <source>GPIO</source>
+        <translation>GPIO</translation>
+    </message>
+    <message>
+        <source>GPI</source>
+        <translation>GPI</translation>
+    </message>
+    <message>
+        <source>n/a</source>
+        <translation>k.A.</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Frei</translation>
+    </message>
+    <message>
+        <source>Fixed</source>
+        <translation>Fest</translation>
+    </message>
+    <message>
+        <source>Pulse</source>
+        <translation>Puls</translation>
+    </message>
+    <message>
+        <source>Free: the GPIO output follows the button while it is held</source>
+        <translation>Frei: der GPIO-Ausgang folgt der Taste, solange sie gedrückt ist</translation>
+    </message>
+    <message>
+        <source>Fixed: each press switches the GPIO output on or off</source>
+        <translation>Fest: jeder Druck schaltet den GPIO-Ausgang ein oder aus</translation>
+    </message>
+    <message>
+        <source>Pulse: each press switches the GPIO output on for the pulse duration</source>
+        <translation>Puls: jeder Druck schaltet den GPIO-Ausgang für die Pulsdauer ein</translation>
+    </message>
+    <message>
+        <source>Channel %1 mode: %2</source>
+        <translation>Kanal %1 Modus: %2</translation>
+    </message>
+    <message>
+        <source>Channel %1 group</source>
+        <translation>Kanal %1 Gruppe</translation>
+    </message>
+    <message>
+        <source>The channel&apos;s group: copying to the same group reaches the channels that share it</source>
+        <translation>Die Gruppe des Kanals: Kopieren in die gleiche Gruppe erreicht die Kanäle, die sie teilen</translation>
+    </message>
+    <message>
+        <source>Channel %1 pulse duration in seconds</source>
+        <translation>Kanal %1 Pulsdauer in Sekunden</translation>
+    </message>
+    <message>
+        <source>Pulse duration in seconds, in Pulse mode</source>
+        <translation>Pulsdauer in Sekunden, im Modus Puls</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+</context>
+<context>
+    <name>CommandColumn</name>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>GPIO<byte value="xd"/>
+Switch off</source>
+        <translation>GPIO<byte value="xd"/>
+ausschalten</translation>
+    </message>
+    <message>
+        <source>Load...</source>
+        <translation>Laden...</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Speichern...</translation>
+    </message>
+    <message>
+        <source>TEST</source>
+        <translation>TEST</translation>
+    </message>
+    <message>
+        <source>MEMORY</source>
+        <translation>SPEICHER</translation>
+    </message>
+    <message>
+        <source>Close the editor (Ctrl+W)</source>
+        <translation>Editor schließen (Strg+W)</translation>
+    </message>
+    <message>
+        <source>Switch every GPIO output of the panel off</source>
+        <translation>Alle GPIO-Ausgänge des Panels ausschalten</translation>
+    </message>
+    <message>
+        <source>Load a configuration onto the panel (Ctrl+O: from a file)</source>
+        <translation>Eine Konfiguration auf das Panel laden (Strg+O: aus einer Datei)</translation>
+    </message>
+    <message>
+        <source>Save the panel&apos;s configuration (Ctrl+S: to a file)</source>
+        <translation>Die Konfiguration des Panels speichern (Strg+S: in eine Datei)</translation>
+    </message>
+    <message>
+        <source>Run every light of the panel through its colours</source>
+        <translation>Jede Leuchte des Panels durch ihre Farben schalten</translation>
+    </message>
+    <message>
+        <source>Show or hide the memory map</source>
+        <translation>Speichertabelle zeigen oder verbergen</translation>
+    </message>
+    <message>
+        <source>from File...</source>
+        <translation>aus Datei...</translation>
+    </message>
+    <message>
+        <source>Default values</source>
+        <translation>Standardwerte</translation>
+    </message>
+    <message>
+        <source>Factory Settings</source>
+        <translation>Werkseinstellungen</translation>
+    </message>
+    <message>
+        <source>Compare with File...</source>
+        <translation>Mit Datei vergleichen...</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>Revert to the configuration read at open</source>
+        <translation>Zur beim Öffnen gelesenen Konfiguration zurückkehren</translation>
+    </message>
+    <message>
+        <source>to File...</source>
+        <translation>in Datei...</translation>
+    </message>
+    <message>
+        <source>as Default</source>
+        <translation>als Standard</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Rückgängig: %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Wiederholen: %1</translation>
+    </message>
+    <message>
+        <source>STOP</source>
+        <translation>STOPP</translation>
+    </message>
+    <message>
+        <source>HIDE</source>
+        <translation>VERBERGEN</translation>
+    </message>
+</context>
+<context>
     <name>ComparedValues</name>
     <message>
         <source>%1: the file&apos;s %2 is out of range</source>
@@ -10,6 +178,69 @@
     <message>
         <source>%1 (out of range)</source>
         <translation>%1 (außerhalb des Bereichs)</translation>
+    </message>
+</context>
+<context>
+    <name>ControlPanel</name>
+    <message>
+        <source>Control</source>
+        <translation>Steuerung</translation>
+    </message>
+    <message>
+        <source>F%1 key function</source>
+        <translation>Funktion der Taste F%1</translation>
+    </message>
+    <message>
+        <source>What the panel&apos;s F%1 key does; click to choose</source>
+        <translation>Was die Taste F%1 des Panels tut; zum Wählen klicken</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>Restore GPIO state
+on Power up</source>
+        <translation>GPIO-Zustand beim
+Einschalten wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Restore GPIO state on Power up</source>
+        <translation>GPIO-Zustand beim Einschalten wiederherstellen</translation>
+    </message>
+    <message>
+        <source>The panel sets its GPIO outputs as they were when it is powered up</source>
+        <translation>Das Panel stellt beim Einschalten den GPIO-Zustand wieder her, den seine Ausgänge zuletzt hatten</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>UnLock</source>
+        <translation>Entsperren</translation>
+    </message>
+    <message>
+        <source>GPIO<byte value="xd"/>
+ OFF</source>
+        <translation>GPIO<byte value="xd"/>
+ AUS</translation>
+    </message>
+    <message>
+        <source>MEM</source>
+        <translation>MEM</translation>
+    </message>
+    <message>
+        <source>F%1 key function: %2</source>
+        <translation>Funktion der Taste F%1: %2</translation>
+    </message>
+    <message>
+        <source>pressed</source>
+        <translation>gedrückt</translation>
+    </message>
+    <message>
+        <source>released</source>
+        <translation>losgelassen</translation>
     </message>
 </context>
 <context>
@@ -165,6 +396,85 @@
     </message>
 </context>
 <context>
+    <name>LegendColumn</name>
+    <message>
+        <source>Channel numbers</source>
+        <translation>Kanalnummern</translation>
+    </message>
+    <message>
+        <source>Online Control </source>
+        <translation>Online-Steuerung </translation>
+    </message>
+    <message>
+        <source>Keylock installed</source>
+        <translation>Tastensperre eingebaut</translation>
+    </message>
+    <message>
+        <source>The panel has a key lock: its state shows below</source>
+        <translation>Das Panel hat eine Tastensperre: ihr Zustand steht darunter</translation>
+    </message>
+    <message>
+        <source>UNLOCKED</source>
+        <translation>ENTSPERRT</translation>
+    </message>
+    <message>
+        <source>Key lock</source>
+        <translation>Tastensperre</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Gruppe</translation>
+    </message>
+    <message>
+        <source>GPIO</source>
+        <translation>GPIO</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Modus</translation>
+    </message>
+    <message>
+        <source>Duration<byte value="xd"/>
+(sec.)</source>
+        <translation>Dauer<byte value="xd"/>
+(s)</translation>
+    </message>
+    <message>
+        <source>Colors </source>
+        <translation>Farben </translation>
+    </message>
+    <message>
+        <source>Brightness of this signal state on every channel; click to choose</source>
+        <translation>Helligkeit dieses Signalzustands auf allen Kanälen; zum Wählen klicken</translation>
+    </message>
+    <message>
+        <source>Brightness of %1</source>
+        <translation>Helligkeit von %1</translation>
+    </message>
+    <message>
+        <source>LOCKED</source>
+        <translation>GESPERRT</translation>
+    </message>
+    <message>
+        <source>locked</source>
+        <translation>gesperrt</translation>
+    </message>
+    <message>
+        <source>unlocked</source>
+        <translation>entsperrt</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+Br: %2</source>
+        <translation>%1<byte value="xd"/>
+Hell: %2</translation>
+    </message>
+    <message>
+        <source>Brightness of %1: %2</source>
+        <translation>Helligkeit von %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>LinkFailure</name>
     <message>
         <source>USB Connection Failed</source>
@@ -197,6 +507,25 @@
     <message>
         <source>command code</source>
         <translation>Befehlscode</translation>
+    </message>
+</context>
+<context>
+    <name>MemoryMapView</name>
+    <message>
+        <source>Memory</source>
+        <translation>Speicher</translation>
+    </message>
+    <message>
+        <source>Memory map</source>
+        <translation>Speichertabelle</translation>
+    </message>
+    <message>
+        <source>Slots and their member channels: the arrow keys move, Space toggles</source>
+        <translation>Speicherplätze und ihre Kanäle: Pfeiltasten bewegen, Leertaste schaltet um</translation>
+    </message>
+    <message>
+        <source>Slot %1</source>
+        <translation>Speicherplatz %1</translation>
     </message>
 </context>
 <context>
@@ -419,151 +748,7 @@
     </message>
 </context>
 <context>
-    <name>TFormEdit</name>
-    <message>
-        <source>Channel numbers</source>
-        <translation>Kanalnummern</translation>
-    </message>
-    <message>
-        <source>Key lock</source>
-        <translation>Tastensperre</translation>
-    </message>
-    <message>
-        <source>The panel has a key lock: its state shows below</source>
-        <translation>Das Panel hat eine Tastensperre: ihr Zustand steht darunter</translation>
-    </message>
-    <message>
-        <source>The panel sets its GPIO outputs as they were when it is powered up</source>
-        <translation>Das Panel stellt beim Einschalten den GPIO-Zustand wieder her, den seine Ausgänge zuletzt hatten</translation>
-    </message>
-    <message>
-        <source>F%1 key function</source>
-        <translation>Funktion der Taste F%1</translation>
-    </message>
-    <message>
-        <source>What the panel&apos;s F%1 key does; click to choose</source>
-        <translation>Was die Taste F%1 des Panels tut; zum Wählen klicken</translation>
-    </message>
-    <message>
-        <source>Close the editor (Ctrl+W)</source>
-        <translation>Editor schließen (Strg+W)</translation>
-    </message>
-    <message>
-        <source>Switch every GPIO output of the panel off</source>
-        <translation>Alle GPIO-Ausgänge des Panels ausschalten</translation>
-    </message>
-    <message>
-        <source>Load a configuration onto the panel (Ctrl+O: from a file)</source>
-        <translation>Eine Konfiguration auf das Panel laden (Strg+O: aus einer Datei)</translation>
-    </message>
-    <message>
-        <source>Save the panel&apos;s configuration (Ctrl+S: to a file)</source>
-        <translation>Die Konfiguration des Panels speichern (Strg+S: in eine Datei)</translation>
-    </message>
-    <message>
-        <source>Run every light of the panel through its colours</source>
-        <translation>Jede Leuchte des Panels durch ihre Farben schalten</translation>
-    </message>
-    <message>
-        <source>Show or hide the memory map</source>
-        <translation>Speichertabelle zeigen oder verbergen</translation>
-    </message>
-    <message>
-        <source>Memory map</source>
-        <translation>Speichertabelle</translation>
-    </message>
-    <message>
-        <source>Slots and their member channels: the arrow keys move, Space toggles</source>
-        <translation>Speicherplätze und ihre Kanäle: Pfeiltasten bewegen, Leertaste schaltet um</translation>
-    </message>
-    <message>
-        <source>Brightness of this signal state on every channel; click to choose</source>
-        <translation>Helligkeit dieses Signalzustands auf allen Kanälen; zum Wählen klicken</translation>
-    </message>
-    <message>
-        <source>Free: the GPIO output follows the button while it is held</source>
-        <translation>Frei: der GPIO-Ausgang folgt der Taste, solange sie gedrückt ist</translation>
-    </message>
-    <message>
-        <source>Fixed: each press switches the GPIO output on or off</source>
-        <translation>Fest: jeder Druck schaltet den GPIO-Ausgang ein oder aus</translation>
-    </message>
-    <message>
-        <source>Pulse: each press switches the GPIO output on for the pulse duration</source>
-        <translation>Puls: jeder Druck schaltet den GPIO-Ausgang für die Pulsdauer ein</translation>
-    </message>
-    <message>
-        <source>Channel %1 mode: %2</source>
-        <translation>Kanal %1 Modus: %2</translation>
-    </message>
-    <message>
-        <source>Channel %1 group</source>
-        <translation>Kanal %1 Gruppe</translation>
-    </message>
-    <message>
-        <source>The channel&apos;s group: copying to the same group reaches the channels that share it</source>
-        <translation>Die Gruppe des Kanals: Kopieren in die gleiche Gruppe erreicht die Kanäle, die sie teilen</translation>
-    </message>
-    <message>
-        <source>Channel %1 pulse duration in seconds</source>
-        <translation>Kanal %1 Pulsdauer in Sekunden</translation>
-    </message>
-    <message>
-        <source>Pulse duration in seconds, in Pulse mode</source>
-        <translation>Pulsdauer in Sekunden, im Modus Puls</translation>
-    </message>
-    <message>
-        <source>set %1 mode -&gt; All</source>
-        <translation>Modus %1 setzen -&gt; Alle</translation>
-    </message>
-    <message>
-        <source>set %1 mode -&gt; Same Group</source>
-        <translation>Modus %1 setzen -&gt; Gleiche Gruppe</translation>
-    </message>
-    <message>
-        <source>set Duration = %1 sec. -&gt; All</source>
-        <translation>Dauer = %1 s setzen -&gt; Alle</translation>
-    </message>
-    <message>
-        <source>set Duration = %1 sec. -&gt; Same Group</source>
-        <translation>Dauer = %1 s setzen -&gt; Gleiche Gruppe</translation>
-    </message>
-    <message>
-        <source>Custom</source>
-        <translation>Eigene</translation>
-    </message>
-    <message>
-        <source>OFF</source>
-        <translation>AUS</translation>
-    </message>
-    <message>
-        <source>Undo %1</source>
-        <translation>Rückgängig: %1</translation>
-    </message>
-    <message>
-        <source>Undo</source>
-        <translation>Rückgängig</translation>
-    </message>
-    <message>
-        <source>Redo %1</source>
-        <translation>Wiederholen: %1</translation>
-    </message>
-    <message>
-        <source>Redo</source>
-        <translation>Wiederholen</translation>
-    </message>
-    <message>
-        <source>%1: panel %2, file %3</source>
-        <translation>%1: Panel %2, Datei %3</translation>
-    </message>
-    <message>
-        <source>Load from File</source>
-        <translation>Aus Datei laden</translation>
-    </message>
-    <message>
-        <source>Restore the configuration from before the test?</source>
-        <translation>Die Konfiguration von vor dem Test wiederherstellen?</translation>
-    </message>
+    <name>StripMenus</name>
     <message>
         <source>Min</source>
         <translation>Min</translation>
@@ -597,162 +782,47 @@
         <translation>Gleiche Gruppe</translation>
     </message>
     <message>
-        <source>UnLock</source>
-        <translation>Entsperren</translation>
+        <source>set %1 mode -&gt; All</source>
+        <translation>Modus %1 setzen -&gt; Alle</translation>
     </message>
     <message>
-        <source>GPIO<byte value="xd"/>
- OFF</source>
-        <translation>GPIO<byte value="xd"/>
- AUS</translation>
+        <source>set %1 mode -&gt; Same Group</source>
+        <translation>Modus %1 setzen -&gt; Gleiche Gruppe</translation>
     </message>
     <message>
-        <source>MEM</source>
-        <translation>MEM</translation>
+        <source>set Duration = %1 sec. -&gt; All</source>
+        <translation>Dauer = %1 s setzen -&gt; Alle</translation>
     </message>
     <message>
-        <source>from File...</source>
-        <translation>aus Datei...</translation>
+        <source>set Duration = %1 sec. -&gt; Same Group</source>
+        <translation>Dauer = %1 s setzen -&gt; Gleiche Gruppe</translation>
     </message>
     <message>
-        <source>Default values</source>
-        <translation>Standardwerte</translation>
+        <source>Custom</source>
+        <translation>Eigene</translation>
     </message>
     <message>
-        <source>Factory Settings</source>
-        <translation>Werkseinstellungen</translation>
+        <source>OFF</source>
+        <translation>AUS</translation>
+    </message>
+</context>
+<context>
+    <name>TFormEdit</name>
+    <message>
+        <source>%1: panel %2, file %3</source>
+        <translation>%1: Panel %2, Datei %3</translation>
     </message>
     <message>
-        <source>Compare with File...</source>
-        <translation>Mit Datei vergleichen...</translation>
+        <source>Load from File</source>
+        <translation>Aus Datei laden</translation>
     </message>
     <message>
-        <source>Revert to the configuration read at open</source>
-        <translation>Zur beim Öffnen gelesenen Konfiguration zurückkehren</translation>
-    </message>
-    <message>
-        <source>to File...</source>
-        <translation>in Datei...</translation>
-    </message>
-    <message>
-        <source>as Default</source>
-        <translation>als Standard</translation>
-    </message>
-    <message>
-        <source>Online Control </source>
-        <translation>Online-Steuerung </translation>
-    </message>
-    <message>
-        <source>Keylock installed</source>
-        <translation>Tastensperre eingebaut</translation>
-    </message>
-    <message>
-        <source>UNLOCKED</source>
-        <translation>ENTSPERRT</translation>
-    </message>
-    <message>
-        <source>Group</source>
-        <translation>Gruppe</translation>
-    </message>
-    <message>
-        <source>GPIO</source>
-        <translation>GPIO</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Modus</translation>
-    </message>
-    <message>
-        <source>Colors </source>
-        <translation>Farben </translation>
-    </message>
-    <message>
-        <source>Control</source>
-        <translation>Steuerung</translation>
-    </message>
-    <message>
-        <source>Options</source>
-        <translation>Optionen</translation>
-    </message>
-    <message>
-        <source>Restore GPIO state
-on Power up</source>
-        <translation>GPIO-Zustand beim
-Einschalten wiederherstellen</translation>
-    </message>
-    <message>
-        <source>Restore GPIO state on Power up</source>
-        <translation>GPIO-Zustand beim Einschalten wiederherstellen</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-    <message>
-        <source>Load...</source>
-        <translation>Laden...</translation>
-    </message>
-    <message>
-        <source>Save...</source>
-        <translation>Speichern...</translation>
-    </message>
-    <message>
-        <source>TEST</source>
-        <translation>TEST</translation>
-    </message>
-    <message>
-        <source>MEMORY</source>
-        <translation>SPEICHER</translation>
-    </message>
-    <message>
-        <source>Memory</source>
-        <translation>Speicher</translation>
-    </message>
-    <message>
-        <source>F%1 key function: %2</source>
-        <translation>Funktion der Taste F%1: %2</translation>
-    </message>
-    <message>
-        <source>Off</source>
-        <translation>Aus</translation>
-    </message>
-    <message>
-        <source>%1<byte value="xd"/>
-Br: %2</source>
-        <translation>%1<byte value="xd"/>
-Hell: %2</translation>
-    </message>
-    <message>
-        <source>pressed</source>
-        <translation>gedrückt</translation>
-    </message>
-    <message>
-        <source>released</source>
-        <translation>losgelassen</translation>
-    </message>
-    <message>
-        <source>LOCKED</source>
-        <translation>GESPERRT</translation>
-    </message>
-    <message>
-        <source>locked</source>
-        <translation>gesperrt</translation>
-    </message>
-    <message>
-        <source>unlocked</source>
-        <translation>entsperrt</translation>
+        <source>Restore the configuration from before the test?</source>
+        <translation>Die Konfiguration von vor dem Test wiederherstellen?</translation>
     </message>
     <message>
         <source>Error</source>
         <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>Slot %1</source>
-        <translation>Speicherplatz %1</translation>
-    </message>
-    <message>
-        <source>HIDE</source>
-        <translation>VERBERGEN</translation>
     </message>
     <message>
         <source>Load Default values?</source>
@@ -773,50 +843,6 @@ Hell: %2</translation>
     <message>
         <source>Overwrite Default values?</source>
         <translation>Standardwerte überschreiben?</translation>
-    </message>
-    <message>
-        <source>STOP</source>
-        <translation>STOPP</translation>
-    </message>
-    <message>
-        <source>Duration<byte value="xd"/>
-(sec.)</source>
-        <translation>Dauer<byte value="xd"/>
-(s)</translation>
-    </message>
-    <message>
-        <source>GPIO<byte value="xd"/>
-Switch off</source>
-        <translation>GPIO<byte value="xd"/>
-ausschalten</translation>
-    </message>
-    <message>
-        <source>n/a</source>
-        <translation>k.A.</translation>
-    </message>
-    <message>
-        <source>GPI</source>
-        <translation>GPI</translation>
-    </message>
-    <message>
-        <source>Free</source>
-        <translation>Frei</translation>
-    </message>
-    <message>
-        <source>Fixed</source>
-        <translation>Fest</translation>
-    </message>
-    <message>
-        <source>Pulse</source>
-        <translation>Puls</translation>
-    </message>
-    <message>
-        <source>Brightness of %1</source>
-        <translation>Helligkeit von %1</translation>
-    </message>
-    <message>
-        <source>Brightness of %1: %2</source>
-        <translation>Helligkeit von %1: %2</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,174 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>ChannelStrip</name>
+    <message>
+        <source>GPIO</source>
+        <translation>GPIO</translation>
+    </message>
+    <message>
+        <source>GPI</source>
+        <translation>GPI</translation>
+    </message>
+    <message>
+        <source>n/a</source>
+        <translation>s. o.</translation>
+    </message>
+    <message>
+        <source>Free</source>
+        <translation>Libre</translation>
+    </message>
+    <message>
+        <source>Fixed</source>
+        <translation>Fixe</translation>
+    </message>
+    <message>
+        <source>Pulse</source>
+        <translation>Impulsion</translation>
+    </message>
+    <message>
+        <source>Free: the GPIO output follows the button while it is held</source>
+        <translation>Libre : la sortie GPIO suit la touche tant qu’elle est enfoncée</translation>
+    </message>
+    <message>
+        <source>Fixed: each press switches the GPIO output on or off</source>
+        <translation>Fixe : chaque appui allume ou éteint la sortie GPIO</translation>
+    </message>
+    <message>
+        <source>Pulse: each press switches the GPIO output on for the pulse duration</source>
+        <translation>Impulsion : chaque appui allume la sortie GPIO pour la durée d&apos;impulsion</translation>
+    </message>
+    <message>
+        <source>Channel %1 mode: %2</source>
+        <translation>Canal %1 mode : %2</translation>
+    </message>
+    <message>
+        <source>Channel %1 group</source>
+        <translation>Canal %1 groupe</translation>
+    </message>
+    <message>
+        <source>The channel&apos;s group: copying to the same group reaches the channels that share it</source>
+        <translation>Le groupe du canal : copier au même groupe atteint les canaux qui le partagent</translation>
+    </message>
+    <message>
+        <source>Channel %1 pulse duration in seconds</source>
+        <translation>Canal %1 durée d&apos;impulsion en secondes</translation>
+    </message>
+    <message>
+        <source>Pulse duration in seconds, in Pulse mode</source>
+        <translation>Durée d&apos;impulsion en secondes, en mode Impulsion</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Éteint</translation>
+    </message>
+</context>
+<context>
+    <name>CommandColumn</name>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>GPIO<byte value="xd"/>
+Switch off</source>
+        <translation>GPIO<byte value="xd"/>
+Éteindre</translation>
+    </message>
+    <message>
+        <source>Load...</source>
+        <translation>Charger...</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Enregistrer...</translation>
+    </message>
+    <message>
+        <source>TEST</source>
+        <translation>TEST</translation>
+    </message>
+    <message>
+        <source>MEMORY</source>
+        <translation>MÉMOIRE</translation>
+    </message>
+    <message>
+        <source>Close the editor (Ctrl+W)</source>
+        <translation>Fermer l&apos;éditeur (Ctrl+W)</translation>
+    </message>
+    <message>
+        <source>Switch every GPIO output of the panel off</source>
+        <translation>Éteindre toutes les sorties GPIO du panneau</translation>
+    </message>
+    <message>
+        <source>Load a configuration onto the panel (Ctrl+O: from a file)</source>
+        <translation>Charger une configuration dans le panneau (Ctrl+O : depuis un fichier)</translation>
+    </message>
+    <message>
+        <source>Save the panel&apos;s configuration (Ctrl+S: to a file)</source>
+        <translation>Enregistrer la configuration du panneau (Ctrl+S : dans un fichier)</translation>
+    </message>
+    <message>
+        <source>Run every light of the panel through its colours</source>
+        <translation>Faire passer chaque voyant du panneau par ses couleurs</translation>
+    </message>
+    <message>
+        <source>Show or hide the memory map</source>
+        <translation>Afficher ou masquer la table de mémoire</translation>
+    </message>
+    <message>
+        <source>from File...</source>
+        <translation>depuis un fichier...</translation>
+    </message>
+    <message>
+        <source>Default values</source>
+        <translation>Valeurs par défaut</translation>
+    </message>
+    <message>
+        <source>Factory Settings</source>
+        <translation>Réglages d&apos;usine</translation>
+    </message>
+    <message>
+        <source>Compare with File...</source>
+        <translation>Comparer avec un fichier...</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Rétablir</translation>
+    </message>
+    <message>
+        <source>Revert to the configuration read at open</source>
+        <translation>Revenir à la configuration lue à l&apos;ouverture</translation>
+    </message>
+    <message>
+        <source>to File...</source>
+        <translation>dans un fichier...</translation>
+    </message>
+    <message>
+        <source>as Default</source>
+        <translation>comme valeurs par défaut</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Annuler : %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Rétablir : %1</translation>
+    </message>
+    <message>
+        <source>STOP</source>
+        <translation>ARRÊT</translation>
+    </message>
+    <message>
+        <source>HIDE</source>
+        <translation>MASQUER</translation>
+    </message>
+</context>
+<context>
     <name>ComparedValues</name>
     <message>
         <source>%1: the file&apos;s %2 is out of range</source>
@@ -10,6 +178,69 @@
     <message>
         <source>%1 (out of range)</source>
         <translation>%1 (hors limites)</translation>
+    </message>
+</context>
+<context>
+    <name>ControlPanel</name>
+    <message>
+        <source>Control</source>
+        <translation>Commande</translation>
+    </message>
+    <message>
+        <source>F%1 key function</source>
+        <translation>Fonction de la touche F%1</translation>
+    </message>
+    <message>
+        <source>What the panel&apos;s F%1 key does; click to choose</source>
+        <translation>Ce que fait la touche F%1 du panneau ; cliquer pour choisir</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Restore GPIO state
+on Power up</source>
+        <translation>Rétablir l&apos;état GPIO
+à la mise sous tension</translation>
+    </message>
+    <message>
+        <source>Restore GPIO state on Power up</source>
+        <translation>Rétablir l&apos;état GPIO à la mise sous tension</translation>
+    </message>
+    <message>
+        <source>The panel sets its GPIO outputs as they were when it is powered up</source>
+        <translation>À la mise sous tension, le panneau rétablit l&apos;état de ses sorties GPIO</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Aucune</translation>
+    </message>
+    <message>
+        <source>UnLock</source>
+        <translation>Déverrouiller</translation>
+    </message>
+    <message>
+        <source>GPIO<byte value="xd"/>
+ OFF</source>
+        <translation>GPIO<byte value="xd"/>
+ ÉTEINT</translation>
+    </message>
+    <message>
+        <source>MEM</source>
+        <translation>MEM</translation>
+    </message>
+    <message>
+        <source>F%1 key function: %2</source>
+        <translation>Fonction de la touche F%1 : %2</translation>
+    </message>
+    <message>
+        <source>pressed</source>
+        <translation>appuyée</translation>
+    </message>
+    <message>
+        <source>released</source>
+        <translation>relâchée</translation>
     </message>
 </context>
 <context>
@@ -165,6 +396,85 @@
     </message>
 </context>
 <context>
+    <name>LegendColumn</name>
+    <message>
+        <source>Channel numbers</source>
+        <translation>Numéros des canaux</translation>
+    </message>
+    <message>
+        <source>Online Control </source>
+        <translation>Contrôle en ligne </translation>
+    </message>
+    <message>
+        <source>Keylock installed</source>
+        <translation>Verrouillage installé</translation>
+    </message>
+    <message>
+        <source>The panel has a key lock: its state shows below</source>
+        <translation>Le panneau a un verrouillage des touches : son état est affiché dessous</translation>
+    </message>
+    <message>
+        <source>UNLOCKED</source>
+        <translation>DÉVERROUILLÉ</translation>
+    </message>
+    <message>
+        <source>Key lock</source>
+        <translation>Verrouillage des touches</translation>
+    </message>
+    <message>
+        <source>Group</source>
+        <translation>Groupe</translation>
+    </message>
+    <message>
+        <source>GPIO</source>
+        <translation>GPIO</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Duration<byte value="xd"/>
+(sec.)</source>
+        <translation>Durée<byte value="xd"/>
+(s)</translation>
+    </message>
+    <message>
+        <source>Colors </source>
+        <translation>Couleurs </translation>
+    </message>
+    <message>
+        <source>Brightness of this signal state on every channel; click to choose</source>
+        <translation>Luminosité de cet état du signal sur tous les canaux ; cliquer pour choisir</translation>
+    </message>
+    <message>
+        <source>Brightness of %1</source>
+        <translation>Luminosité de %1</translation>
+    </message>
+    <message>
+        <source>LOCKED</source>
+        <translation>VERROUILLÉ</translation>
+    </message>
+    <message>
+        <source>locked</source>
+        <translation>verrouillé</translation>
+    </message>
+    <message>
+        <source>unlocked</source>
+        <translation>déverrouillé</translation>
+    </message>
+    <message>
+        <source>%1<byte value="xd"/>
+Br: %2</source>
+        <translation>%1<byte value="xd"/>
+Lum : %2</translation>
+    </message>
+    <message>
+        <source>Brightness of %1: %2</source>
+        <translation>Luminosité de %1 : %2</translation>
+    </message>
+</context>
+<context>
     <name>LinkFailure</name>
     <message>
         <source>USB Connection Failed</source>
@@ -197,6 +507,25 @@
     <message>
         <source>command code</source>
         <translation>code de commande</translation>
+    </message>
+</context>
+<context>
+    <name>MemoryMapView</name>
+    <message>
+        <source>Memory</source>
+        <translation>Mémoire</translation>
+    </message>
+    <message>
+        <source>Memory map</source>
+        <translation>Table de mémoire</translation>
+    </message>
+    <message>
+        <source>Slots and their member channels: the arrow keys move, Space toggles</source>
+        <translation>Emplacements et leurs canaux membres : les flèches déplacent, Espace bascule</translation>
+    </message>
+    <message>
+        <source>Slot %1</source>
+        <translation>Emplacement %1</translation>
     </message>
 </context>
 <context>
@@ -419,151 +748,7 @@
     </message>
 </context>
 <context>
-    <name>TFormEdit</name>
-    <message>
-        <source>%1: panel %2, file %3</source>
-        <translation>%1 : panneau %2, fichier %3</translation>
-    </message>
-    <message>
-        <source>Channel numbers</source>
-        <translation>Numéros des canaux</translation>
-    </message>
-    <message>
-        <source>Key lock</source>
-        <translation>Verrouillage des touches</translation>
-    </message>
-    <message>
-        <source>The panel has a key lock: its state shows below</source>
-        <translation>Le panneau a un verrouillage des touches : son état est affiché dessous</translation>
-    </message>
-    <message>
-        <source>The panel sets its GPIO outputs as they were when it is powered up</source>
-        <translation>À la mise sous tension, le panneau rétablit l&apos;état de ses sorties GPIO</translation>
-    </message>
-    <message>
-        <source>F%1 key function</source>
-        <translation>Fonction de la touche F%1</translation>
-    </message>
-    <message>
-        <source>What the panel&apos;s F%1 key does; click to choose</source>
-        <translation>Ce que fait la touche F%1 du panneau ; cliquer pour choisir</translation>
-    </message>
-    <message>
-        <source>Close the editor (Ctrl+W)</source>
-        <translation>Fermer l&apos;éditeur (Ctrl+W)</translation>
-    </message>
-    <message>
-        <source>Switch every GPIO output of the panel off</source>
-        <translation>Éteindre toutes les sorties GPIO du panneau</translation>
-    </message>
-    <message>
-        <source>Load a configuration onto the panel (Ctrl+O: from a file)</source>
-        <translation>Charger une configuration dans le panneau (Ctrl+O : depuis un fichier)</translation>
-    </message>
-    <message>
-        <source>Save the panel&apos;s configuration (Ctrl+S: to a file)</source>
-        <translation>Enregistrer la configuration du panneau (Ctrl+S : dans un fichier)</translation>
-    </message>
-    <message>
-        <source>Run every light of the panel through its colours</source>
-        <translation>Faire passer chaque voyant du panneau par ses couleurs</translation>
-    </message>
-    <message>
-        <source>Show or hide the memory map</source>
-        <translation>Afficher ou masquer la table de mémoire</translation>
-    </message>
-    <message>
-        <source>Memory map</source>
-        <translation>Table de mémoire</translation>
-    </message>
-    <message>
-        <source>Slots and their member channels: the arrow keys move, Space toggles</source>
-        <translation>Emplacements et leurs canaux membres : les flèches déplacent, Espace bascule</translation>
-    </message>
-    <message>
-        <source>Brightness of this signal state on every channel; click to choose</source>
-        <translation>Luminosité de cet état du signal sur tous les canaux ; cliquer pour choisir</translation>
-    </message>
-    <message>
-        <source>Free: the GPIO output follows the button while it is held</source>
-        <translation>Libre : la sortie GPIO suit la touche tant qu’elle est enfoncée</translation>
-    </message>
-    <message>
-        <source>Fixed: each press switches the GPIO output on or off</source>
-        <translation>Fixe : chaque appui allume ou éteint la sortie GPIO</translation>
-    </message>
-    <message>
-        <source>Pulse: each press switches the GPIO output on for the pulse duration</source>
-        <translation>Impulsion : chaque appui allume la sortie GPIO pour la durée d&apos;impulsion</translation>
-    </message>
-    <message>
-        <source>Channel %1 mode: %2</source>
-        <translation>Canal %1 mode : %2</translation>
-    </message>
-    <message>
-        <source>Channel %1 group</source>
-        <translation>Canal %1 groupe</translation>
-    </message>
-    <message>
-        <source>The channel&apos;s group: copying to the same group reaches the channels that share it</source>
-        <translation>Le groupe du canal : copier au même groupe atteint les canaux qui le partagent</translation>
-    </message>
-    <message>
-        <source>Channel %1 pulse duration in seconds</source>
-        <translation>Canal %1 durée d&apos;impulsion en secondes</translation>
-    </message>
-    <message>
-        <source>Pulse duration in seconds, in Pulse mode</source>
-        <translation>Durée d&apos;impulsion en secondes, en mode Impulsion</translation>
-    </message>
-    <message>
-        <source>set %1 mode -&gt; All</source>
-        <translation>mode %1 -&gt; Tous</translation>
-    </message>
-    <message>
-        <source>set %1 mode -&gt; Same Group</source>
-        <translation>mode %1 -&gt; Même groupe</translation>
-    </message>
-    <message>
-        <source>set Duration = %1 sec. -&gt; All</source>
-        <translation>Durée = %1 s -&gt; Tous</translation>
-    </message>
-    <message>
-        <source>set Duration = %1 sec. -&gt; Same Group</source>
-        <translation>Durée = %1 s -&gt; Même groupe</translation>
-    </message>
-    <message>
-        <source>Custom</source>
-        <translation>Personnalisée</translation>
-    </message>
-    <message>
-        <source>OFF</source>
-        <translation>ÉTEINT</translation>
-    </message>
-    <message>
-        <source>Undo %1</source>
-        <translation>Annuler : %1</translation>
-    </message>
-    <message>
-        <source>Undo</source>
-        <translation>Annuler</translation>
-    </message>
-    <message>
-        <source>Redo %1</source>
-        <translation>Rétablir : %1</translation>
-    </message>
-    <message>
-        <source>Redo</source>
-        <translation>Rétablir</translation>
-    </message>
-    <message>
-        <source>Load from File</source>
-        <translation>Charger depuis un fichier</translation>
-    </message>
-    <message>
-        <source>Restore the configuration from before the test?</source>
-        <translation>Rétablir la configuration d&apos;avant le test ?</translation>
-    </message>
+    <name>StripMenus</name>
     <message>
         <source>Min</source>
         <translation>Min</translation>
@@ -597,162 +782,47 @@
         <translation>Même groupe</translation>
     </message>
     <message>
-        <source>UnLock</source>
-        <translation>Déverrouiller</translation>
+        <source>set %1 mode -&gt; All</source>
+        <translation>mode %1 -&gt; Tous</translation>
     </message>
     <message>
-        <source>GPIO<byte value="xd"/>
- OFF</source>
-        <translation>GPIO<byte value="xd"/>
- ÉTEINT</translation>
+        <source>set %1 mode -&gt; Same Group</source>
+        <translation>mode %1 -&gt; Même groupe</translation>
     </message>
     <message>
-        <source>MEM</source>
-        <translation>MEM</translation>
+        <source>set Duration = %1 sec. -&gt; All</source>
+        <translation>Durée = %1 s -&gt; Tous</translation>
     </message>
     <message>
-        <source>from File...</source>
-        <translation>depuis un fichier...</translation>
+        <source>set Duration = %1 sec. -&gt; Same Group</source>
+        <translation>Durée = %1 s -&gt; Même groupe</translation>
     </message>
     <message>
-        <source>Default values</source>
-        <translation>Valeurs par défaut</translation>
+        <source>Custom</source>
+        <translation>Personnalisée</translation>
     </message>
     <message>
-        <source>Factory Settings</source>
-        <translation>Réglages d&apos;usine</translation>
+        <source>OFF</source>
+        <translation>ÉTEINT</translation>
+    </message>
+</context>
+<context>
+    <name>TFormEdit</name>
+    <message>
+        <source>%1: panel %2, file %3</source>
+        <translation>%1 : panneau %2, fichier %3</translation>
     </message>
     <message>
-        <source>Compare with File...</source>
-        <translation>Comparer avec un fichier...</translation>
+        <source>Load from File</source>
+        <translation>Charger depuis un fichier</translation>
     </message>
     <message>
-        <source>Revert to the configuration read at open</source>
-        <translation>Revenir à la configuration lue à l&apos;ouverture</translation>
-    </message>
-    <message>
-        <source>to File...</source>
-        <translation>dans un fichier...</translation>
-    </message>
-    <message>
-        <source>as Default</source>
-        <translation>comme valeurs par défaut</translation>
-    </message>
-    <message>
-        <source>Online Control </source>
-        <translation>Contrôle en ligne </translation>
-    </message>
-    <message>
-        <source>Keylock installed</source>
-        <translation>Verrouillage installé</translation>
-    </message>
-    <message>
-        <source>UNLOCKED</source>
-        <translation>DÉVERROUILLÉ</translation>
-    </message>
-    <message>
-        <source>Group</source>
-        <translation>Groupe</translation>
-    </message>
-    <message>
-        <source>GPIO</source>
-        <translation>GPIO</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Mode</translation>
-    </message>
-    <message>
-        <source>Colors </source>
-        <translation>Couleurs </translation>
-    </message>
-    <message>
-        <source>Control</source>
-        <translation>Commande</translation>
-    </message>
-    <message>
-        <source>Options</source>
-        <translation>Options</translation>
-    </message>
-    <message>
-        <source>Restore GPIO state
-on Power up</source>
-        <translation>Rétablir l&apos;état GPIO
-à la mise sous tension</translation>
-    </message>
-    <message>
-        <source>Restore GPIO state on Power up</source>
-        <translation>Rétablir l&apos;état GPIO à la mise sous tension</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Fermer</translation>
-    </message>
-    <message>
-        <source>Load...</source>
-        <translation>Charger...</translation>
-    </message>
-    <message>
-        <source>Save...</source>
-        <translation>Enregistrer...</translation>
-    </message>
-    <message>
-        <source>TEST</source>
-        <translation>TEST</translation>
-    </message>
-    <message>
-        <source>MEMORY</source>
-        <translation>MÉMOIRE</translation>
-    </message>
-    <message>
-        <source>Memory</source>
-        <translation>Mémoire</translation>
-    </message>
-    <message>
-        <source>F%1 key function: %2</source>
-        <translation>Fonction de la touche F%1 : %2</translation>
-    </message>
-    <message>
-        <source>Off</source>
-        <translation>Éteint</translation>
-    </message>
-    <message>
-        <source>%1<byte value="xd"/>
-Br: %2</source>
-        <translation>%1<byte value="xd"/>
-Lum : %2</translation>
-    </message>
-    <message>
-        <source>pressed</source>
-        <translation>appuyée</translation>
-    </message>
-    <message>
-        <source>released</source>
-        <translation>relâchée</translation>
-    </message>
-    <message>
-        <source>LOCKED</source>
-        <translation>VERROUILLÉ</translation>
-    </message>
-    <message>
-        <source>locked</source>
-        <translation>verrouillé</translation>
-    </message>
-    <message>
-        <source>unlocked</source>
-        <translation>déverrouillé</translation>
+        <source>Restore the configuration from before the test?</source>
+        <translation>Rétablir la configuration d&apos;avant le test ?</translation>
     </message>
     <message>
         <source>Error</source>
         <translation>Erreur</translation>
-    </message>
-    <message>
-        <source>Slot %1</source>
-        <translation>Emplacement %1</translation>
-    </message>
-    <message>
-        <source>HIDE</source>
-        <translation>MASQUER</translation>
     </message>
     <message>
         <source>Load Default values?</source>
@@ -773,50 +843,6 @@ Lum : %2</translation>
     <message>
         <source>Overwrite Default values?</source>
         <translation>Remplacer les valeurs par défaut ?</translation>
-    </message>
-    <message>
-        <source>STOP</source>
-        <translation>ARRÊT</translation>
-    </message>
-    <message>
-        <source>Duration<byte value="xd"/>
-(sec.)</source>
-        <translation>Durée<byte value="xd"/>
-(s)</translation>
-    </message>
-    <message>
-        <source>GPIO<byte value="xd"/>
-Switch off</source>
-        <translation>GPIO<byte value="xd"/>
-Éteindre</translation>
-    </message>
-    <message>
-        <source>n/a</source>
-        <translation>s. o.</translation>
-    </message>
-    <message>
-        <source>GPI</source>
-        <translation>GPI</translation>
-    </message>
-    <message>
-        <source>Free</source>
-        <translation>Libre</translation>
-    </message>
-    <message>
-        <source>Fixed</source>
-        <translation>Fixe</translation>
-    </message>
-    <message>
-        <source>Pulse</source>
-        <translation>Impulsion</translation>
-    </message>
-    <message>
-        <source>Brightness of %1</source>
-        <translation>Luminosité de %1</translation>
-    </message>
-    <message>
-        <source>Brightness of %1: %2</source>
-        <translation>Luminosité de %1 : %2</translation>
     </message>
 </context>
 <context>

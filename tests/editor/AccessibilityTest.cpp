@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "app/VirtualPanelsWindow.h"
 #include "tests/support/WindowsFixture.h"
-#include "ui/FindControl.h"
-#include "ui/Speech.h"
 #include "ui/ColourButton.h"
 #include "ui/ColourLabel.h"
+#include "ui/FindControl.h"
 #include "ui/Panel.h"
+#include "ui/Speech.h"
 
 #include <QAccessible>
 #include <QCheckBox>

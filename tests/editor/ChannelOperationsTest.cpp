@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "tests/support/WindowsFixture.h"
-#include "ui/FindControl.h"
 #include "ui/ColourButton.h"
 #include "ui/DurationField.h"
+#include "ui/FindControl.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -210,7 +210,7 @@ TEST_F(Propagation, DurationMenuReachesOnlyPulseChannels) {
         }
         DurationField* source = FindControl<DurationField>(*editor, "EditMs", 3);
         source->SetValue(1.5);
-        editor->EditMs1ButtonClick(source);
+        editor->Strip(3).EditMs1ButtonClick();
         ASSERT_TRUE(WaitSendsAnswered());
         OpenDurationMenu(source);
         EXPECT_EQ(Item("DMenuCA")->text(), "set Duration = 1.5 sec. -> All");

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "tests/support/WindowsFixture.h"
-#include "ui/FindControl.h"
 #include "ui/ColourButton.h"
+#include "ui/FindControl.h"
 #include "ui/OwnerDrawnMenu.h"
 #include "ui/PaintBox.h"
 #include "ui/ScreenColour.h"
@@ -15,11 +15,10 @@ namespace {
 
 class ColourEditing : public WindowsFixture {
 protected:
-    // Opens the swatch menu on the colour button of (state, channel) and picks a slot.
+    // Presses the colour button of (state, channel), which opens the swatch menu,
+    // and picks a slot.
     void ChooseSlot(int state, int channel, int slot) {
-        editor->SetPopupOpener(
-            FindControl<OwnerDrawnMenu>(*editor, "CMenu"),
-            FindControl<ColourButton>(*editor, ColourButtonName(state, channel)));
+        emit FindControl<ColourButton>(*editor, ColourButtonName(state, channel))->pressed();
         Item(QString("CMenuItem%1").arg(slot))->trigger();
     }
     static DeviceColour ColourIn(const ConfigBlock& block, int channel, int state) {
@@ -36,7 +35,7 @@ protected:
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::magenta);
         QPainter painter(&image);
-        editor->CMenuItemDrawItem(painter, QRect(QPoint(0, 0), size), slot, selected);
+        editor->Menus().CMenuItemDrawItem(painter, QRect(QPoint(0, 0), size), slot, selected);
         return image;
     }
     static ScreenColour At(const QImage& image, int x, int y) {
@@ -126,7 +125,7 @@ TEST_F(ColourEditing, CancelSendsNothingAndEditsDuringASendGoOutTogether) {
 TEST_F(ColourEditing, BrightnessMenuSetsOneStateOnAllChannels) {
     WithPanel16Online([&] {
         ColourButton* legend = FindControl<ColourButton>(*editor, ColourButtonName(2, 0));
-        editor->SetPopupOpener(FindControl<QMenu>(*editor, "BMenu"), legend);
+        emit legend->pressed();
         Item("BMenu30")->trigger();
         ASSERT_TRUE(WaitSendsAnswered());
         const ConfigBlock sent = LastWritten();
@@ -196,10 +195,9 @@ TEST_F(ColourEditing, SwatchItemsAndIndicatorsAreDrawnAsSpecified) {
     block[ColourOffset(1, 1) + ColourIntensity] = 64;
     block[ColourOffset(1, 2) + ColourIntensity] = 127;
     editor->ApplyConfiguration(block);
-    editor->SetPopupOpener(FindControl<OwnerDrawnMenu>(*editor, "CMenu"),
-                           FindControl<ColourButton>(*editor, ColourButtonName(0, 1)));
+    emit FindControl<ColourButton>(*editor, ColourButtonName(0, 1))->pressed();
 
-    EXPECT_EQ(editor->CMenuItemMeasureItem(),
+    EXPECT_EQ(editor->Menus().CMenuItemMeasureItem(),
               QSize(41 - FindControl<OwnerDrawnMenu>(*editor, "CMenu")->CheckMarkWidth(), 35));
 
     const QImage plain = DrawnItem(3, false);

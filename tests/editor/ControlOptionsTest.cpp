@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "link/WireProtocol.h"
 #include "tests/support/WindowsFixture.h"
-#include "ui/FindControl.h"
 #include "ui/ColourButton.h"
 #include "ui/ColourLabel.h"
+#include "ui/FindControl.h"
 #include "ui/Panel.h"
 
 #include <QAction>
@@ -264,6 +264,72 @@ TEST_F(TestMode, ALinkFailureDuringTheTestClearsIt) {
     });
     EXPECT_FALSE(editor->Model().TestPrepared());
     EXPECT_EQ(messages.size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// What the window offers follows the editor's mode: while the test runs the
+// edits stay, files, default values and the history wait, each saying why.
+TEST_F(TestMode, WhileItRunsTheWindowOffersWhatTheEditorTakesAndSaysWhyNotTheRest) {
+    WithPanel16Online([&] {
+        ShortPauses();
+        std::vector<Dialogs::FileDialog> asked;
+        Dialogs::SetFileChooser([&](Dialogs::FileDialog kind, const QString&) {
+            asked.push_back(kind);
+            return std::optional<QString>();
+        });
+        const auto usable = [&](const char* name) {
+            return FindControl<QWidget>(*editor, name)->isEnabled();
+        };
+        EXPECT_TRUE(usable("BtnLoad") && usable("BtnSave") && usable("BtnGPO3"));
+        const QString plainTip = Item("MenuLoadFile")->toolTip();
+
+        editor->BtnTestClick();
+        ASSERT_TRUE(editor->Model().TestRunning());
+        EXPECT_FALSE(usable("BtnLoad")) << "no file while the panel shows the test's colours";
+        EXPECT_FALSE(usable("BtnSave"));
+        for (const char* item : {"MenuLoadFile", "MenuLoadDefault", "MenuLoadFactory",
+                                 "MenuCompare", "MenuUndo", "MenuSaveFile", "MenuSaveDefault"}) {
+            EXPECT_FALSE(Item(item)->isEnabled()) << item;
+            EXPECT_EQ(Item(item)->toolTip(), "Not while the panel test runs") << item;
+        }
+        EXPECT_TRUE(usable("BtnAny3") && usable("BoxGrp3") && usable("BtnGPO3") &&
+                    usable("BtnTest") && usable("BtnClose"))
+            << "edits, GPIO and STOP stay";
+        for (const QKeyCombination key : {Qt::CTRL | Qt::Key_O, Qt::CTRL | Qt::Key_S}) {
+            QTest::keyClick(editor.get(), key.key(), key.keyboardModifiers());
+        }
+        EXPECT_TRUE(asked.empty()) << "the keys wait as the items do";
+
+        editor->BtnTestClick();
+        EXPECT_FALSE(editor->Model().TestRunning());
+        EXPECT_TRUE(usable("BtnLoad") && usable("BtnSave"));
+        EXPECT_TRUE(Item("MenuLoadFile")->isEnabled());
+        EXPECT_EQ(Item("MenuLoadFile")->toolTip(), plainTip) << "no reason once it is taken";
+    });
+}
+
+// Before the panel's configuration has been read nothing can be edited, and
+// the editor says so.
+TEST_F(ControlOptions, UntilTheConfigurationIsReadOnlyCloseIsOffered) {
+    AddDefaultPanels();
+    panel16->SetFault({LineFault::NoAnswer});
+    CreateWindows();
+    Select(0);
+    RunEditor([&] { main->OpenSelectedDevice(); },
+              [&] {
+                  EXPECT_EQ(editor->Model().CurrentMode(), EditorMode::Reading);
+                  for (const char* name : {"BtnGPO1", "BtnAny1", "BoxGrp1", "BtnLoad", "BtnSave",
+                                           "BtnOff", "BtnMem", "BoxLock", "BoxSave"}) {
+                      EXPECT_FALSE(FindControl<QWidget>(*editor, name)->isEnabled()) << name;
+                  }
+                  EXPECT_EQ(Item("MenuLoadFile")->toolTip(),
+                            "The panel's configuration is being read");
+                  EXPECT_TRUE(FindControl<QWidget>(*editor, "BtnClose")->isEnabled());
+                  editor->reject();
+              });
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "model/SettingsFiles.h"
 #include "tests/support/WindowsFixture.h"
-#include "ui/FindControl.h"
 #include "ui/ColourButton.h"
+#include "ui/FindControl.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,9 +3,9 @@
 // is left switched on, and Escape closes what is open first.
 #include "app/VirtualPanelsWindow.h"
 #include "tests/support/WindowsFixture.h"
-#include "ui/FindControl.h"
 #include "ui/ColourButton.h"
 #include "ui/DurationField.h"
+#include "ui/FindControl.h"
 
 #include <QComboBox>
 #include <QTest>
@@ -57,8 +57,8 @@ TEST_F(EditorClosing, APanelThatStopsAnsweringWhileClosingEndsTheWaitWithTheLink
         ASSERT_TRUE(WaitSendsAnswered());
         panel16->SetFault({LineFault::NoAnswer});
         DurationField* field = FindControl<DurationField>(*editor, "EditMs", 1);
-        editor->EditMs1ButtonClick(field);
-        editor->EditMs1ButtonClick(field);
+        field->stepBy(1);
+        field->stepBy(1);
         editor->reject();
         EXPECT_FALSE(editor->isVisible());
     });

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "link/WireProtocol.h"
 #include "tests/support/WindowsFixture.h"
-#include "ui/FindControl.h"
-#include "ui/ProgramIcon.h"
 #include "ui/ColourButton.h"
 #include "ui/DurationField.h"
+#include "ui/FindControl.h"
 #include "ui/PaintBox.h"
 #include "ui/Panel.h"
+#include "ui/ProgramIcon.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -226,6 +226,10 @@ TEST_F(EditorKeyboard, TheMemoryMapIsReachedWithTabAndToggledWithArrowsAndSpace)
 TEST_F(EditorKeyboard, ShiftF10AndTheMenuKeyOpenTheFocusedControlsContextMenu) {
     WithPanel16Online([&] {
         editor->activateWindow();
+        // A duration field takes the focus in Pulse mode only.
+        FindControl<ColourButton>(*editor, "BtnPls", 4)->click();
+        ASSERT_TRUE(
+            WaitFor([&] { return FindControl<DurationField>(*editor, "EditMs", 4)->isEnabled(); }));
         const std::pair<QWidget*, const char*> cases[] = {
             {FindControl<ColourButton>(*editor, ColourButtonName(2, 5)), "SMenu"},
             {FindControl<ColourButton>(*editor, "BtnFix", 3), "MMenu"},

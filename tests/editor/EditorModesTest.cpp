@@ -102,7 +102,7 @@ const std::map<EditorMode, std::string> Table = {
     {EditorMode::Reading, "R R R R R R R R R R R R R R R R R A"},
     {EditorMode::Editing, "A A A A A A A A A A A A A A A R A A"},
     {EditorMode::Testing, "A R R R R R R R R R A A A A R A R A"},
-    {EditorMode::Closing, "R R R R R R R R R R R A R R R R R D"},
+    {EditorMode::Closing, "R R R R R R R R R R R A R R R R A D"},
 };
 
 char Letter(Verdict verdict) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "tests/support/WindowsFixture.h"
-#include "ui/FindControl.h"
 #include "ui/ColourButton.h"
+#include "ui/FindControl.h"
 #include "ui/PaintBox.h"
 #include "ui/Panel.h"
 #include "ui/ScreenColour.h"
@@ -46,7 +46,7 @@ protected:
     }
     // The mouse over cell (row, column); the map is drawn again.
     void Hover(int row, int column) {
-        editor->PBoxMemMouseMove(CellCentre(row, column));
+        editor->MemoryMap().PBoxMemMouseMove(CellCentre(row, column));
         ASSERT_EQ(editor->MemoryHover(), std::make_pair(row, column));
     }
     // The editor shown with the factory values of a 16-channel panel, no link.
@@ -89,7 +89,7 @@ TEST_F(MemoryMapView, DrawnCellsLabelsAndMarkers) {
     Hover(12, 0);
     EXPECT_EQ(At(296, 300), 0x00808080u) << "absent rows are never highlighted";
 
-    editor->PanMemDrawMouseLeave();
+    editor->MemoryMap().PanMemDrawMouseLeave();
     editor->ApplyConfiguration(EightChannelMap());
     ASSERT_TRUE(editor->Model().Online());
     const QPoint member = CellCentre(1, 2);
@@ -179,7 +179,7 @@ TEST_F(MemoryMapView, HoverFollowsTheMouse) {
                         Qt::NoModifier);
     QApplication::sendEvent(FindControl<PaintBox>(*editor, "PBoxMem"), &outside);
     EXPECT_EQ(editor->MemoryHover().first, 0);
-    editor->PBoxMemMouseMove(CellCentre(4, 0));
+    editor->MemoryMap().PBoxMemMouseMove(CellCentre(4, 0));
     EXPECT_EQ(editor->MemoryHover().first, 4);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(FindControl<QWidget>(*editor, "PanMemDraw"), &leave);

@@ -3,8 +3,8 @@
 #include "model/RegularFile.h"
 #include "model/SettingsFiles.h"
 #include "tests/support/WindowsFixture.h"
-#include "ui/FindControl.h"
 #include "ui/ColourButton.h"
+#include "ui/FindControl.h"
 
 #include <QAction>
 #include <QDir>

@@ -6,7 +6,12 @@
 //   quvo_soak --seed N --steps K [--skip I,J] replay the first K steps of a seed
 // Exit code 0: every check held; 1: a check failed (seed, step and a shorter
 // failing step list are printed); 2: a step hung.
+#include "app/EditorWindows.h"
 #include "app/UnitMain.h"
+#include "editor/ChannelStrip.h"
+#include "editor/ControlPanel.h"
+#include "editor/EditorControls.h"
+#include "editor/StripMenus.h"
 #include "editor/UnitGPI.h"
 #include "link/D2XXUnit_mod.h"
 #include "model/ProgramPaths.h"
@@ -16,11 +21,11 @@
 #include "tests/support/DialogHooks.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/ResidentMemory.h"
+#include "ui/ColourButton.h"
 #include "ui/Dialogs.h"
+#include "ui/DurationField.h"
 #include "ui/EventLoopWait.h"
 #include "ui/FindControl.h"
-#include "ui/ColourButton.h"
-#include "ui/DurationField.h"
 
 #include <QAction>
 #include <QApplication>
@@ -173,11 +178,10 @@ private:
         });
         Dialogs::SetDifferencesAnswerer(
             [this](const QString&, const QStringList&) { return (step_.b & 1) != 0; });
-        main_ = std::make_unique<TFormMain>(CurrentPaths().programSettingsFile);
-        editor_ = std::make_unique<TFormEdit>(true);
+        EditorWindows windows = ShowEditorWindows(CurrentPaths().programSettingsFile, true);
+        main_ = std::move(windows.main);
+        editor_ = std::move(windows.editor);
         editor_->SetTestPause([](std::chrono::milliseconds) {});
-        main_->SetEditor(editor_.get());
-        main_->show();
     }
 
     void TearDown() {
@@ -253,11 +257,13 @@ private:
 
     QAction* Item(const char* name) const { return editor_->findChild<QAction*>(name); }
 
-    void Trigger(QMenu* menu, QObject* opener, int pick) {
+    // An enabled item of `menu`, the menu aimed as the control that opens it
+    // aims it; nothing without that control.
+    void Trigger(QMenu* menu, const QObject* opener, const std::function<void()>& aim, int pick) {
         if (opener == nullptr) {
             return;
         }
-        editor_->SetPopupOpener(menu, opener);
+        aim();
         QList<QAction*> items;
         for (QAction* action : menu->actions()) {
             if (!action->isSeparator() && action->isEnabled()) {
@@ -295,49 +301,61 @@ private:
     void DoInEditor(const SoakStep& step, int channel) {
         const int state = (step.a / 16) % 4;
         ColourButton* colour = editor_->findChild<ColourButton*>(ColourButtonName(state, channel));
+        StripMenus& menus = editor_->Menus();
         if (colour != nullptr && !colour->isVisible()) {
             colour = nullptr;
         }
         switch (step.kind) {
         case SoakKind::ModeClick:
-            if (auto* button = Visible<ColourButton>(step.b % 3 == 0   ? "BtnAny"
-                                                     : step.b % 3 == 1 ? "BtnFix"
-                                                                       : "BtnPls",
-                                                     channel)) {
-                step.b % 3 == 0   ? editor_->BtnAny1Click(button)
-                : step.b % 3 == 1 ? editor_->BtnFix1Click(button)
-                                  : editor_->BtnPls1Click(button);
+            if (Visible<ColourButton>(step.b % 3 == 0   ? "BtnAny"
+                                      : step.b % 3 == 1 ? "BtnFix"
+                                                        : "BtnPls",
+                                      channel) != nullptr) {
+                ChannelStrip& strip = editor_->Strip(channel);
+                step.b % 3 == 0   ? strip.BtnAny1Click()
+                : step.b % 3 == 1 ? strip.BtnFix1Click()
+                                  : strip.BtnPls1Click();
             }
             break;
         case SoakKind::GroupChange:
             if (auto* box = Visible<QComboBox>("BoxGrp", channel)) {
                 box->setCurrentIndex(step.b % box->count());
-                editor_->BoxGrp1Click(box);
+                editor_->Strip(channel).BoxGrp1Click();
             }
             break;
         case SoakKind::DurationStep:
             if (auto* field = Visible<DurationField>("EditMs", channel)) {
                 field->setValue(field->value() + (step.b % 2 == 0 ? 0.1 : -0.1));
-                editor_->EditMs1ButtonClick(field);
+                editor_->Strip(channel).EditMs1ButtonClick();
             }
             break;
         case SoakKind::DurationCopy:
             if (step.b % 4 < 2) {
-                Trigger(editor_->findChild<QMenu*>("DMenu"),
-                        Visible<DurationField>("EditMs", channel), step.b);
+                auto* field = Visible<DurationField>("EditMs", channel);
+                Trigger(
+                    editor_->findChild<QMenu*>("DMenu"), field,
+                    [&] { menus.DMenuPopup(channel, field->Value()); }, step.b);
             } else {
-                Trigger(editor_->findChild<QMenu*>("MMenu"),
-                        Visible<ColourButton>("BtnPls", channel), step.b);
+                auto* pulse = Visible<ColourButton>("BtnPls", channel);
+                Trigger(
+                    editor_->findChild<QMenu*>("MMenu"), pulse,
+                    [&] { menus.MMenuPopup(channel, ModePulse, pulse->Caption()); }, step.b);
             }
             break;
         case SoakKind::ColourPick:
-            Trigger(editor_->findChild<QMenu*>("CMenu"), colour, step.b);
+            Trigger(
+                editor_->findChild<QMenu*>("CMenu"), colour,
+                [&] { menus.AimColourMenu(channel, state); }, step.b);
             break;
         case SoakKind::Brightness:
-            Trigger(editor_->findChild<QMenu*>("BMenu"), colour, step.b);
+            Trigger(
+                editor_->findChild<QMenu*>("BMenu"), colour,
+                [&] { menus.AimBrightnessMenu(state); }, step.b);
             break;
         case SoakKind::ColourCopy:
-            Trigger(editor_->findChild<QMenu*>("SMenu"), colour, step.b);
+            Trigger(
+                editor_->findChild<QMenu*>("SMenu"), colour,
+                [&] { menus.AimCopyMenu(channel, state); }, step.b);
             break;
         case SoakKind::ToggleSave:
         case SoakKind::ToggleLock:
@@ -349,11 +367,13 @@ private:
             break;
         case SoakKind::KeyFunction:
             if (step.a % 2 == 0) {
-                editor_->CtrlMenu1Popup();
-                Trigger(editor_->findChild<QMenu*>("CtrlMenu1"), editor_.get(), step.b);
+                Trigger(
+                    editor_->findChild<QMenu*>("CtrlMenu1"), editor_.get(),
+                    [&] { editor_->Controls().CtrlMenu1Popup(); }, step.b);
             } else {
-                editor_->CtrlMenu2Popup();
-                Trigger(editor_->findChild<QMenu*>("CtrlMenu2"), editor_.get(), step.b);
+                Trigger(
+                    editor_->findChild<QMenu*>("CtrlMenu2"), editor_.get(),
+                    [&] { editor_->Controls().CtrlMenu2Popup(); }, step.b);
             }
             break;
         case SoakKind::Undo:

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "app/EditorWindows.h"
 #include "app/UnitMain.h"
+#include "editor/ChannelStrip.h"
+#include "editor/EditorControls.h"
+#include "editor/MemoryMapView.h"
+#include "editor/StripMenus.h"
 #include "editor/UnitGPI.h"
 #include "link/D2XXUnit_mod.h"
 #include "model/ProgramPaths.h"
@@ -63,10 +68,9 @@ protected:
     QString SettingsFile() const { return CurrentPaths().programSettingsFile; }
 
     void CreateWindows(bool testButton = false) {
-        main = std::make_unique<TFormMain>(SettingsFile());
-        editor = std::make_unique<TFormEdit>(testButton);
-        main->SetEditor(editor.get());
-        main->show();
+        EditorWindows windows = ShowEditorWindows(SettingsFile(), testButton);
+        main = std::move(windows.main);
+        editor = std::move(windows.editor);
         ASSERT_TRUE(WaitFor([&] { return main->RefreshRunning() || !messages.empty(); }));
     }
 
@@ -80,10 +84,7 @@ protected:
     // The editor's menu item of that name.
     QAction* Item(const QString& name) { return editor->findChild<QAction*>(name); }
 
-    void Select(int row) {
-        FindControl<QTreeWidget>(*main, "LView")
-            ->setCurrentItem(FindControl<QTreeWidget>(*main, "LView")->topLevelItem(row));
-    }
+    void Select(int row) { main->SelectRow(row); }
 
     // Opens the selected panel with `open` and runs `whileOpen` while the editor
     // is shown modally; the body closes the editor itself unless the link does.
@@ -106,18 +107,9 @@ protected:
     // is online and closes the editor afterwards unless it closed itself.
     void WithEditorOnline(int row, const std::function<void()>& body) {
         CreateWindows();
-        Select(row);
-        RunEditor([&] { main->OpenSelectedDevice(); },
-                  [&] {
-                      if (WaitOnline()) {
-                          body();
-                      } else {
-                          ADD_FAILURE() << "the editor did not go online";
-                      }
-                      if (editor->isVisible()) {
-                          editor->reject();
-                      }
-                  });
+        if (!RunEditorOnline(*main, *editor, row, body)) {
+            ADD_FAILURE() << "the editor did not go online";
+        }
     }
     // Opens the 16-channel default panel and runs `body` online with a clean frame log.
     void WithPanel16Online(const std::function<void()>& body) {

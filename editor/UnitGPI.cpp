@@ -1,34 +1,55 @@
 // SPDX-License-Identifier: Apache-2.0
-// The editor window's composition: its parts in their places, their signals
-// routed to the model, every control usable as the model's mode allows, and
-// closing.
+// The editor window: its parts composed in their places, what they report
+// routed to the model, every control usable as the model's mode allows, the
+// link's replies drawn, the panel test run step by step, the Load and Save
+// menus, the keyboard, and closing.
 #include "editor/UnitGPI.h"
 
 #include "editor/ChannelStrip.h"
 #include "editor/CommandColumn.h"
+#include "editor/ComparedValues.h"
 #include "editor/ControlPanel.h"
 #include "editor/EditorControls.h"
 #include "editor/EditorGeometry.h"
 #include "editor/EditorLook.h"
 #include "editor/LegendColumn.h"
 #include "editor/MemoryMapView.h"
+#include "editor/PopupEscapeFilter.h"
+#include "editor/SettingsFileDialogs.h"
 #include "editor/StripMenus.h"
+#include "link/LinkFailureText.h"
 #include "link/ThreadHandOff.h"
+#include "link/WireProtocol.h"
+#include "model/ProgramPaths.h"
+#include "model/RegularFile.h"
+#include "model/SettingsFiles.h"
 #include "ui/ControlText.h"
+#include "ui/Dialogs.h"
 #include "ui/EventLoopWait.h"
+#include "ui/FocusOrder.h"
 #include "ui/Panel.h"
 #include "ui/ProgramIcon.h"
 #include "ui/ScreenColour.h"
 #include "ui/WindowPlacement.h"
 
+#include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
-
+#include <algorithm>
+#include <map>
+#include <stdexcept>
 #include <thread>
 
 using namespace EditorGeometry;
@@ -334,4 +355,459 @@ bool TFormEdit::event(QEvent* event) {
         ReleaseHeldGpio();
     }
     return QDialog::event(event);
+}
+
+void TFormEdit::MsgLinkReplyHandler(std::uint8_t replyCode,
+                                    const std::vector<std::uint8_t>& payload) {
+    const bool wasOnline = model_.Online();
+    const EditorModel::ReplyOutcome outcome = model_.ReceiveReply(replyCode, payload);
+    if (outcome.configurationApplied) {
+        ShowConfiguration();
+    }
+    if (!wasOnline && model_.Online()) {
+        EditingStarted();
+    }
+    ShowStatus(outcome.status);
+    Post(outcome.post);
+}
+
+void TFormEdit::Post(const PostedBlock& block) {
+    if (block) {
+        deviceThread_->PostWriteConfig(*block);
+    }
+}
+
+void TFormEdit::ApplyConfiguration(const ConfigBlock& block) {
+    const bool wasOnline = model_.Online();
+    model_.ApplyConfiguration(block);
+    ShowConfiguration();
+    if (!wasOnline) {
+        EditingStarted();
+    }
+}
+
+void TFormEdit::EditingStarted() {
+    ShowMode();
+    // Once the panel's configuration is on screen.
+    if (!offeredFile_.isEmpty()) {
+        QTimer::singleShot(0, this, &TFormEdit::CompareWithOfferedFile);
+    }
+}
+
+void TFormEdit::ShowModes() {
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        strips_[std::size_t(channel)]->ShowMode(model_.Mode(channel));
+    }
+}
+
+void TFormEdit::ShowDurations() {
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        strips_[std::size_t(channel)]->ShowDuration(model_.DurationTenths(channel));
+    }
+}
+
+void TFormEdit::ShowConfiguration() {
+    const ConfigBlock& block = model_.Configuration();
+    controlPanel_->ShowRestoreOnPowerUp(block[ConfigSAVE] != 0);
+    legend_->ShowKeyLock(block[ConfigLOCK] != 0);
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        ChannelStrip* strip = strips_[std::size_t(channel)];
+        strip->ShowMode(model_.Mode(channel));
+        strip->ShowGroup(model_.Group(channel));
+        strip->ShowDuration(model_.DurationTenths(channel));
+        strip->ShowColours({model_.Colour(0, channel), model_.Colour(1, channel),
+                            model_.Colour(2, channel), model_.Colour(3, channel)});
+    }
+    for (int state = 0; state < 4; ++state) {
+        const QString brightness = QCoreApplication::translate(
+            "UnitProcs", BrightnessText(model_.Colour(state, 1).Brightness).c_str());
+        legend_->ShowBrightness(state, block[ColourOffset(1, state) + ColourIntensity], brightness);
+    }
+    controlPanel_->ShowFunctions(block[ConfigMODE17], block[ConfigMODE18]);
+    memoryMap_->RefreshMemoryMap();
+}
+
+void TFormEdit::ShowStatus(const StatusBlock& status) {
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        const std::uint8_t state = status[StatusStateOffset(channel)];
+        strips_[std::size_t(channel)]->ShowState(state,
+                                                 model_.Colour(state & 3, channel).DisplayColor);
+    }
+    controlPanel_->ShowKeyStates(status[StatusSTATE17], status[StatusSTATE18]);
+    legend_->ShowLockState(status[StatusLOCKSTATE] != 0);
+}
+
+void TFormEdit::SendConfiguration() {
+    Post(model_.RequestSend());
+}
+
+void TFormEdit::MsgLinkEndedHandler() {
+    // The link may end while the editor sends its last edits; it closes then.
+    const bool closing = model_.CurrentMode() == EditorMode::Closing;
+    GoOffline();
+    const TLinkOutcome& link = deviceThread_->Outcome();
+    if (!link.StoppedOnRequest && link.LinkResult != LinkOk) {
+        const std::string text = LinkFailureText(link.LinkResult, link.IoStatus, link.ErrorByte,
+                                                 link.LastCommand, link.LastReply);
+        Dialogs::ShowMessage(this, QString::fromStdString(text), tr("Error"),
+                             Dialogs::Icon::Warning);
+    }
+    if (!closing) {
+        reject();
+    }
+}
+
+void TFormEdit::PressGpio(int channel) {
+    for (const GpioCommand& command : model_.PressGpio(channel)) {
+        deviceThread_->PostSetGpio(std::uint8_t(command.channel), std::uint8_t(command.state));
+    }
+}
+
+void TFormEdit::ReleaseHeldGpio() {
+    if (const std::optional<GpioCommand> release = model_.ReleaseGpio()) {
+        deviceThread_->PostSetGpio(std::uint8_t(release->channel), 0);
+    }
+}
+
+void TFormEdit::BtnOffClick() {
+    if (model_.Decide(EditorInput::GpioOff).Accepted()) {
+        deviceThread_->PostGpioOff();
+    }
+}
+
+void TFormEdit::ChooseMode(int channel, int mode) {
+    Post(model_.SetMode(channel, mode));
+}
+
+// The mode of the button the menu was opened on, to every channel or to those of
+// its group; one send.
+void TFormEdit::PropagateMode(int channel, int mode, bool sameGroupOnly) {
+    Post(model_.SetModeForAll(channel, mode, sameGroupOnly));
+    ShowModes();
+}
+
+// The duration of the field the menu was opened on, to every channel in Pulse
+// mode or to those of its group; one send.
+void TFormEdit::PropagateDuration(int channel, bool sameGroupOnly) {
+    Post(model_.SetDurationForAll(channel, sameGroupOnly));
+    ShowDurations();
+}
+
+void TFormEdit::ChooseColour(int channel, int state, int slot) {
+    if (model_.Decide(EditorInput::Edit).Refused() || state < 0 || state > 3 || channel < 1 ||
+        channel > ChannelCount) {
+        return;
+    }
+    ScreenColour custom = 0;
+    if (slot == CustomSlot) {
+        const std::optional<QColor> chosen = Dialogs::ChooseColour(
+            this, QColorFromScreen(model_.Colour(state, channel).ScreenColor));
+        if (!chosen) {
+            return;
+        }
+        custom = ScreenFromQColor(*chosen);
+    }
+    Post(model_.SetColour(state, channel, slot, custom));
+}
+
+void TFormEdit::ToggleMemoryCell(int row, int column) {
+    const PostedBlock block = model_.ToggleMemoryCell(row, column);
+    memoryMap_->RefreshMemoryMap();
+    Post(block);
+}
+
+void TFormEdit::ChooseInput(EditorInput input) {
+    using enum EditorInput;
+    static const std::map<EditorInput, Handler> items = {
+        {LoadFile, &TFormEdit::MenuLoadFileClick},
+        {LoadDefault, &TFormEdit::MenuLoadDefaultClick},
+        {LoadFactory, &TFormEdit::MenuLoadFactoryClick},
+        {SaveFile, &TFormEdit::MenuSaveFileClick},
+        {SaveDefault, &TFormEdit::MenuSaveDefaultClick},
+        {Compare, &TFormEdit::MenuCompareClick},
+        {Undo, &TFormEdit::MenuUndoClick},
+        {Redo, &TFormEdit::MenuRedoClick},
+        {Revert, &TFormEdit::MenuRevertClick},
+    };
+    if (const auto item = items.find(input); item != items.end()) {
+        (this->*item->second)();
+    }
+}
+
+void TFormEdit::RunTestStep(const TestStep& step) {
+    switch (step.Kind) {
+    case TestStepKind::Pause:
+        testPause_(step.Pause);
+        break;
+    case TestStepKind::SetGpio:
+        deviceThread_->PostSetGpio(step.Channel, step.State != 0 ? 1 : 0);
+        break;
+    case TestStepKind::WriteConfig:
+        deviceThread_->PostWriteConfig(step.Block);
+        break;
+    case TestStepKind::GpioOff:
+        deviceThread_->PostGpioOff();
+        break;
+    }
+}
+
+void TFormEdit::BtnTestClick() {
+    if (model_.TestRunning()) {
+        FinishPanelTest();
+        return;
+    }
+    if (!model_.StartTest()) {
+        return;
+    }
+    TimerTest->start();
+    ShowMode();
+}
+
+void TFormEdit::EndPanelTest() {
+    TimerTest->stop();
+    // The script may have stopped between a press and its release, and an edit
+    // made during the test may have switched an output on.
+    if (model_.Online()) {
+        deviceThread_->PostGpioOff();
+    }
+}
+
+void TFormEdit::FinishPanelTest() {
+    if (!model_.TestRunning()) {
+        return;
+    }
+    model_.EndTest();
+    EndPanelTest();
+    ShowMode();
+    OfferConfigurationBeforeTest();
+}
+
+void TFormEdit::TimerTestTimer() {
+    TimerTest->stop();
+    if (model_.TestStepsLeft() == 0) {
+        FinishPanelTest();
+        return;
+    }
+    if (const std::optional<TestStep> step = model_.NextTestStep()) {
+        RunTestStep(*step);
+    }
+    TimerTest->start();
+}
+
+void TFormEdit::SendLoadedBlock(const ConfigBlock& block, const QString& name) {
+    deviceThread_->PostWriteConfig(model_.LoadBlock(block, name));
+}
+
+void TFormEdit::ReportingFileErrors(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const std::exception& error) {
+        Dialogs::ShowMessage(this, QString::fromStdString(error.what()), tr("Error"),
+                             Dialogs::Icon::Error);
+    }
+}
+
+void TFormEdit::MenuLoadFileClick() {
+    if (model_.Decide(EditorInput::LoadFile).Refused()) {
+        return;
+    }
+    ReportingFileErrors([&] {
+        SettingsFileContent file{model_.Configuration(), {}};
+        LoadSettingsFile(this, file);
+        // Also after a cancel: the panel then gets its own configuration again.
+        SendLoadedBlock(file.block, tr("Load from File"));
+    });
+}
+
+void TFormEdit::MenuLoadDefaultClick() {
+    if (model_.Decide(EditorInput::LoadDefault).Refused() ||
+        !Dialogs::Confirm(this, tr("Load Default values?"))) {
+        return;
+    }
+    ReportingFileErrors([&] {
+        ConfigBlock block = model_.Configuration();
+        LoadDefaultValues(block, CurrentPaths().programSettingsFile);
+        SendLoadedBlock(block, tr("Load Default values"));
+    });
+}
+
+void TFormEdit::MenuLoadFactoryClick() {
+    if (model_.Decide(EditorInput::LoadFactory).Refused() ||
+        !Dialogs::Confirm(this, tr("Load Factory settings?"))) {
+        return;
+    }
+    ConfigBlock block;
+    LoadFactoryValues(block);
+    SendLoadedBlock(block, tr("Load Factory Settings"));
+}
+
+void TFormEdit::MenuSaveFileClick() {
+    if (model_.Decide(EditorInput::SaveFile).Refused()) {
+        return;
+    }
+    ReportingFileErrors([&] { SaveSettingsFile(this, model_.Configuration()); });
+}
+
+void TFormEdit::MenuSaveDefaultClick() {
+    if (model_.Decide(EditorInput::SaveDefault).Refused() ||
+        !Dialogs::Confirm(this, tr("Overwrite Default values?"))) {
+        return;
+    }
+    ReportingFileErrors(
+        [&] { SaveDefaultValues(model_.Configuration(), CurrentPaths().programSettingsFile); });
+}
+
+void TFormEdit::ShowHistoryItems() {
+    const EditHistory& history = model_.History();
+    commands_->ShowHistoryNames(history.CanUndo() ? history.NextUndo().name : QString(),
+                                history.CanRedo() ? history.NextRedo().name : QString());
+    commands_->ShowAnswers([this](EditorInput input) { return model_.Decide(input); });
+}
+
+void TFormEdit::MenuUndoClick() {
+    Post(model_.Undo());
+}
+
+void TFormEdit::MenuRedoClick() {
+    Post(model_.Redo());
+}
+
+void TFormEdit::MenuRevertClick() {
+    Post(model_.Revert());
+}
+
+void TFormEdit::MenuCompareClick() {
+    if (model_.Decide(EditorInput::Compare).Refused()) {
+        return;
+    }
+    ReportingFileErrors([&] {
+        SettingsFileContent file;
+        // A file without settings is no file to compare with, nor to load.
+        if (const std::optional<QString> path = LoadSettingsFile(this, file, true)) {
+            OfferDifferences(*path, file);
+        }
+    });
+}
+
+void TFormEdit::OfferFileWhenOnline(QString path) {
+    offeredFile_ = std::move(path);
+}
+
+void TFormEdit::CompareWithOfferedFile() {
+    if (model_.Decide(EditorInput::Compare).Refused() || offeredFile_.isEmpty()) {
+        return;
+    }
+    ReportingFileErrors([&] {
+        OfferDifferences(offeredFile_, ReadSettingsFileContent(FilePath(offeredFile_), true));
+    });
+}
+
+void TFormEdit::OfferDifferences(const QString& path, const SettingsFileContent& file) {
+    const QStringList lines = ComparedLines(model_.Configuration(), file.block, file.outOfRange);
+    if (Dialogs::ShowDifferences(this, DisplayName(FilePath(path)), lines)) {
+        SendLoadedBlock(file.block, tr("Load from File"));
+    }
+}
+
+void TFormEdit::OfferConfigurationBeforeTest() {
+    if (!model_.Decide(EditorInput::RestoreBeforeTest).Refused() &&
+        Dialogs::Confirm(this, tr("Restore the configuration from before the test?"))) {
+        Post(model_.RestoreBeforeTest());
+    }
+}
+
+void TFormEdit::AddWindowKeys(std::initializer_list<std::pair<QKeySequence, Handler>> keys) {
+    for (const auto& [key, handler] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        // From every control of the window, the group boxes and duration fields too.
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    }
+}
+
+void TFormEdit::ConnectKeyboard() {
+    AddWindowKeys({
+        {QKeySequence(Qt::CTRL | Qt::Key_O), &TFormEdit::LoadFileKey},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), &TFormEdit::SaveFileKey},
+        {QKeySequence(Qt::CTRL | Qt::Key_W), &TFormEdit::BtnCloseClick},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), &TFormEdit::ShowTestButton},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F10), &TFormEdit::OpenFocusedContextMenu},
+        {QKeySequence(Qt::Key_Menu), &TFormEdit::OpenFocusedContextMenu},
+        {QKeySequence::Undo, &TFormEdit::MenuUndoClick},
+        {QKeySequence("Ctrl+Shift+Z"), &TFormEdit::MenuRedoClick},
+        {QKeySequence("Ctrl+Y"), &TFormEdit::MenuRedoClick},
+    });
+    // The window sees Escape before any control does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &TFormEdit::EscapePressed);
+    qApp->installEventFilter(new PopupEscapeFilter(this, escapeClosesPopup_));
+    CollectTabOrder();
+}
+
+// The keys do what the menu items do, and only while the model takes them.
+void TFormEdit::LoadFileKey() {
+    MenuLoadFileClick();
+}
+
+void TFormEdit::SaveFileKey() {
+    MenuSaveFileClick();
+}
+
+void TFormEdit::ShowTestButton() {
+    PanTempDblClick(Qt::ControlModifier);
+}
+
+void TFormEdit::OpenFocusedContextMenu() {
+    QWidget* focused = focusWidget();
+    if (focused == nullptr || !focused->isVisible()) {
+        return;
+    }
+    const QPoint centre = focused->rect().center();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, focused->mapToGlobal(centre));
+    QApplication::sendEvent(focused, &request);
+}
+
+void TFormEdit::CollectTabOrder() {
+    std::vector<QWidget*> strips = legend_->FocusableControls();
+    for (int channel = 1; channel <= ChannelCount; ++channel) {
+        const std::vector<QWidget*> controls = strips_[std::size_t(channel)]->FocusableControls();
+        strips.insert(strips.end(), controls.begin(), controls.end());
+    }
+    const std::vector<QWidget*> areas[] = {strips,
+                                           controlPanel_->FocusableControls(),
+                                           commands_->FocusableControls(),
+                                           {memoryMap_->Map()}};
+    for (const std::vector<QWidget*>& controls : areas) {
+        std::vector<QRect> places;
+        for (const QWidget* control : controls) {
+            places.emplace_back(control->mapTo(canvas_, QPoint(0, 0)), control->size());
+        }
+        for (const int index : ReadingOrder(places)) {
+            tabOrder_.push_back(controls[std::size_t(index)]);
+        }
+    }
+}
+
+// Qt's own focus chain follows the order the controls were made in, which is
+// column by column; Tab follows the screen instead. A hidden part (the memory
+// map) takes no focus.
+bool TFormEdit::focusNextPrevChild(bool next) {
+    std::vector<QWidget*> reachable;
+    for (QWidget* control : tabOrder_) {
+        if (control->isVisible() && control->isEnabled()) {
+            reachable.push_back(control);
+        }
+    }
+    if (reachable.empty()) {
+        return QDialog::focusNextPrevChild(next);
+    }
+    QWidget* focused = focusWidget();
+    if (focused != nullptr && qobject_cast<QAbstractSpinBox*>(focused->parentWidget())) {
+        focused = focused->parentWidget();
+    }
+    const auto at = std::find(reachable.begin(), reachable.end(), focused);
+    const int index = NextInTabOrder(at == reachable.end() ? -1 : int(at - reachable.begin()),
+                                     int(reachable.size()), next);
+    reachable[std::size_t(index)]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }

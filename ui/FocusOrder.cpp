@@ -26,3 +26,10 @@ std::vector<int> ReadingOrder(const std::vector<QRect>& places) {
     }
     return order;
 }
+
+int NextInTabOrder(int current, int count, bool next) {
+    if (current < 0 || current >= count) {
+        return next ? 0 : count - 1;
+    }
+    return ((next ? current + 1 : current - 1) % count + count) % count;
+}

@@ -28,4 +28,21 @@ TEST(FocusOrder, RowsFromTopToBottomEachFromLeftToRight) {
     }
 }
 
+TEST(FocusOrder, TabGoesRoundTheEndAndStartsAtAnEndFromOutside) {
+    struct Case {
+        int current;
+        int count;
+        bool next;
+        int expected;
+    };
+    const Case cases[] = {
+        {0, 5, true, 1},  {4, 5, true, 0},   {0, 5, false, 4}, {3, 5, false, 2},
+        {-1, 5, true, 0}, {-1, 5, false, 4}, {7, 5, true, 0},  {0, 1, true, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NextInTabOrder(c.current, c.count, c.next), c.expected)
+            << c.current << " of " << c.count << (c.next ? " Tab" : " Shift+Tab");
+    }
+}
+
 } // namespace

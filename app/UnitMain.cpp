@@ -347,6 +347,7 @@ void TFormMain::EditPanel(const TGPIItem& entry) {
         return;
     }
     editor_->SetChannelMask(QString::fromStdString(SplitAtLastDot(entry.SerialNumber).second));
+    editor_->SetPanelSerial(QString::fromStdString(entry.SerialNumber));
     editor_->GoOffline();
     const QRect centred(geometry().center() - editor_->rect().center(), editor_->size());
     const QScreen* screen = QGuiApplication::screenAt(geometry().center());

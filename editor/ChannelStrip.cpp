@@ -284,8 +284,12 @@ std::vector<QWidget*> ChannelStrip::FocusableControls() const {
 
 bool ChannelStrip::eventFilter(QObject* watched, QEvent* event) {
     // Only the GPIO button carries this filter. It sees the events of a disabled
-    // button too.
-    if (watched != gpioButton_ || !gpioButton_->isEnabled()) {
+    // button too, which presses nothing; a release always goes through.
+    if (watched != gpioButton_) {
+        return Panel::eventFilter(watched, event);
+    }
+    if (!gpioButton_->isEnabled() && event->type() != QEvent::FocusOut &&
+        event->type() != QEvent::MouseButtonRelease && event->type() != QEvent::KeyRelease) {
         return Panel::eventFilter(watched, event);
     }
     switch (event->type()) {

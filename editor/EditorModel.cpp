@@ -94,6 +94,9 @@ bool EditorModel::BeginClosing() {
 }
 
 void EditorModel::GoOffline() {
+    if (mode_ == EditorMode::Testing && beforeTest_) {
+        interruptedTests_[serial_] = BeforeTestWithEdits();
+    }
     mode_ = EditorMode::Offline;
     heldGpio_.reset();
     ClearTestScript();
@@ -314,10 +317,29 @@ PostedBlock EditorModel::RestoreBeforeTest() {
         return std::nullopt;
     }
     return WhenSettled([this]() -> PostedBlock {
-        ConfigBlock restored = *beforeTest_;
-        for (const auto& [offset, value] : editsInTest_) {
-            restored[offset] = value;
-        }
+        return LoadBlock(BeforeTestWithEdits(), tr("Configuration from before the panel test"));
+    });
+}
+
+ConfigBlock EditorModel::BeforeTestWithEdits() const {
+    ConfigBlock restored = beforeTest_.value_or(panelHolds_);
+    for (const auto& [offset, value] : editsInTest_) {
+        restored[offset] = value;
+    }
+    return restored;
+}
+
+PostedBlock EditorModel::RestoreInterruptedTest(bool restore) {
+    const auto found = interruptedTests_.find(serial_);
+    if (found == interruptedTests_.end() || (restore && Decide(EditorInput::Edit).Refused())) {
+        return std::nullopt;
+    }
+    const ConfigBlock restored = found->second;
+    interruptedTests_.erase(found);
+    if (!restore) {
+        return std::nullopt;
+    }
+    return WhenSettled([this, restored]() -> PostedBlock {
         return LoadBlock(restored, tr("Configuration from before the panel test"));
     });
 }

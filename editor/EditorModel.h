@@ -140,6 +140,13 @@ public:
     // The configuration from before the last panel test, with the edits the
     // user made during it, as one step.
     PostedBlock RestoreBeforeTest();
+    // A link that ends during the test leaves the panel with the test's colours:
+    // when the same panel (by its serial number) is opened again, its
+    // configuration from before the test is offered once.
+    void SetPanelSerial(std::string serial) { serial_ = std::move(serial); }
+    bool HasInterruptedTest() const { return interruptedTests_.count(serial_) != 0; }
+    // That configuration as one step (`restore`), or forgotten.
+    PostedBlock RestoreInterruptedTest(bool restore);
     // The clock that tells bursts of one edit apart (tests set their own).
     void SetClock(std::function<std::chrono::steady_clock::time_point()> clock);
 
@@ -174,6 +181,7 @@ private:
     PostedBlock Send(const QString& name);
     // Runs `action` now when no write is on its way, else after its read-back.
     PostedBlock WhenSettled(std::function<PostedBlock()> action);
+    ConfigBlock BeforeTestWithEdits() const;
     // An answer refined beyond the mode's rule, for the inputs that ask the state.
     InputAnswer DecideByState(EditorInput input) const;
     // The step before (undo) or after (redo) the history's current place.
@@ -204,6 +212,8 @@ private:
     std::optional<ConfigBlock> beforeTest_;
     std::size_t stepsBeforeTest_ = 0;
     std::map<std::size_t, std::uint8_t> editsInTest_; // bytes the user set during the test
+    std::string serial_;
+    std::map<std::string, ConfigBlock> interruptedTests_;
     bool testStepDue_ = false;
     std::function<std::chrono::steady_clock::time_point()> clock_ = [] {
         return std::chrono::steady_clock::now();

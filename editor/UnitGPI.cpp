@@ -223,6 +223,10 @@ void TFormEdit::GoOffline() {
     ShowMode();
 }
 
+void TFormEdit::SetPanelSerial(const QString& serial) {
+    model_.SetPanelSerial(serial.toStdString());
+}
+
 void TFormEdit::StartLink() {
     model_.LinkStarted();
     ShowMode();
@@ -388,6 +392,10 @@ void TFormEdit::ApplyConfiguration(const ConfigBlock& block) {
 
 void TFormEdit::EditingStarted() {
     ShowMode();
+    // Questions wait until the reply that brought the configuration is handled.
+    if (model_.HasInterruptedTest()) {
+        QTimer::singleShot(0, this, &TFormEdit::OfferConfigurationBeforeInterruptedTest);
+    }
     // Once the panel's configuration is on screen.
     if (!offeredFile_.isEmpty()) {
         QTimer::singleShot(0, this, &TFormEdit::CompareWithOfferedFile);
@@ -706,6 +714,14 @@ void TFormEdit::OfferDifferences(const QString& path, const SettingsFileContent&
     const QStringList lines = ComparedLines(model_.Configuration(), file.block, file.outOfRange);
     if (Dialogs::ShowDifferences(this, DisplayName(FilePath(path)), lines)) {
         SendLoadedBlock(file.block, tr("Load from File"));
+    }
+}
+
+void TFormEdit::OfferConfigurationBeforeInterruptedTest() {
+    if (model_.HasInterruptedTest() && !model_.Decide(EditorInput::Edit).Refused()) {
+        Post(model_.RestoreInterruptedTest(Dialogs::Confirm(
+            this, tr("The link to this panel ended during the panel test. Restore the "
+                     "configuration from before the test?"))));
     }
 }
 

@@ -45,6 +45,8 @@ public:
     void GoOffline();
     // Starts the link to the opened panel; the editor reads its configuration.
     void StartLink();
+    // The opened panel's serial number.
+    void SetPanelSerial(const QString& serial);
     // A settings file the program was started with: each time a panel is opened
     // it is compared with the panel, and the user may load it ("Compare with File").
     void OfferFileWhenOnline(QString path);
@@ -101,7 +103,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    // Composition (UnitGPI.cpp).
+    // Composition.
     void BuildParts(bool testButtonShown);
     void ConnectParts();
     void SetCanvasHeight(int height);
@@ -115,7 +117,7 @@ private:
     // reach the panel, within the link's own time-outs.
     void FinishPendingWork();
 
-    // What the parts report, routed to the model (ChannelOperations.cpp).
+    // What the parts report, routed to the model.
     void PressGpio(int channel);
     void ReleaseHeldGpio();
     void ChooseMode(int channel, int mode);
@@ -125,7 +127,7 @@ private:
     void ToggleMemoryCell(int row, int column);
     void ChooseInput(EditorInput input);
 
-    // Keyboard use (KeyboardUse.cpp).
+    // Keyboard use.
     using Handler = void (TFormEdit::*)();
     // Keys that work from every control of the window.
     void AddWindowKeys(std::initializer_list<std::pair<QKeySequence, Handler>> keys);
@@ -139,7 +141,7 @@ private:
     // map) row by row.
     void CollectTabOrder();
 
-    // Link events (LiveStatus.cpp).
+    // Link events.
     void MsgLinkReplyHandler(std::uint8_t replyCode, const std::vector<std::uint8_t>& payload);
     void MsgLinkEndedHandler();
     // Posts what an edit gave, if anything.
@@ -151,16 +153,18 @@ private:
     void ShowModes();
     void ShowDurations();
 
-    // Load, save and the history (SettingsFileMenus.cpp, EditHistoryMenus.cpp).
+    // Load, save and the history.
     // Undo and Redo name the step they take back or do again.
     void ShowHistoryItems();
     // After the panel test: the configuration from before it, if the user wants it.
     void OfferConfigurationBeforeTest();
+    // The same, for a test whose link ended, once its panel is opened again.
+    void OfferConfigurationBeforeInterruptedTest();
     void SendLoadedBlock(const ConfigBlock& block, const QString& name);
     // Files fail in many ways; each is told in one message box and changes nothing.
     void ReportingFileErrors(const std::function<void()>& operation);
 
-    // Panel test (TestMode.cpp).
+    // Panel test.
     void RunTestStep(const TestStep& step);
     // Stops the panel test (its remaining steps are kept) and switches every
     // output off.

@@ -844,6 +844,10 @@ Hell: %2</translation>
         <source>Overwrite Default values?</source>
         <translation>Standardwerte überschreiben?</translation>
     </message>
+    <message>
+        <source>The link to this panel ended during the panel test. Restore the configuration from before the test?</source>
+        <translation>Die Verbindung zu diesem Panel endete während des Panel-Tests. Die Konfiguration von vor dem Test wiederherstellen?</translation>
+    </message>
 </context>
 <context>
     <name>TFormMain</name>

@@ -844,6 +844,10 @@ Lum : %2</translation>
         <source>Overwrite Default values?</source>
         <translation>Remplacer les valeurs par défaut ?</translation>
     </message>
+    <message>
+        <source>The link to this panel ended during the panel test. Restore the configuration from before the test?</source>
+        <translation>La liaison avec ce panneau s&apos;est interrompue pendant le test du panneau. Rétablir la configuration d&apos;avant le test ?</translation>
+    </message>
 </context>
 <context>
     <name>TFormMain</name>

@@ -270,6 +270,40 @@ TEST_F(TestMode, ALinkFailureDuringTheTestClearsIt) {
 
 namespace {
 
+// A link that ends during the test leaves the panel with the test's colours;
+// opened again, the panel is offered its configuration from before the test.
+TEST_F(TestMode, ALinkThatEndsDuringTheTestOffersItsConfigurationWhenThePanelIsOpenedAgain) {
+    AddDefaultPanels();
+    ConfigBlock before{};
+    WithEditorOnline(0, [&] {
+        ShortPauses();
+        before = editor->Model().Configuration();
+        editor->BtnTestClick();
+        ASSERT_TRUE(WaitFor([&] { return editor->Model().TestStepsLeft() < 60; }));
+        panel16->SetFault({LineFault::NoAnswer});
+        ExpectEditorClosesItself();
+    });
+    ASSERT_NE(panel16->Configuration(), before) << "the panel keeps the test's colours";
+    EXPECT_TRUE(questions.isEmpty()) << "nothing can be restored while the link is gone";
+    panel16->SetFault({});
+    Dialogs::SetAnswerer([this](const QString& question) {
+        questions << question;
+        return true;
+    });
+    ASSERT_TRUE(RunEditorOnline(*main, *editor, 0, [&] {
+        ASSERT_TRUE(WaitFor([&] { return !questions.isEmpty(); }));
+        ASSERT_TRUE(WaitFor([&] { return panel16->Configuration() == before; }));
+        ASSERT_TRUE(WaitSendsAnswered());
+        emit FindControl<QMenu>(*editor, "MenuLoad")->aboutToShow();
+        EXPECT_TRUE(
+            Item("MenuUndo")->text().startsWith("Undo Configuration from before the panel test\t"));
+    }));
+    EXPECT_EQ(questions, QStringList{"The link to this panel ended during the panel test. "
+                                     "Restore the configuration from before the test?"});
+    ASSERT_TRUE(RunEditorOnline(*main, *editor, 0, [&] { Settle(50); }));
+    EXPECT_EQ(questions.size(), 1) << "offered once";
+}
+
 // What the window offers follows the editor's mode: while the test runs the
 // edits stay, files, default values and the history wait, each saying why.
 TEST_F(TestMode, WhileItRunsTheWindowOffersWhatTheEditorTakesAndSaysWhyNotTheRest) {

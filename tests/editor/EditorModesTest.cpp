@@ -186,3 +186,28 @@ TEST(EditorModes, AHeldOutputIsReleasedOnTheChannelThatWasPressed) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(EditorModes, ATestWhoseLinkEndedIsOfferedOnceToTheSamePanel) {
+    EditorModel model = ModelIn(EditorMode::Editing);
+    model.SetPanelSerial("QV1.FFFF");
+    const ConfigBlock before = model.Configuration();
+    ASSERT_TRUE(model.StartTest());
+    model.GoOffline();
+    model.SetPanelSerial("QV2.FF00");
+    EXPECT_FALSE(model.HasInterruptedTest()) << "another panel";
+    model.SetPanelSerial("QV1.FFFF");
+    ASSERT_TRUE(model.HasInterruptedTest());
+    EXPECT_FALSE(model.RestoreInterruptedTest(true)) << "offline: kept for later";
+    model.LinkStarted();
+    ConfigBlock testColours = before;
+    testColours[ColourOffset(1, 0)] ^= 0x7F;
+    model.ApplyConfiguration(testColours);
+    const PostedBlock restored = model.RestoreInterruptedTest(true);
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(*restored, before);
+    EXPECT_FALSE(model.HasInterruptedTest()) << "offered once";
+}
+
+} // namespace

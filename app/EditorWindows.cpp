@@ -14,30 +14,37 @@ EditorWindows ShowEditorWindows(const QString& programSettingsFile, bool testBut
     return windows;
 }
 
-bool RunEditorOnline(TFormMain& main, TFormEdit& editor, int row,
-                     const std::function<void()>& whileOnline, int timeoutMs) {
-    main.SelectRow(row);
+bool RunWhileEditorShown(TFormEdit& editor, const std::function<void()>& open,
+                         const std::function<void()>& whileShown) {
     bool shown = false;
-    bool online = false;
-    // The editor runs its own event loop once shown; opening may also fail
-    // before it is shown, and then this never runs.
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (shown || !editor.isVisible()) {
-            return;
-        }
-        shown = true;
-        poll.stop();
-        online = ProcessEventsUntil([&] { return editor.Model().Online(); }, timeoutMs);
-        if (online) {
-            whileOnline();
-        }
-        if (editor.isVisible()) {
-            editor.reject();
+        if (!shown && editor.isVisible()) {
+            shown = true;
+            poll.stop();
+            whileShown();
         }
     });
     poll.start();
-    main.OpenSelectedDevice();
+    open();
+    return shown;
+}
+
+bool RunEditorOnline(TFormMain& main, TFormEdit& editor, int row,
+                     const std::function<void()>& whileOnline, int timeoutMs) {
+    main.SelectRow(row);
+    bool online = false;
+    RunWhileEditorShown(
+        editor, [&] { main.OpenSelectedDevice(); },
+        [&] {
+            online = ProcessEventsUntil([&] { return editor.Model().Online(); }, timeoutMs);
+            if (online) {
+                whileOnline();
+            }
+            if (editor.isVisible()) {
+                editor.reject();
+            }
+        });
     return online;
 }

@@ -18,6 +18,12 @@ struct EditorWindows {
 };
 EditorWindows ShowEditorWindows(const QString& programSettingsFile, bool testButtonShown);
 
+// Runs `open`, which shows the editor and runs its event loop, and calls
+// `whileShown` once the editor is visible. False when it was never shown
+// (opening failed before).
+bool RunWhileEditorShown(TFormEdit& editor, const std::function<void()>& open,
+                         const std::function<void()>& whileShown);
+
 // Selects the panel in `row` of the list and opens it; once the editor is
 // online runs `whileOnline`, then closes the editor unless it closed itself.
 // False when the editor was not shown or did not go online within `timeoutMs`.

@@ -137,9 +137,7 @@ void ChannelStrip::Build(QMenu* colourMenu) {
         colourButtons_[std::size_t(state)] = button;
     }
 
-    for (Panel* panel : {static_cast<Panel*>(this), number_, gpio, groupCell, modeCell, colours}) {
-        connect(panel, &Panel::Clicked, this, &ChannelStrip::BackgroundClicked);
-    }
+    ForwardClicks(*this, {number_, gpio, groupCell, modeCell, colours});
 
     SetSpokenNameAndTip(*gpioButton_, SpokenGpioButton(channel_, false));
     SetSpokenName(*gpioLamp_, SpokenLamp(channel_, false));

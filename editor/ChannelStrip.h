@@ -69,8 +69,6 @@ signals:
     void DurationMenuRequested(int channel, double seconds, QPoint at);
     void ColourMenuOpening(int channel, int state);
     void ColourCopyMenuRequested(int channel, int state, QPoint at);
-    // A click on the strip's background.
-    void BackgroundClicked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -36,10 +36,7 @@ CommandColumn::CommandColumn(bool testButtonShown, QWidget* parent) : Panel(pare
     connect(off_, &QPushButton::clicked, this, &CommandColumn::OffClicked);
     connect(test_, &QPushButton::clicked, this, &CommandColumn::TestClicked);
     connect(memory_, &QPushButton::clicked, this, &CommandColumn::MemoryClicked);
-    for (Panel* panel : {static_cast<Panel*>(this), offCell}) {
-        connect(panel, &Panel::Clicked, this, &CommandColumn::BackgroundClicked);
-    }
-    connect(this, &Panel::DoubleClicked, this, &CommandColumn::DoubleClicked);
+    ForwardClicks(*this, {offCell});
 }
 
 void CommandColumn::BuildMenus() {

@@ -38,8 +38,6 @@ signals:
     // A Load or Save menu item.
     void InputChosen(EditorInput input);
     void LoadMenuOpening();
-    void DoubleClicked(Qt::KeyboardModifiers modifiers);
-    void BackgroundClicked();
 
 private:
     void BuildMenus();

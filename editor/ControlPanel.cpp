@@ -76,10 +76,7 @@ ControlPanel::ControlPanel(QWidget* parent) : Panel(parent) {
     restore_->setAccessibleName(tr("Restore GPIO state on Power up"));
     restore_->setToolTip(tr("The panel sets its GPIO outputs as they were when it is powered up"));
     connect(restore_, &QCheckBox::toggled, this, &ControlPanel::BoxSaveClick);
-    for (Panel* panel : {static_cast<Panel*>(this), header, keys, options}) {
-        connect(panel, &Panel::Clicked, this, &ControlPanel::BackgroundClicked);
-    }
-    connect(this, &Panel::DoubleClicked, this, &ControlPanel::DoubleClicked);
+    ForwardClicks(*this, {header, keys, options});
 }
 
 void ControlPanel::BuildMenus() {
@@ -100,6 +97,7 @@ void ControlPanel::BuildMenus() {
 }
 
 void ControlPanel::ShowOffline() {
+    shownStates_ = {-1, -1};
     for (ColourButton* key : keys_) {
         key->SetCaption(QString());
         key->SetFaceColour(WindowColour);
@@ -143,7 +141,12 @@ void ControlPanel::ShowKeyStates(int f1State, int f2State) {
         const int function = functions_[std::size_t(key - 1)];
         button->SetFaceColour(FunctionKeyBackground(key, state, function));
         button->SetTextColour(FunctionKeyText(key, state, function));
-        SetSpokenValue(*button, state != 0 ? tr("pressed") : tr("released"));
+        // Every status passes here: the words change with the key only.
+        int& shown = shownStates_[std::size_t(key - 1)];
+        if (state != shown) {
+            shown = state;
+            SetSpokenValue(*button, state != 0 ? tr("pressed") : tr("released"));
+        }
     }
 }
 

@@ -40,9 +40,6 @@ signals:
     // `key` 1 or 2.
     void KeyFunctionChosen(int key, int function);
     void RestoreOnPowerUpToggled(bool restore);
-    // Ctrl and a double click: the TEST button is wanted.
-    void DoubleClicked(Qt::KeyboardModifiers modifiers);
-    void BackgroundClicked();
 
 private:
     void BuildMenus();
@@ -51,6 +48,8 @@ private:
     std::array<QMenu*, 2> menus_{};
     std::array<ColourButton*, 2> keys_{};
     std::array<int, 2> functions_{};
+    std::array<int, 2> shownStates_{-1, -1}; // the keys' states last said
+
     std::array<QStringList, 2> captions_;
     QCheckBox* restore_ = nullptr;
 };

@@ -77,6 +77,12 @@ void UseLightField(QDoubleSpinBox& field) {
     field.setPalette(palette);
 }
 
+void ForwardClicks(Panel& part, std::initializer_list<Panel*> panels) {
+    for (Panel* panel : panels) {
+        QObject::connect(panel, &Panel::Clicked, &part, &Panel::Clicked);
+    }
+}
+
 QString ColourButtonName(int state, int channel) {
     return channel == 0 ? QString("BtnC%1").arg(state)
                         : QString("BtnC%1_%2").arg(state).arg(channel);

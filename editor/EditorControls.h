@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QString>
 
+#include <initializer_list>
+
 class ColourButton;
 class Panel;
 class QAction;
@@ -27,6 +29,9 @@ QAction* AddMenuItem(QMenu* menu, const QString& name, const QString& caption, i
 // by palette: a style sheet would give them a new palette at every paint.
 void UseLightField(QComboBox& box);
 void UseLightField(QDoubleSpinBox& field);
+
+// A click on any of `panels` inside a part is a click on the part (Panel::Clicked).
+void ForwardClicks(Panel& part, std::initializer_list<Panel*> panels);
 
 // The name of the colour button of a signal state on a channel; channel 0: the
 // legend's button of that state.

@@ -523,7 +523,8 @@ std::vector<GpioCommand> EditorModel::PressGpio(int channel) {
 }
 
 std::optional<GpioCommand> EditorModel::ReleaseGpio() {
-    if (Decide(EditorInput::GpioRelease).Refused()) {
+    // Every focus change of a GPIO button comes here: nothing held, nothing to decide.
+    if (!heldGpio_ || Decide(EditorInput::GpioRelease).Refused()) {
         return std::nullopt;
     }
     return GpioCommand{*std::exchange(heldGpio_, std::nullopt), 0};

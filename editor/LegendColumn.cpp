@@ -104,10 +104,8 @@ void LegendColumn::Build(QMenu* brightnessMenu) {
         SetSpokenName(*bar, tr("Brightness of %1").arg(StateName(state)));
         bars_[std::size_t(state)] = bar;
     }
-    for (Panel* panel : {static_cast<Panel*>(this), numbers_, gpio, online, groupTitle_, mode,
-                         modeCaption, duration, colours, stateButtons_}) {
-        connect(panel, &Panel::Clicked, this, &LegendColumn::BackgroundClicked);
-    }
+    ForwardClicks(*this, {numbers_, gpio, online, groupTitle_, mode, modeCaption, duration, colours,
+                          stateButtons_});
 }
 
 void LegendColumn::ShowOffline() {
@@ -122,6 +120,7 @@ void LegendColumn::ShowOffline() {
         keyLock_->setChecked(false);
     }
     lockState_->hide();
+    shownLocked_.reset();
 }
 
 void LegendColumn::SetEditable(bool editable) {
@@ -134,6 +133,10 @@ void LegendColumn::SetEditable(bool editable) {
 }
 
 void LegendColumn::ShowKeyLock(bool installed) {
+    // Hidden, the label follows no status: shown again, the next one sets it.
+    if (!installed) {
+        shownLocked_.reset();
+    }
     {
         const QSignalBlocker blocker(keyLock_);
         keyLock_->setChecked(installed);
@@ -142,9 +145,11 @@ void LegendColumn::ShowKeyLock(bool installed) {
 }
 
 void LegendColumn::ShowLockState(bool locked) {
-    if (lockState_->isHidden()) {
+    // Every status passes here: the label changes with the lock only.
+    if (lockState_->isHidden() || shownLocked_ == locked) {
         return;
     }
+    shownLocked_ = locked;
     if (locked) {
         lockState_->SetColours(0x007777FF, 0x00FFFFFF);
         lockState_->SetCaption(tr("LOCKED"));

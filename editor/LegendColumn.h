@@ -4,6 +4,7 @@
 #include "ui/Panel.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class ColourButton;
@@ -42,7 +43,6 @@ public:
 signals:
     void KeyLockToggled(bool installed);
     void BrightnessMenuOpening(int state);
-    void BackgroundClicked();
 
 private:
     void Build(QMenu* brightnessMenu);
@@ -56,4 +56,5 @@ private:
     std::array<PaintBox*, 4> bars_{};
     std::array<int, 4> levels_{};
     bool editable_ = false;
+    std::optional<bool> shownLocked_; // the lock state last shown
 };

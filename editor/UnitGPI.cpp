@@ -125,13 +125,13 @@ void TFormEdit::BuildParts(bool testButtonShown) {
 
 void TFormEdit::ConnectParts() {
     connect(PanBack, &Panel::Clicked, this, &TFormEdit::PanNClick);
-    connect(legend_, &LegendColumn::BackgroundClicked, this, &TFormEdit::PanNClick);
+    connect(legend_, &Panel::Clicked, this, &TFormEdit::PanNClick);
     connect(legend_, &LegendColumn::KeyLockToggled, this,
             [this](bool installed) { Post(model_.SetKeyLock(installed)); });
     connect(legend_, &LegendColumn::BrightnessMenuOpening, menus_, &StripMenus::AimBrightnessMenu);
     for (int channel = 1; channel <= ChannelCount; ++channel) {
         ChannelStrip* strip = strips_[std::size_t(channel)];
-        connect(strip, &ChannelStrip::BackgroundClicked, this, &TFormEdit::PanNClick);
+        connect(strip, &Panel::Clicked, this, &TFormEdit::PanNClick);
         connect(strip, &ChannelStrip::GpioPressed, this, &TFormEdit::PressGpio);
         connect(strip, &ChannelStrip::GpioReleased, this, &TFormEdit::ReleaseHeldGpio);
         connect(strip, &ChannelStrip::ModeChosen, this, &TFormEdit::ChooseMode);
@@ -154,14 +154,14 @@ void TFormEdit::ConnectParts() {
     connect(menus_, &StripMenus::BrightnessChosen, this, [this](int state, int level) {
         Post(model_.SetBrightnessForAll(state, std::uint8_t(level)));
     });
-    connect(controlPanel_, &ControlPanel::BackgroundClicked, this, &TFormEdit::PanNClick);
+    connect(controlPanel_, &Panel::Clicked, this, &TFormEdit::PanNClick);
     connect(controlPanel_, &ControlPanel::KeyFunctionChosen, this,
             [this](int key, int function) { Post(model_.SetKeyFunction(key, function)); });
     connect(controlPanel_, &ControlPanel::RestoreOnPowerUpToggled, this,
             [this](bool restore) { Post(model_.SetRestoreOnPowerUp(restore)); });
-    connect(controlPanel_, &ControlPanel::DoubleClicked, this, &TFormEdit::PanTempDblClick);
-    connect(commands_, &CommandColumn::BackgroundClicked, this, &TFormEdit::PanNClick);
-    connect(commands_, &CommandColumn::DoubleClicked, this, &TFormEdit::PanTempDblClick);
+    connect(controlPanel_, &Panel::DoubleClicked, this, &TFormEdit::PanTempDblClick);
+    connect(commands_, &Panel::Clicked, this, &TFormEdit::PanNClick);
+    connect(commands_, &Panel::DoubleClicked, this, &TFormEdit::PanTempDblClick);
     connect(commands_, &CommandColumn::CloseClicked, this, &TFormEdit::BtnCloseClick);
     connect(commands_, &CommandColumn::OffClicked, this, &TFormEdit::BtnOffClick);
     connect(commands_, &CommandColumn::TestClicked, this, &TFormEdit::BtnTestClick);
@@ -171,14 +171,6 @@ void TFormEdit::ConnectParts() {
     connect(memoryMap_, &MemoryMapView::CellToggled, this, &TFormEdit::ToggleMemoryCell);
     connect(TimerBtns, &QTimer::timeout, this, &TFormEdit::TimerBtnsTimer);
     connect(TimerTest, &QTimer::timeout, this, &TFormEdit::TimerTestTimer);
-}
-
-const QImage& TFormEdit::MemoryMapImage() const {
-    return memoryMap_->Image();
-}
-
-std::pair<int, int> TFormEdit::MemoryHover() const {
-    return memoryMap_->Hover();
 }
 
 void TFormEdit::SetTestPause(std::function<void(std::chrono::milliseconds)> pause) {
@@ -743,8 +735,9 @@ void TFormEdit::AddWindowKeys(std::initializer_list<std::pair<QKeySequence, Hand
 
 void TFormEdit::ConnectKeyboard() {
     AddWindowKeys({
-        {QKeySequence(Qt::CTRL | Qt::Key_O), &TFormEdit::LoadFileKey},
-        {QKeySequence(Qt::CTRL | Qt::Key_S), &TFormEdit::SaveFileKey},
+        // As the menu items, and only while the model takes them.
+        {QKeySequence(Qt::CTRL | Qt::Key_O), &TFormEdit::MenuLoadFileClick},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), &TFormEdit::MenuSaveFileClick},
         {QKeySequence(Qt::CTRL | Qt::Key_W), &TFormEdit::BtnCloseClick},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), &TFormEdit::ShowTestButton},
         {QKeySequence(Qt::SHIFT | Qt::Key_F10), &TFormEdit::OpenFocusedContextMenu},
@@ -758,15 +751,6 @@ void TFormEdit::ConnectKeyboard() {
     connect(escape, &QShortcut::activated, this, &TFormEdit::EscapePressed);
     qApp->installEventFilter(new PopupEscapeFilter(this, escapeClosesPopup_));
     CollectTabOrder();
-}
-
-// The keys do what the menu items do, and only while the model takes them.
-void TFormEdit::LoadFileKey() {
-    MenuLoadFileClick();
-}
-
-void TFormEdit::SaveFileKey() {
-    MenuSaveFileClick();
 }
 
 void TFormEdit::ShowTestButton() {

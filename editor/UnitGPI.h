@@ -5,7 +5,6 @@
 #include "link/UnitThread.h"
 
 #include <QDialog>
-#include <QImage>
 #include <QKeySequence>
 
 #include <array>
@@ -58,9 +57,6 @@ public:
     StripMenus& Menus() const { return *menus_; }
     MemoryMapView& MemoryMap() const { return *memoryMap_; }
     ControlPanel& Controls() const { return *controlPanel_; }
-    // The memory map as last drawn, and the cell under the mouse (row 0: none).
-    const QImage& MemoryMapImage() const;
-    std::pair<int, int> MemoryHover() const;
 
     // Live status display.
     void ApplyConfiguration(const ConfigBlock& block);
@@ -132,8 +128,6 @@ private:
     // Keys that work from every control of the window.
     void AddWindowKeys(std::initializer_list<std::pair<QKeySequence, Handler>> keys);
     void ConnectKeyboard();
-    void LoadFileKey();
-    void SaveFileKey();
     void ShowTestButton();
     // Shift+F10 and the Menu key: the context menu of the focused control.
     void OpenFocusedContextMenu();

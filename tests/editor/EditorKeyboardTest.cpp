@@ -190,23 +190,24 @@ TEST_F(EditorKeyboard, TheMemoryMapIsReachedWithTabAndToggledWithArrowsAndSpace)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         auto* map = FindControl<PaintBox>(*editor, "PBoxMem");
         ASSERT_EQ(QApplication::focusWidget(), map);
-        EXPECT_EQ(editor->MemoryHover(), std::make_pair(1, 0)) << "the first slot's own marker";
+        EXPECT_EQ(editor->MemoryMap().Hover(), std::make_pair(1, 0))
+            << "the first slot's own marker";
 
         const bool wasEnabled = editor->Model().MemorySlotEnabled(2);
         for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right,
                                   Qt::Key_Left, Qt::Key_Up, Qt::Key_Down}) {
             QTest::keyClick(map, key);
         }
-        EXPECT_EQ(editor->MemoryHover(), std::make_pair(2, 2));
+        EXPECT_EQ(editor->MemoryMap().Hover(), std::make_pair(2, 2));
         QTest::keyClick(map, Qt::Key_Left);
         QTest::keyClick(map, Qt::Key_Left);
-        EXPECT_EQ(editor->MemoryHover(), std::make_pair(2, 0));
+        EXPECT_EQ(editor->MemoryMap().Hover(), std::make_pair(2, 0));
         QTest::keyClick(map, Qt::Key_Space);
         ASSERT_TRUE(WaitSendsAnswered());
         EXPECT_NE(editor->Model().MemorySlotEnabled(2), wasEnabled);
         QTest::keyClick(map, Qt::Key_Tab);
         EXPECT_NE(QApplication::focusWidget(), map) << "Tab leaves the map";
-        EXPECT_EQ(editor->MemoryHover().first, 0) << "and its cursor goes out with the focus";
+        EXPECT_EQ(editor->MemoryMap().Hover().first, 0) << "and its cursor goes out with the focus";
 
         // Hidden again (HIDE), the map takes no focus and no keys.
         panel16->ClearReceivedFrames();

@@ -18,13 +18,13 @@ namespace {
 class MemoryMapView : public WindowsFixture {
 protected:
     ScreenColour At(int x, int y) const {
-        return ScreenFromQColor(editor->MemoryMapImage().pixelColor(x, y));
+        return ScreenFromQColor(editor->MemoryMap().Image().pixelColor(x, y));
     }
     // Text is white, smoothed at its edges: any light pixel counts.
     bool AnyText(const QRect& area) const {
         for (int y = area.top(); y <= area.bottom(); ++y) {
             for (int x = area.left(); x <= area.right(); ++x) {
-                const QColor pixel = editor->MemoryMapImage().pixelColor(x, y);
+                const QColor pixel = editor->MemoryMap().Image().pixelColor(x, y);
                 if (pixel.red() > 0xC0 && pixel.green() > 0xC0 && pixel.blue() > 0xC0) {
                     return true;
                 }
@@ -47,7 +47,7 @@ protected:
     // The mouse over cell (row, column); the map is drawn again.
     void Hover(int row, int column) {
         editor->MemoryMap().PBoxMemMouseMove(CellCentre(row, column));
-        ASSERT_EQ(editor->MemoryHover(), std::make_pair(row, column));
+        ASSERT_EQ(editor->MemoryMap().Hover(), std::make_pair(row, column));
     }
     // The editor shown with the factory values of a 16-channel panel, no link.
     void ShowEditorWithFactoryValues() {
@@ -74,7 +74,7 @@ TEST_F(MemoryMapView, DrawnCellsLabelsAndMarkers) {
     CreateWindows();
     editor->SetChannelMask("FF00");
     editor->GoOffline();
-    ASSERT_EQ(editor->MemoryMapImage().size(), QSize(879, 417));
+    ASSERT_EQ(editor->MemoryMap().Image().size(), QSize(879, 417));
 
     // Offline: grid, labels and the hovered row, but no markers.
     Hover(2, 0);
@@ -173,17 +173,17 @@ TEST_F(MemoryMapView, HoverFollowsTheMouse) {
     QMouseEvent move(QEvent::MouseMove, QPointF(CellCentre(3, 5)), QPointF(), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(FindControl<PaintBox>(*editor, "PBoxMem"), &move);
-    EXPECT_EQ(editor->MemoryHover().first, 3);
-    EXPECT_EQ(editor->MemoryHover().second, 5);
+    EXPECT_EQ(editor->MemoryMap().Hover().first, 3);
+    EXPECT_EQ(editor->MemoryMap().Hover().second, 5);
     QMouseEvent outside(QEvent::MouseMove, QPointF(300, 10), QPointF(), Qt::NoButton, Qt::NoButton,
                         Qt::NoModifier);
     QApplication::sendEvent(FindControl<PaintBox>(*editor, "PBoxMem"), &outside);
-    EXPECT_EQ(editor->MemoryHover().first, 0);
+    EXPECT_EQ(editor->MemoryMap().Hover().first, 0);
     editor->MemoryMap().PBoxMemMouseMove(CellCentre(4, 0));
-    EXPECT_EQ(editor->MemoryHover().first, 4);
+    EXPECT_EQ(editor->MemoryMap().Hover().first, 4);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(FindControl<QWidget>(*editor, "PanMemDraw"), &leave);
-    EXPECT_EQ(editor->MemoryHover().first, 0);
+    EXPECT_EQ(editor->MemoryMap().Hover().first, 0);
 }
 
 TEST_F(MemoryMapView, MemoryButtonShowsAndHidesThePanel) {

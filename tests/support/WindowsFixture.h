@@ -89,19 +89,7 @@ protected:
     // Opens the selected panel with `open` and runs `whileOpen` while the editor
     // is shown modally; the body closes the editor itself unless the link does.
     void RunEditor(const std::function<void()>& open, const std::function<void()>& whileOpen) {
-        bool ran = false;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (!ran && editor->isVisible()) {
-                ran = true;
-                poll.stop();
-                whileOpen();
-            }
-        });
-        poll.start();
-        open();
-        EXPECT_TRUE(ran) << "the editor was not shown";
+        EXPECT_TRUE(RunWhileEditorShown(*editor, open, whileOpen)) << "the editor was not shown";
     }
     // Creates the windows, opens the panel in `row`, runs `body` once the editor
     // is online and closes the editor afterwards unless it closed itself.
